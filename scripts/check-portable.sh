@@ -4,7 +4,7 @@ set -eu
 cd "$(dirname "$0")/.."
 pattern='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]('
 pattern+='windows\.h|winuser\.h|wingdi\.h|mmsystem\.h|winreg\.h|shellapi\.h|commctrl\.h|'
-pattern+='X11/|GL/|EGL/|GLES|gtk/|gdk/|glib|SDL|sndfile|jpeglib|'
+pattern+='X11/|GL/|EGL/|GLES|gtk/|gdk/|glib|SDL|sndfile|'
 pattern+='unistd\.h|fcntl\.h|dlfcn\.h|pthread\.h|sys/|dirent\.h|signal\.h|time\.h|poll\.h'
 pattern+=')'
 hits=$(grep -rnE "$pattern" app display gl model sim scene --include='*.h' --include='*.cpp' || true)
