@@ -1,0 +1,37 @@
+#pragma once
+// Reading Windows profile (INI) text: sections in square brackets, then key=value lines.
+// Section and key names match without regard to case, the first match wins, values are
+// trimmed and lose one pair of surrounding quotes.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class IProfileReader {
+public:
+    virtual ~IProfileReader() = default;
+    // The value of key in section; nullopt when the section or the key is missing.
+    virtual std::optional<std::string> Read(const std::string& section, const std::string& key) = 0;
+};
+
+// Our own reader over profile text held in memory.
+class TProfileText final : public IProfileReader {
+public:
+    explicit TProfileText(const std::string& text);
+    std::optional<std::string> Read(const std::string& section, const std::string& key) override;
+
+private:
+    struct Entry {
+        std::string key;
+        std::optional<std::string> value;
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+    };
+    std::vector<Section> sections_;
+};
+
+// The profile file at path, read the platform's way (the profile functions on Windows, our
+// reader elsewhere); nullptr when the file does not exist.
+std::unique_ptr<IProfileReader> OpenProfileFile(const std::string& path);
