@@ -353,16 +353,14 @@ Rgb PaintCentropyge(const Species& sp, float u, float y) {
 
 // ----- Chelmon: white, copper bands edged in black, long snout, eye-spot on the soft dorsal.
 Rgb PaintChelmon(const Species& sp, float u, float y) {
-    const Rgb white = Hex(0xF4F4EC), copper = Hex(0xF07818), black = Hex(0x101010), pale = Hex(0xBFD8F0);
+    const Rgb white = Hex(0xF6F6F0), copper = Hex(0xFF8418), black = Hex(0x141010);
     const float uc = std::clamp(u, 0.0f, 1.0f);
     const float hi = sp.top(uc), lo = sp.bottom(uc), mid = 0.5f * (hi + lo);
     Rgb c = white;
     auto band = [&](float centre, float half, float slant) {
         const float x = u - centre - slant * (y - mid);
         const float core = Band(x, 0, half, 0.004f);
-        const float outer = Band(x, 0, half + 0.012f, 0.004f);
-        const float rim = Band(x, 0, half + 0.020f, 0.004f);
-        c = Mix(c, pale, rim);
+        const float outer = Band(x, 0, half + 0.009f, 0.003f);
         c = Mix(c, black, outer);
         c = Mix(c, copper, core);
     };
@@ -377,19 +375,19 @@ Rgb PaintChelmon(const Species& sp, float u, float y) {
     if (u < 0.2f) {
         c = Mix(Hex(0xF8EED0), copper, 0.75f * SmoothStep(mid, hi, y));
     }
-    band(0.315f, 0.030f, -0.20f);  // through the eye
-    band(0.47f, 0.045f, -0.15f);
-    band(0.655f, 0.055f, -0.10f);
-    band(0.835f, 0.045f, -0.05f);
-    band(0.965f, 0.014f, 0.0f);  // on the tail stalk
+    band(0.315f, 0.024f, -0.20f);  // through the eye
+    band(0.48f, 0.034f, -0.15f);
+    band(0.655f, 0.042f, -0.10f);
+    band(0.825f, 0.032f, -0.05f);
+    band(0.965f, 0.012f, 0.0f);  // on the tail stalk
     if (y > hi - 0.005f) {  // dorsal fin
         const float f = FinHeightFraction(sp, sp.dorsal, u, y, 1);
         c = Mix(c, Hex(0xF0F0E8), 0.3f * SmoothStep(0.5f, 1.0f, f));
         // Eye-spot on the rear soft dorsal: black with a white ring.
-        const float su = 0.90f, sy = hi + 0.085f;
-        const float ring = Disc(u, y, su, sy, 0.044f, 0.004f);
+        const float su = 0.925f, sy = hi + 0.075f;
+        const float ring = Disc(u, y, su, sy, 0.05f, 0.004f);
         c = Mix(c, white, ring);
-        c = Mix(c, black, Disc(u, y, su, sy, 0.034f, 0.004f));
+        c = Mix(c, black, Disc(u, y, su, sy, 0.04f, 0.004f));
         c = Mix(c, Hex(0x303848), 0.5f * Disc(u, y, su - 0.008f, sy + 0.008f, 0.012f, 0.006f));
         c = Mix(c, Hex(0x3060A0), 0.7f * Band(f, 0.92f, 0.03f, 0.02f));
     } else if (y < lo + 0.005f) {  // anal fin
@@ -449,7 +447,7 @@ Rgb PaintZebrasoma(const Species& sp, float u, float y) {
 std::vector<Species> AllSpecies() {
     std::vector<Species> all;
     all.push_back(Species{
-        "centropyge", "centropyge.jpg", 170.0f, 512, 256,
+        "centropyge", "centropyge.jpg", 190.0f, 256, 128,
         Curve{{0, 0.0f}, {0.035f, 0.07f}, {0.12f, 0.165f}, {0.25f, 0.245f}, {0.42f, 0.28f}, {0.58f, 0.265f},
               {0.75f, 0.2f}, {0.9f, 0.12f}, {1, 0.1f}},
         Curve{{0, -0.02f}, {0.035f, -0.075f}, {0.12f, -0.15f}, {0.25f, -0.225f}, {0.42f, -0.26f}, {0.58f, -0.245f},
@@ -466,15 +464,15 @@ std::vector<Species> AllSpecies() {
         PairedFin{0.37f, 0, 0.14f, 0.025f},
         1.0f, PaintCentropyge});
     all.push_back(Species{
-        "chelton", "chelton.jpg", 195.0f, 512, 512,
-        Curve{{0, 0.012f}, {0.15f, 0.028f}, {0.21f, 0.07f}, {0.3f, 0.19f}, {0.42f, 0.3f}, {0.56f, 0.335f},
-              {0.72f, 0.29f}, {0.87f, 0.17f}, {1, 0.085f}},
-        Curve{{0, -0.008f}, {0.15f, -0.018f}, {0.21f, -0.05f}, {0.3f, -0.14f}, {0.42f, -0.235f}, {0.56f, -0.27f},
-              {0.72f, -0.225f}, {0.87f, -0.13f}, {1, -0.075f}},
+        "chelton", "chelton.jpg", 240.0f, 256, 256,
+        Curve{{0, 0.012f}, {0.15f, 0.028f}, {0.21f, 0.075f}, {0.3f, 0.21f}, {0.42f, 0.33f}, {0.56f, 0.37f},
+              {0.72f, 0.32f}, {0.87f, 0.18f}, {1, 0.085f}},
+        Curve{{0, -0.008f}, {0.15f, -0.018f}, {0.21f, -0.055f}, {0.3f, -0.16f}, {0.42f, -0.26f}, {0.56f, -0.3f},
+              {0.72f, -0.25f}, {0.87f, -0.14f}, {1, -0.075f}},
         Curve{{0, 0.008f}, {0.15f, 0.014f}, {0.25f, 0.045f}, {0.45f, 0.07f}, {0.65f, 0.06f}, {0.85f, 0.04f},
               {1, 0.025f}},
         MedianFin{0.4f, 0.99f,
-                  Curve{{0.4f, 0.0f}, {0.46f, 0.11f}, {0.56f, 0.15f}, {0.7f, 0.16f}, {0.82f, 0.17f}, {0.92f, 0.14f},
+                  Curve{{0.4f, 0.0f}, {0.46f, 0.1f}, {0.56f, 0.13f}, {0.7f, 0.15f}, {0.82f, 0.17f}, {0.93f, 0.15f},
                         {0.99f, 0.0f}},
                   0.35f},
         MedianFin{0.55f, 0.99f,
@@ -484,10 +482,10 @@ std::vector<Species> AllSpecies() {
         PairedFin{0.45f, 0, 0.16f, 0.02f},
         0.9f, PaintChelmon});
     all.push_back(Species{
-        "zebrasoma", "zebrasoma.jpg", 190.0f, 512, 512,
-        Curve{{0, 0.0f}, {0.05f, 0.03f}, {0.1f, 0.065f}, {0.17f, 0.15f}, {0.26f, 0.25f}, {0.38f, 0.325f},
+        "zebrasoma", "zebrasoma.jpg", 235.0f, 256, 256,
+        Curve{{0, 0.0f}, {0.05f, 0.022f}, {0.1f, 0.05f}, {0.17f, 0.13f}, {0.26f, 0.25f}, {0.38f, 0.325f},
               {0.52f, 0.345f}, {0.68f, 0.3f}, {0.84f, 0.19f}, {1, 0.08f}},
-        Curve{{0, -0.015f}, {0.05f, -0.04f}, {0.12f, -0.09f}, {0.25f, -0.21f}, {0.38f, -0.295f}, {0.52f, -0.325f},
+        Curve{{0, -0.012f}, {0.05f, -0.032f}, {0.12f, -0.08f}, {0.25f, -0.21f}, {0.38f, -0.295f}, {0.52f, -0.325f},
               {0.68f, -0.28f}, {0.84f, -0.17f}, {1, -0.07f}},
         Curve{{0, 0.01f}, {0.1f, 0.04f}, {0.3f, 0.075f}, {0.5f, 0.075f}, {0.75f, 0.055f}, {1, 0.03f}},
         MedianFin{0.24f, 0.98f,
@@ -581,16 +579,16 @@ std::vector<FishArt> MakeFishes() {
         for (int y = 0; y < art.texture.Height(); ++y) {
             for (int x = 0; x < art.texture.Width(); ++x) {
                 Rgb sum;
-                for (int sy = 0; sy < 2; ++sy) {
-                    for (int sx = 0; sx < 2; ++sx) {
-                        const float s = (x + 0.25f + 0.5f * sx) / art.texture.Width();
-                        const float t = 1.0f - (y + 0.25f + 0.5f * sy) / art.texture.Height();
+                for (int sy = 0; sy < 4; ++sy) {
+                    for (int sx = 0; sx < 4; ++sx) {
+                        const float s = (x + 0.125f + 0.25f * sx) / art.texture.Width();
+                        const float t = 1.0f - (y + 0.125f + 0.25f * sy) / art.texture.Height();
                         const float ex = view.minX + s * (view.maxX - view.minX);
                         const float ey = view.minY + t * (view.maxY - view.minY);
                         sum = sum + sp.paint(sp, centre - ex / sp.scale, ey / sp.scale);
                     }
                 }
-                art.texture.At(x, y) = sum * 0.25f;
+                art.texture.At(x, y) = sum * (1.0f / 16);
             }
         }
         art.aspect = (view.maxY - view.minY) / (view.maxX - view.minX);

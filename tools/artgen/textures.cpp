@@ -12,11 +12,11 @@ constexpr float kTau = 6.2831853f;
 // Height of the sand at a point of the tile (0..1 both ways): asymmetric ripples whose crests
 // wander, plus low bumps.
 float SandHeight(const SandStyle& s, float x, float y) {
-    const float warp = 0.9f * PeriodicFbm(x * 3, y * 3, 3, 3, s.seed + 1);
+    const float warp = 1.3f * PeriodicFbm(x * 3, y * 3, 3, 3, s.seed + 1);
     const float phase = kTau * (s.rippleX * x + s.rippleY * y) + kTau * warp;
     // Steep lee side, gentle stoss side.
     const float ripple = std::sin(phase) + 0.35f * std::sin(2 * phase) + 0.1f * std::sin(3 * phase);
-    const float fade = 0.6f + 0.4f * PeriodicFbm(x * 2, y * 2, 2, 2, s.seed + 2);
+    const float fade = 0.55f + 0.6f * PeriodicFbm(x * 2, y * 2, 2, 2, s.seed + 2);
     const float bumps = 0.8f * PeriodicFbm(x * 4, y * 4, 4, 4, s.seed + 3);
     return ripple * fade * 0.5f + bumps;
 }
@@ -31,7 +31,7 @@ Image MakeSand(const SandStyle& s, int size) {
             const float x = (px + 0.5f) * d, y = (py + 0.5f) * d;
             // Light from the upper left of the picture: the slope toward it brightens.
             const float slope = (SandHeight(s, x, y) - SandHeight(s, x + d, y + d)) * size / 40.0f;
-            float shade = 0.78f + 0.9f * slope;
+            float shade = 0.82f + 0.6f * slope;
             const float tone = PeriodicFbm(x * 6, y * 6, 6, 4, s.seed + 4);
             Rgb c = Mix(s.dark, s.light, Clamp01(0.55f + 0.45f * tone));
             // Grains: a speckle per texel plus a few darker and lighter specks.
