@@ -4,6 +4,7 @@
 //
 //   tidewell_art_preview sheet <out.png>
 //   tidewell_art_preview tank <out.png>
+//   tidewell_art_preview sound <out.png>   (waveform and spectrogram of the bubbling loop)
 //
 // It takes the meshes and images straight from the generator; once the model import exists
 // the loading step (LoadArt) is the one place to switch over to the embedded resources.
@@ -19,6 +20,7 @@
 #include "platform/headless/egl_context.h"
 #include "tools/artgen/fish.h"
 #include "tools/artgen/image.h"
+#include "tools/artgen/sound.h"
 #include "tools/artgen/textures.h"
 
 using namespace art;
@@ -312,16 +314,57 @@ int MakeTank(const std::string& out) {
     return 0;
 }
 
+// Waveform of both channels over the whole loop and a spectrogram of the left one (0 to
+// 5.5 kHz, bottom to top), drawn twice side by side so the loop point sits in the middle.
+int MakeSoundPicture(const std::string& out) {
+    const std::vector<short> pcm = MakeBubbling();
+    const int frames = static_cast<int>(pcm.size() / 2);
+    constexpr int w = 1200, wave = 120, spec = 256;
+    Sheet sheet(w, wave * 2 + spec);
+    for (int x = 0; x < w; ++x) {
+        for (int c = 0; c < 2; ++c) {
+            int lo = 0, hi = 0;
+            const int from = static_cast<int>(static_cast<long>(x) * 2 * frames / w);
+            const int to = static_cast<int>(static_cast<long>(x + 1) * 2 * frames / w);
+            for (int i = from; i < to; ++i) {
+                lo = std::min<int>(lo, pcm[(i % frames) * 2 + c]);
+                hi = std::max<int>(hi, pcm[(i % frames) * 2 + c]);
+            }
+            for (int y = wave / 2 - hi * wave / 65536; y <= wave / 2 - lo * wave / 65536; ++y) {
+                sheet.Put(x, c * wave + y, 120, 220, 255);
+            }
+        }
+        const int centre = static_cast<int>(static_cast<long>(x) * 2 * frames / w);
+        for (int bin = 0; bin < spec; ++bin) {
+            double re = 0, im = 0;
+            for (int k = 0; k < 512; ++k) {
+                const double hann = 0.5 - 0.5 * std::cos(2 * 3.14159265 * k / 512);
+                const double v = pcm[((centre + k) % frames) * 2] * hann;
+                re += v * std::cos(2 * 3.14159265 * bin * k / 512);
+                im -= v * std::sin(2 * 3.14159265 * bin * k / 512);
+            }
+            const double db = 10 * std::log10(re * re + im * im + 1) - 80;
+            const auto level = static_cast<std::uint8_t>(std::clamp(db * 4, 0.0, 255.0));
+            sheet.Put(x, 2 * wave + spec - 1 - bin, level, level, static_cast<std::uint8_t>(std::min(255, level + 40)));
+        }
+    }
+    WritePng(out, sheet.width, sheet.height, sheet.rgb);
+    std::printf("%s: %d x %d\n", out.c_str(), sheet.width, sheet.height);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s sheet|tank <out.png>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s sheet|tank|sound <out.png>\n", argv[0]);
         return 2;
     }
     try {
         const std::string mode = argv[1];
-        return mode == "tank" ? MakeTank(argv[2]) : MakeSheet(argv[2]);
+        if (mode == "tank") return MakeTank(argv[2]);
+        if (mode == "sound") return MakeSoundPicture(argv[2]);
+        return MakeSheet(argv[2]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tidewell_art_preview: %s\n", e.what());
         return 1;

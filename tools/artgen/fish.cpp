@@ -382,18 +382,17 @@ Rgb PaintChelmon(const Species& sp, float u, float y) {
     band(0.965f, 0.012f, 0.0f);  // on the tail stalk
     if (y > hi - 0.005f) {  // dorsal fin
         const float f = FinHeightFraction(sp, sp.dorsal, u, y, 1);
-        c = Mix(c, Hex(0xF0F0E8), 0.3f * SmoothStep(0.5f, 1.0f, f));
+        c = Mix(c, white, 0.45f * SmoothStep(0.3f, 1.0f, f));
         // Eye-spot on the rear soft dorsal: black with a white ring.
         const float su = 0.925f, sy = hi + 0.075f;
         const float ring = Disc(u, y, su, sy, 0.05f, 0.004f);
         c = Mix(c, white, ring);
         c = Mix(c, black, Disc(u, y, su, sy, 0.04f, 0.004f));
         c = Mix(c, Hex(0x303848), 0.5f * Disc(u, y, su - 0.008f, sy + 0.008f, 0.012f, 0.006f));
-        c = Mix(c, Hex(0x3060A0), 0.7f * Band(f, 0.92f, 0.03f, 0.02f));
     } else if (y < lo + 0.005f) {  // anal fin
         const float f = FinHeightFraction(sp, sp.anal, u, y, -1);
-        c = Mix(c, black, 0.85f * Band(f, 0.84f, 0.035f, 0.015f));
-        c = Mix(c, Hex(0x3060A0), 0.6f * Band(f, 0.93f, 0.03f, 0.015f));
+        c = Mix(c, white, 0.45f * SmoothStep(0.3f, 1.0f, f));
+        c = Mix(c, black, 0.6f * Band(f, 0.86f, 0.025f, 0.015f) * SmoothStep(0.6f, 0.7f, u));
     } else {
         const float eyeU = 0.315f, eyeY = mid + 0.045f;
         c = Mix(c, Hex(0x101010), Disc(u, y, eyeU, eyeY, 0.024f, 0.004f));
@@ -454,11 +453,11 @@ std::vector<Species> AllSpecies() {
               {0.75f, -0.18f}, {0.9f, -0.11f}, {1, -0.09f}},
         Curve{{0, 0.0f}, {0.05f, 0.05f}, {0.2f, 0.085f}, {0.4f, 0.095f}, {0.6f, 0.08f}, {0.8f, 0.05f}, {1, 0.03f}},
         MedianFin{0.3f, 0.99f,
-                  Curve{{0.3f, 0.0f}, {0.36f, 0.08f}, {0.5f, 0.1f}, {0.7f, 0.12f}, {0.86f, 0.13f}, {0.95f, 0.08f},
+                  Curve{{0.3f, 0.0f}, {0.36f, 0.09f}, {0.5f, 0.12f}, {0.7f, 0.15f}, {0.86f, 0.17f}, {0.95f, 0.11f},
                         {0.99f, 0.0f}},
                   0.35f},
         MedianFin{0.56f, 0.99f,
-                  Curve{{0.56f, 0.0f}, {0.62f, 0.09f}, {0.8f, 0.12f}, {0.92f, 0.1f}, {0.99f, 0.0f}}, 0.4f},
+                  Curve{{0.56f, 0.0f}, {0.62f, 0.1f}, {0.8f, 0.15f}, {0.92f, 0.13f}, {0.99f, 0.0f}}, 0.4f},
         0.28f, 0.16f, -0.25f,
         PairedFin{0.31f, -0.03f, 0.15f, 0.035f},
         PairedFin{0.37f, 0, 0.14f, 0.025f},

@@ -114,7 +114,7 @@ std::string Format3dm(const std::string& objectName, const Mesh& mesh, const Tra
     out += std::string("Rotation 0 [0,0,1]") + kEol;
     out += std::string("Scale [1,1,1]") + kEol;
     Head(out, "Vertices", mesh.vertices.size());
-    for (const Vec3& v : mesh.vertices) out += Bracket(v, 3) + kEol;
+    for (const Vec3& v : mesh.vertices) out += Bracket(v, 2) + kEol;
     Head(out, "VertexFaces", mesh.faces.size());
     auto faceLine = [&](const std::array<int, 3>& f) {
         return "[" + std::to_string(f[0] + 1) + "," + std::to_string(f[1] + 1) + "," + std::to_string(f[2] + 1) +
@@ -127,9 +127,9 @@ std::string Format3dm(const std::string& objectName, const Mesh& mesh, const Tra
     for (int id : mesh.materialIds) out += std::to_string(id) + kEol;
     const std::vector<Vec3> normals = VertexNormals(mesh);
     Head(out, "Normals", normals.size());
-    for (const Vec3& n : normals) out += Bracket(n, 5) + kEol;
+    for (const Vec3& n : normals) out += Bracket(n, 4) + kEol;
     Head(out, "TextureCoords", mesh.texCoords.size());
-    for (const Vec2& t : mesh.texCoords) out += Bracket({t.s, t.t, 0}, 5) + kEol;
+    for (const Vec2& t : mesh.texCoords) out += Bracket({t.s, t.t, 0}, 4) + kEol;
     Head(out, "TextureCoordFaces", mesh.faces.size());
     for (const auto& f : mesh.faces) out += faceLine(f);
     return out;

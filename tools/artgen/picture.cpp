@@ -61,8 +61,8 @@ Image MakeDialogPicture(const std::vector<FishArt>& fishes, const Image& sand, c
                 const float sx = wx * sand.Width() / 900.0f, sy = depth * sand.Height() / 900.0f * 20;
                 Rgb ground = sand.SampleWrapped(sx, sy);
                 ground = ground + caustics.SampleWrapped(sx * 0.6f + 40, sy * 0.6f) * 0.35f;
-                ground = ground * Rgb{0.72f, 0.86f, 0.95f};
-                const float fog = SmoothStep(8.0f, 60.0f, depth);
+                ground = ground * Rgb{0.82f, 0.92f, 0.98f};
+                const float fog = 0.85f * SmoothStep(6.0f, 90.0f, depth);
                 c = Mix(ground, Mix(lower, far, 0.5f), fog);
             }
             out.At(x, y) = c;

@@ -30,7 +30,7 @@ void AddBubble(std::vector<double>& channel, double start, double radius, double
         if (f >= 0.45 * kSoundRate) break;
         phase += 2 * kPi * f / kSoundRate;
         // A few samples of attack so the burst does not click.
-        const double attack = std::min(1.0, t * kSoundRate / 6.0);
+        const double attack = std::min(1.0, t * kSoundRate / 12.0);
         const double v = gain * attack * std::exp(-damping * t) * std::sin(phase);
         const int at = (static_cast<int>(start) + i) % n;  // wrap: the loop has no seam
         channel[at] += v;
@@ -49,7 +49,7 @@ std::vector<short> MakeBubbling() {
         double minR, maxR;      // metres
         double gain;
     };
-    const Stream streams[] = {{38, 0.0009, 0.003, 0.55}, {7, 0.003, 0.0075, 0.9}};
+    const Stream streams[] = {{55, 0.0009, 0.003, 0.55}, {9, 0.003, 0.0075, 0.9}};
     for (const Stream& s : streams) {
         for (int side = 0; side < 3; ++side) {  // left only, right only, both
             double t = 0;
@@ -74,12 +74,14 @@ std::vector<short> MakeBubbling() {
     }
     double peak = 1e-9;
     for (int i = 0; i < kSoundFrames; ++i) peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
-    const double scale = 0.7 * 32767.0 / peak;
+    // A gentle limiter: the rare loud gulps do not push the bubbling stream down to a whisper.
+    const double drive = 1.2, norm = 0.85 * 32767.0 / std::tanh(drive);
+    auto shape = [&](double v) { return static_cast<short>(std::lround(std::tanh(drive * v / peak) * norm)); };
     std::vector<short> out;
     out.reserve(static_cast<std::size_t>(kSoundFrames) * 2);
     for (int i = 0; i < kSoundFrames; ++i) {
-        out.push_back(static_cast<short>(std::lround(left[i] * scale)));
-        out.push_back(static_cast<short>(std::lround(right[i] * scale)));
+        out.push_back(shape(left[i]));
+        out.push_back(shape(right[i]));
     }
     return out;
 }

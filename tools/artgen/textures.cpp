@@ -12,13 +12,13 @@ constexpr float kTau = 6.2831853f;
 // Height of the sand at a point of the tile (0..1 both ways): asymmetric ripples whose crests
 // wander, plus low bumps.
 float SandHeight(const SandStyle& s, float x, float y) {
-    const float warp = 1.3f * PeriodicFbm(x * 3, y * 3, 3, 3, s.seed + 1);
+    const float warp = 1.0f * PeriodicFbm(x * 3, y * 3, 3, 3, s.seed + 1);
     const float phase = kTau * (s.rippleX * x + s.rippleY * y) + kTau * warp;
     // Steep lee side, gentle stoss side.
     const float ripple = std::sin(phase) + 0.35f * std::sin(2 * phase) + 0.1f * std::sin(3 * phase);
     const float fade = 0.55f + 0.6f * PeriodicFbm(x * 2, y * 2, 2, 2, s.seed + 2);
     const float bumps = 0.8f * PeriodicFbm(x * 4, y * 4, 4, 4, s.seed + 3);
-    return ripple * fade * 0.5f + bumps;
+    return ripple * fade * 0.4f + bumps;
 }
 
 }  // namespace
