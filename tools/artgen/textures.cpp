@@ -111,6 +111,10 @@ Image MakeShine(int size) {
 
 namespace {
 
+// The bubble fills the middle of its square: a 200-unit square shows a bubble of about 110
+// units, small beside a fish of 250.
+constexpr float kBubbleRadius = 0.55f;
+
 struct BubbleLook {
     float colourR, colourG, colourB, alpha;
 };
@@ -138,7 +142,7 @@ Image BubbleImage(int size, Pick pick) {
             for (int s = 0; s < 16; ++s) {
                 const float x = ((px + ((s & 3) + 0.5f) / 4) / size) * 2 - 1;
                 const float y = 1 - ((py + ((s >> 2) + 0.5f) / 4) / size) * 2;
-                sum = sum + pick(BubbleAt(x * 1.04f, y * 1.04f));
+                sum = sum + pick(BubbleAt(x / kBubbleRadius, y / kBubbleRadius));
             }
             image.At(px, py) = sum * (1.0f / 16);
         }
