@@ -295,6 +295,12 @@ float FinHeightFraction(const Species& sp, const MedianFin& fin, float u, float 
     return h > 1e-4f ? beyond / h : 2.0f;
 }
 
+// Beyond the body outline where a median fin actually grows (elsewhere the body colour goes
+// on, so that the body's edge never picks up a fin's margin).
+bool OnFin(const Species& sp, const MedianFin& fin, float u, float y, float sign) {
+    return FinHeightFraction(sp, fin, u, y, sign) < 1.5f;
+}
+
 float Grain(float u, float y, std::uint32_t seed) {
     return PeriodicFbm(u * 40, y * 40, 4096, 3, seed);
 }
@@ -316,12 +322,12 @@ Rgb PaintCentropyge(const Species& sp, float u, float y) {
     const float glow = Clamp01(1.0f - std::hypot((u - 0.45f) * 1.6f, (y - mid + 0.05f) * 2.6f));
     c = Mix(red, flame, glow);
     c = Mix(c, gold, 0.35f * glow * glow);
-    if (y > hi - 0.005f) {  // dorsal fin
+    if (y > hi - 0.005f && OnFin(sp, sp.dorsal, u, y, 1)) {  // dorsal fin
         const float f = FinHeightFraction(sp, sp.dorsal, u, y, 1);
         c = Mix(red, flame, 0.3f);
         c = Mix(c, blue, Band(f, 0.78f, 0.05f, 0.03f) * SmoothStep(0.55f, 0.8f, u));
         c = Mix(c, navy, SmoothStep(0.84f, 0.9f, f));
-    } else if (y < lo + 0.005f) {  // anal fin and belly fins
+    } else if (y < lo + 0.005f && OnFin(sp, sp.anal, u, y, -1)) {  // anal fin and belly fins
         const float f = FinHeightFraction(sp, sp.anal, u, y, -1);
         c = Mix(red, flame, 0.45f);
         const float stripes = 0.5f + 0.5f * std::sin(f * 18.0f);
@@ -380,7 +386,7 @@ Rgb PaintChelmon(const Species& sp, float u, float y) {
     band(0.655f, 0.042f, -0.10f);
     band(0.825f, 0.032f, -0.05f);
     band(0.965f, 0.012f, 0.0f);  // on the tail stalk
-    if (y > hi - 0.005f) {  // dorsal fin
+    if (y > hi - 0.005f && OnFin(sp, sp.dorsal, u, y, 1)) {  // dorsal fin
         const float f = FinHeightFraction(sp, sp.dorsal, u, y, 1);
         c = Mix(c, white, 0.45f * SmoothStep(0.3f, 1.0f, f));
         // Eye-spot on the rear soft dorsal: black with a white ring.
@@ -389,7 +395,7 @@ Rgb PaintChelmon(const Species& sp, float u, float y) {
         c = Mix(c, white, ring);
         c = Mix(c, black, Disc(u, y, su, sy, 0.04f, 0.004f));
         c = Mix(c, Hex(0x303848), 0.5f * Disc(u, y, su - 0.008f, sy + 0.008f, 0.012f, 0.006f));
-    } else if (y < lo + 0.005f) {  // anal fin
+    } else if (y < lo + 0.005f && OnFin(sp, sp.anal, u, y, -1)) {  // anal fin
         const float f = FinHeightFraction(sp, sp.anal, u, y, -1);
         c = Mix(c, white, 0.45f * SmoothStep(0.3f, 1.0f, f));
         c = Mix(c, black, 0.6f * Band(f, 0.86f, 0.025f, 0.015f) * SmoothStep(0.6f, 0.7f, u));
@@ -418,11 +424,11 @@ Rgb PaintZebrasoma(const Species& sp, float u, float y) {
     c = Mix(c, light, 0.35f * glow * glow);
     // Fine horizontal streaks on the flank.
     c = c * (1.0f - 0.05f * (0.5f + 0.5f * std::sin(y * 110.0f + 4 * std::sin(u * 9))));
-    if (y > hi - 0.005f) {
+    if (y > hi - 0.005f && OnFin(sp, sp.dorsal, u, y, 1)) {
         const float f = FinHeightFraction(sp, sp.dorsal, u, y, 1);
         c = Mix(yellow, deep, 0.25f + 0.2f * (0.5f + 0.5f * std::sin(u * 120.0f)));
         c = Mix(c, light, 0.4f * SmoothStep(0.85f, 1.0f, f));
-    } else if (y < lo + 0.005f) {
+    } else if (y < lo + 0.005f && OnFin(sp, sp.anal, u, y, -1)) {
         const float f = FinHeightFraction(sp, sp.anal, u, y, -1);
         c = Mix(yellow, deep, 0.25f + 0.2f * (0.5f + 0.5f * std::sin(u * 120.0f)));
         c = Mix(c, light, 0.4f * SmoothStep(0.85f, 1.0f, f));
