@@ -62,8 +62,8 @@ Image MakeDialogPicture(const std::vector<FishArt>& fishes, const Image& sand, c
                 Rgb ground = sand.SampleWrapped(sx, sy);
                 ground = ground + caustics.SampleWrapped(sx * 0.6f + 40, sy * 0.6f) * 0.35f;
                 ground = ground * Rgb{0.82f, 0.92f, 0.98f};
-                const float fog = 0.85f * SmoothStep(6.0f, 90.0f, depth);
-                c = Mix(ground, Mix(lower, far, 0.5f), fog);
+                const float fog = SmoothStep(6.0f, 160.0f, depth);
+                c = Mix(ground, Mix(lower, far, 0.5f + 0.5f * fog), 0.25f + 0.75f * fog);
             }
             out.At(x, y) = c;
         }
@@ -72,7 +72,7 @@ Image MakeDialogPicture(const std::vector<FishArt>& fishes, const Image& sand, c
     const float streams[][3] = {{22, 98, 1.0f}, {118, 86, 0.8f}, {132, 92, 0.9f}};
     for (const auto& st : streams) {
         for (int k = 0; k < 7; ++k) {
-            const float size = (4.0f + k * 0.45f) * st[2];
+            const float size = (7.5f + k * 0.8f) * st[2];
             const float y = st[1] - k * 13.0f - (k % 2) * 3;
             const float x = st[0] + std::sin(k * 1.7f) * 2.0f;
             Sprite(out, bubbleColour, [&](int sx, int sy) { return bubbleAlpha.At(sx, sy).r; }, x, y, size, size,
