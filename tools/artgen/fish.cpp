@@ -78,6 +78,8 @@ struct Species {
     PairedFin pectoral, pelvic;
     float swim;  // tail-beat strength
     std::function<Rgb(const Species&, float u, float y)> paint;
+    Rgb pairedFin, pairedEdge;  // the clear paired fins, painted in a corner of the image
+
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -86,15 +88,24 @@ struct Species {
 constexpr int kRing = 20;      // vertices around the body
 constexpr int kStations = 30;  // rings along the body
 
+// The corner patch in texture coordinates: a across the fin's base, b from root to edge.
+constexpr float kPatchS0 = 0.875f, kPatchS1 = 0.98f, kPatchT0 = 0.85f, kPatchT1 = 0.98f;
+Vec2 PatchUv(float a, float b) {
+    return {kPatchS0 + 0.01f + a * (kPatchS1 - kPatchS0 - 0.02f), kPatchT1 - 0.01f - b * (kPatchT1 - kPatchT0 - 0.02f)};
+}
+
 struct Builder {
     const Species& sp;
     float phase;      // radians of the swim cycle
     float amplitude;  // 0: the rest pose used for texture mapping
     std::vector<Vec3> positions;
     std::vector<Vec3> body;  // body coordinates of each vertex before motion (for painting)
+    std::vector<Vec2> patchUv;  // for paired-fin vertices: where in the corner patch they sit
+    std::vector<char> onPatch;
     struct Tri {
         int a, b, c, material;
         Vec3 hint;  // a direction the front face should look to
+        bool patch = false;
     };
     std::vector<Tri> tris;
 
@@ -114,12 +125,14 @@ struct Builder {
 
     int Add(float u, float y, float z, float waveU) {
         body.push_back({u, y, z});
+        patchUv.push_back({});
+        onPatch.push_back(0);
         positions.push_back(ToEngine(u, y, z + Wave(waveU)));
         return static_cast<int>(positions.size()) - 1;
     }
     int Add(float u, float y, float z) { return Add(u, y, z, u); }
 
-    void Triangle(int a, int b, int c, int material, Vec3 hint) { tris.push_back({a, b, c, material, hint}); }
+    void Triangle(int a, int b, int c, int material, Vec3 hint) { tris.push_back({a, b, c, material, hint, false}); }
 
     Vec3 Centroid(const Tri& t) const {
         return (positions[t.a] + positions[t.b] + positions[t.c]) * (1.0f / 3.0f);
@@ -176,7 +189,10 @@ struct Builder {
     struct FinPoint {
         float u, y, z, waveU, extraZ;
     };
-    void Sheet(int columns, int rows, const std::function<FinPoint(float, float)>& fn, float side) {
+    // Paired fins (patch) take their texture from a corner of the image that the side view
+    // leaves empty (above the snout) instead of the body colour behind them.
+    void Sheet(int columns, int rows, const std::function<FinPoint(float, float)>& fn, float side,
+               bool patch = false) {
         for (int layer = 0; layer < 2; ++layer) {
             const float facing = layer == 0 ? 1.0f : -1.0f;
             std::vector<int> index((columns + 1) * (rows + 1));
@@ -185,7 +201,12 @@ struct Builder {
                     const float a = static_cast<float>(i) / columns, b = static_cast<float>(j) / rows;
                     const FinPoint p = fn(a, b);
                     const float thickness = 0.0025f * (1.0f - b) * facing;
-                    index[i * (rows + 1) + j] = Add(p.u, p.y, p.z + thickness + p.extraZ, p.waveU);
+                    const int v = Add(p.u, p.y, p.z + thickness + p.extraZ, p.waveU);
+                    index[i * (rows + 1) + j] = v;
+                    if (patch) {
+                        onPatch[v] = 1;
+                        patchUv[v] = PatchUv(a, b);
+                    }
                 }
             }
             const Vec3 hint{0, 0, facing * (side == 0 ? 1.0f : side)};
@@ -194,7 +215,9 @@ struct Builder {
                     const int p00 = index[i * (rows + 1) + j], p01 = index[i * (rows + 1) + j + 1];
                     const int p10 = index[(i + 1) * (rows + 1) + j], p11 = index[(i + 1) * (rows + 1) + j + 1];
                     Triangle(p00, p10, p11, 2, hint);
+                    tris.back().patch = patch;
                     Triangle(p00, p11, p01, 2, hint);
+                    tris.back().patch = patch;
                 }
             }
         }
@@ -247,7 +270,7 @@ struct Builder {
                       const float y = f.y + s * f.base * (1.0f + 0.6f * b);
                       return FinPoint{u, y, baseZ + side * reach * std::sin(open), f.at, 0};
                   },
-                  side);
+                  side, true);
         }
         // Pelvic fins: hang from the belly, pointing down and back.
         for (float side : {1.0f, -1.0f}) {
@@ -263,13 +286,13 @@ struct Builder {
                       const float z = side * (0.4f * sp.width(f.at) + reach * (0.25f + sway));
                       return FinPoint{u, y, z, f.at, 0};
                   },
-                  side);
+                  side, true);
         }
     }
 };
 
 Builder Build(const Species& sp, float phase, float amplitude) {
-    Builder b{sp, phase, amplitude, {}, {}, {}};
+    Builder b{sp, phase, amplitude, {}, {}, {}, {}, {}};
     b.BuildBody();
     b.BuildFins();
     return b;
@@ -449,6 +472,15 @@ Rgb PaintZebrasoma(const Species& sp, float u, float y) {
     return c * (1.0f + 0.05f * Grain(u, y, 11));
 }
 
+// Paired fins: clear membrane with faint rays, tinted toward the edge.
+Rgb PaintPatch(const Species& sp, float s, float t) {
+    const float a = Clamp01((s - kPatchS0 - 0.01f) / (kPatchS1 - kPatchS0 - 0.02f));
+    const float b = Clamp01((kPatchT1 - 0.01f - t) / (kPatchT1 - kPatchT0 - 0.02f));
+    const float rays = 0.5f + 0.5f * std::cos(a * 2 * kPi * 5);
+    Rgb c = sp.pairedFin * (1.0f - 0.12f * rays * b);
+    return Mix(c, sp.pairedEdge, SmoothStep(0.6f, 0.95f, b));
+}
+
 std::vector<Species> AllSpecies() {
     std::vector<Species> all;
     all.push_back(Species{
@@ -467,7 +499,7 @@ std::vector<Species> AllSpecies() {
         0.28f, 0.16f, -0.25f,
         PairedFin{0.31f, -0.03f, 0.15f, 0.035f},
         PairedFin{0.37f, 0, 0.14f, 0.025f},
-        1.0f, PaintCentropyge});
+        1.0f, PaintCentropyge, Hex(0xFF6A28), Hex(0xFFA050)});
     all.push_back(Species{
         "chelton", "chelton.jpg", 240.0f, 256, 256,
         Curve{{0, 0.012f}, {0.15f, 0.028f}, {0.21f, 0.075f}, {0.3f, 0.21f}, {0.42f, 0.33f}, {0.56f, 0.37f},
@@ -485,7 +517,7 @@ std::vector<Species> AllSpecies() {
         0.22f, 0.14f, -0.15f,
         PairedFin{0.42f, -0.04f, 0.13f, 0.03f},
         PairedFin{0.45f, 0, 0.16f, 0.02f},
-        0.9f, PaintChelmon});
+        0.9f, PaintChelmon, Hex(0xF4F0E0), Hex(0xF8D890)});
     all.push_back(Species{
         "zebrasoma", "zebrasoma.jpg", 235.0f, 256, 256,
         Curve{{0, 0.0f}, {0.05f, 0.022f}, {0.1f, 0.05f}, {0.17f, 0.13f}, {0.26f, 0.25f}, {0.38f, 0.325f},
@@ -503,7 +535,7 @@ std::vector<Species> AllSpecies() {
         0.24f, 0.18f, 0.15f,
         PairedFin{0.33f, -0.03f, 0.15f, 0.035f},
         PairedFin{0.38f, 0, 0.12f, 0.02f},
-        0.9f, PaintZebrasoma});
+        0.9f, PaintZebrasoma, Hex(0xFFE030), Hex(0xFFF080)});
     return all;
 }
 
@@ -538,6 +570,7 @@ std::vector<float> Coverage(const Builder& rest, const std::vector<Vec2>& uv, in
         const int y1 = std::min(height - 1, static_cast<int>(std::ceil(std::max({pa.t, pb.t, pc.t}))));
         const float area = (pb.s - pa.s) * (pc.t - pa.t) - (pc.s - pa.s) * (pb.t - pa.t);
         if (std::fabs(area) < 1e-9f) continue;
+        if (t.patch) continue;
         const float value = t.material == 1 ? 1.0f : 0.5f;
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
@@ -572,7 +605,9 @@ std::vector<FishArt> MakeFishes() {
         }
         const SideView view = MakeSideView(rest.positions);
         std::vector<Vec2> uv;
-        for (const Vec3& p : rest.positions) uv.push_back(view.Map(p));
+        for (std::size_t i = 0; i < rest.positions.size(); ++i) {
+            uv.push_back(rest.onPatch[i] ? rest.patchUv[i] : view.Map(rest.positions[i]));
+        }
         for (int k = 0; k < kPoseCount; ++k) {
             // Pose k is phase k/5 of the cycle, so the last pose repeats the first.
             const float phase = 2 * kPi * static_cast<float>(k % (kPoseCount - 1)) / (kPoseCount - 1);
@@ -590,7 +625,8 @@ std::vector<FishArt> MakeFishes() {
                         const float t = 1.0f - (y + 0.125f + 0.25f * sy) / art.texture.Height();
                         const float ex = view.minX + s * (view.maxX - view.minX);
                         const float ey = view.minY + t * (view.maxY - view.minY);
-                        sum = sum + sp.paint(sp, centre - ex / sp.scale, ey / sp.scale);
+                        sum = sum + (s > kPatchS0 && t > kPatchT0 ? PaintPatch(sp, s, t)
+                                                                   : sp.paint(sp, centre - ex / sp.scale, ey / sp.scale));
                     }
                 }
                 art.texture.At(x, y) = sum * (1.0f / 16);
