@@ -85,8 +85,8 @@ struct Species {
 // ---------------------------------------------------------------------------------------------
 // Geometry
 
-constexpr int kRing = 20;      // vertices around the body
-constexpr int kStations = 30;  // rings along the body
+constexpr int kRing = 16;      // vertices around the body
+constexpr int kStations = 24;  // rings along the body
 
 // The corner patch in texture coordinates: a across the fin's base, b from root to edge.
 constexpr float kPatchS0 = 0.875f, kPatchS1 = 0.98f, kPatchT0 = 0.85f, kPatchT1 = 0.98f;
@@ -226,7 +226,7 @@ struct Builder {
     void BuildFins() {
         const float flutter = amplitude * 0.012f;
         auto median = [&](const MedianFin& fin, float sign) {
-            Sheet(14, 4,
+            Sheet(11, 3,
                   [&, sign](float a, float b) {
                       const float u = fin.from + (fin.to - fin.from) * a;
                       const float h = fin.height(u);
@@ -244,7 +244,7 @@ struct Builder {
 
         // Tail fin: a fan behind the stalk, rows from its root to the trailing edge.
         const float endMid = 0.5f * (sp.top(1) + sp.bottom(1)), endHalf = 0.5f * (sp.top(1) - sp.bottom(1));
-        Sheet(12, 5,
+        Sheet(9, 4,
               [&](float a, float b) {
                   const float s = 2 * a - 1;
                   const float reach = sp.caudalLength * (1.0f + sp.caudalShape * (s * s - 0.35f));
@@ -261,7 +261,7 @@ struct Builder {
         for (float side : {1.0f, -1.0f}) {
             const PairedFin& f = sp.pectoral;
             const float open = 0.45f + amplitude * 0.28f * std::sin(phase + (side > 0 ? 0.0f : kPi));
-            Sheet(4, 4,
+            Sheet(3, 3,
                   [&, side, open](float a, float b) {
                       const float s = 2 * a - 1;
                       const float reach = f.length * (1.0f - 0.45f * s * s) * b;
@@ -276,7 +276,7 @@ struct Builder {
         for (float side : {1.0f, -1.0f}) {
             const PairedFin& f = sp.pelvic;
             const float sway = amplitude * 0.05f * std::sin(phase + 1.0f);
-            Sheet(3, 4,
+            Sheet(2, 3,
                   [&, side, sway](float a, float b) {
                       const float s = 2 * a - 1;
                       const float baseU = f.at + s * f.base;
