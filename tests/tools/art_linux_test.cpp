@@ -41,7 +41,7 @@ struct Model {
     std::vector<Vec> vertices;
     std::vector<std::array<int, 3>> faces, texFaces;
     std::vector<int> materialIds;
-    std::size_t texCoords = 0;
+    std::vector<std::array<double, 2>> texCoords;
     std::map<std::string, int> sections;  // head name -> count
 };
 
@@ -84,7 +84,8 @@ Model ParseModel(const fs::path& path) {
         } else if (section == "FaceMatID") {
             m.materialIds.push_back(std::stoi(line));
         } else if (section == "TextureCoords") {
-            ++m.texCoords;
+            const Vec t = ParseVector(line);
+            m.texCoords.push_back({t.x, t.y});
         }
     }
     return m;
@@ -254,7 +255,31 @@ TEST(Art, FishPosesShareTopologyLoopAndPointTheHeadAlongX) {
         const Model& first = poses[0];
         EXPECT_GE(first.vertices.size(), 300u);
         EXPECT_LE(first.vertices.size(), 1500u);
-        EXPECT_EQ(first.texCoords, first.vertices.size());
+        ASSERT_EQ(first.texCoords.size(), first.vertices.size());
+        EXPECT_EQ(first.texFaces, first.faces);
+        // The image is the fish seen from the side, upright: on the body, s grows with the
+        // imported x (head at the image's right), t with y (back at the top). A wrong turn
+        // breaks this.
+        std::vector<char> onBody(first.vertices.size(), 0);
+        for (std::size_t f = 0; f < first.faces.size(); ++f) {
+            if (first.materialIds[f] == 1) {
+                for (int k : first.faces[f]) onBody[k - 1] = 1;
+            }
+        }
+        double sx = 0, sy = 0, ss = 0, st = 0, sxs = 0, syt = 0, sxx = 0, syy = 0, sss = 0, stt = 0, n = 0;
+        for (std::size_t i = 0; i < first.vertices.size(); ++i) {
+            if (!onBody[i]) continue;
+            n += 1;
+            const Vec v = Imported(first, first.vertices[i]);
+            const double s = first.texCoords[i][0], t = first.texCoords[i][1];
+            sx += v.x, sy += v.y, ss += s, st += t;
+            sxs += v.x * s, syt += v.y * t, sxx += v.x * v.x, syy += v.y * v.y, sss += s * s, stt += t * t;
+        }
+        auto correlation = [&n](double a, double b, double ab, double aa, double bb) {
+            return (ab - a * b / n) / std::sqrt((aa - a * a / n) * (bb - b * b / n));
+        };
+        EXPECT_GT(correlation(sx, ss, sxs, sxx, sss), 0.999);
+        EXPECT_GT(correlation(sy, st, syt, syy, stt), 0.999);
         for (const Model& p : poses) {
             EXPECT_EQ(p.faces, first.faces);
             EXPECT_EQ(p.texFaces, first.texFaces);
