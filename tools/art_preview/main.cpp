@@ -6,13 +6,14 @@
 //   tidewell_art_preview tank <out.png>
 //   tidewell_art_preview sound <out.png>   (waveform and spectrogram of the bubbling loop)
 //
-// It takes the meshes and images straight from the generator; once the model import exists
-// the loading step (LoadArt) is the one place to switch over to the embedded resources.
+// It takes the meshes from the generator and the images from resources/; once the model
+// import exists, the loading step (LoadArt) is the one place to switch over to it.
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,7 +22,6 @@
 #include "tools/artgen/fish.h"
 #include "tools/artgen/image.h"
 #include "tools/artgen/sound.h"
-#include "tools/artgen/textures.h"
 
 using namespace art;
 
@@ -32,19 +32,17 @@ struct Art {
     std::map<std::string, Image> images;
 };
 
+// Meshes from the generator; images decoded from the committed resources/ folder.
 Art LoadArt() {
     Art a;
     a.fishes = MakeFishes();
-    a.images.emplace("dno02.jpg", MakeSand({12, Hex(0xE6DCC0), Hex(0xA89878), 9, 2}, 256));
-    a.images.emplace("voda2.jpg", MakeWaterSurface({22, Hex(0x1E6EB4), Hex(0xCDEBFF)}, 256));
-    a.images.emplace("caust2.jpg", MakeCaustics(32, Hex(0xE8F4FF), 256));
-    a.images.emplace("Pesok01.jpg", MakeSand({11, Hex(0xEEDDB4), Hex(0xB09868), 8, -3}, 256));
-    a.images.emplace("voda1.jpg", MakeWaterSurface({21, Hex(0x14909C), Hex(0xD2FAF5)}, 256));
-    a.images.emplace("dno03.jpg", MakeSand({13, Hex(0xDCD8B0), Hex(0x98946C), 10, 1}, 256));
-    a.images.emplace("caust5.jpg", MakeShine(128));
-    a.images.emplace("puzir.jpg", MakeBubbleColour(128));
-    a.images.emplace("puzirA.jpg", MakeBubbleAlpha(128));
-    for (const FishArt& f : a.fishes) a.images.emplace(f.textureName, f.texture);
+    const std::filesystem::path folder = std::filesystem::path(TIDEWELL_SOURCE_DIR) / "resources";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".jpg") {
+            a.images.emplace(entry.path().filename().string(), ReadJpeg(entry.path().string()));
+        }
+    }
+    for (FishArt& f : a.fishes) f.texture = a.images.at(f.textureName);
     return a;
 }
 
@@ -149,11 +147,12 @@ struct Sheet {
             }
         }
     }
-    void Tiled(const Image& image, int left, int top, int size) {
+    // Tiling images repeat 2 x 2 (a seam would show as a cross), the others show once.
+    void Tiled(const Image& image, int left, int top, int size, int repeat) {
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
-                const Rgb c = image.At((x * image.Width() * 2 / size) % image.Width(),
-                                       (y * image.Height() * 2 / size) % image.Height());
+                const Rgb c = image.At((x * image.Width() * repeat / size) % image.Width(),
+                                       (y * image.Height() * repeat / size) % image.Height());
                 Put(left + x, top + y, static_cast<std::uint8_t>(Clamp01(c.r) * 255),
                     static_cast<std::uint8_t>(Clamp01(c.g) * 255), static_cast<std::uint8_t>(Clamp01(c.b) * 255));
             }
@@ -166,7 +165,7 @@ int MakeSheet(const std::string& out) {
     const Art a = LoadArt();
     const int rows = static_cast<int>(a.fishes.size());
     const int tileSize = 200;
-    const int perRow = 6;
+    const int perRow = 8;
     const int textureRows = (static_cast<int>(a.images.size()) + perRow - 1) / perRow;
     Sheet sheet(cell * 6, cellH * rows + textureRows * (tileSize + 10) + 10);
     HeadlessGLContext gl({cell, cellH, 24, 0});
@@ -196,7 +195,9 @@ int MakeSheet(const std::string& out) {
     int i = 0;
     for (const auto& [name, image] : a.images) {
         const int left = 10 + (i % perRow) * (tileSize + 10), top = cellH * rows + 10 + (i / perRow) * (tileSize + 10);
-        sheet.Tiled(image, left, top, tileSize);
+        const bool tiles = name.rfind("dno", 0) == 0 || name.rfind("Pesok", 0) == 0 || name.rfind("voda", 0) == 0 ||
+                           (name.rfind("caust", 0) == 0 && name != "caust5.jpg");
+        sheet.Tiled(image, left, top, tileSize, tiles ? 2 : 1);
         ++i;
     }
     WritePng(out, sheet.width, sheet.height, sheet.rgb);

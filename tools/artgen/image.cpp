@@ -82,6 +82,33 @@ void WriteJpeg(const std::string& path, const Image& image, int quality) {
     std::fclose(file);
 }
 
+Image ReadJpeg(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) throw std::runtime_error("cannot read " + path);
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, file);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    Image image(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(image.Width()) * 3);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = static_cast<int>(cinfo.output_scanline);
+        JSAMPROW rows[] = {row.data()};
+        jpeg_read_scanlines(&cinfo, rows, 1);
+        for (int x = 0; x < image.Width(); ++x) {
+            image.At(x, y) = {row[x * 3] / 255.0f, row[x * 3 + 1] / 255.0f, row[x * 3 + 2] / 255.0f};
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(file);
+    return image;
+}
+
 void WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) throw std::runtime_error("cannot write " + path);

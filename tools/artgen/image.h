@@ -40,6 +40,7 @@ private:
 
 // Fixed settings (quality, integer DCT, 4:2:0 off) so the bytes depend only on the pixels.
 void WriteJpeg(const std::string& path, const Image& image, int quality);
+Image ReadJpeg(const std::string& path);
 std::vector<std::uint8_t> ToBytes(const Image& image);  // RGB8, top row first
 void WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
