@@ -4,6 +4,7 @@
 //
 //   tidewell_art_preview sheet <out.png>
 //   tidewell_art_preview tank <out.png>
+//   tidewell_art_preview swim <out.png>    (all six poses from above)
 //   tidewell_art_preview sound <out.png>   (waveform and spectrogram of the bubbling loop)
 //
 // It takes the meshes from the generator and the images from resources/; once the model
@@ -159,6 +160,36 @@ struct Sheet {
         }
     }
 };
+
+// Every pose of every species from above: the swim cycle, pose 5 repeating pose 0.
+int MakeSwim(const std::string& out) {
+    constexpr int cell = 240, cellH = 160;
+    const Art a = LoadArt();
+    const int rows = static_cast<int>(a.fishes.size());
+    Sheet sheet(cell * kPoseCount, cellH * rows);
+    HeadlessGLContext gl({cell, cellH, 24, 0});
+    for (int r = 0; r < rows; ++r) {
+        const GLuint texture = Upload(a.fishes[r].texture);
+        for (int pose = 0; pose < kPoseCount; ++pose) {
+            glViewport(0, 0, cell, cellH);
+            glClearColor(0.0f, 0.42f, 0.61f, 1);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glOrtho(-170, 170, -170.0 * cellH / cell, 170.0 * cellH / cell, -1000, 1000);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            SetFishLighting();
+            glRotatef(90, 1, 0, 0);
+            DrawFish(a.fishes[r].poses[pose], texture);
+            sheet.Blit(gl.ReadPixels(), cell, cellH, pose * cell, r * cellH);
+        }
+        glDeleteTextures(1, &texture);
+    }
+    WritePng(out, sheet.width, sheet.height, sheet.rgb);
+    std::printf("%s: %d x %d\n", out.c_str(), sheet.width, sheet.height);
+    return 0;
+}
 
 int MakeSheet(const std::string& out) {
     constexpr int cell = 300, cellH = 240;
@@ -358,13 +389,14 @@ int MakeSoundPicture(const std::string& out) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s sheet|tank|sound <out.png>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s sheet|tank|swim|sound <out.png>\n", argv[0]);
         return 2;
     }
     try {
         const std::string mode = argv[1];
         if (mode == "tank") return MakeTank(argv[2]);
         if (mode == "sound") return MakeSoundPicture(argv[2]);
+        if (mode == "swim") return MakeSwim(argv[2]);
         return MakeSheet(argv[2]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tidewell_art_preview: %s\n", e.what());

@@ -111,11 +111,13 @@ struct Builder {
 
     float TotalLength() const { return 1.0f + sp.caudalLength; }
 
-    // Lateral offset of the travelling wave: grows toward the tail, one wave per fish.
+    // Lateral offset of the travelling wave. Deep-bodied reef fish keep the front of the body
+    // nearly still and beat with the rear and the tail, so the amplitude rises steeply toward
+    // the tail and the wave is longer than the fish.
     float Wave(float u) const {
         const float xi = std::clamp(u / TotalLength(), 0.0f, 1.0f);
-        const float a = 0.012f + 0.11f * std::pow(xi, 2.4f);
-        return amplitude * sp.swim * a * std::sin(2 * kPi * xi * 0.95f - phase);
+        const float a = 0.006f + 0.105f * std::pow(xi, 3.0f);
+        return amplitude * sp.swim * a * std::sin(2 * kPi * xi * 0.75f - phase);
     }
 
     Vec3 ToEngine(float u, float y, float z) const {
