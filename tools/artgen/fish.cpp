@@ -99,7 +99,6 @@ struct Builder {
     float phase;      // radians of the swim cycle
     float amplitude;  // 0: the rest pose used for texture mapping
     std::vector<Vec3> positions;
-    std::vector<Vec3> body;  // body coordinates of each vertex before motion (for painting)
     std::vector<Vec2> patchUv;  // for paired-fin vertices: where in the corner patch they sit
     std::vector<char> onPatch;
     struct Tri {
@@ -126,7 +125,6 @@ struct Builder {
     }
 
     int Add(float u, float y, float z, float waveU) {
-        body.push_back({u, y, z});
         patchUv.push_back({});
         onPatch.push_back(0);
         positions.push_back(ToEngine(u, y, z + Wave(waveU)));
@@ -294,7 +292,7 @@ struct Builder {
 };
 
 Builder Build(const Species& sp, float phase, float amplitude) {
-    Builder b{sp, phase, amplitude, {}, {}, {}, {}, {}};
+    Builder b{sp, phase, amplitude, {}, {}, {}, {}};
     b.BuildBody();
     b.BuildFins();
     return b;

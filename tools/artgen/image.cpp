@@ -140,12 +140,6 @@ std::uint64_t Rng::Next() {
 
 double Rng::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
 
-double Rng::Gaussian() {
-    // Box-Muller on our own uniforms (std distributions differ between libraries).
-    const double u1 = 1.0 - Uniform(), u2 = Uniform();
-    return std::sqrt(-2.0 * std::log(u1)) * std::cos(6.283185307179586 * u2);
-}
-
 std::uint32_t Hash(std::int32_t x, std::int32_t y, std::uint32_t seed) {
     std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^
                       seed * 0xCB1AB31Fu;

@@ -51,7 +51,6 @@ public:
     std::uint64_t Next();
     double Uniform();  // [0, 1)
     double Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
-    double Gaussian();
 
 private:
     std::uint64_t state_;
