@@ -351,8 +351,8 @@ int MakeTank(const std::string& out) {
 int MakeSoundPicture(const std::string& out) {
     const std::vector<short> pcm = MakeBubbling();
     const int frames = static_cast<int>(pcm.size() / 2);
-    constexpr int w = 1200, wave = 120, spec = 256;
-    Sheet sheet(w, wave * 2 + spec);
+    constexpr int w = 1200, wave = 120, spectrum = 256;
+    Sheet sheet(w, wave * 2 + spectrum);
     for (int x = 0; x < w; ++x) {
         for (int c = 0; c < 2; ++c) {
             int lo = 0, hi = 0;
@@ -367,7 +367,7 @@ int MakeSoundPicture(const std::string& out) {
             }
         }
         const int centre = static_cast<int>(static_cast<long>(x) * 2 * frames / w);
-        for (int bin = 0; bin < spec; ++bin) {
+        for (int bin = 0; bin < spectrum; ++bin) {
             double re = 0, im = 0;
             for (int k = 0; k < 512; ++k) {
                 const double hann = 0.5 - 0.5 * std::cos(2 * 3.14159265 * k / 512);
@@ -377,7 +377,7 @@ int MakeSoundPicture(const std::string& out) {
             }
             const double db = 10 * std::log10(re * re + im * im + 1) - 80;
             const auto level = static_cast<std::uint8_t>(std::clamp(db * 4, 0.0, 255.0));
-            sheet.Put(x, 2 * wave + spec - 1 - bin, level, level, static_cast<std::uint8_t>(std::min(255, level + 40)));
+            sheet.Put(x, 2 * wave + spectrum - 1 - bin, level, level, static_cast<std::uint8_t>(std::min(255, level + 40)));
         }
     }
     WritePng(out, sheet.width, sheet.height, sheet.rgb);

@@ -43,7 +43,7 @@ void WriteBottom(const std::string& dir) {
         }
     }
     const TransformRows rows{Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}, Vec3{0, 5000, 0}};
-    MaterialSpec sand{"Sand", {200, 190, 160}, 100, false, "dno02.jpg"};
+    MaterialInfo sand{"Sand", {200, 190, 160}, 100, false, "dno02.jpg"};
     WriteText(dir + "/dnoK00f.3dm", Format3dm("Bottom", mesh, rows, {sand}));
 }
 
@@ -56,13 +56,13 @@ void WriteBubbleModel(const std::string& dir) {
     mesh.faces = {{2, 3, 0}, {1, 2, 0}};
     mesh.materialIds = {1, 1};
     const TransformRows rows{Vec3{1, 0, 0}, Vec3{0, 0, 1}, Vec3{0, -1, 0}, Vec3{0, 0, 0}};
-    MaterialSpec bubble{"Bubble", {230, 240, 255}, 100, false, "puzir.jpg"};
+    MaterialInfo bubble{"Bubble", {230, 240, 255}, 100, false, "puzir.jpg"};
     WriteText(dir + "/Puzir00f.3dm", Format3dm("Bubble", mesh, rows, {bubble}));
 }
 
 void WriteFish(const std::string& dir, const FishArt& fish) {
     std::vector<std::string> poseFiles;
-    const std::vector<MaterialSpec> materials{
+    const std::vector<MaterialInfo> materials{
         {"Body", {255, 255, 255}, 100, false, fish.textureName},
         {"Fins", {255, 255, 255}, 78.43f, true, fish.textureName},
     };

@@ -39,7 +39,7 @@ std::string Colour(const std::array<float, 3>& c) {
 }
 
 // Seventeen property lines: the count in the section head.
-void AppendStandard(std::string& out, const MaterialSpec& m) {
+void AppendStandard(std::string& out, const MaterialInfo& m) {
     const std::array<float, 3> ambient{m.diffuse[0] * 0.6f, m.diffuse[1] * 0.6f, m.diffuse[2] * 0.6f};
     out += "#MaterialStandard 17";
     out += kEol;
@@ -87,7 +87,7 @@ void Head(std::string& out, const char* name, std::size_t count) {
 }  // namespace
 
 std::string Format3dm(const std::string& objectName, const Mesh& mesh, const TransformRows& transform,
-                      const std::vector<MaterialSpec>& materials) {
+                      const std::vector<MaterialInfo>& materials) {
     std::string out;
     Head(out, "Header", 1);
     out += std::string("Version 1") + kEol;
@@ -102,7 +102,7 @@ std::string Format3dm(const std::string& objectName, const Mesh& mesh, const Tra
         Head(out, "MaterialMultiSubObject", 2);
         out += "Name " + materialName + kEol;
         out += "NumSubs " + std::to_string(materials.size()) + kEol;
-        for (const MaterialSpec& m : materials) AppendStandard(out, m);
+        for (const MaterialInfo& m : materials) AppendStandard(out, m);
     }
     Head(out, "Object", 1);
     out += "Name " + objectName + kEol;

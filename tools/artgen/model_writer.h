@@ -30,7 +30,7 @@ struct Mesh {
     std::vector<int> materialIds;
 };
 
-struct MaterialSpec {
+struct MaterialInfo {
     std::string name;
     std::array<float, 3> diffuse{255, 255, 255};  // 0..255
     float opacity = 100;                          // percent
@@ -43,7 +43,7 @@ using TransformRows = std::array<Vec3, 4>;
 
 // One material writes a standard material; several write one multi/sub-object material.
 std::string Format3dm(const std::string& objectName, const Mesh& mesh, const TransformRows& transform,
-                      const std::vector<MaterialSpec>& materials);
+                      const std::vector<MaterialInfo>& materials);
 std::string FormatMfl(const std::vector<std::string>& poseFiles);
 
 std::string FormatNumber(float value, int decimals);
