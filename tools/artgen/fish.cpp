@@ -389,7 +389,7 @@ Rgb PaintChelmon(const Species& sp, float u, float y) {
     auto band = [&](float centre, float half, float slant) {
         const float x = u - centre - slant * (y - mid);
         const float core = Band(x, 0, half, 0.004f);
-        const float outer = Band(x, 0, half + 0.009f, 0.003f);
+        const float outer = Band(x, 0, half + 0.011f, 0.003f);
         c = Mix(c, black, outer);
         c = Mix(c, copper, core);
     };
@@ -404,10 +404,10 @@ Rgb PaintChelmon(const Species& sp, float u, float y) {
     if (u < 0.2f) {
         c = Mix(Hex(0xF8EED0), copper, 0.75f * SmoothStep(mid, hi, y));
     }
-    band(0.315f, 0.024f, -0.20f);  // through the eye
-    band(0.48f, 0.034f, -0.15f);
-    band(0.655f, 0.042f, -0.10f);
-    band(0.825f, 0.032f, -0.05f);
+    band(0.315f, 0.022f, -0.20f);  // through the eye
+    band(0.48f, 0.03f, -0.15f);
+    band(0.655f, 0.036f, -0.10f);
+    band(0.825f, 0.028f, -0.05f);
     band(0.965f, 0.012f, 0.0f);  // on the tail stalk
     if (y > hi - 0.005f && OnFin(sp, sp.dorsal, u, y, 1)) {  // dorsal fin
         const float f = FinHeightFraction(sp, sp.dorsal, u, y, 1);
