@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string>
 
+#include "gl/gl_api.h"
+
 TPixelFormatDescriptor BuildPixelFormatDescriptor(const TPixelFormatRequest& request,
                                                   std::uint32_t deviceObjectType) {
     TPixelFormatDescriptor pfd{};
@@ -55,4 +57,10 @@ bool IsSoftwareRenderer(std::string_view renderer) {
         if (lower.find(name) != std::string::npos) return true;
     }
     return false;
+}
+
+bool CurrentRendererIsSoftware() {
+    if (!gl.GetString) return false;
+    const auto* renderer = reinterpret_cast<const char*>(gl.GetString(GL_RENDERER));
+    return renderer != nullptr && IsSoftwareRenderer(renderer);
 }

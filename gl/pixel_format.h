@@ -79,3 +79,7 @@ std::vector<TPaletteEntry> BuildPaletteEntries(const TPixelFormatDescriptor& des
 // True for renderers that draw in software (Mesa's llvmpipe, softpipe, swrast, Windows' GDI
 // Generic): the Linux meaning of a generic pixel format.
 bool IsSoftwareRenderer(std::string_view renderer);
+
+// True when a context is current and its GL_RENDERER names a software rasteriser; false when
+// OpenGL is not loaded. Context backends use it to report a generic format.
+bool CurrentRendererIsSoftware();

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/exception.h"
-#include "gl/gl_api.h"
 
 namespace {
 
@@ -114,16 +113,14 @@ bool HeadlessGLDevice::DescribePixelFormat(int format, TPixelFormatDescriptor& d
     d.cDepthBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_DEPTH_SIZE));
     d.cStencilBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_STENCIL_SIZE));
     // Surfaceless Mesa renders in software unless a render node is used; ask the context.
-    if (gl.GetString && eglBindAPI(EGL_OPENGL_API)) {
+    if (eglBindAPI(EGL_OPENGL_API)) {
         EGLDisplay display = display_;
         EGLContext previous = eglGetCurrentContext();
         EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW), previousRead = eglGetCurrentSurface(EGL_READ);
         EGLContext probe = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
         if (probe != EGL_NO_CONTEXT) {
-            if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, probe)) {
-                const auto* renderer = reinterpret_cast<const char*>(gl.GetString(GL_RENDERER));
-                if (renderer && IsSoftwareRenderer(renderer)) d.dwFlags |= kPfdGenericFormat;
-            }
+            if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, probe) && CurrentRendererIsSoftware())
+                d.dwFlags |= kPfdGenericFormat;
             eglMakeCurrent(display, previousDraw, previousRead, previous);
             eglDestroyContext(display, probe);
         }
