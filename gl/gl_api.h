@@ -1,6 +1,7 @@
 #pragma once
 // The OpenGL 1.1 (plus 1.2 additions), GLU and WGL entry points the program calls, resolved by
 // name at run time into one process-wide table. Portable code calls GL only through `gl`.
+// The constants share their names with <GL/gl.h>'s macros: never include both in one file.
 #include <cstddef>
 #include <cstdint>
 

@@ -29,6 +29,23 @@ int Attribute(Display* display, GLXFBConfig config, int name) {
     return value;
 }
 
+// Xlib's default handler ends the process on any error; a bad window id must only fail.
+int lastXError = 0;
+int RecordXError(Display*, XErrorEvent* event) {
+    lastXError = event->error_code;
+    return 0;
+}
+
+bool QueryWindow(Display* display, Window window, XWindowAttributes& attributes) {
+    XSync(display, False);
+    lastXError = 0;
+    auto previous = XSetErrorHandler(RecordXError);
+    const Status status = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return status != 0 && lastXError == 0;
+}
+
 std::uint8_t Shift(unsigned long mask) { return mask ? static_cast<std::uint8_t>(std::countr_zero(mask)) : 0; }
 
 class GlxContext final : public IGLRenderContext {
@@ -69,7 +86,7 @@ std::uint32_t GlxDevice::ObjectType() { return kObjDC; }
 
 int GlxDevice::ChoosePixelFormat(const TPixelFormatDescriptor& request) {
     XWindowAttributes window{};
-    if (!XGetWindowAttributes(display_, window_, &window)) return 0;
+    if (!QueryWindow(display_, window_, window)) return 0;
     const VisualID visual = XVisualIDFromVisual(window.visual);
     const int screen = XScreenNumberOfScreen(window.screen);
     // A window keeps the visual it was created with: only its configurations can draw into it.

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "app/exception.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
 #include "platform/x11/glx_device.h"
@@ -77,6 +78,14 @@ TEST(GlxDevice, EngineDrawsIntoAnXWindowAndReportsItsFormat) {
         EXPECT_NO_THROW(engine.CheckError());
         engine.Deactivate();
         engine.DestroyRC();
+    }
+    // A window id the server does not know fails as a missing format, not an Xlib exit.
+    GlxDevice bogus(x.display(), x.window() + 0x1000);
+    {
+        TOpenGLEngine engine;
+        engine.SetDC(&bogus);
+        EXPECT_THROW(engine.Init(), Exception);
+        EXPECT_EQ(bogus.ChoosePixelFormat(BuildPixelFormatDescriptor(request, kObjDC)), 0);
     }
     // Single-buffered requests get a single-buffered config.
     TPixelFormatRequest singleRequest;
