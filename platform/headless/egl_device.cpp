@@ -1,0 +1,142 @@
+#include "platform/headless/egl_device.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/exception.h"
+
+namespace {
+
+EGLDisplay SurfacelessDisplay() {
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!getPlatformDisplay) return EGL_NO_DISPLAY;
+    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (display != EGL_NO_DISPLAY && !eglInitialize(display, nullptr, nullptr)) return EGL_NO_DISPLAY;
+    return display;
+}
+
+EGLint Attribute(EGLDisplay display, EGLConfig config, EGLint name) {
+    EGLint value = 0;
+    eglGetConfigAttrib(display, config, name, &value);
+    return value;
+}
+
+std::string EglErrorText() {
+    char text[40];
+    std::snprintf(text, sizeof text, "EGL error 0x%04X", static_cast<unsigned>(eglGetError()));
+    return text;
+}
+
+class EglRenderContext final : public IGLRenderContext {
+public:
+    EglRenderContext(EGLDisplay display, EGLContext context) : display_(display), context_(context) {}
+    ~EglRenderContext() override {
+        if (eglGetCurrentContext() == context_) eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+        eglDestroyContext(display_, context_);
+    }
+    bool MakeCurrent(IGLDevice& device) override {
+        auto* headless = dynamic_cast<HeadlessGLDevice*>(&device);
+        if (!headless || !headless->Surface()) return false;
+        return eglMakeCurrent(display_, headless->Surface(), headless->Surface(), context_) == EGL_TRUE;
+    }
+    bool ReleaseCurrent() override {
+        return eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) == EGL_TRUE;
+    }
+    std::string LastErrorText() override { return EglErrorText(); }
+
+private:
+    EGLDisplay display_;
+    EGLContext context_;
+};
+
+}  // namespace
+
+HeadlessGLDevice::HeadlessGLDevice(int width, int height) : width_(width), height_(height) {
+    display_ = SurfacelessDisplay();
+    if (display_ == EGL_NO_DISPLAY) throw Exception("Headless OpenGL: no surfaceless EGL display (" + EglErrorText() + ")");
+}
+
+HeadlessGLDevice::~HeadlessGLDevice() {
+    if (surface_) eglDestroySurface(display_, surface_);
+}
+
+std::uint32_t HeadlessGLDevice::ObjectType() { return kObjMemDC; }
+
+int HeadlessGLDevice::ChoosePixelFormat(const TPixelFormatDescriptor& request) {
+    // The colour bits are a minimum spread over red, green and blue, as a driver would.
+    const EGLint perChannel = request.cColorBits >= 24 ? 8 : request.cColorBits >= 15 ? 5 : 1;
+    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                 EGL_RED_SIZE, perChannel, EGL_GREEN_SIZE, perChannel, EGL_BLUE_SIZE, perChannel,
+                                 EGL_ALPHA_SIZE, request.cAlphaBits, EGL_DEPTH_SIZE, request.cDepthBits,
+                                 EGL_STENCIL_SIZE, request.cStencilBits, EGL_NONE};
+    EGLint found = 0;
+    EGLConfig configs[64];
+    if (!eglChooseConfig(display_, attributes, configs, 64, &found) || found == 0) return 0;
+    configs_.assign(configs, configs + found);
+    return 1;
+}
+
+bool HeadlessGLDevice::SetPixelFormat(int format, const TPixelFormatDescriptor&) {
+    if (format < 1 || format > static_cast<int>(configs_.size())) return false;
+    if (format_ != 0) return format == format_;  // like a window, a surface keeps its first format
+    const EGLint attributes[] = {EGL_WIDTH, width_, EGL_HEIGHT, height_, EGL_NONE};
+    surface_ = eglCreatePbufferSurface(display_, configs_[format - 1], attributes);
+    if (surface_ == EGL_NO_SURFACE) {
+        surface_ = nullptr;
+        return false;
+    }
+    format_ = format;
+    return true;
+}
+
+bool HeadlessGLDevice::DescribePixelFormat(int format, TPixelFormatDescriptor& d) {
+    if (format < 1 || format > static_cast<int>(configs_.size())) return false;
+    EGLConfig config = configs_[format - 1];
+    d = TPixelFormatDescriptor{};
+    d.nSize = sizeof d;
+    d.nVersion = 1;
+    d.dwFlags = kPfdSupportOpenGL | kPfdDrawToBitmap;
+    d.iPixelType = kPfdTypeRgba;
+    d.cRedBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_RED_SIZE));
+    d.cGreenBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_GREEN_SIZE));
+    d.cBlueBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_BLUE_SIZE));
+    d.cAlphaBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_ALPHA_SIZE));
+    d.cBlueShift = 0;
+    d.cGreenShift = d.cBlueBits;
+    d.cRedShift = static_cast<std::uint8_t>(d.cBlueBits + d.cGreenBits);
+    d.cAlphaShift = static_cast<std::uint8_t>(d.cRedShift + d.cRedBits);
+    d.cColorBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_BUFFER_SIZE));
+    d.cDepthBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_DEPTH_SIZE));
+    d.cStencilBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_STENCIL_SIZE));
+    // Surfaceless Mesa renders in software unless a render node is used; ask the context.
+    if (eglBindAPI(EGL_OPENGL_API)) {
+        EGLDisplay display = display_;
+        EGLContext previous = eglGetCurrentContext();
+        EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW), previousRead = eglGetCurrentSurface(EGL_READ);
+        EGLContext probe = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+        if (probe != EGL_NO_CONTEXT) {
+            if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, probe) && CurrentRendererIsSoftware())
+                d.dwFlags |= kPfdGenericFormat;
+            eglMakeCurrent(display, previousDraw, previousRead, previous);
+            eglDestroyContext(display, probe);
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<IGLPalette> HeadlessGLDevice::CreatePalette(const std::vector<TPaletteEntry>&) { return nullptr; }
+
+void HeadlessGLDevice::SelectPalette(IGLPalette&) {}
+
+std::unique_ptr<IGLRenderContext> HeadlessGLDevice::CreateContext() {
+    if (format_ == 0 || !eglBindAPI(EGL_OPENGL_API)) return nullptr;
+    EGLContext context = eglCreateContext(display_, configs_[format_ - 1], EGL_NO_CONTEXT, nullptr);
+    if (context == EGL_NO_CONTEXT) return nullptr;
+    return std::make_unique<EglRenderContext>(display_, context);
+}
+
+bool HeadlessGLDevice::SwapBuffers() { return eglSwapBuffers(display_, surface_) == EGL_TRUE; }
