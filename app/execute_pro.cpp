@@ -71,7 +71,7 @@ void TExecutePro::Execute(const std::string& commandLine) {
 }
 
 void TExecutePro::StartProcess() {
-    auto process = launcher_.CreateProcess(commandLine_, DefaultDirectory, PriorityClass(Priority), ShowCommand(WindowStyle));
+    auto process = launcher_.StartProcess(commandLine_, DefaultDirectory, PriorityClass(Priority), ShowCommand(WindowStyle));
     if (!process || !Wait) return;
     std::uint32_t code = 0;
     while (process->ExitCode(code) && code == kStillActive) {

@@ -29,7 +29,7 @@ public:
     virtual ~IProcessLauncher() = default;
     // Starts commandLine unchanged (no application name, no inherited handles, the inherited
     // environment). nullptr when creation fails.
-    virtual std::unique_ptr<IProcess> CreateProcess(const std::string& commandLine, const std::string& directory,
+    virtual std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string& directory,
                                                     std::uint32_t priorityClass, int showCommand) = 0;
     // "open" through the shell; empty parameters or directory mean none.
     virtual void ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,

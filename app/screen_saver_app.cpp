@@ -100,12 +100,12 @@ TLibraryHandle TScreenSaverApp::LoadSystemLibrary(const std::string& name) {
     auto dir = system_.SystemDirectory();
     if (dir.size() > 260) dir.resize(260);
     if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += '\\';
-    systemLibrary_ = system_.LoadLibrary(dir + name);
+    systemLibrary_ = system_.OpenLibrary(dir + name);
     return systemLibrary_;
 }
 
 void TScreenSaverApp::UnloadSystemLibrary() {
-    if (systemLibrary_ != 0) system_.FreeLibrary(systemLibrary_);
+    if (systemLibrary_ != 0) system_.CloseLibrary(systemLibrary_);
     systemLibrary_ = 0;
 }
 

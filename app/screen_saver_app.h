@@ -27,8 +27,8 @@ public:
     virtual bool WindowSize(TWindowHandle window, int& width, int& height) = 0;
     virtual std::string SystemDirectory() = 0;
     // 0 when the library cannot be loaded.
-    virtual TLibraryHandle LoadLibrary(const std::string& path) = 0;
-    virtual void FreeLibrary(TLibraryHandle library) = 0;
+    virtual TLibraryHandle OpenLibrary(const std::string& path) = 0;
+    virtual void CloseLibrary(TLibraryHandle library) = 0;
     virtual bool HasProcedure(TLibraryHandle library, const std::string& name) = 0;
     // "PwdChangePasswordA"(provider, parent, 0, 0) of a library that has it.
     virtual std::int32_t CallPwdChangePassword(TLibraryHandle library, const std::string& provider,

@@ -35,7 +35,7 @@ TVideoMode TVideoModesList::GetDesktopMode() {
 }
 
 bool TVideoModesList::TestMode(const TModeRecord& record) {
-    return driver_.ChangeSettings(&record, CDS_TEST | CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+    return driver_.ChangeSettings(&record, kCdsTest | kCdsFullScreen) == kDispChangeSuccessful;
 }
 
 void TVideoModesList::AddMode(const TModeRecord& record) {
@@ -67,12 +67,12 @@ void TVideoModesList::Enumerate() {
 bool TVideoModesList::SwitchTo(std::int32_t width, std::int32_t height, std::int32_t depth) {
     CaptureDesktopMode();
     const auto record = ThreeFieldRecord(width, height, depth);
-    if (driver_.ChangeSettings(&record, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) return false;
+    if (driver_.ChangeSettings(&record, kCdsFullScreen) != kDispChangeSuccessful) return false;
     switched_ = true;
     return true;
 }
 
 void TVideoModesList::Restore() {
-    driver_.ChangeSettings(nullptr, CDS_FULLSCREEN);
+    driver_.ChangeSettings(nullptr, kCdsFullScreen);
     switched_ = false;
 }

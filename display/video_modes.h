@@ -13,14 +13,14 @@ struct TVideoMode {
     bool operator==(const TVideoMode&) const = default;
 };
 
-constexpr std::uint32_t DM_BITSPERPEL = 0x00040000;
-constexpr std::uint32_t DM_PELSWIDTH = 0x00080000;
-constexpr std::uint32_t DM_PELSHEIGHT = 0x00100000;
-constexpr std::uint32_t kModeFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-constexpr std::uint32_t CDS_TEST = 2;
-constexpr std::uint32_t CDS_FULLSCREEN = 4;
-constexpr std::int32_t DISP_CHANGE_SUCCESSFUL = 0;
-constexpr std::int32_t DISP_CHANGE_BADMODE = -2;
+constexpr std::uint32_t kDmBitsPerPel = 0x00040000;
+constexpr std::uint32_t kDmPelsWidth = 0x00080000;
+constexpr std::uint32_t kDmPelsHeight = 0x00100000;
+constexpr std::uint32_t kModeFields = kDmBitsPerPel | kDmPelsWidth | kDmPelsHeight;
+constexpr std::uint32_t kCdsTest = 2;
+constexpr std::uint32_t kCdsFullScreen = 4;
+constexpr std::int32_t kDispChangeSuccessful = 0;
+constexpr std::int32_t kDispChangeBadMode = -2;
 
 // A mode record as the driver fills or takes it. The platform keeps the rest of its own record
 // (refresh rate, flags...) in Native, so a record offered back carries what enumeration gave.
@@ -37,7 +37,7 @@ public:
     virtual ~IDisplayModeDriver() = default;
     // Fills record with mode number `index` of the primary display; false past the last one.
     virtual bool EnumSettings(std::uint32_t index, TModeRecord& record) = 0;
-    // Tests or enters a mode (flags CDS_TEST, CDS_FULLSCREEN); a null record returns to the
+    // Tests or enters a mode (flags kCdsTest, kCdsFullScreen); a null record returns to the
     // mode stored for the display. Returns a DISP_CHANGE_ code.
     virtual std::int32_t ChangeSettings(const TModeRecord* record, std::uint32_t flags) = 0;
     // The screen's current size and bits per pixel.

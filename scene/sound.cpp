@@ -6,10 +6,10 @@
 
 void TSound::PlayBubbles() {
     StopSound();
-    player_.PlaySound(kBubblesResource, kBubblesFlags);
+    player_.Play(kBubblesResource, kBubblesFlags);
 }
 
-void TSound::StopSound() { player_.PlaySound(nullptr, SND_PURGE); }
+void TSound::StopSound() { player_.Play(nullptr, kSndPurge); }
 
 void TSound::ApplySound(bool& soundEnabled) {
     try {

@@ -4,21 +4,21 @@
 #include <functional>
 #include <string>
 
-constexpr std::uint32_t SND_ASYNC = 0x0001;
-constexpr std::uint32_t SND_NODEFAULT = 0x0002;
-constexpr std::uint32_t SND_LOOP = 0x0008;
-constexpr std::uint32_t SND_NOSTOP = 0x0010;
-constexpr std::uint32_t SND_PURGE = 0x0040;
-constexpr std::uint32_t SND_RESOURCE = 0x00040004;
-constexpr std::uint32_t kBubblesFlags = SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_LOOP | SND_NOSTOP;
+constexpr std::uint32_t kSndAsync = 0x0001;
+constexpr std::uint32_t kSndNoDefault = 0x0002;
+constexpr std::uint32_t kSndLoop = 0x0008;
+constexpr std::uint32_t kSndNoStop = 0x0010;
+constexpr std::uint32_t kSndPurge = 0x0040;
+constexpr std::uint32_t kSndResource = 0x00040004;
+constexpr std::uint32_t kBubblesFlags = kSndResource | kSndAsync | kSndNoDefault | kSndLoop | kSndNoStop;
 constexpr const char* kBubblesResource = "SBUBLES";
 
-// PlaySoundA's contract: a resource name with flags, or no name to stop (SND_PURGE). Playing a
+// PlaySoundA's contract: a resource name with flags, or no name to stop (kSndPurge). Playing a
 // missing resource or without an audio device is silent; the player never raises for that.
 class ISoundPlayer {
 public:
     virtual ~ISoundPlayer() = default;
-    virtual void PlaySound(const char* name, std::uint32_t flags) = 0;
+    virtual void Play(const char* name, std::uint32_t flags) = 0;
 };
 
 class TSound {

@@ -66,7 +66,7 @@ pid_t Spawn(const char* const argv[], const std::string& directory, int nice) {
 
 class PosixLauncher final : public IProcessLauncher {
 public:
-    std::unique_ptr<IProcess> CreateProcess(const std::string& commandLine, const std::string& directory,
+    std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string& directory,
                                             std::uint32_t priorityClass, int) override {
         const char* argv[] = {"/bin/sh", "-c", commandLine.c_str(), nullptr};
         const pid_t pid = Spawn(argv, directory, NiceOf(priorityClass));

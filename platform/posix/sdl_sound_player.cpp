@@ -44,12 +44,12 @@ void TSdlSoundPlayer::Fill(void* self, std::uint8_t* stream, int length) {
     }
 }
 
-void TSdlSoundPlayer::PlaySound(const char* name, std::uint32_t flags) {
+void TSdlSoundPlayer::Play(const char* name, std::uint32_t flags) {
     if (name == nullptr) {
-        if (flags & SND_PURGE) Stop();
+        if (flags & kSndPurge) Stop();
         return;
     }
-    if ((flags & SND_NOSTOP) && Playing()) return;
+    if ((flags & kSndNoStop) && Playing()) return;
     Stop();
     const auto data = lookup_ ? lookup_(name) : std::string_view();
     if (data.empty()) return;
@@ -64,7 +64,7 @@ void TSdlSoundPlayer::PlaySound(const char* name, std::uint32_t flags) {
     if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length)) return;
     pcm_.assign(buffer, buffer + length);
     SDL_FreeWAV(buffer);
-    loop_ = (flags & SND_LOOP) != 0;
+    loop_ = (flags & kSndLoop) != 0;
     position_ = 0;
     silence_ = spec.silence;
     spec.callback = &TSdlSoundPlayer::Fill;

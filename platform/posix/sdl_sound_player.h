@@ -1,7 +1,7 @@
 #pragma once
 // Sound on Linux: the embedded wave (MS ADPCM) is decoded by SDL2 from memory and looped on
 // the default audio device from SDL's audio thread. No device, no SDL audio or no resource:
-// silence, as PlaySoundA with SND_NODEFAULT gives.
+// silence, as PlaySoundA with kSndNoDefault gives.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,7 +18,7 @@ public:
     TSdlSoundPlayer(const TSdlSoundPlayer&) = delete;
     TSdlSoundPlayer& operator=(const TSdlSoundPlayer&) = delete;
 
-    void PlaySound(const char* name, std::uint32_t flags) override;
+    void Play(const char* name, std::uint32_t flags) override;
 
     bool Playing() const { return device_ != 0; }
     // Decoded bytes and the position the audio thread reached (for tests).

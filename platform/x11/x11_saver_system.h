@@ -20,8 +20,8 @@ public:
     TWindowHandle ForegroundWindow() override;
     bool WindowSize(TWindowHandle window, int& width, int& height) override;
     std::string SystemDirectory() override { return "/nonexistent"; }
-    TLibraryHandle LoadLibrary(const std::string&) override { return 0; }
-    void FreeLibrary(TLibraryHandle) override {}
+    TLibraryHandle OpenLibrary(const std::string&) override { return 0; }
+    void CloseLibrary(TLibraryHandle) override {}
     bool HasProcedure(TLibraryHandle, const std::string&) override { return false; }
     std::int32_t CallPwdChangePassword(TLibraryHandle, const std::string&, TWindowHandle) override { return 0; }
     std::int32_t CallVerifyScreenSavePwd(TLibraryHandle, TWindowHandle) override { return 1; }

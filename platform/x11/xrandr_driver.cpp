@@ -85,22 +85,22 @@ bool TXRandrDriver::SetSize(int index) {
 }
 
 std::int32_t TXRandrDriver::ChangeSettings(const TModeRecord* record, std::uint32_t flags) {
-    if (!display_) return DISP_CHANGE_BADMODE;
+    if (!display_) return kDispChangeBadMode;
     if (!record) {
         if (originalSize_ >= 0 && SetSize(originalSize_)) originalSize_ = -1;
-        return DISP_CHANGE_SUCCESSFUL;
+        return kDispChangeSuccessful;
     }
-    if (record->BitsPerPel != BitsPerPixel()) return DISP_CHANGE_BADMODE;
+    if (record->BitsPerPel != BitsPerPixel()) return kDispChangeBadMode;
     const auto sizes = Sizes();
     if (sizes.empty()) {
         const auto current = ScreenMode();
-        return record->PelsWidth == current.Width && record->PelsHeight == current.Height ? DISP_CHANGE_SUCCESSFUL
-                                                                                          : DISP_CHANGE_BADMODE;
+        return record->PelsWidth == current.Width && record->PelsHeight == current.Height ? kDispChangeSuccessful
+                                                                                          : kDispChangeBadMode;
     }
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         if (sizes[i].width != record->PelsWidth || sizes[i].height != record->PelsHeight) continue;
-        if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;
-        return SetSize(static_cast<int>(i)) ? DISP_CHANGE_SUCCESSFUL : -1;
+        if (flags & kCdsTest) return kDispChangeSuccessful;
+        return SetSize(static_cast<int>(i)) ? kDispChangeSuccessful : -1;
     }
-    return DISP_CHANGE_BADMODE;
+    return kDispChangeBadMode;
 }

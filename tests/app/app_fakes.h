@@ -110,13 +110,13 @@ public:
         return true;
     }
     std::string SystemDirectory() override { return systemDir; }
-    TLibraryHandle LoadLibrary(const std::string& path) override {
+    TLibraryHandle OpenLibrary(const std::string& path) override {
         calls.push_back("Load " + path);
         if (!libraries.count(path)) return 0;
         loaded.push_back(path);
         return loaded.size();
     }
-    void FreeLibrary(TLibraryHandle library) override { calls.push_back("Free " + loaded.at(library - 1)); }
+    void CloseLibrary(TLibraryHandle library) override { calls.push_back("Free " + loaded.at(library - 1)); }
     bool HasProcedure(TLibraryHandle library, const std::string& name) override {
         return libraries[loaded.at(library - 1)].count(name) != 0;
     }

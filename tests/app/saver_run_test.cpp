@@ -160,7 +160,7 @@ public:
     bool fail = false;
     std::uint32_t ownPriority = 0;
 
-    std::unique_ptr<IProcess> CreateProcess(const std::string& commandLine, const std::string& directory,
+    std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string& directory,
                                             std::uint32_t priorityClass, int showCommand) override {
         calls.push_back("create [" + commandLine + "] [" + directory + "] " + std::to_string(priorityClass) + " " +
                         std::to_string(showCommand));

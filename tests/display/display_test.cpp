@@ -31,14 +31,14 @@ public:
         if (!record) {
             calls.push_back("restore " + std::to_string(flags));
             screen = stored;
-            return DISP_CHANGE_SUCCESSFUL;
+            return kDispChangeSuccessful;
         }
         const Mode mode{record->PelsWidth, record->PelsHeight, record->BitsPerPel};
-        calls.push_back((flags & CDS_TEST ? "test " : "switch ") + Text(mode) + " " + std::to_string(flags));
+        calls.push_back((flags & kCdsTest ? "test " : "switch ") + Text(mode) + " " + std::to_string(flags));
         if (mode == Mode{42, 37, 8}) probeNative = record->Native;
-        if (!accepted.count(mode)) return DISP_CHANGE_BADMODE;
-        if (!(flags & CDS_TEST)) screen = mode;
-        return DISP_CHANGE_SUCCESSFUL;
+        if (!accepted.count(mode)) return kDispChangeBadMode;
+        if (!(flags & kCdsTest)) screen = mode;
+        return kDispChangeSuccessful;
     }
     TVideoMode ScreenMode() override { return {std::get<0>(screen), std::get<1>(screen), std::get<2>(screen)}; }
 

@@ -84,10 +84,10 @@ TEST(SdlSoundPlayer, DecodesAndLoopsTheEmbeddedWaveAndIsSilentWithoutIt) {
     EXPECT_FALSE(player.Playing());
 
     TSdlSoundPlayer silent([](const std::string&) { return std::string_view(); });
-    silent.PlaySound(kBubblesResource, kBubblesFlags);
+    silent.Play(kBubblesResource, kBubblesFlags);
     EXPECT_FALSE(silent.Playing());
     TSdlSoundPlayer garbage([](const std::string&) { return std::string_view("RIFF nonsense"); });
-    garbage.PlaySound(kBubblesResource, kBubblesFlags);
+    garbage.Play(kBubblesResource, kBubblesFlags);
     EXPECT_FALSE(garbage.Playing());
 }
 

@@ -12,7 +12,7 @@ public:
     std::vector<std::string> calls;
     bool throwAbort = false;
     bool throwError = false;
-    void PlaySound(const char* name, std::uint32_t flags) override {
+    void Play(const char* name, std::uint32_t flags) override {
         calls.push_back(std::string(name ? name : "-") + " " + std::to_string(flags));
         if (name && throwAbort) throw EAbort();
         if (name && throwError) throw std::runtime_error("no sound device");
