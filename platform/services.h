@@ -10,6 +10,7 @@
 
 #include "app/application_pro.h"
 #include "app/execute_pro.h"
+#include "app/message_loop.h"
 #include "app/registry.h"
 #include "app/screen_saver_app.h"
 #include "display/video_modes.h"
@@ -28,3 +29,5 @@ std::unique_ptr<IProcessLauncher> CreateProcessLauncher();
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver();
 // Windows plays the module's own WAVE resource and ignores lookup.
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
+// The saver windows and the message pump; raises Exception when there is no display.
+std::unique_ptr<IWindowSystem> CreateWindowSystem();

@@ -8,6 +8,7 @@
 
 #include "platform/services.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/win32_window_system.h"
 
 namespace {
 
@@ -186,3 +187,4 @@ std::unique_ptr<ISaverSystem> CreateSaverSystem() { return std::make_unique<TWin
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TWin32Launcher>(); }
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }
+std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TWin32WindowSystem>(); }

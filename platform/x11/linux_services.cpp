@@ -5,6 +5,7 @@
 #include "platform/posix/sdl_sound_player.h"
 #include "platform/services.h"
 #include "platform/x11/x11_saver_system.h"
+#include "platform/x11/x11_window_system.h"
 #include "platform/x11/xrandr_driver.h"
 
 std::unique_ptr<IProcessLauncher> CreatePosixProcessLauncher();
@@ -20,3 +21,4 @@ std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup) {
     return std::make_unique<TSdlSoundPlayer>(std::move(lookup));
 }
+std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TX11WindowSystem>(); }
