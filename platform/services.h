@@ -31,3 +31,6 @@ std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver();
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
 // The saver windows and the message pump; raises Exception when there is no display.
 std::unique_ptr<IWindowSystem> CreateWindowSystem();
+// The scene description file: installPath + exeBaseName + ".ini". On Linux, when there is none
+// beside the program, $XDG_CONFIG_HOME/3dtidewell/<exeBaseName>.ini, where a user can put one.
+std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName);

@@ -188,3 +188,7 @@ std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_uni
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }
 std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TWin32WindowSystem>(); }
+
+std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
+    return installPath + exeBaseName + ".ini";
+}

@@ -1,4 +1,8 @@
 // The Linux implementations behind platform/services.h.
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "platform/posix/file_options_store.h"
 #include "platform/posix/flock_guard.h"
 #include "platform/posix/posix_host.h"
@@ -22,3 +26,12 @@ std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup) {
     return std::make_unique<TSdlSoundPlayer>(std::move(lookup));
 }
 std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TX11WindowSystem>(); }
+
+std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
+    const std::string beside = installPath + exeBaseName + ".ini";
+    if (access(beside.c_str(), F_OK) == 0) return beside;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string root = config && *config ? config : std::string(home && *home ? home : "/tmp") + "/.config";
+    return root + "/3dtidewell/" + exeBaseName + ".ini";
+}

@@ -13,6 +13,7 @@
 #include "platform/posix/file_options_store.h"
 #include "platform/posix/flock_guard.h"
 #include "platform/posix/posix_host.h"
+#include "platform/services.h"
 
 namespace {
 
@@ -131,6 +132,14 @@ TEST_F(PosixPlatform, HostNamesFilesAfterTheWholeProgramNameAndFallsBackToState)
     EXPECT_TRUE(fs::is_directory(dir / "state" / "3dtidewell"));
     const auto name = SplitProgramPath("/usr/games/3dtidewell", host.DotlessNameIsBaseName());
     EXPECT_EQ(name.baseName + ".log", "3dtidewell.log");
+}
+
+TEST_F(PosixPlatform, SceneDescriptionBesideTheProgramElseInTheUserConfig) {
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const std::string install = dir.string() + "/";
+    EXPECT_EQ(SceneDescriptionFile(install, "3dtidewell"), (dir / "config" / "3dtidewell" / "3dtidewell.ini").string());
+    std::ofstream(dir / "3dtidewell.ini") << "[x]\n";
+    EXPECT_EQ(SceneDescriptionFile(install, "3dtidewell"), (dir / "3dtidewell.ini").string());
 }
 
 }  // namespace
