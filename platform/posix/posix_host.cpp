@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-TPosixHost::TPosixHost(std::vector<std::string> args) : args_(std::move(args)) {
+TPosixHost::TPosixHost(std::vector<std::string> args, bool resolveProgramPath) : args_(std::move(args)) {
+    if (!resolveProgramPath) return;
     char path[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
     if (n > 0) {

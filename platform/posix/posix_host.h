@@ -8,7 +8,8 @@
 
 class TPosixHost final : public IApplicationHost {
 public:
-    explicit TPosixHost(std::vector<std::string> args);
+    // Argument 0 becomes the running program's full path unless told to keep it as given.
+    explicit TPosixHost(std::vector<std::string> args, bool resolveProgramPath = true);
     const std::vector<std::string>& Arguments() override { return args_; }
     bool DotlessNameIsBaseName() override { return true; }
     std::string WritableDirectory(const std::string& exeDir) override;

@@ -77,19 +77,20 @@ public:
             case WM_RBUTTONDOWN:
             case WM_MBUTTONDOWN:
             case WM_XBUTTONDOWN:
-                if (OnMouseButton) OnMouseButton();
+                // Handlers run from a copy: a stop request may destroy this window.
+                if (auto handler = OnMouseButton) handler();
                 return 0;
             case WM_KEYDOWN:
             case WM_SYSKEYDOWN:
-                if (OnKey) OnKey();
+                if (auto handler = OnKey) handler();
                 return 0;
             case WM_MOUSEMOVE:
-                if (OnMouseMove) OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                if (auto handler = OnMouseMove) handler(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
                 return 0;
             case WM_DESTROY: {
                 SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
                 hwnd_ = nullptr;
-                if (OnDestroyed) OnDestroyed();
+                if (auto handler = OnDestroyed) handler();
                 return 0;
             }
             default: break;

@@ -80,14 +80,15 @@ public:
             case Expose:
                 if (event.xexpose.count == 0) Paint();
                 break;
+            // Handlers run from a copy: a stop request may destroy this window.
             case KeyPress:
-                if (OnKey) OnKey();
+                if (auto handler = OnKey) handler();
                 break;
             case ButtonPress:
-                if (OnMouseButton) OnMouseButton();
+                if (auto handler = OnMouseButton) handler();
                 break;
             case MotionNotify:
-                if (OnMouseMove) OnMouseMove(event.xmotion.x, event.xmotion.y);
+                if (auto handler = OnMouseMove) handler(event.xmotion.x, event.xmotion.y);
                 break;
             case ConfigureNotify:
                 width_ = event.xconfigure.width;
@@ -98,7 +99,7 @@ public:
                 destroyed_ = true;
                 visible_ = false;
                 system_.windows_.erase(window_);
-                if (OnDestroyed) OnDestroyed();
+                if (auto handler = OnDestroyed) handler();
                 break;
             default: break;
         }
