@@ -1,0 +1,166 @@
+#pragma once
+// The application frame component: takes over the application object's events, turns idle
+// turns into a start event and a continuous idle event, keeps the options store, the log and
+// the single-instance guard, and reports exceptions through its own event.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/log_file.h"
+#include "app/registry.h"
+
+// The named marker a running instance holds; destroying it releases the name.
+class IInstanceHandle {
+public:
+    virtual ~IInstanceHandle() = default;
+};
+
+class IInstanceGuard {
+public:
+    virtual ~IInstanceGuard() = default;
+    // Creates the marker `name`; alreadyExisted tells that another process holds it. nullptr
+    // when no marker could be made at all (the guard then does nothing).
+    virtual std::unique_ptr<IInstanceHandle> Create(const std::string& name, bool& alreadyExisted) = 0;
+};
+
+// What the frame asks of the platform besides the store and the guard.
+class IApplicationHost {
+public:
+    virtual ~IApplicationHost() = default;
+    // The process arguments as the runtime splits them; argument 0 is the program path.
+    virtual const std::vector<std::string>& Arguments() = 0;
+    // True where program files carry no extension (Linux): a name without a dot is then its own
+    // base name instead of an empty one.
+    virtual bool DotlessNameIsBaseName() = 0;
+    // Where files named after the program are written: its directory, or elsewhere when that
+    // is not writable. Ends with a separator.
+    virtual std::string WritableDirectory(const std::string& exeDir) = 0;
+    virtual void HideApplicationWindow() = 0;
+    virtual void SetToolWindowStyle() = 0;
+};
+
+// The owner form as the components see it.
+class IOwnerForm {
+public:
+    virtual ~IOwnerForm() = default;
+    // Disconnects the form's create, destroy, activate, deactivate, close, close-query, paint,
+    // resize and show events.
+    virtual void DisconnectEvents() = 0;
+    virtual void Hide() = 0;
+    virtual void Close() = 0;
+    virtual int Width() = 0;
+    virtual int Height() = 0;
+    virtual void SetBounds(int left, int top, int width, int height) = 0;
+    // Black, disabled and borderless: the form only covers, it takes no input.
+    virtual void MakeInert() = 0;
+    virtual void SetParentWindow(std::intptr_t parent) = 0;
+};
+
+struct TAppServices {
+    IApplicationHost& host;
+    IRegistryStore& registry;
+    IInstanceGuard& guard;
+};
+
+enum class TOperation { opInsert, opRemove };
+
+// Splits a program path. The extension runs from the last dot of the file name, dot included.
+struct TProgramName {
+    std::string dir;       // with its trailing separator
+    std::string name;      // file name with extension
+    std::string baseName;  // up to the first dot
+    std::string extension;
+};
+TProgramName SplitProgramPath(const std::string& path, bool dotlessNameIsBaseName);
+std::string UpperCase(std::string s);
+
+class TCustomApplicationPro {
+public:
+    TCustomApplicationPro(TApplication& application, TAppServices services);
+    virtual ~TCustomApplicationPro();
+    TCustomApplicationPro(const TCustomApplicationPro&) = delete;
+    TCustomApplicationPro& operator=(const TCustomApplicationPro&) = delete;
+
+    std::string Title;
+    std::string Company;
+    std::int32_t MajorVersion = 1;
+    std::int32_t MinorVersion = 0;
+    bool SingleInstance = true;
+    bool Debug = false;
+
+    TNotifyEvent OnLoadOptions;
+    TNotifyEvent OnSaveOptions;
+    TNotifyEvent OnStart;
+    TNotifyEvent OnStop;
+    TExceptionEvent OnException;
+    TIdleEvent OnIdle;
+
+    const std::string& ExeBaseName() const { return exeBaseName_; }
+    const std::string& ExeDir() const { return exeDir_; }
+    const std::string& ExeName() const { return exeName_; }
+    const std::string& LogFileName() const { return logFileName_; }
+    std::uint8_t Started() const { return started_; }
+    bool ReadOnlyOptions() const { return readOnlyOptions_; }
+    bool MachineOptions() const { return machineOptions_; }
+    bool LogFile() const { return logFile_; }
+    void SetLogFile(bool on);
+    bool HasInstanceMarker() const { return instance_ != nullptr; }
+    TApplication& Application() { return application_; }
+
+    void SetOwnerForm(IOwnerForm* form) { form_ = form; }
+
+    // "Software\" + Company + "\" + Title, or "Software\" + Title without a company.
+    std::string OptionsKey() const;
+    TRegistry& OptionsRegistry();
+    void ReleaseOptions();
+    bool OptionsCached() const { return options_ != nullptr; }
+    void LoadOptions();
+    void SaveOptions();
+    void WriteLog(const std::string& text);
+    void HideApplicationWindow() { services_.host.HideApplicationWindow(); }
+    void SetToolWindowStyle() { services_.host.SetToolWindowStyle(); }
+
+    // The owner's loaded notification: runs InitApplication.
+    void Loaded() { InitApplication(); }
+    // The owner's removal notification: raises the stop event once per start while the
+    // application terminates.
+    void Notification(TOperation operation);
+
+    virtual void DoException(const std::exception& e);
+    virtual void DoIdle(bool& done);
+
+protected:
+    virtual void InitApplication();
+    void SetScope(bool& field, bool value);
+
+    TApplication& application_;
+    TAppServices services_;
+    IOwnerForm* form_ = nullptr;
+    bool readOnlyOptions_ = false;
+    bool machineOptions_ = false;
+
+private:
+    void SingleInstanceGuard();
+
+    std::string exeBaseName_;
+    std::string exeDir_;
+    std::string exeName_;
+    std::string logFileName_;
+    std::unique_ptr<IInstanceHandle> instance_;
+    TLogFile log_;
+    bool logFile_ = false;
+    std::uint8_t started_ = 0;
+    std::unique_ptr<TRegistry> options_;
+};
+
+class TCustomGraphicApplicationPro : public TCustomApplicationPro {
+public:
+    using TCustomApplicationPro::TCustomApplicationPro;
+
+    // Store the scope switch; a change releases the cached store.
+    void SetMachineOptions(bool value) { SetScope(machineOptions_, value); }
+    void SetReadOnlyOptions(bool value) { SetScope(readOnlyOptions_, value); }
+
+    void DoIdle(bool& done) override;
+};

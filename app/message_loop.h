@@ -1,0 +1,58 @@
+#pragma once
+// The idle-driven message loop: handle one waiting message, or when none waits run an idle
+// turn; wait for a message only when the idle turn says it is done. Exceptions that escape a
+// message or an idle turn go to the application's exception event and the loop goes on.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+
+class IMessagePump {
+public:
+    virtual ~IMessagePump() = default;
+    // Handles one waiting message; false when none was waiting.
+    virtual bool ProcessOne() = 0;
+    // Blocks until a message arrives.
+    virtual void WaitForMessage() = 0;
+};
+
+// Runs until the application terminates. Also sets the application's ProcessMessagesHook.
+void RunMessageLoop(TApplication& application, IMessagePump& pump);
+// One pass: a message or an idle turn (with its wait). Exposed for tests.
+void HandleMessage(TApplication& application, IMessagePump& pump);
+
+// A window the saver draws into: the full-screen saver window or a preview child window.
+// Input and paint reach the handlers below, on the loop's thread.
+class ISaverWindow {
+public:
+    virtual ~ISaverWindow() = default;
+    // HWND on Windows, the X window id on X11.
+    virtual std::intptr_t NativeHandle() = 0;
+    virtual int Width() = 0;
+    virtual int Height() = 0;
+    virtual bool Visible() = 0;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    // Paints now, synchronously: OnPaint runs before this returns.
+    virtual void Paint() = 0;
+
+    std::function<void()> OnPaint;
+    std::function<void()> OnMouseButton;
+    std::function<void()> OnKey;
+    std::function<void(int x, int y)> OnMouseMove;
+    // The window is gone (closed, or its parent was destroyed).
+    std::function<void()> OnDestroyed;
+};
+
+class IWindowSystem : public IMessagePump {
+public:
+    // Borderless, topmost, no taskbar button, no cursor, at (0, 0) with the given size; takes
+    // the mouse and the keyboard while shown.
+    virtual std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) = 0;
+    // A child of a foreign window covering its whole client area. nullptr when parent does not exist.
+    virtual std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) = 0;
+    // The X Display* on X11, nullptr on Windows: for the rendering context.
+    virtual void* NativeDisplay() = 0;
+};

@@ -1,0 +1,150 @@
+#include "app/screen_saver_app.h"
+
+#include <cctype>
+#include <climits>
+
+#include "app/exception.h"
+
+TSaverMode ReadMode(const std::vector<std::string>& args) {
+    const auto extension = UpperCase(SplitProgramPath(args.empty() ? std::string() : args[0], false).extension);
+    if (args.size() < 2) return extension == ".EXE" ? smProgram : smSettings;
+    const auto switchText = UpperCase(args[1]);
+    const char letter = switchText.size() >= 2 ? switchText[1] : '\0';
+    switch (letter) {
+        case 'C': return smSettings;
+        case 'A': return smPassword;
+        case 'P':
+        case 'L': return smPreview;
+        case 'S': return smSaver;
+        default: return smSettings;
+    }
+}
+
+std::int32_t StrToInt(const std::string& text) {
+    const auto fail = [&]() -> std::int32_t { throw Exception("'" + text + "' is not a valid integer value"); };
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i == text.size()) return fail();
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return fail();
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT32_MAX) + 1) return fail();
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN) return fail();
+    return static_cast<std::int32_t>(value);
+}
+
+TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground) {
+    if (args.size() >= 3) return StrToInt(args[2]);
+    if (args.size() >= 2) {
+        const auto colon = args[1].find(':');
+        if (colon != std::string::npos) return StrToInt(args[1].substr(colon + 1, 20));
+    }
+    return foreground;
+}
+
+TScreenSaverApp::TScreenSaverApp(TApplication& application, TAppServices services, ISaverSystem& system)
+    : TCustomGraphicApplicationPro(application, services), system_(system) {}
+
+TScreenSaverApp::~TScreenSaverApp() {
+    UnloadSystemLibrary();
+    if (flagsSet_) system_.SetScreenSaverRunning(false);
+}
+
+std::string TScreenSaverApp::ExeExtension() const {
+    const auto& args = services_.host.Arguments();
+    return UpperCase(SplitProgramPath(args.empty() ? std::string() : args[0], false).extension);
+}
+
+void TScreenSaverApp::InitApplication() {
+    saverMode_ = ReadMode();
+    SingleInstance = ExeExtension() == ".SCR" || saverMode_ == smProgram;
+    TCustomGraphicApplicationPro::InitApplication();
+    // A second instance ends quietly: it must not touch the flags of the running one.
+    if (application_.Terminated()) return;
+
+    system_.SetScreenSaverRunning(true);
+    flagsSet_ = true;
+    if (saverMode_ == smProgram) return;
+
+    parentHandle_ = ReadParentHandle();
+    HideApplicationWindow();
+    SetToolWindowStyle();
+    switch (saverMode_) {
+        case smSaver:
+            system_.ShowCursor(false);
+            if (form_) {
+                form_->MakeInert();
+                form_->SetBounds(-form_->Width(), -form_->Height(), 0, 0);
+            }
+            break;
+        case smPreview:
+            if (form_) {
+                form_->SetParentWindow(parentHandle_);
+                form_->MakeInert();
+                int width = 0, height = 0;
+                if (parentHandle_ != 0 && system_.WindowSize(parentHandle_, width, height))
+                    form_->SetBounds(0, 0, width, height);
+            }
+            break;
+        case smPassword: ChangePassword(); break;
+        default: break;
+    }
+}
+
+TLibraryHandle TScreenSaverApp::LoadSystemLibrary(const std::string& name) {
+    UnloadSystemLibrary();
+    auto dir = system_.SystemDirectory();
+    if (dir.size() > 260) dir.resize(260);
+    if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += '\\';
+    systemLibrary_ = system_.OpenLibrary(dir + name);
+    return systemLibrary_;
+}
+
+void TScreenSaverApp::UnloadSystemLibrary() {
+    if (systemLibrary_ != 0) system_.CloseLibrary(systemLibrary_);
+    systemLibrary_ = 0;
+}
+
+void TScreenSaverApp::ChangePassword() {
+    application_.ShowMainForm = false;
+    if (const auto library = LoadSystemLibrary("MPR.DLL")) {
+        if (system_.HasProcedure(library, "PwdChangePasswordA"))
+            system_.CallPwdChangePassword(library, "SCRSAVE", parentHandle_);
+        UnloadSystemLibrary();
+    }
+    application_.Terminate();
+}
+
+bool TScreenSaverApp::VerifyPassword() {
+    {
+        TRegistry desktop(services_.registry, TRootKey::CurrentUser);
+        if (!desktop.OpenKeyReadOnly("Control Panel\\desktop")) return true;
+        if (!desktop.ValueExists("ScreenSaveUsePassword")) return true;
+        if (desktop.ReadInteger("ScreenSaveUsePassword") == 0) return true;
+    }
+    const auto library = LoadSystemLibrary("PASSWORD.CPL");
+    if (library == 0) return true;
+    if (!system_.HasProcedure(library, "VerifyScreenSavePwd")) {
+        UnloadSystemLibrary();
+        return true;
+    }
+    system_.ShowCursor(true);
+    system_.ShowCursor(true);
+    std::int32_t result = 0;
+    try {
+        result = system_.CallVerifyScreenSavePwd(library, system_.ForegroundWindow());
+    } catch (...) {
+        system_.ShowCursor(false);
+        system_.ShowCursor(false);
+        UnloadSystemLibrary();
+        throw;
+    }
+    system_.ShowCursor(false);
+    system_.ShowCursor(false);
+    UnloadSystemLibrary();
+    return result != 0;
+}

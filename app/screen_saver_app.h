@@ -1,0 +1,78 @@
+#pragma once
+// The screen-saver component: reads the run mode and parent window from the command line,
+// prepares the main form for the mode, tells the system a saver runs, checks the desktop
+// password before the saver may close and runs the password change.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/application_pro.h"
+
+enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4 };
+
+using TWindowHandle = std::intptr_t;
+using TLibraryHandle = std::uintptr_t;
+
+// The system services the saver component uses.
+class ISaverSystem {
+public:
+    virtual ~ISaverSystem() = default;
+    // Sets the "screen saver running" and "screen saver active" flags, not stored in the profile.
+    virtual void SetScreenSaverRunning(bool running) = 0;
+    // One show (true) or hide (false) of the counted mouse cursor.
+    virtual void ShowCursor(bool show) = 0;
+    virtual TWindowHandle ForegroundWindow() = 0;
+    // Size of a window's rectangle; false for a window that does not exist.
+    virtual bool WindowSize(TWindowHandle window, int& width, int& height) = 0;
+    virtual std::string SystemDirectory() = 0;
+    // 0 when the library cannot be loaded.
+    virtual TLibraryHandle OpenLibrary(const std::string& path) = 0;
+    virtual void CloseLibrary(TLibraryHandle library) = 0;
+    virtual bool HasProcedure(TLibraryHandle library, const std::string& name) = 0;
+    // "PwdChangePasswordA"(provider, parent, 0, 0) of a library that has it.
+    virtual std::int32_t CallPwdChangePassword(TLibraryHandle library, const std::string& provider,
+                                               TWindowHandle parent) = 0;
+    // "VerifyScreenSavePwd"(window) of a library that has it; non-zero accepts.
+    virtual std::int32_t CallVerifyScreenSavePwd(TLibraryHandle library, TWindowHandle window) = 0;
+};
+
+// The run mode from the program's extension and the first argument.
+TSaverMode ReadMode(const std::vector<std::string>& args);
+// The parent window from the arguments, else `foreground`. Raises Exception
+// "'<text>' is not a valid integer value" for a handle that is not a decimal number.
+TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground);
+// A signed decimal 32-bit number, whole text; raises the conversion error otherwise.
+std::int32_t StrToInt(const std::string& text);
+
+class TScreenSaverApp : public TCustomGraphicApplicationPro {
+public:
+    TScreenSaverApp(TApplication& application, TAppServices services, ISaverSystem& system);
+    ~TScreenSaverApp() override;
+
+    TSaverMode SaverMode() const { return saverMode_; }
+    TWindowHandle ParentHandle() const { return parentHandle_; }
+    TLibraryHandle SystemLibrary() const { return systemLibrary_; }
+    ISaverSystem& System() { return system_; }
+
+    TSaverMode ReadMode() { return ::ReadMode(services_.host.Arguments()); }
+    TWindowHandle ReadParentHandle() { return ::ReadParentHandle(services_.host.Arguments(), system_.ForegroundWindow()); }
+    // True when the saver may close: no password set, no password library, or accepted.
+    bool VerifyPassword();
+    // The upper-cased extension of the program file.
+    std::string ExeExtension() const;
+
+protected:
+    void InitApplication() override;
+
+private:
+    TLibraryHandle LoadSystemLibrary(const std::string& name);
+    void UnloadSystemLibrary();
+    void ChangePassword();
+
+    ISaverSystem& system_;
+    TSaverMode saverMode_ = smProgram;
+    TWindowHandle parentHandle_ = 0;
+    TLibraryHandle systemLibrary_ = 0;
+    bool flagsSet_ = false;
+};

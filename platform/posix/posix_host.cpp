@@ -1,0 +1,43 @@
+#include "platform/posix/posix_host.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+TPosixHost::TPosixHost(std::vector<std::string> args, bool resolveProgramPath) : args_(std::move(args)) {
+    if (!resolveProgramPath) return;
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n > 0) {
+        path[n] = '\0';
+        if (args_.empty())
+            args_.emplace_back(path);
+        else
+            args_[0] = path;
+    }
+}
+
+std::string StateDirectory() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base = state && *state ? state : std::string(home && *home ? home : "/tmp") + "/.local/state";
+    // Create the chain; an existing directory is fine.
+    std::string partial;
+    for (std::size_t i = 1; i <= base.size(); ++i) {
+        if (i == base.size() || base[i] == '/') {
+            partial = base.substr(0, i);
+            mkdir(partial.c_str(), 0700);
+        }
+    }
+    const std::string dir = base + "/3dtidewell";
+    mkdir(dir.c_str(), 0700);
+    return dir + "/";
+}
+
+std::string TPosixHost::WritableDirectory(const std::string& exeDir) {
+    if (!exeDir.empty() && access(exeDir.c_str(), W_OK) == 0) return exeDir;
+    return StateDirectory();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The application host on Linux: program path from /proc/self/exe, files named after the
+// program beside it when that directory is writable, else under $XDG_STATE_HOME/3dtidewell.
+#include <string>
+#include <vector>
+
+#include "app/application_pro.h"
+
+class TPosixHost final : public IApplicationHost {
+public:
+    // Argument 0 becomes the running program's full path unless told to keep it as given.
+    explicit TPosixHost(std::vector<std::string> args, bool resolveProgramPath = true);
+    const std::vector<std::string>& Arguments() override { return args_; }
+    bool DotlessNameIsBaseName() override { return true; }
+    std::string WritableDirectory(const std::string& exeDir) override;
+    // No taskbar window of our own on X: the saver window carries its own hints.
+    void HideApplicationWindow() override {}
+    void SetToolWindowStyle() override {}
+
+private:
+    std::vector<std::string> args_;
+};
+
+// $XDG_STATE_HOME/3dtidewell/ (~/.local/state/3dtidewell/), created when missing.
+std::string StateDirectory();

@@ -1,0 +1,39 @@
+#pragma once
+// Sound on Linux: the embedded wave (MS ADPCM) is decoded by SDL2 from memory and looped on
+// the default audio device from SDL's audio thread. No device, no SDL audio or no resource:
+// silence, as PlaySoundA with kSndNoDefault gives.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scene/sound.h"
+
+class TSdlSoundPlayer final : public ISoundPlayer {
+public:
+    using Lookup = std::function<std::string_view(const std::string& name)>;
+    explicit TSdlSoundPlayer(Lookup lookup) : lookup_(std::move(lookup)) {}
+    ~TSdlSoundPlayer() override;
+    TSdlSoundPlayer(const TSdlSoundPlayer&) = delete;
+    TSdlSoundPlayer& operator=(const TSdlSoundPlayer&) = delete;
+
+    void Play(const char* name, std::uint32_t flags) override;
+
+    bool Playing() const { return device_ != 0; }
+    // Decoded bytes and the position the audio thread reached (for tests).
+    std::size_t DecodedBytes() const { return pcm_.size(); }
+    std::size_t Position() const;
+
+private:
+    static void Fill(void* self, std::uint8_t* stream, int length);
+    void Stop();
+
+    Lookup lookup_;
+    std::uint32_t device_ = 0;
+    bool audioInitialised_ = false;
+    std::vector<std::uint8_t> pcm_;
+    std::size_t position_ = 0;
+    bool loop_ = false;
+    std::uint8_t silence_ = 0;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The platform's implementations of the interfaces the portable frame declares. Each target
+// (platform/win32, platform/posix + platform/x11) defines these factories.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/application_pro.h"
+#include "app/execute_pro.h"
+#include "app/message_loop.h"
+#include "app/registry.h"
+#include "app/screen_saver_app.h"
+#include "display/video_modes.h"
+#include "scene/sound.h"
+
+// The bytes of an embedded resource by name; empty when there is none.
+using TResourceLookup = std::function<std::string_view(const std::string& name)>;
+
+// args as main received them; argument 0 becomes the program's full path.
+std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string> args);
+// The per-user and machine-wide options: the registry on Windows, files on Linux.
+std::unique_ptr<IRegistryStore> CreateOptionsStore();
+std::unique_ptr<IInstanceGuard> CreateInstanceGuard();
+std::unique_ptr<ISaverSystem> CreateSaverSystem();
+std::unique_ptr<IProcessLauncher> CreateProcessLauncher();
+std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver();
+// Windows plays the module's own WAVE resource and ignores lookup.
+std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
+// The saver windows and the message pump; raises Exception when there is no display.
+std::unique_ptr<IWindowSystem> CreateWindowSystem();
+// The scene description file: installPath + exeBaseName + ".ini". On Linux, when there is none
+// beside the program, $XDG_CONFIG_HOME/3dtidewell/<exeBaseName>.ini, where a user can put one.
+std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName);

@@ -1,0 +1,194 @@
+#include "platform/win32/win32_platform.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "platform/services.h"
+#include "platform/win32/registry_store.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace {
+
+class SemaphoreHandle final : public IInstanceHandle {
+public:
+    explicit SemaphoreHandle(HANDLE handle) : handle_(handle) {}
+    ~SemaphoreHandle() override { CloseHandle(handle_); }
+
+private:
+    HANDLE handle_;
+};
+
+class Win32Process final : public IProcess {
+public:
+    explicit Win32Process(const PROCESS_INFORMATION& info) : info_(info) {}
+    ~Win32Process() override {
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    bool ExitCode(std::uint32_t& code) override {
+        DWORD value = 0;
+        if (!GetExitCodeProcess(info_.hProcess, &value)) return false;
+        code = value;
+        return true;
+    }
+
+private:
+    PROCESS_INFORMATION info_;
+};
+
+DEVMODEA ToDevMode(const TModeRecord& record) {
+    DEVMODEA mode;
+    std::memset(&mode, 0, sizeof mode);
+    if (record.Native.size() == sizeof mode) std::memcpy(&mode, record.Native.data(), sizeof mode);
+    mode.dmSize = sizeof mode;
+    mode.dmFields = record.Fields;
+    mode.dmBitsPerPel = static_cast<DWORD>(record.BitsPerPel);
+    mode.dmPelsWidth = static_cast<DWORD>(record.PelsWidth);
+    mode.dmPelsHeight = static_cast<DWORD>(record.PelsHeight);
+    return mode;
+}
+
+}  // namespace
+
+std::unique_ptr<IInstanceHandle> TSemaphoreGuard::Create(const std::string& name, bool& alreadyExisted) {
+    alreadyExisted = false;
+    const HANDLE handle = CreateSemaphoreA(nullptr, 0, 1, name.c_str());
+    if (!handle) return nullptr;
+    alreadyExisted = GetLastError() == ERROR_ALREADY_EXISTS;
+    return std::make_unique<SemaphoreHandle>(handle);
+}
+
+TWin32Host::TWin32Host(std::vector<std::string> args) : args_(std::move(args)) {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        if (args_.empty())
+            args_.emplace_back(path);
+        else
+            args_[0] = path;
+    }
+}
+
+void TWin32SaverSystem::SetScreenSaverRunning(bool running) {
+    BOOL previous = FALSE;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
+    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, running ? 1 : 0, nullptr, 0);
+}
+
+void TWin32SaverSystem::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
+
+TWindowHandle TWin32SaverSystem::ForegroundWindow() { return reinterpret_cast<TWindowHandle>(GetForegroundWindow()); }
+
+bool TWin32SaverSystem::WindowSize(TWindowHandle window, int& width, int& height) {
+    RECT rect{};
+    if (!GetWindowRect(reinterpret_cast<HWND>(window), &rect)) return false;
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
+    return true;
+}
+
+std::string TWin32SaverSystem::SystemDirectory() {
+    char dir[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryA(dir, MAX_PATH);
+    return n > 0 && n <= MAX_PATH ? std::string(dir, n) : std::string();
+}
+
+TLibraryHandle TWin32SaverSystem::OpenLibrary(const std::string& path) {
+    return reinterpret_cast<TLibraryHandle>(LoadLibraryA(path.c_str()));
+}
+
+void TWin32SaverSystem::CloseLibrary(TLibraryHandle library) { ::FreeLibrary(reinterpret_cast<HMODULE>(library)); }
+
+bool TWin32SaverSystem::HasProcedure(TLibraryHandle library, const std::string& name) {
+    return GetProcAddress(reinterpret_cast<HMODULE>(library), name.c_str()) != nullptr;
+}
+
+std::int32_t TWin32SaverSystem::CallPwdChangePassword(TLibraryHandle library, const std::string& provider,
+                                                      TWindowHandle parent) {
+    using Fn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
+    const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), "PwdChangePasswordA")));
+    return fn ? static_cast<std::int32_t>(fn(provider.c_str(), reinterpret_cast<HWND>(parent), 0, nullptr)) : 0;
+}
+
+std::int32_t TWin32SaverSystem::CallVerifyScreenSavePwd(TLibraryHandle library, TWindowHandle window) {
+    using Fn = BOOL(WINAPI*)(HWND);
+    const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), "VerifyScreenSavePwd")));
+    return fn ? fn(reinterpret_cast<HWND>(window)) : 1;
+}
+
+std::unique_ptr<IProcess> TWin32Launcher::StartProcess(const std::string& commandLine, const std::string& directory,
+                                                         std::uint32_t priorityClass, int showCommand) {
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION info{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, priorityClass, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+        return nullptr;
+    return std::make_unique<Win32Process>(info);
+}
+
+void TWin32Launcher::ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                               int showCommand) {
+    ShellExecuteA(nullptr, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                  directory.empty() ? nullptr : directory.c_str(), showCommand);
+}
+
+void TWin32Launcher::Pause() { Sleep(10); }
+
+void TWin32Launcher::SetOwnPriorityClass(std::uint32_t priorityClass) { SetPriorityClass(GetCurrentProcess(), priorityClass); }
+
+bool TWin32DisplayDriver::EnumSettings(std::uint32_t index, TModeRecord& record) {
+    DEVMODEA mode = ToDevMode(record);
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, index, &mode)) return false;
+    record.Fields = mode.dmFields;
+    record.BitsPerPel = static_cast<std::int32_t>(mode.dmBitsPerPel);
+    record.PelsWidth = static_cast<std::int32_t>(mode.dmPelsWidth);
+    record.PelsHeight = static_cast<std::int32_t>(mode.dmPelsHeight);
+    record.Native.assign(reinterpret_cast<const std::uint8_t*>(&mode), reinterpret_cast<const std::uint8_t*>(&mode) + sizeof mode);
+    return true;
+}
+
+std::int32_t TWin32DisplayDriver::ChangeSettings(const TModeRecord* record, std::uint32_t flags) {
+    if (!record) return ChangeDisplaySettingsA(nullptr, flags);
+    DEVMODEA mode = ToDevMode(*record);
+    return ChangeDisplaySettingsA(&mode, flags);
+}
+
+TVideoMode TWin32DisplayDriver::ScreenMode() {
+    TVideoMode mode;
+    const HDC dc = GetDC(nullptr);
+    mode.ColorDepth = GetDeviceCaps(dc, BITSPIXEL);
+    ReleaseDC(nullptr, dc);
+    mode.Width = GetSystemMetrics(SM_CXSCREEN);
+    mode.Height = GetSystemMetrics(SM_CYSCREEN);
+    return mode;
+}
+
+void TWin32SoundPlayer::Play(const char* name, std::uint32_t flags) {
+    // The result is ignored: a missing resource or device is silence.
+    ::PlaySoundA(name, name ? GetModuleHandleA(nullptr) : nullptr, flags);
+}
+
+std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string> args) {
+    return std::make_unique<TWin32Host>(std::move(args));
+}
+std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TWinRegistryStore>(); }
+std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TSemaphoreGuard>(); }
+std::unique_ptr<ISaverSystem> CreateSaverSystem() { return std::make_unique<TWin32SaverSystem>(); }
+std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TWin32Launcher>(); }
+std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
+std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }
+std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TWin32WindowSystem>(); }
+
+std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
+    return installPath + exeBaseName + ".ini";
+}

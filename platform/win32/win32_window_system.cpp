@@ -1,0 +1,175 @@
+#include "platform/win32/win32_window_system.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+namespace {
+
+const char kWindowClass[] = "TidewellSaverWindow";
+std::exception_ptr deferred;
+
+void MakeDpiAware() {
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto setContext =
+        user32 ? reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")))
+               : nullptr;
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, else the system-wide awareness of older systems.
+    if (!setContext || !setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4)))) SetProcessDPIAware();
+}
+
+class Window final : public ISaverWindow {
+public:
+    Window(HWND hwnd, bool saver) : hwnd_(hwnd), saver_(saver) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Window() override {
+        if (!hwnd_) return;
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        if (saver_ && GetCapture() == hwnd_) ReleaseCapture();
+        DestroyWindow(hwnd_);
+    }
+
+    std::intptr_t NativeHandle() override { return reinterpret_cast<std::intptr_t>(hwnd_); }
+    int Width() override { return ClientSize().right; }
+    int Height() override { return ClientSize().bottom; }
+    bool Visible() override { return hwnd_ && IsWindowVisible(hwnd_); }
+    void Show() override {
+        if (!hwnd_) return;
+        ShowWindow(hwnd_, SW_SHOW);
+        if (saver_) {
+            SetForegroundWindow(hwnd_);
+            SetCapture(hwnd_);
+        }
+        UpdateWindow(hwnd_);
+        TWin32WindowSystem::RaiseDeferred();
+    }
+    void Hide() override {
+        if (!hwnd_) return;
+        if (saver_ && GetCapture() == hwnd_) ReleaseCapture();
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+    void Paint() override {
+        if (!hwnd_) return;
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        TWin32WindowSystem::RaiseDeferred();
+    }
+
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_ERASEBKGND:
+                if (OnPaint) return 1;  // the paint handler covers everything
+                break;
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                BeginPaint(hwnd_, &ps);
+                EndPaint(hwnd_, &ps);
+                if (OnPaint) OnPaint();
+                return 0;
+            }
+            case WM_SETCURSOR:
+                if (saver_) {
+                    SetCursor(nullptr);
+                    return TRUE;
+                }
+                break;
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+            case WM_XBUTTONDOWN:
+                // Handlers run from a copy: a stop request may destroy this window.
+                if (auto handler = OnMouseButton) handler();
+                return 0;
+            case WM_KEYDOWN:
+            case WM_SYSKEYDOWN:
+                if (auto handler = OnKey) handler();
+                return 0;
+            case WM_MOUSEMOVE:
+                if (auto handler = OnMouseMove) handler(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                return 0;
+            case WM_DESTROY: {
+                SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+                hwnd_ = nullptr;
+                if (auto handler = OnDestroyed) handler();
+                return 0;
+            }
+            default: break;
+        }
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+
+private:
+    RECT ClientSize() {
+        RECT rect{};
+        if (hwnd_) GetClientRect(hwnd_, &rect);
+        return rect;
+    }
+
+    HWND hwnd_;
+    bool saver_;
+};
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
+    // C++ exceptions must not unwind through the system's frames.
+    try {
+        return window->Handle(message, wParam, lParam);
+    } catch (...) {
+        TWin32WindowSystem::Defer(std::current_exception());
+        return 0;
+    }
+}
+
+}  // namespace
+
+void TWin32WindowSystem::Defer(std::exception_ptr error) {
+    if (!deferred) deferred = error;
+}
+
+void TWin32WindowSystem::RaiseDeferred() {
+    if (!deferred) return;
+    auto error = deferred;
+    deferred = nullptr;
+    std::rethrow_exception(error);
+}
+
+TWin32WindowSystem::TWin32WindowSystem() {
+    MakeDpiAware();
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassA(&windowClass);  // already registered on a second system: fine
+}
+
+bool TWin32WindowSystem::ProcessOne() {
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    RaiseDeferred();
+    return true;
+}
+
+void TWin32WindowSystem::WaitForMessage() { WaitMessage(); }
+
+std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateSaverWindow(const std::string& title, int width, int height) {
+    const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, title.c_str(), WS_POPUP, 0, 0, width,
+                                      height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd) return nullptr;
+    return std::make_unique<Window>(hwnd, true);
+}
+
+std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateChildWindow(std::intptr_t parent) {
+    const HWND parentWindow = reinterpret_cast<HWND>(parent);
+    if (!parent || !IsWindow(parentWindow)) return nullptr;
+    RECT rect{};
+    GetClientRect(parentWindow, &rect);
+    const HWND hwnd = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, rect.right,
+                                      rect.bottom, parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd) return nullptr;
+    return std::make_unique<Window>(hwnd, false);
+}

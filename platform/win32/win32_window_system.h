@@ -1,0 +1,26 @@
+#pragma once
+// Saver windows and the message pump on Windows. The saver window is a borderless topmost
+// popup with the tool-window style (no taskbar button) and no cursor, capturing the mouse while
+// shown. A preview window is a disabled child of the desktop's window, covering its client area;
+// it is destroyed with that window. The process is made per-monitor DPI aware, so the saver
+// covers the whole screen at any scaling.
+#include <exception>
+#include <string>
+
+#include "app/message_loop.h"
+
+class TWin32WindowSystem final : public IWindowSystem {
+public:
+    TWin32WindowSystem();
+
+    bool ProcessOne() override;
+    void WaitForMessage() override;
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override;
+    std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
+    void* NativeDisplay() override { return nullptr; }
+
+    // An exception a handler raised inside the window procedure, raised again once the system's
+    // frames are left.
+    static void Defer(std::exception_ptr error);
+    static void RaiseDeferred();
+};

@@ -1,0 +1,37 @@
+// The Linux implementations behind platform/services.h.
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/posix/file_options_store.h"
+#include "platform/posix/flock_guard.h"
+#include "platform/posix/posix_host.h"
+#include "platform/posix/sdl_sound_player.h"
+#include "platform/services.h"
+#include "platform/x11/x11_saver_system.h"
+#include "platform/x11/x11_window_system.h"
+#include "platform/x11/xrandr_driver.h"
+
+std::unique_ptr<IProcessLauncher> CreatePosixProcessLauncher();
+
+std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string> args) {
+    return std::make_unique<TPosixHost>(std::move(args));
+}
+std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TFileOptionsStore>(); }
+std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TFlockGuard>(); }
+std::unique_ptr<ISaverSystem> CreateSaverSystem() { return std::make_unique<TX11SaverSystem>(); }
+std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return CreatePosixProcessLauncher(); }
+std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TXRandrDriver>(); }
+std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup) {
+    return std::make_unique<TSdlSoundPlayer>(std::move(lookup));
+}
+std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TX11WindowSystem>(); }
+
+std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
+    const std::string beside = installPath + exeBaseName + ".ini";
+    if (access(beside.c_str(), F_OK) == 0) return beside;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string root = config && *config ? config : std::string(home && *home ? home : "/tmp") + "/.config";
+    return root + "/3dtidewell/" + exeBaseName + ".ini";
+}

@@ -1,0 +1,203 @@
+#include "platform/x11/x11_window_system.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <time.h>
+
+#include "app/exception.h"
+
+namespace {
+
+bool xErrorSeen = false;
+int NoteXError(Display*, XErrorEvent*) {
+    xErrorSeen = true;
+    return 0;
+}
+
+// Runs an X request whose failure is an answer, not a fatal error.
+template <typename F>
+bool Trapped(Display* display, F request) {
+    XSync(display, False);
+    xErrorSeen = false;
+    const auto previous = XSetErrorHandler(NoteXError);
+    const bool ok = request();
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return ok && !xErrorSeen;
+}
+
+void SleepMilliseconds(long ms) {
+    const timespec pause{0, ms * 1000000L};
+    nanosleep(&pause, nullptr);
+}
+
+}  // namespace
+
+class TX11WindowSystem::Window final : public ISaverWindow {
+public:
+    Window(TX11WindowSystem& system, ::Window window, bool saver, int width, int height)
+        : system_(system), window_(window), saver_(saver), width_(width), height_(height) {
+        system_.windows_[window_] = this;
+    }
+    ~Window() override {
+        system_.windows_.erase(window_);
+        Display* d = system_.display_;
+        if (!destroyed_) {
+            Release();
+            XDestroyWindow(d, window_);
+        }
+        if (cursor_) XFreeCursor(d, cursor_);
+        XFlush(d);
+    }
+
+    std::intptr_t NativeHandle() override { return static_cast<std::intptr_t>(window_); }
+    int Width() override { return width_; }
+    int Height() override { return height_; }
+    bool Visible() override { return visible_ && !destroyed_; }
+    void Show() override {
+        if (destroyed_) return;
+        Display* d = system_.display_;
+        XMapRaised(d, window_);
+        XSync(d, False);
+        visible_ = true;
+        if (saver_) Grab();
+    }
+    void Hide() override {
+        if (destroyed_) return;
+        Release();
+        XUnmapWindow(system_.display_, window_);
+        XFlush(system_.display_);
+        visible_ = false;
+    }
+    void Paint() override {
+        if (OnPaint && !destroyed_) OnPaint();
+    }
+
+    void SetCursor(Cursor cursor) { cursor_ = cursor; }
+
+    void Dispatch(XEvent& event) {
+        switch (event.type) {
+            case Expose:
+                if (event.xexpose.count == 0) Paint();
+                break;
+            // Handlers run from a copy: a stop request may destroy this window.
+            case KeyPress:
+                if (auto handler = OnKey) handler();
+                break;
+            case ButtonPress:
+                if (auto handler = OnMouseButton) handler();
+                break;
+            case MotionNotify:
+                if (auto handler = OnMouseMove) handler(event.xmotion.x, event.xmotion.y);
+                break;
+            case ConfigureNotify:
+                width_ = event.xconfigure.width;
+                height_ = event.xconfigure.height;
+                break;
+            case DestroyNotify:
+                if (event.xdestroywindow.window != window_) break;
+                destroyed_ = true;
+                visible_ = false;
+                system_.windows_.erase(window_);
+                if (auto handler = OnDestroyed) handler();
+                break;
+            default: break;
+        }
+    }
+
+private:
+    void Grab() {
+        Display* d = system_.display_;
+        // A freshly mapped window may not be viewable yet: try for a short while.
+        for (int attempt = 0; attempt < 50 && !grabbed_; ++attempt) {
+            const int pointer = XGrabPointer(d, window_, True, ButtonPressMask | PointerMotionMask, GrabModeAsync,
+                                             GrabModeAsync, window_, cursor_, CurrentTime);
+            const int keyboard = XGrabKeyboard(d, window_, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+            grabbed_ = pointer == GrabSuccess && keyboard == GrabSuccess;
+            if (!grabbed_) SleepMilliseconds(10);
+        }
+        XSetInputFocus(d, window_, RevertToParent, CurrentTime);
+        XFlush(d);
+    }
+    void Release() {
+        if (!grabbed_) return;
+        XUngrabPointer(system_.display_, CurrentTime);
+        XUngrabKeyboard(system_.display_, CurrentTime);
+        grabbed_ = false;
+    }
+
+    TX11WindowSystem& system_;
+    ::Window window_;
+    bool saver_;
+    int width_, height_;
+    Cursor cursor_ = 0;
+    bool visible_ = false;
+    bool grabbed_ = false;
+    bool destroyed_ = false;
+};
+
+TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
+    display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
+    if (!display_)
+        throw Exception("Cannot open the X display \"" + (displayName.empty() ? std::string(XDisplayName(nullptr)) : displayName) +
+                        "\". Run the saver inside an X session, or under Xvfb: xvfb-run 3dtidewell /s");
+}
+
+TX11WindowSystem::~TX11WindowSystem() {
+    if (display_) XCloseDisplay(display_);
+}
+
+bool TX11WindowSystem::ProcessOne() {
+    if (XPending(display_) == 0) return false;
+    XEvent event;
+    XNextEvent(display_, &event);
+    const auto it = windows_.find(event.xany.window);
+    if (it != windows_.end()) it->second->Dispatch(event);
+    return true;
+}
+
+void TX11WindowSystem::WaitForMessage() {
+    XEvent event;
+    XPeekEvent(display_, &event);
+}
+
+std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateSaverWindow(const std::string& title, int width, int height) {
+    const int screen = DefaultScreen(display_);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = BlackPixel(display_, screen);
+    attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask;
+    const ::Window window = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width),
+                                          static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                                          CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    XStoreName(display_, window, title.c_str());
+    // A blank cursor: the saver shows none.
+    static const char blank[1] = {0};
+    const Pixmap bitmap = XCreateBitmapFromData(display_, window, blank, 1, 1);
+    XColor black{};
+    const Cursor cursor = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
+    XFreePixmap(display_, bitmap);
+    XDefineCursor(display_, window, cursor);
+    auto result = std::make_unique<Window>(*this, window, true, width, height);
+    result->SetCursor(cursor);
+    return result;
+}
+
+std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateChildWindow(std::intptr_t parent) {
+    XWindowAttributes parentAttributes{};
+    const auto parentWindow = static_cast<::Window>(parent);
+    if (parent <= 0 || !Trapped(display_, [&] { return XGetWindowAttributes(display_, parentWindow, &parentAttributes) != 0; }))
+        return nullptr;
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
+    attributes.event_mask = ExposureMask | StructureNotifyMask;
+    ::Window window = 0;
+    if (!Trapped(display_, [&] {
+            window = XCreateWindow(display_, parentWindow, 0, 0, static_cast<unsigned>(parentAttributes.width),
+                                   static_cast<unsigned>(parentAttributes.height), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+            return window != 0;
+        }))
+        return nullptr;
+    return std::make_unique<Window>(*this, window, false, parentAttributes.width, parentAttributes.height);
+}

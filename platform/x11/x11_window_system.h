@@ -1,0 +1,33 @@
+#pragma once
+// Saver windows and the message pump on X11. The saver window is an override-redirect window
+// (no window manager frame or taskbar entry) over the whole screen, with a blank cursor, that
+// grabs the pointer and the keyboard while shown. A preview window is a child of a foreign
+// window id and ends when that window is destroyed.
+#include <map>
+#include <string>
+
+#include "app/message_loop.h"
+
+struct _XDisplay;
+
+class TX11WindowSystem final : public IWindowSystem {
+public:
+    // Raises Exception when the display cannot be opened.
+    explicit TX11WindowSystem(const std::string& displayName = {});
+    ~TX11WindowSystem() override;
+    TX11WindowSystem(const TX11WindowSystem&) = delete;
+    TX11WindowSystem& operator=(const TX11WindowSystem&) = delete;
+
+    bool ProcessOne() override;
+    void WaitForMessage() override;
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override;
+    std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
+    void* NativeDisplay() override { return display_; }
+
+    class Window;
+
+private:
+    friend class Window;
+    _XDisplay* display_ = nullptr;
+    std::map<unsigned long, Window*> windows_;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// The saver's stored options: defaults, the load and save handlers, the Auto theme store at
+// the end of a saver run, and the installation path and run-as-program flag read at form
+// creation. All go through the frame's options store with the scope each step needs.
+#include <cstdint>
+#include <string>
+
+#include "app/screen_saver_app.h"
+#include "display/display_control.h"
+
+struct TSaverOptions {
+    std::int32_t BubbleCount = 50;
+    std::int32_t FishCount = 20;
+    std::int32_t ThemeIndex = 0;
+    bool AutoTheme = false;
+    bool SoundEnabled = true;
+    bool DesktopOnly = false;
+    bool RunAsExe = false;
+
+    static constexpr std::int32_t kMaxFish = 100;
+    static constexpr std::int32_t kMaxBubbles = 200;
+    static constexpr std::int32_t kThemeCount = 3;
+};
+
+// The plain value names (complemented back from the program's scrambled copies).
+namespace OptionNames {
+std::string BubbleCount();
+std::string FishCount();
+std::string Theme();
+std::string ColorDepth();
+std::string Width();
+std::string Height();
+std::string Sound();
+std::string DesktopOnly();
+std::string RunAsExe();
+}  // namespace OptionNames
+
+// Full-screen mode := the desktop's, but at most 800 x 600 when the desktop is larger on both
+// axes; counts, theme, sound and desktop-only to their defaults. RunAsExe is left alone. (The
+// scene's own reset of the applied fish count is the caller's.)
+void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display);
+
+// The load handler: per-user, read-only. Absent values keep what options hold.
+void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayControl& display);
+// The save handler: per-user, read and write (the key is created).
+void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDisplayControl& display);
+// The stop handler: in the saver with Auto theme, stores the theme just shown (complemented).
+void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options);
+
+// Form creation: the machine-wide "Path" value, else the program's directory.
+std::string ReadInstallPath(TScreenSaverApp& app);
+// Form creation: the stored run-as-program flag, false when absent.
+bool ReadRunAsExe(TScreenSaverApp& app);

@@ -1,0 +1,150 @@
+#pragma once
+// Fakes of the platform services the application frame uses.
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/application_pro.h"
+#include "app/screen_saver_app.h"
+
+class FakeRegistryStore final : public IRegistryStore {
+public:
+    using Values = std::map<std::string, TRegValue>;
+    std::map<std::pair<TRootKey, std::string>, Values> keys;
+    std::vector<std::string> opens;  // "HKCU rw Software\X" per open
+
+    class Key final : public IRegistryKey {
+    public:
+        Key(Values& values) : values_(values) {}
+        std::optional<TRegValue> Read(const std::string& name) override {
+            const auto it = values_.find(name);
+            if (it == values_.end()) return std::nullopt;
+            return it->second;
+        }
+        void Write(const std::string& name, const TRegValue& value) override { values_[name] = value; }
+
+    private:
+        Values& values_;
+    };
+
+    std::unique_ptr<IRegistryKey> OpenKey(TRootKey root, const std::string& path, bool writable) override {
+        opens.push_back(std::string(root == TRootKey::CurrentUser ? "HKCU" : "HKLM") + (writable ? " rw " : " r ") + path);
+        const auto id = std::make_pair(root, path);
+        auto it = keys.find(id);
+        if (it == keys.end()) {
+            if (!writable) return nullptr;
+            it = keys.emplace(id, Values{}).first;
+        }
+        return std::make_unique<Key>(it->second);
+    }
+};
+
+class FakeGuard final : public IInstanceGuard {
+public:
+    std::set<std::string> held;  // names other processes hold
+    std::vector<std::string> created;
+    struct Handle final : IInstanceHandle {};
+    std::unique_ptr<IInstanceHandle> Create(const std::string& name, bool& alreadyExisted) override {
+        created.push_back(name);
+        alreadyExisted = held.count(name) != 0;
+        return std::make_unique<Handle>();
+    }
+};
+
+class FakeHost final : public IApplicationHost {
+public:
+    std::vector<std::string> args{"C:\\Saver\\3DTidewell.scr"};
+    bool dotless = false;
+    std::string writableDir;  // empty: the program directory
+    std::vector<std::string> calls;
+
+    const std::vector<std::string>& Arguments() override { return args; }
+    bool DotlessNameIsBaseName() override { return dotless; }
+    std::string WritableDirectory(const std::string& exeDir) override { return writableDir.empty() ? exeDir : writableDir; }
+    void HideApplicationWindow() override { calls.push_back("HideApplicationWindow"); }
+    void SetToolWindowStyle() override { calls.push_back("SetToolWindowStyle"); }
+};
+
+class FakeForm final : public IOwnerForm {
+public:
+    std::vector<std::string> calls;
+    int width = 511, height = 363;
+
+    void DisconnectEvents() override { calls.push_back("DisconnectEvents"); }
+    void Hide() override { calls.push_back("Hide"); }
+    void Close() override { calls.push_back("Close"); }
+    int Width() override { return width; }
+    int Height() override { return height; }
+    void SetBounds(int l, int t, int w, int h) override {
+        calls.push_back("SetBounds " + std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(w) + "," +
+                        std::to_string(h));
+    }
+    void MakeInert() override { calls.push_back("MakeInert"); }
+    void SetParentWindow(std::intptr_t parent) override { calls.push_back("SetParentWindow " + std::to_string(parent)); }
+};
+
+class FakeSaverSystem final : public ISaverSystem {
+public:
+    std::vector<std::string> calls;
+    int cursorCount = 0;  // the counted cursor: below 0 is hidden
+    TWindowHandle foreground = 777;
+    std::map<TWindowHandle, std::pair<int, int>> windows;
+    std::string systemDir = "C:\\WINDOWS\\SYSTEM32";
+    std::map<std::string, std::set<std::string>> libraries;  // path -> procedures
+    std::int32_t verifyResult = 1;
+    std::vector<std::string> loaded;  // paths by handle - 1
+
+    void SetScreenSaverRunning(bool running) override { calls.push_back(running ? "Running 1" : "Running 0"); }
+    void ShowCursor(bool show) override {
+        cursorCount += show ? 1 : -1;
+        calls.push_back(show ? "ShowCursor" : "HideCursor");
+    }
+    TWindowHandle ForegroundWindow() override { return foreground; }
+    bool WindowSize(TWindowHandle window, int& width, int& height) override {
+        const auto it = windows.find(window);
+        if (it == windows.end()) return false;
+        width = it->second.first;
+        height = it->second.second;
+        return true;
+    }
+    std::string SystemDirectory() override { return systemDir; }
+    TLibraryHandle OpenLibrary(const std::string& path) override {
+        calls.push_back("Load " + path);
+        if (!libraries.count(path)) return 0;
+        loaded.push_back(path);
+        return loaded.size();
+    }
+    void CloseLibrary(TLibraryHandle library) override { calls.push_back("Free " + loaded.at(library - 1)); }
+    bool HasProcedure(TLibraryHandle library, const std::string& name) override {
+        return libraries[loaded.at(library - 1)].count(name) != 0;
+    }
+    std::int32_t CallPwdChangePassword(TLibraryHandle, const std::string& provider, TWindowHandle parent) override {
+        calls.push_back("PwdChangePasswordA " + provider + " " + std::to_string(parent));
+        return 0;
+    }
+    std::int32_t CallVerifyScreenSavePwd(TLibraryHandle, TWindowHandle window) override {
+        calls.push_back("VerifyScreenSavePwd " + std::to_string(window) + " cursor " + std::to_string(cursorCount));
+        return verifyResult;
+    }
+};
+
+// One saver component with fakes around it.
+struct SaverRig {
+    TApplication application;
+    FakeRegistryStore registry;
+    FakeGuard guard;
+    FakeHost host;
+    FakeForm form;
+    FakeSaverSystem system;
+
+    std::unique_ptr<TScreenSaverApp> Make(std::vector<std::string> args) {
+        host.args = std::move(args);
+        auto app = std::make_unique<TScreenSaverApp>(application, TAppServices{host, registry, guard}, system);
+        app->Title = "3D Tidewell";
+        app->Company = "Korvane Software";
+        app->SetOwnerForm(&form);
+        return app;
+    }
+};

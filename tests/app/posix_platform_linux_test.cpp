@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/application_pro.h"
+#include "app/exception.h"
+#include "app/registry.h"
+#include "platform/posix/file_options_store.h"
+#include "platform/posix/flock_guard.h"
+#include "platform/posix/posix_host.h"
+#include "platform/services.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixPlatform : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("tidewell-posix-" + std::to_string(getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir / "config");
+        fs::create_directories(dir / "etc");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    fs::path dir;
+};
+
+TEST_F(PosixPlatform, OptionsRoundTripThroughAFilePerKey) {
+    TFileOptionsStore store((dir / "config").string(), (dir / "etc").string());
+    const std::string key = "Software\\Korvane Software\\3D Tidewell";
+    EXPECT_EQ(store.KeyFile(TRootKey::CurrentUser, key), (dir / "config" / "Korvane Software" / "3D Tidewell.conf").string());
+    {
+        TRegistry reg(store, TRootKey::CurrentUser);
+        EXPECT_FALSE(reg.OpenKeyReadOnly(key));  // read-only never creates
+        ASSERT_TRUE(reg.OpenKey(key, true));
+        reg.WriteInteger("\x9D\x96\x8C\x97", -3);  // scrambled names are just bytes
+        reg.WriteInteger("Fish", 2147483647);
+        reg.WriteBool("Sound", true);
+        reg.WriteString("Odd=name\\", "line 1\nline 2 = \\x41");
+    }
+    TRegistry again(store, TRootKey::CurrentUser);
+    ASSERT_TRUE(again.OpenKeyReadOnly(key));
+    EXPECT_EQ(again.ReadInteger("\x9D\x96\x8C\x97"), -3);
+    EXPECT_EQ(again.ReadInteger("Fish"), 2147483647);
+    EXPECT_TRUE(again.ReadBool("Sound"));
+    EXPECT_EQ(again.ReadString("Odd=name\\"), "line 1\nline 2 = \\x41");
+    EXPECT_FALSE(again.ValueExists("Missing"));
+    EXPECT_THROW(again.WriteInteger("Fish", 1), Exception);
+    // Only the final file is left: the temporary one was renamed over it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "config" / "Korvane Software"), fs::directory_iterator()), 1);
+
+    // The machine-wide root is read-only; a path that would leave the root names no file.
+    TRegistry machine(store, TRootKey::LocalMachine);
+    EXPECT_FALSE(machine.OpenKey(key, true));
+    fs::create_directories(dir / "etc" / "Korvane Software");
+    std::ofstream(dir / "etc" / "Korvane Software" / "3D Tidewell.conf") << "Path=str:/opt/tidewell/\n";
+    ASSERT_TRUE(machine.OpenKeyReadOnly(key));
+    EXPECT_EQ(machine.ReadString("Path"), "/opt/tidewell/");
+    EXPECT_EQ(store.KeyFile(TRootKey::CurrentUser, "Software\\..\\x"), "");
+    EXPECT_FALSE(machine.OpenKeyReadOnly("Software\\..\\..\\etc\\passwd"));
+}
+
+TEST_F(PosixPlatform, ABrokenOptionsFileIsAClearErrorAndIsNeverOverwritten) {
+    TFileOptionsStore store((dir / "config").string(), (dir / "etc").string());
+    const auto file = dir / "config" / "T.conf";
+    const std::string broken = "Fish=int:20\nBubbles=int:lots\n";
+    std::ofstream(file) << broken;
+    TRegistry reg(store, TRootKey::CurrentUser);
+    ASSERT_TRUE(reg.OpenKey("Software\\T", true));
+    try {
+        reg.ValueExists("Fish");
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+        EXPECT_NE(message.find("line 2"), std::string::npos) << message;
+    }
+    EXPECT_THROW(reg.WriteInteger("Fish", 5), Exception);
+    EXPECT_EQ(Read(file), broken);
+    for (const char* text : {"no equals\n", "A=float:1\n", "A=int:99999999999\n", "A=str:\\q\n", "A\\x4=int:1\n"}) {
+        std::ofstream(file, std::ios::trunc) << text;
+        EXPECT_THROW(reg.ReadString("A"), Exception) << text;
+    }
+}
+
+TEST_F(PosixPlatform, FlockGuardIsExclusiveAcrossOpensAndProcesses) {
+    TFlockGuard guard(dir.string());
+    bool existed = true;
+    auto first = guard.Create("3dtidewellSemaphore", existed);
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(existed);
+    auto second = guard.Create("3dtidewellSemaphore", existed);
+    EXPECT_TRUE(existed);
+    second.reset();
+
+    const pid_t child = fork();
+    if (child == 0) {
+        TFlockGuard other(dir.string());
+        bool there = false;
+        auto handle = other.Create("3dtidewellSemaphore", there);
+        _exit(handle && there ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    first.reset();  // released: the next instance is the first again
+    auto third = guard.Create("3dtidewellSemaphore", existed);
+    EXPECT_FALSE(existed);
+    EXPECT_EQ(guard.LockFile("a/b"), (dir / "a_b.lock").string());
+}
+
+TEST_F(PosixPlatform, HostNamesFilesAfterTheWholeProgramNameAndFallsBackToState) {
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    TPosixHost host({"3dtidewell", "/s"});
+    EXPECT_TRUE(fs::path(host.Arguments()[0]).is_absolute());
+    EXPECT_EQ(host.Arguments()[1], "/s");
+    EXPECT_TRUE(host.DotlessNameIsBaseName());
+    EXPECT_EQ(host.WritableDirectory(dir.string() + "/"), dir.string() + "/");
+    EXPECT_EQ(host.WritableDirectory((dir / "missing").string() + "/"), (dir / "state" / "3dtidewell").string() + "/");
+    EXPECT_TRUE(fs::is_directory(dir / "state" / "3dtidewell"));
+    const auto name = SplitProgramPath("/usr/games/3dtidewell", host.DotlessNameIsBaseName());
+    EXPECT_EQ(name.baseName + ".log", "3dtidewell.log");
+}
+
+TEST_F(PosixPlatform, SceneDescriptionBesideTheProgramElseInTheUserConfig) {
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const std::string install = dir.string() + "/";
+    EXPECT_EQ(SceneDescriptionFile(install, "3dtidewell"), (dir / "config" / "3dtidewell" / "3dtidewell.ini").string());
+    std::ofstream(dir / "3dtidewell.ini") << "[x]\n";
+    EXPECT_EQ(SceneDescriptionFile(install, "3dtidewell"), (dir / "3dtidewell.ini").string());
+}
+
+}  // namespace
