@@ -1,0 +1,46 @@
+#pragma once
+// The aquarium as the settings form drives it: built once per run, drawn into one window at a
+// time, released at the end. TAquarium (aquarium_scene.h) is the real one; form logic is
+// tested against fakes of this interface.
+#include <cstdint>
+#include <string>
+
+#include "scene/drawing_window.h"
+#include "scene/saver_options.h"
+#include "scene/scene_settings.h"
+
+class IAquarium {
+public:
+    virtual ~IAquarium() = default;
+
+    // Settings of the scene and the user's options it draws with (fish and bubble counts,
+    // theme, sound). The form fills them before BuildScene and may change counts and theme
+    // while drawing; changes show on the next frame.
+    virtual TSceneSettings& Settings() = 0;
+    virtual TSaverOptions& Options() = 0;
+
+    // Built-in scene values, and the process priority from them.
+    virtual void SetSceneDefaults() = 0;
+    // The optional description file; logFile receives its log switch.
+    virtual void ReadSceneDescription(const std::string& path, bool& logFile) = 0;
+    virtual void BuildScene() = 0;
+    virtual void ReleaseScene() = 0;
+
+    // Makes the rendering context on window and sets up viewport, light and material.
+    // fullScreen tells the saver window from the dialog preview.
+    virtual void InitDrawing(IDrawingWindow& window, bool fullScreen) = 0;
+    // Counters, time step and the warm-up of bubbles and fish.
+    virtual void ResetDrawing() = 0;
+    // Releases the rendering context and gives the window's device back; nothing without one.
+    virtual void ReleaseDrawing() = 0;
+    // One frame into the current window; nothing when there is none.
+    virtual void DrawFrame() = 0;
+    // Auto theme: the next theme, 2 wrapping to 0.
+    virtual void AdvanceAutoTheme() = 0;
+
+    virtual std::int32_t FrameRate() const = 0;
+    // The OpenGL summary of the first context of the run, for the About box.
+    virtual const std::string& GLInfoText() const = 0;
+    // True when the current context renders without hardware acceleration.
+    virtual bool SoftwareRendering() const = 0;
+};
