@@ -14,6 +14,7 @@
 #include "app/registry.h"
 #include "app/screen_saver_app.h"
 #include "display/video_modes.h"
+#include "scene/drawing_window.h"
 #include "scene/sound.h"
 
 // The bytes of an embedded resource by name; empty when there is none.
@@ -34,3 +35,12 @@ std::unique_ptr<IWindowSystem> CreateWindowSystem();
 // The scene description file: installPath + exeBaseName + ".ini". On Linux, when there is none
 // beside the program, $XDG_CONFIG_HOME/3dtidewell/<exeBaseName>.ini, where a user can put one.
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName);
+
+// The rendering side of a saver window: a device for the engine on it (GLX on X11, WGL on
+// Windows). The first time a context is made current on it, a swap interval of 1 is requested
+// when the driver advertises swap control, unless TIDEWELL_UNPACED=1 is set.
+std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window);
+// A message box with an error icon; on Linux the text goes to the standard error stream.
+void ShowErrorMessage(const std::string& text, const std::string& caption);
+// True when TIDEWELL_UNPACED=1 asks for buffer swaps that do not wait for the display.
+bool SwapPacingDisabled();

@@ -1,0 +1,87 @@
+// The drawing side of an X saver window: GLX devices on the window, with swap pacing.
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "platform/paced_device.h"
+#include "platform/services.h"
+#include "platform/x11/glx_device.h"
+
+namespace {
+
+bool swapErrorSeen = false;
+int NoteSwapError(Display*, XErrorEvent*) {
+    swapErrorSeen = true;
+    return 0;
+}
+
+using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);
+using SwapIntervalInt = int (*)(int);
+
+template <typename F>
+F Entry(const char* name) {
+    return reinterpret_cast<F>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+// Only an advertised extension is called: on a server without one (Xvfb) the call raises an X
+// error, which by default ends the program. Errors are trapped all the same.
+void RequestSwapInterval(Display* display, GLXDrawable drawable) {
+    if (SwapPacingDisabled()) return;
+    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+    XSync(display, False);
+    const auto previous = XSetErrorHandler(NoteSwapError);
+    if (HasExtension(extensions, "GLX_EXT_swap_control")) {
+        if (auto set = Entry<SwapIntervalEXT>("glXSwapIntervalEXT")) set(display, drawable, 1);
+    } else if (HasExtension(extensions, "GLX_MESA_swap_control")) {
+        if (auto set = Entry<SwapIntervalInt>("glXSwapIntervalMESA")) set(1);
+    } else if (HasExtension(extensions, "GLX_SGI_swap_control")) {
+        if (auto set = Entry<SwapIntervalInt>("glXSwapIntervalSGI")) set(1);
+    }
+    XSync(display, False);
+    XSetErrorHandler(previous);
+}
+
+class TX11DrawingWindow final : public IDrawingWindow {
+public:
+    TX11DrawingWindow(Display* display, ISaverWindow& window) : display_(display), window_(window) {}
+
+    std::int32_t ClientWidth() const override { return window_.Width(); }
+    std::int32_t ClientHeight() const override { return window_.Height(); }
+
+    IGLDevice* AcquireDevice() override {
+        Display* display = display_;
+        const auto drawable = static_cast<unsigned long>(window_.NativeHandle());
+        devices_.push_back(std::make_unique<TPacedDevice>(std::make_unique<GlxDevice>(display, drawable),
+                                                          [display, drawable] { RequestSwapInterval(display, drawable); }));
+        return devices_.back().get();
+    }
+    void ReleaseDevice(IGLDevice* device) override {
+        std::erase_if(devices_, [device](const auto& held) { return held.get() == device; });
+    }
+
+private:
+    Display* display_;
+    ISaverWindow& window_;
+    std::vector<std::unique_ptr<TPacedDevice>> devices_;
+};
+
+}  // namespace
+
+bool SwapPacingDisabled() {
+    const char* unpaced = std::getenv("TIDEWELL_UNPACED");
+    return unpaced && std::strcmp(unpaced, "1") == 0;
+}
+
+std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window) {
+    return std::make_unique<TX11DrawingWindow>(static_cast<Display*>(windows.NativeDisplay()), window);
+}
+
+void ShowErrorMessage(const std::string& text, const std::string& caption) {
+    std::string plain = text;
+    std::erase(plain, '\r');
+    std::cerr << caption << "\n" << plain << std::endl;
+}

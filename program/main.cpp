@@ -1,0 +1,54 @@
+// Program entry of the saver on both targets: the application object, the main form over the
+// platform's services and the scene, and the message loop. Exit status 0 for a normal end, 1
+// when an error was reported.
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/message_loop.h"
+#include "gl/fpu.h"
+#include "platform/services.h"
+#include "scene/form_fishes.h"
+#include "scene/placeholder_aquarium.h"
+
+namespace {
+
+constexpr const char* kErrorCaption = "3D Tidewell Screen Saver Error!";
+
+int RunSaver(std::vector<std::string> args) {
+    MaskFPUExceptions();
+    TApplication application;
+    application.Title = "3D Tidewell";
+    application.HelpFile = "3DTIDEWELL.HLP";
+
+    auto host = CreateApplicationHost(std::move(args));
+    auto store = CreateOptionsStore();
+    auto guard = CreateInstanceGuard();
+    auto saverSystem = CreateSaverSystem();
+    auto launcher = CreateProcessLauncher();
+    auto driver = CreateDisplayModeDriver();
+    auto player = CreateSoundPlayer([](const std::string&) { return std::string_view(); });
+    auto windows = CreateWindowSystem();
+    TPlaceholderAquarium aquarium;
+    IWindowSystem& windowSystem = *windows;
+
+    TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
+                                   windowSystem, aquarium,
+                                   [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
+                                   ShowErrorMessage, SceneDescriptionFile});
+    form.Show();
+    if (!application.Terminated()) RunMessageLoop(application, windowSystem);
+    form.Destroy();
+    return form.ErrorReported() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return RunSaver(std::vector<std::string>(argv, argv + argc));
+    } catch (const std::exception& e) {
+        ShowErrorMessage(e.what(), kErrorCaption);
+        return 1;
+    }
+}

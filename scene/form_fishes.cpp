@@ -1,0 +1,259 @@
+#include "scene/form_fishes.h"
+
+#include "app/exception.h"
+#include "app/run_as_program.h"
+#include "scene/saver_options.h"
+#include "scene/scene_settings.h"
+#include "sim/random.h"
+
+namespace {
+
+// Runs one release step of the error path; a failing step must not keep the message from
+// being shown or the program from closing.
+template <typename F>
+void Guarded(F step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)) {
+    TApplication& application = services_.Application;
+    screenSaver_ = std::make_unique<TScreenSaverApp>(
+        application, TAppServices{services_.Host, services_.Registry, services_.Guard}, services_.SaverSystem);
+    TScreenSaverApp& saver = *screenSaver_;
+    saver.Title = "3D Tidewell";
+    saver.Company = "Korvane Software";
+    saver.MajorVersion = 1;
+    saver.MinorVersion = 5;
+    saver.SetLogFile(false);
+    saver.Debug = false;
+    saver.OnLoadOptions = [this] { ScreenSaverLoadOptions(); };
+    saver.OnSaveOptions = [this] { ScreenSaverSaveOptions(); };
+    saver.OnStart = [this] { ScreenSaverStart(); };
+    saver.OnStop = [this] { ScreenSaverStop(); };
+    saver.OnException = [this](const std::exception& e) { ScreenSaverException(e); };
+    saver.OnIdle = [this](bool& done) { ScreenSaverIdle(done); };
+    saver.SetOwnerForm(this);
+
+    // Design values; the start event replaces the mode with the user's.
+    displayControl_ = std::make_unique<TDisplayControl>(services_.DisplayDriver);
+    displayControl_->AutoEnumerate = true;
+    displayControl_->SetFullScreenMode(TScreenMode(640, 480, 16));
+    displayControl_->OnEnumerate = [](std::int32_t depth, std::int32_t, std::int32_t, bool& accept) {
+        accept = depth == 16 || depth == 32;
+    };
+
+    executePro_ = std::make_unique<TExecutePro>(application, services_.Launcher);
+    executePro_->Mode = TExecMode::emProcess;
+    executePro_->Priority = TExecPriority::epNormal;
+    executePro_->WindowStyle = TExecWindowStyle::ewShow;
+    executePro_->Wait = true;
+
+    sound_ = std::make_unique<TSound>(services_.SoundPlayer);
+    sound_->ShowError = [this](const std::string& message) {
+        if (services_.ShowError) services_.ShowError(message, services_.Application.Title + " Screen Saver Error!");
+    };
+
+    input_ = std::make_unique<TSaverInput>(
+        saver, TStopActions{[this] { sound_->StopSound(); },
+                            [this] {
+                                if (drawingWindow_) drawingWindow_->Hide();
+                            },
+                            [this] {
+                                const TScreenMode& mode = displayControl_->CurrentMode();
+                                return FullScreenLogLine(mode.Width(), mode.Height(), mode.ColorDepth,
+                                                         services_.Aquarium.FrameRate());
+                            },
+                            [this] { Close(); }});
+
+    // The components' loaded notifications, in creation order, then the form's create event.
+    saver.Loaded();
+    displayControl_->PropertiesLoaded();
+    if (eventsConnected_) FormCreate();
+}
+
+TFormFishes::~TFormFishes() {
+    Guarded([this] { Destroy(); });
+}
+
+void TFormFishes::Destroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    // The form goes away only when the program ends; its components see the removal then.
+    if (!services_.Application.Terminated()) services_.Application.Terminate();
+    std::exception_ptr error;
+    try {
+        screenSaver_->Notification(TOperation::opRemove);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    Guarded([this] { services_.Aquarium.ReleaseDrawing(); });
+    Guarded([this] { FreeDrawingWindow(); });
+    previewWindow_.reset();
+    if (error) std::rethrow_exception(error);
+}
+
+void TFormFishes::Show() {
+    if (!services_.Application.ShowMainForm || services_.Application.Terminated()) return;
+    visible_ = true;
+    if (eventsConnected_) FormShow();
+}
+
+void TFormFishes::SetBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void TFormFishes::Close() {
+    if (closing_) return;
+    closing_ = true;
+    // The application ends even when the close query fails; the failure is reported.
+    struct TerminateOnExit {
+        TApplication& application;
+        ~TerminateOnExit() { application.Terminate(); }
+    } terminate{services_.Application};
+    visible_ = false;
+    if (eventsConnected_) FormCloseQuery();
+}
+
+void TFormFishes::FormCreate() {
+    TScreenSaverApp& saver = *screenSaver_;
+    Caption = services_.Application.Title + " Screen Saver";
+    InstallPath = ReadInstallPath(saver);
+    TSaverOptions& options = services_.Aquarium.Options();
+    options.RunAsExe = ReadRunAsExe(saver);
+    saver.ReleaseOptions();
+    RunAsProgramLaunch(options.RunAsExe, saver, *executePro_, services_.Launcher, *this, InstallPath);
+}
+
+void TFormFishes::FormShow() {
+    if (screenSaver_->SaverMode() != smPreview) return;
+    // The desktop's small preview: a still picture inside its window, ending with that window.
+    previewWindow_ = services_.Windows.CreateChildWindow(parent_);
+    if (!previewWindow_) {
+        Close();
+        return;
+    }
+    previewWindow_->OnDestroyed = [this] { Close(); };
+    previewWindow_->Show();
+}
+
+void TFormFishes::ScreenSaverStart() {
+    TScreenSaverApp& saver = *screenSaver_;
+    if (saver.SaverMode() == smPreview) return;
+    ControlsReady = false;
+    const TScreenMode& desktop = displayControl_->DesktopMode();
+    if ((desktop.ColorDepth != 16 && desktop.ColorDepth != 32) || displayControl_->ColorDepthModes().Count() == 0)
+        throw Exception(kColorDepthWarning);
+    IAquarium& aquarium = services_.Aquarium;
+    aquarium.SetSceneDefaults();
+    RandomSeed = 7;
+    SetDefaults();
+    saver.LoadOptions();
+    bool logFile = saver.LogFile();
+    const std::string description =
+        services_.SceneDescriptionFile ? services_.SceneDescriptionFile(InstallPath, saver.ExeBaseName())
+                                       : InstallPath + saver.ExeBaseName() + ".ini";
+    aquarium.ReadSceneDescription(description, logFile);
+    saver.SetLogFile(logFile);
+    if (saver.SaverMode() != smSaver) {
+        // No dialog to fill: say so and end instead of building a scene nobody sees.
+        ShowSettingsUnavailable();
+        return;
+    }
+    aquarium.BuildScene();
+    StartSaverWindow();
+}
+
+void TFormFishes::ShowSettingsUnavailable() {
+    if (services_.ShowError) services_.ShowError(kSettingsUnavailable, Caption);
+    Close();
+}
+
+void TFormFishes::SetDefaults() { SetDefaultOptions(services_.Aquarium.Options(), *displayControl_); }
+
+void TFormFishes::StartSaverWindow() {
+    IAquarium& aquarium = services_.Aquarium;
+    aquarium.ReleaseDrawing();
+    FreeDrawingWindow();
+    aquarium.AdvanceAutoTheme();
+    TSaverOptions& options = aquarium.Options();
+    displayControl_->SetFullScreen(!options.DesktopOnly);
+
+    const TScreenMode& mode = displayControl_->FullScreenMode();
+    drawingWindow_ = services_.Windows.CreateSaverWindow(services_.Application.Title, mode.Width(), mode.Height());
+    if (!drawingWindow_) throw Exception("The screen saver window cannot be created!");
+    drawingWindow_->OnPaint = [this] { services_.Aquarium.DrawFrame(); };
+    drawingWindow_->OnKey = [this] { input_->Key(); };
+    drawingWindow_->OnMouseButton = [this] { input_->MouseButton(); };
+    drawingWindow_->OnMouseMove = [this](int x, int y) { input_->MouseMove(x, y); };
+
+    services_.SaverSystem.ShowCursor(false);
+    drawingWindow_->Show();
+    drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
+
+    aquarium.InitDrawing(*drawingSurface_, true);
+    aquarium.ResetDrawing();
+    input_->Start();
+    FullScreenDrawing = true;
+    sound_->ApplySound(options.SoundEnabled);
+}
+
+void TFormFishes::FreeDrawingWindow() {
+    if (!drawingWindow_) return;
+    drawingWindow_->Hide();
+    drawingSurface_.reset();
+    drawingWindow_.reset();
+}
+
+void TFormFishes::ScreenSaverStop() { StoreAutoTheme(*screenSaver_, services_.Aquarium.Options()); }
+
+void TFormFishes::ScreenSaverIdle(bool& done) {
+    if (drawingWindow_ && drawingWindow_->Visible()) {
+        drawingWindow_->Paint();
+        return;
+    }
+    // Nothing to draw (a preview, or the saver window already closed): wait for messages
+    // instead of spinning.
+    done = true;
+}
+
+void TFormFishes::ScreenSaverLoadOptions() {
+    LoadSaverOptions(*screenSaver_, services_.Aquarium.Options(), *displayControl_);
+}
+
+void TFormFishes::ScreenSaverSaveOptions() {
+    SaveSaverOptions(*screenSaver_, services_.Aquarium.Options(), *displayControl_);
+}
+
+void TFormFishes::ScreenSaverException(const std::exception& e) {
+    const bool silent = dynamic_cast<const EAbort*>(&e) != nullptr;
+    Guarded([this] { services_.SaverSystem.ShowCursor(true); });
+    Guarded([this] { displayControl_->SetFullScreen(false); });
+    Guarded([this] { services_.Aquarium.ReleaseDrawing(); });
+    Guarded([this] { FreeDrawingWindow(); });
+    Guarded([this] { sound_->StopSound(); });
+    if (!silent) {
+        errorReported_ = true;
+        if (services_.ShowError) services_.ShowError(e.what(), services_.Application.Title + " Screen Saver Error!");
+    }
+    // This runs inside the message loop's error path: nothing may escape from here.
+    Guarded([this] { Close(); });
+    services_.Application.Terminate();
+}
+
+bool TFormFishes::FormCloseQuery() {
+    IAquarium& aquarium = services_.Aquarium;
+    aquarium.ReleaseDrawing();
+    displayControl_->SetFullScreen(false);
+    aquarium.ReleaseScene();
+    sound_->StopSound();
+    FreeDrawingWindow();
+    return true;
+}
