@@ -1,0 +1,75 @@
+# Helpers of the end-to-end saver runs: screenshots and colour checks.
+
+# The water colours each theme clears to (red green blue, 0-255).
+theme_colour() {
+  case "$1" in
+    0) echo "0 106 156" ;;
+    1) echo "0 153 174" ;;
+    2) echo "0 159 117" ;;
+  esac
+}
+
+# "r g b" of one pixel of a picture.
+pixel() {
+  convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.g+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.b+0.5)]' info:
+}
+
+# Squared distance between two "r g b" triples.
+distance2() {
+  set -- $1 $2
+  echo $(( ($1 - $4) * ($1 - $4) + ($2 - $5) * ($2 - $5) + ($3 - $6) * ($3 - $6) ))
+}
+
+# The water fades into the theme's colour at the horizon: most points along the middle line of
+# the window (x0, y0, width, height) must be nearer that colour than any other theme's, and near
+# it. Prints what it saw.
+check_horizon() {
+  local shot=$1 theme=$2 x0=$3 y0=$4 w=$5 h=$6 good=0 i
+  local expected other
+  expected=$(theme_colour "$theme")
+  for i in 1 3 5 7 9; do
+    local x=$((x0 + w * i / 10)) y=$((y0 + h / 2)) seen d best=1
+    seen=$(pixel "$shot" "$x" "$y")
+    d=$(distance2 "$seen" "$expected")
+    for other in 0 1 2; do
+      [ "$other" = "$theme" ] && continue
+      [ "$(distance2 "$seen" "$(theme_colour "$other")")" -le "$d" ] && best=0
+    done
+    echo "  horizon ($x,$y): $seen (theme $theme is $expected)"
+    if [ "$best" = 1 ] && [ "$d" -le $((48 * 48)) ]; then good=$((good + 1)); fi
+  done
+  [ "$good" -ge 3 ]
+}
+
+# Waits up to $2 tenths of a second for process $1 to end; its exit status in $exit_status.
+wait_exit() {
+  local pid=$1 tries=$2
+  while [ "$tries" -gt 0 ] && kill -0 "$pid" 2>/dev/null; do sleep 0.1; tries=$((tries - 1)); done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    exit_status=timeout
+    return 1
+  fi
+  set +e
+  wait "$pid"
+  exit_status=$?
+  set -e
+}
+
+# The id of the first visible window with exactly this name, waiting up to $2 tenths of a second.
+find_window() {
+  local name=$1 tries=$2 id=""
+  while [ "$tries" -gt 0 ]; do
+    id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# End to end on Linux: 3dtidewell /s under the X server in $DISPLAY shows the water of the Auto
+# theme's next colour over the whole screen, a key ends it with status 0, the stop line is in
+# the log (switched on by the description file beside the program) and the next theme is stored.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+binary=$1
+[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
+
+work=$(mktemp -d /tmp/tidewell-e2e.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run"
+chmod 700 "$work/run"
+cp "$binary" "$work/bin/3dtidewell"
+printf '[General]\nLog=1\n' >"$work/bin/3dtidewell.ini"
+# Auto theme, last shown Blue Water: this run shows Aquamarine Water (theme 1).
+printf 'Theme=int:-1\n' >"$work/config/Korvane Software/3D Tidewell.conf"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" TIDEWELL_UNPACED=1
+
+read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+"$work/bin/3dtidewell" /s &
+pid=$!
+window=$(find_window "3D Tidewell" 100) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+sleep 1.5
+import -window root "$work/shot.png"
+read -r win_w win_h < <(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+echo "saver window ${win_w}x${win_h} on a ${screen_w}x${screen_h} screen"
+kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
+[ "$win_w" = "$screen_w" ] && [ "$win_h" = "$screen_h" ] || { kill $pid; fail "the saver window does not cover the screen"; }
+check_horizon "$work/shot.png" 1 0 0 "$win_w" "$win_h" || { kill $pid; fail "the horizon is not Aquamarine Water"; }
+[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/linux_saver.png"
+
+xdotool key space
+wait_exit $pid 100 || fail "the saver did not end on a key"
+[ "$exit_status" = 0 ] || fail "exit status $exit_status"
+log=$(tr -d '\0' <"$work/bin/3dtidewell.log")
+echo "$log" | grep -qE "^Full Screen mode: ${screen_w}X${screen_h}X(16|32)  FPS:[0-9]+" || fail "no stop line in the log: $log"
+[ $(( $(stat -c %s "$work/bin/3dtidewell.log") % 16384 )) = 0 ] || fail "log not in 16384-byte blocks"
+grep -qx 'Theme=int:-2' "$work/config/Korvane Software/3D Tidewell.conf" || fail "Auto theme not advanced in the store"
+echo "PASS"

@@ -1,0 +1,77 @@
+// Plays the desktop's display settings for a preview: makes a window, starts the saver with
+// "/p <window>", checks that the saver keeps running with a child inside the window, destroys
+// the window and checks that the saver then ends with status 0. Exit status 0 when all held.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void Pump(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        Sleep(20);
+    }
+}
+
+int Fail(const char* what) {
+    std::printf("FAIL: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Fail("usage: preview_host <saver.scr>");
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = "TidewellPreviewHost";
+    RegisterClassA(&windowClass);
+    HWND host = CreateWindowExA(0, windowClass.lpszClassName, "Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                200, 180, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!host) return Fail("no host window");
+
+    std::string commandLine = "\"" + std::string(argv[1]) + "\" /p " + std::to_string(reinterpret_cast<INT_PTR>(host));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return Fail("the saver did not start");
+    std::printf("started %s\n", commandLine.c_str());
+
+    // Give the saver time to start and make its child window.
+    HWND child = nullptr;
+    for (int i = 0; i < 150 && !child; ++i) {
+        Pump(100);
+        child = GetWindow(host, GW_CHILD);
+    }
+    if (!child) return Fail("no preview window inside the host");
+    RECT hostRect{}, childRect{};
+    GetClientRect(host, &hostRect);
+    GetClientRect(child, &childRect);
+    std::printf("preview child %ldx%ld in a %ldx%ld client area\n", childRect.right, childRect.bottom, hostRect.right,
+                hostRect.bottom);
+    if (childRect.right != hostRect.right || childRect.bottom != hostRect.bottom)
+        return Fail("the preview does not cover the client area");
+    Pump(500);
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the preview ended by itself");
+
+    DestroyWindow(host);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 10000);
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 3);
+        return Fail("the preview did not end with its window");
+    }
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("preview ended with status %lu\n", code);
+    return code == 0 ? 0 : Fail("non-zero exit status");
+}
