@@ -64,7 +64,7 @@ private:
 
 // Whether a space-separated extension list names an extension.
 inline bool HasExtension(const char* list, const std::string& name) {
-    if (!list) return false;
+    if (!list || name.empty()) return false;
     const std::string text = std::string(" ") + list + " ";
     return text.find(" " + name + " ") != std::string::npos;
 }

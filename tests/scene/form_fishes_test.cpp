@@ -1,0 +1,426 @@
+// The main form's handlers over a fake scene and fake platform: the order of a saver run from
+// loading to destruction, and every way it ends (input, errors, preview parent gone, hand-over).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/app_fakes.h"
+#include "app/exception.h"
+#include "app/message_loop.h"
+#include "scene/form_fishes.h"
+#include "scene/saver_options.h"
+#include "sim/random.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class FakeDrawingWindow final : public IDrawingWindow {
+public:
+    FakeDrawingWindow(ISaverWindow& window, Log& log) : window_(window), log_(log) {}
+    ~FakeDrawingWindow() override { log_.push_back("surface freed"); }
+    std::int32_t ClientWidth() const override { return window_.Width(); }
+    std::int32_t ClientHeight() const override { return window_.Height(); }
+    IGLDevice* AcquireDevice() override { return nullptr; }
+    void ReleaseDevice(IGLDevice*) override {}
+
+private:
+    ISaverWindow& window_;
+    Log& log_;
+};
+
+class FakeWindow final : public ISaverWindow {
+public:
+    FakeWindow(Log& log, int width, int height) : log_(log), width_(width), height_(height) {}
+    ~FakeWindow() override { log_.push_back("window freed"); }
+    std::intptr_t NativeHandle() override { return 99; }
+    int Width() override { return width_; }
+    int Height() override { return height_; }
+    bool Visible() override { return visible_; }
+    void Show() override {
+        log_.push_back("window shown");
+        visible_ = true;
+    }
+    void Hide() override {
+        if (visible_) log_.push_back("window hidden");
+        visible_ = false;
+    }
+    void Paint() override {
+        if (OnPaint) OnPaint();
+    }
+
+private:
+    Log& log_;
+    int width_, height_;
+    bool visible_ = false;
+};
+
+class FakeWindows final : public IWindowSystem {
+public:
+    explicit FakeWindows(Log& log) : log_(log) {}
+    FakeWindow* saver = nullptr;
+    FakeWindow* child = nullptr;
+    std::intptr_t existingParent = 1234;
+    int waits = 0;
+
+    bool ProcessOne() override { return false; }
+    void WaitForMessage() override {
+        // A preview waits here for its parent to go away.
+        if (++waits == 3 && child && child->OnDestroyed) child->OnDestroyed();
+    }
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override {
+        log_.push_back("saver window " + title + " " + std::to_string(width) + "x" + std::to_string(height));
+        auto window = std::make_unique<FakeWindow>(log_, width, height);
+        saver = window.get();
+        return window;
+    }
+    std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override {
+        log_.push_back("child window of " + std::to_string(parent));
+        if (parent != existingParent) return nullptr;
+        auto window = std::make_unique<FakeWindow>(log_, 152, 112);
+        child = window.get();
+        return window;
+    }
+    void* NativeDisplay() override { return nullptr; }
+
+private:
+    Log& log_;
+};
+
+class FakeAquarium final : public IAquarium {
+public:
+    explicit FakeAquarium(Log& log) : log_(log) {}
+    TSceneSettings settings{};
+    TSaverOptions options;
+    std::function<void(int frame)> onFrame;  // may raise or give input
+    std::string failIn;                      // an operation that raises
+    int frames = 0;
+
+    TSceneSettings& Settings() override { return settings; }
+    TSaverOptions& Options() override { return options; }
+    void SetSceneDefaults() override { Note("SetSceneDefaults"); }
+    void ReadSceneDescription(const std::string& path, bool& logFile) override {
+        Note("ReadSceneDescription " + path);
+        logFile = logSwitch;
+    }
+    void BuildScene() override { Note("BuildScene seed " + std::to_string(RandomSeed)); }
+    void ReleaseScene() override { Note("ReleaseScene"); }
+    void InitDrawing(IDrawingWindow& window, bool fullScreen) override {
+        Note("InitDrawing " + std::to_string(window.ClientWidth()) + "x" + std::to_string(window.ClientHeight()) +
+             (fullScreen ? " full screen" : ""));
+    }
+    void ResetDrawing() override { Note("ResetDrawing"); }
+    void ReleaseDrawing() override { Note("ReleaseDrawing"); }
+    void DrawFrame() override {
+        ++frames;
+        if (frames == 1) Note("DrawFrame");
+        if (onFrame) onFrame(frames);
+    }
+    void AdvanceAutoTheme() override {
+        Note("AdvanceAutoTheme");
+        if (options.AutoTheme) options.ThemeIndex = (options.ThemeIndex + 1) % 3;
+    }
+    std::int32_t FrameRate() const override { return 42; }
+    const std::string& GLInfoText() const override { return info_; }
+    bool SoftwareRendering() const override { return false; }
+
+    bool logSwitch = false;
+
+private:
+    void Note(const std::string& what) {
+        log_.push_back(what);
+        if (!failIn.empty() && what.rfind(failIn, 0) == 0) throw Exception(failIn + " failed");
+    }
+    Log& log_;
+    std::string info_;
+};
+
+class FakeDisplayDriver final : public IDisplayModeDriver {
+public:
+    explicit FakeDisplayDriver(Log& log) : log_(log) {}
+    std::vector<TVideoMode> modes{{640, 480, 32}, {800, 600, 32}, {1280, 1024, 32}, {800, 600, 16}};
+    TVideoMode screen{1280, 1024, 32};
+
+    bool EnumSettings(std::uint32_t index, TModeRecord& record) override {
+        if (index >= modes.size()) return false;
+        record.Fields = kModeFields;
+        record.PelsWidth = modes[index].Width;
+        record.PelsHeight = modes[index].Height;
+        record.BitsPerPel = modes[index].ColorDepth;
+        return true;
+    }
+    std::int32_t ChangeSettings(const TModeRecord* record, std::uint32_t flags) override {
+        if (!record) {
+            log_.push_back("display restored");
+            return kDispChangeSuccessful;
+        }
+        for (const auto& mode : modes)
+            if (mode == TVideoMode{record->PelsWidth, record->PelsHeight, record->BitsPerPel}) {
+                if (!(flags & kCdsTest))
+                    log_.push_back("display " + std::to_string(mode.Width) + "x" + std::to_string(mode.Height));
+                return kDispChangeSuccessful;
+            }
+        return kDispChangeBadMode;
+    }
+    TVideoMode ScreenMode() override { return screen; }
+
+private:
+    Log& log_;
+};
+
+class FakeSoundPlayer final : public ISoundPlayer {
+public:
+    explicit FakeSoundPlayer(Log& log) : log_(log) {}
+    void Play(const char* name, std::uint32_t) override { log_.push_back(name ? std::string("sound ") + name : "sound stop"); }
+
+private:
+    Log& log_;
+};
+
+class FakeProcessLauncher final : public IProcessLauncher {
+public:
+    explicit FakeProcessLauncher(Log& log) : log_(log) {}
+    struct Done final : IProcess {
+        bool ExitCode(std::uint32_t& code) override {
+            code = 0;
+            return true;
+        }
+    };
+    std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string&, std::uint32_t,
+                                            int) override {
+        log_.push_back("start " + commandLine);
+        return std::make_unique<Done>();
+    }
+    void ShellOpen(const std::string&, const std::string&, const std::string&, int) override {}
+    void Pause() override {}
+    void SetOwnPriorityClass(std::uint32_t priorityClass) override {
+        log_.push_back("own priority " + std::to_string(priorityClass));
+    }
+
+private:
+    Log& log_;
+};
+
+// One form with fakes all around; `log` collects what every fake saw, in order.
+struct FormRig {
+    Log log;
+    TempDir dir;
+    TApplication application;
+    FakeHost host;
+    FakeRegistryStore registry;
+    FakeGuard guard;
+    FakeSaverSystem system;
+    FakeProcessLauncher launcher{log};
+    FakeDisplayDriver driver{log};
+    FakeSoundPlayer sound{log};
+    FakeWindows windows{log};
+    FakeAquarium aquarium{log};
+    std::vector<std::pair<std::string, std::string>> messages;
+    std::unique_ptr<TFormFishes> form;
+
+    FormRig() { application.Title = "3D Tidewell"; }
+
+    std::string Program(const std::string& name) const { return (dir.Path() / name).string(); }
+    FakeRegistryStore::Values& Options() {
+        return registry.keys[{TRootKey::CurrentUser, "Software\\Korvane Software\\3D Tidewell"}];
+    }
+
+    void Make(std::vector<std::string> args) {
+        host.args = std::move(args);
+        form = std::make_unique<TFormFishes>(TFormServices{
+            application, host, registry, guard, system, launcher, driver, sound, windows, aquarium,
+            [this](ISaverWindow& window) { return std::make_unique<FakeDrawingWindow>(window, log); },
+            [this](const std::string& text, const std::string& caption) {
+                log.push_back("message " + caption);
+                messages.emplace_back(text, caption);
+            },
+            [](const std::string& installPath, const std::string& base) { return installPath + base + ".ini"; }});
+        form->Show();
+    }
+    // The program's run: the message loop until the application ends, then destruction.
+    void Run() {
+        RunMessageLoop(application, windows);
+        form->Destroy();
+    }
+    // The log from the first entry equal to `from`.
+    Log From(const std::string& from) const {
+        const auto it = std::find(log.begin(), log.end(), from);
+        return Log(it, log.end());
+    }
+};
+
+TEST(FormFishes, SaverRunFromStartToKey) {
+    FormRig rig;
+    rig.aquarium.logSwitch = true;
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 3) rig.windows.saver->OnKey();
+    };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    EXPECT_EQ(rig.form->Caption, "3D Tidewell Screen Saver");
+    EXPECT_EQ(rig.form->InstallPath, (rig.dir.Path() / "").string());
+    rig.Run();
+
+    const std::string ini = rig.Program("3DTidewell.ini");
+    EXPECT_EQ(rig.From("SetSceneDefaults"),
+              (Log{"SetSceneDefaults", "ReadSceneDescription " + ini, "BuildScene seed 7", "ReleaseDrawing",
+                   "AdvanceAutoTheme",
+                   // Defaults: 800 x 600 on a larger desktop, a mode the display lists.
+                   "display 800x600", "saver window 3D Tidewell 800x600", "window shown", "InitDrawing 800x600 full screen",
+                   "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
+                   // The key: sound off, window hidden, log line, then the close query.
+                   "sound stop", "window hidden", "ReleaseDrawing", "display restored", "ReleaseScene", "sound stop",
+                   "surface freed", "window freed", "ReleaseDrawing"}));
+    EXPECT_EQ(rig.aquarium.frames, 3);
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_FALSE(rig.form->ErrorReported());
+    EXPECT_TRUE(rig.messages.empty());
+    EXPECT_LT(rig.system.cursorCount, 0);
+    // The description file switched the log on: the stop line with the mode in use.
+    std::ifstream logFile(rig.dir.Path() / "3DTidewell.log", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(logFile), {}};
+    EXPECT_EQ(text.rfind("Full Screen mode: 800X600X32  FPS:42\r\n", 0), 0u) << text.substr(0, 50);
+    // No Auto theme: nothing stored.
+    EXPECT_TRUE(rig.Options().empty());
+}
+
+TEST(FormFishes, AutoThemeAdvancesBeforeTheWindowAndIsStoredAtTheEnd) {
+    FormRig rig;
+    rig.Options()[OptionNames::Theme()] = TRegValue::Int(-3);  // Auto, Green Water last
+    rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+    rig.aquarium.onFrame = [&](int) { rig.windows.saver->OnMouseButton(); };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    EXPECT_TRUE(rig.aquarium.options.AutoTheme);
+    EXPECT_EQ(rig.aquarium.options.ThemeIndex, 0);
+    EXPECT_EQ(rig.Options()[OptionNames::Theme()].integer, -1);
+    // Desktop only: no switch, the window has the desktop's size.
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display 800x600"), 0);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "saver window 3D Tidewell 1280x1024"), 1);
+}
+
+TEST(FormFishes, UnsupportedDesktopDepthReportsTheWarningAndCloses) {
+    FormRig rig;
+    rig.driver.screen = {1280, 1024, 8};
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].first, kColorDepthWarning);
+    EXPECT_EQ(rig.messages[0].second, "3D Tidewell Screen Saver Error!");
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "BuildScene seed 7"), 0);
+    EXPECT_TRUE(rig.form->ErrorReported());
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_EQ(rig.system.cursorCount, 0);  // the saver's hide, shown again for the message
+}
+
+TEST(FormFishes, AnErrorInAFrameRestoresTheDisplayAndReleasesEverythingBeforeTheMessage) {
+    FormRig rig;
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 2) throw Exception("OpenGL error: Stack overflow!");
+    };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    EXPECT_EQ(rig.From("display restored"),
+              (Log{"display restored", "ReleaseDrawing", "window hidden", "surface freed", "window freed", "sound stop",
+                   "message 3D Tidewell Screen Saver Error!", "ReleaseDrawing", "ReleaseScene",
+                   "sound stop", "ReleaseDrawing"}));
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].first, "OpenGL error: Stack overflow!");
+    EXPECT_TRUE(rig.form->ErrorReported());
+    EXPECT_EQ(rig.aquarium.frames, 2);
+}
+
+TEST(FormFishes, AFailingReleaseStillShowsTheMessageAndCloses) {
+    FormRig rig;
+    rig.aquarium.onFrame = [&](int) {
+        rig.aquarium.failIn = "ReleaseDrawing";
+        throw Exception("frame failed");
+    };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    ASSERT_GE(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].first, "frame failed");
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display restored"), 1);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "window freed"), 1);
+}
+
+TEST(FormFishes, PreviewBuildsNoSceneWaitsAndEndsWithItsParent) {
+    FormRig rig;
+    rig.system.windows[1234] = {152, 112};
+    rig.Make({rig.Program("3DTidewell.scr"), "/p", "1234"});
+    EXPECT_EQ(rig.form->ParentWindow(), 1234);
+    EXPECT_TRUE(rig.form->Inert());
+    rig.Run();
+    EXPECT_EQ(rig.windows.waits, 3);  // idle turns wait instead of spinning
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "child window of 1234"), 1);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "window freed"), 1);
+    EXPECT_TRUE(rig.messages.empty());
+    EXPECT_FALSE(rig.form->ErrorReported());
+}
+
+TEST(FormFishes, PreviewOfAMissingWindowEndsAtOnce) {
+    FormRig rig;
+    rig.Make({rig.Program("3DTidewell.scr"), "/p", "555"});
+    EXPECT_TRUE(rig.application.Terminated());
+    rig.Run();
+    EXPECT_FALSE(rig.form->ErrorReported());
+}
+
+TEST(FormFishes, ANonNumericParentHandleIsAClearError) {
+    FormRig rig;
+    try {
+        rig.Make({rig.Program("3DTidewell.scr"), "/p", "12ab"});
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "'12ab' is not a valid integer value");
+    }
+}
+
+TEST(FormFishes, SettingsWithoutTheDialogExplainAndClose) {
+    FormRig rig;
+    rig.Options()[OptionNames::FishCount()] = TRegValue::Int(7);
+    rig.Make({rig.Program("3DTidewell.scr"), "/c:77"});
+    rig.Run();
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].first, kSettingsUnavailable);
+    EXPECT_EQ(rig.aquarium.options.FishCount, 7);  // options were loaded
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "BuildScene seed 7"), 0);
+    EXPECT_FALSE(rig.form->ErrorReported());
+    EXPECT_TRUE(rig.Options().count(OptionNames::FishCount()));
+}
+
+TEST(FormFishes, RunAsExeHandsTheSaverOverToTheExeCopy) {
+    FormRig rig;
+    rig.Options()[OptionNames::RunAsExe()] = TRegValue::Int(1);
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    EXPECT_TRUE(rig.application.Terminated());
+    rig.Run();
+    const std::string expected = "start " + rig.Program("3DTidewell.exe") + " /s";
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), expected), 1);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
+    EXPECT_EQ(rig.form->Width(), 0);  // out of sight while the copy runs
+
+    // The ".exe" copy itself runs the saver.
+    FormRig copy;
+    copy.Options()[OptionNames::RunAsExe()] = TRegValue::Int(1);
+    copy.aquarium.onFrame = [&](int) { copy.windows.saver->OnKey(); };
+    copy.Make({copy.Program("3DTidewell.exe"), "/s"});
+    copy.Run();
+    EXPECT_EQ(copy.aquarium.frames, 1);
+}
+
+TEST(FormFishes, ASecondInstanceEndsQuietly) {
+    FormRig rig;
+    rig.guard.held.insert("3DTidewellSemaphore");
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    EXPECT_TRUE(rig.application.Terminated());
+    rig.Run();
+    EXPECT_TRUE(rig.registry.opens.empty());  // no create event
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
+    EXPECT_TRUE(rig.messages.empty());
+}
+
+}  // namespace
