@@ -53,8 +53,11 @@ Real ParseReal(std::string_view text) {
     const std::string_view body = NumberBody(text, ok);
     Real value{};
     if (ok) {
-        const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
-        ok = ec == std::errc() && end == body.data() + body.size() && std::isfinite(value);
+        // libstdc++ reads the long double case with strtold, which runs on to a terminating
+        // NUL past the end of the view: parse a terminated copy.
+        const std::string copy(body);
+        const auto [end, ec] = std::from_chars(copy.data(), copy.data() + copy.size(), value, std::chars_format::general);
+        ok = ec == std::errc() && end == copy.data() + copy.size() && std::isfinite(value);
     }
     if (!ok) throw Exception(QuoteForMessage(text) + " is not a valid floating point value");
     return value;
@@ -86,4 +89,51 @@ float ParseFloat(std::string_view text) {
     }
 }
 
-long double ParseExtended(std::string_view text) { return ParseReal<long double>(text); }
+namespace {
+
+// Some runtimes (mingw-w64) read long double through double. A number of at most 19 digits
+// with a small exponent is exact as m * 10^e or m / 10^-e, one correctly rounded operation, so
+// both targets get the same extended value ("0.2" is 0.2L everywhere).
+bool ExactExtended(std::string_view body, long double& value) {
+    std::size_t i = 0;
+    const bool negative = body[i] == '-';
+    if (body[i] == '-' || body[i] == '+') ++i;
+    std::uint64_t mantissa = 0;
+    int digits = 0, exponent = 0;
+    bool point = false;
+    for (; i < body.size() && (body[i] == '.' || (body[i] >= '0' && body[i] <= '9')); ++i) {
+        if (body[i] == '.') {
+            point = true;
+            continue;
+        }
+        if (mantissa == 0 && body[i] == '0') {
+            if (point) --exponent;
+            continue;
+        }
+        if (++digits > 19) return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(body[i] - '0');
+        if (point) --exponent;
+    }
+    if (i < body.size()) {
+        if (body[i] != 'e' && body[i] != 'E') return false;
+        std::int32_t written = 0;
+        const auto [end, ec] = std::from_chars(body.data() + i + 1 + (body[i + 1] == '+'), body.data() + body.size(), written);
+        if (ec != std::errc() || end != body.data() + body.size() || written < -100 || written > 100) return false;
+        exponent += written;
+    }
+    if (exponent < -27 || exponent > 27) return false;
+    long double power = 1;
+    for (int k = 0; k < (exponent < 0 ? -exponent : exponent); ++k) power *= 10;  // exact up to 10^27
+    value = exponent < 0 ? static_cast<long double>(mantissa) / power : static_cast<long double>(mantissa) * power;
+    if (negative) value = -value;
+    return true;
+}
+
+}  // namespace
+
+long double ParseExtended(std::string_view text) {
+    long double value = ParseReal<long double>(text);  // checks the syntax
+    bool ok = false;
+    ExactExtended(NumberBody(text, ok), value);
+    return value;
+}
