@@ -56,7 +56,12 @@ bool DecodeInto(TResourceBytes bytes, TBitmap& bitmap, ErrorManager& errors, boo
     bitmap.PixelFormat = pf24bit;
     bitmap.Width = static_cast<std::int32_t>(info.output_width);
     bitmap.Height = static_cast<std::int32_t>(info.output_height);
-    bitmap.Pixels.resize(bitmap.RowSize() * info.output_height);
+    try {
+        bitmap.Pixels.resize(bitmap.RowSize() * info.output_height);
+    } catch (...) {
+        jpeg_destroy_decompress(&info);
+        throw;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = bitmap.Pixels.data() + bitmap.RowSize() * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);

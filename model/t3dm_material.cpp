@@ -29,7 +29,7 @@ T3DMMaterial* T3DMMaterialList::Items(std::int32_t index) const {
 T3DMMaterial* T3DMMaterialList::Add(T3DMMaterial* material) {
     if (!material) throw Exception("T3DMMaterialList error: Add a Nil Material");
     if (material->owner_ == this) return material;
-    materials_.reserve(materials_.size() + 1);
+    ReserveOneMore();
     if (material->owner_) material->owner_->Remove(material);
     materials_.push_back(material);
     material->owner_ = this;

@@ -72,7 +72,7 @@ public:
     T3DMMaterial* Add(T3DMMaterial* material);
     template <typename Material>
     Material* Add(std::unique_ptr<Material> material) {
-        materials_.reserve(materials_.size() + 1);  // Add cannot fail after the release
+        ReserveOneMore();  // Add cannot fail after the release
         Add(static_cast<T3DMMaterial*>(material.get()));
         return material.release();
     }
@@ -81,6 +81,10 @@ public:
     void Clear();
 
 private:
+    // Room for one more entry, growing geometrically.
+    void ReserveOneMore() {
+        if (materials_.size() == materials_.capacity()) materials_.reserve(2 * materials_.size() + 4);
+    }
     std::vector<T3DMMaterial*> materials_;
 };
 

@@ -13,9 +13,13 @@ std::int32_t TVertIndices3DMList::IndexOfCorner(std::int32_t vertex, std::int32_
         const TVertIndex3DM& record = entries_[static_cast<std::size_t>(entry)];
         if (record.TexCoordIndex == texCoord) return record.MergedIndex;
     }
-    entries_.reserve(entries_.size() + 1);
-    bucket.push_back(nextIndex_);
     entries_.push_back({vertex, nextIndex_, texCoord, color});
+    try {
+        bucket.push_back(nextIndex_);
+    } catch (...) {
+        entries_.pop_back();
+        throw;
+    }
     return nextIndex_++;
 }
 
