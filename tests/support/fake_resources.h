@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/resource_finder.h"
+#include "support/exception_message.h"
 
 // Resources held in memory; names match without regard to case, like the real ones.
 class FakeResources final : public IResourceFinder {
@@ -25,12 +26,3 @@ private:
     std::map<std::pair<TResourceKind, std::string>, std::string> items_;
 };
 
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
