@@ -8,6 +8,8 @@
 #include "model/t3dm_lists.h"
 
 class T3DMMaterialList;
+class TGLMaterialList;
+class TGLTextureList;
 
 class T3DMMaterial {
 public:
@@ -95,6 +97,12 @@ public:
     // Holds T3DMMaterialStandard only.
     T3DMMaterialList& SubMaterials() { return subMaterials_; }
     const T3DMMaterialList& SubMaterials() const { return subMaterials_; }
+
+    // Engine objects of the sub-materials, appended in order (model_import.cpp); each creates
+    // the list when none is given. AddTextures adds the texture of every sub-material that
+    // names a diffuse map.
+    void AddMaterials(std::unique_ptr<TGLMaterialList>& materials) const;
+    void AddTextures(std::unique_ptr<TGLTextureList>& textures) const;
 
 private:
     T3DMMaterialList subMaterials_;
