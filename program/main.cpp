@@ -7,6 +7,7 @@
 
 #include "app/message_loop.h"
 #include "gl/fpu.h"
+#include "model/resource_finder.h"
 #include "platform/services.h"
 #include "scene/form_fishes.h"
 #include "scene/placeholder_aquarium.h"
@@ -27,7 +28,11 @@ int RunSaver(std::vector<std::string> args) {
     auto saverSystem = CreateSaverSystem();
     auto launcher = CreateProcessLauncher();
     auto driver = CreateDisplayModeDriver();
-    auto player = CreateSoundPlayer([](const std::string&) { return std::string_view(); });
+    auto player = CreateSoundPlayer([](const std::string& name) {
+        TResourceBytes bytes;
+        if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
+        return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    });
     auto windows = CreateWindowSystem();
     TPlaceholderAquarium aquarium;
     IWindowSystem& windowSystem = *windows;
