@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end on Linux: 3dtidewell /s under the X server in $DISPLAY shows the water of the Auto
 # theme's next colour over the whole screen, a key ends it with status 0, the stop line is in
-# the log (switched on by the description file beside the program) and the next theme is stored.
+# the log (switched on by the description file beside the program) and the next theme is stored;
+# /p with the id of another program's window lives inside it and ends when it goes away.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -39,4 +40,24 @@ log=$(tr -d '\0' <"$work/bin/3dtidewell.log")
 echo "$log" | grep -qE "^Full Screen mode: ${screen_w}X${screen_h}X(16|32)  FPS:[0-9]+" || fail "no stop line in the log: $log"
 [ $(( $(stat -c %s "$work/bin/3dtidewell.log") % 16384 )) = 0 ] || fail "log not in 16384-byte blocks"
 grep -qx 'Theme=int:-2' "$work/config/Korvane Software/3D Tidewell.conf" || fail "Auto theme not advanced in the store"
+
+xmessage -title "Tidewell preview host" -geometry 240x180+20+20 "preview host" 2>/dev/null &
+host_pid=$!
+host=$(find_window "Tidewell preview host" 100) || { kill $host_pid; fail "no host window"; }
+read -r host_w host_h < <(xwininfo -id "$host" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+"$work/bin/3dtidewell" /p "$host" &
+pid=$!
+covered=""
+for _ in $(seq 50); do
+  if xwininfo -id "$host" -children | grep -qE "^ +0x[0-9a-f]+ \(has no name\): \(\) +${host_w}x${host_h}\+0\+0"; then covered=yes; break; fi
+  sleep 0.1
+done
+sleep 0.5
+kill -0 $pid 2>/dev/null || { kill $host_pid; fail "the preview ended by itself"; }
+[ -n "$covered" ] || { kill $host_pid $pid; fail "no preview child covering the ${host_w}x${host_h} host"; }
+echo "preview child covers the ${host_w}x${host_h} host window"
+kill $host_pid
+wait $host_pid 2>/dev/null || true
+wait_exit $pid 50 || fail "the preview did not end with its window"
+[ "$exit_status" = 0 ] || fail "preview exit status $exit_status"
 echo "PASS"
