@@ -133,6 +133,7 @@ TEST_F(SceneTest, ReleaseFreesEverythingStopsTheSoundAndMayRunTwice) {
     EXPECT_EQ(scene.BubbleModel(), nullptr);
     EXPECT_EQ(scene.FrameClock(), nullptr);
     EXPECT_EQ(player.calls, (std::vector<std::string>{"- 64"}));
+    scene.Sound = nullptr;
     scene.ReleaseScene();
     scene.DrawFrame();  // nothing built, no window: nothing happens
     EXPECT_EQ(scene.FrameRate(), 0);
