@@ -321,6 +321,7 @@ void TAquarium::DrawFrame() {
     if (width <= 0 || height <= 0) return;
 
     UpdateScene();
+    if (AfterUpdate) AfterUpdate();
     engine_->CheckError();
 
     viewport_->SetBounds(0, 0, width, height);

@@ -60,6 +60,8 @@ public:
     // Called with the finished picture still in the buffer, right before the swap (tools read
     // it back here).
     std::function<void()> BeforeSwap;
+    // Called right after the simulation step of a frame (tools time it apart from drawing).
+    std::function<void()> AfterUpdate;
 
     TSceneSettings& Settings() override { return settings_; }
     TSaverOptions& Options() override { return options_; }
