@@ -157,7 +157,8 @@ int Run(const Options& o) {
     scene.BuildScene();
     OffscreenWindow window(o.width, o.height);
     scene.InitDrawing(window, true);
-    std::fprintf(stderr, "%s\n", scene.GLInfoText().c_str());
+    std::fprintf(stderr, "%s\r\nColour bits %d, depth bits %d, alpha bits %d\n", scene.GLInfoText().c_str(),
+                 scene.Engine()->ColorBits, scene.Engine()->DepthBits, scene.Engine()->AlphaBits);
     scene.ResetDrawing();
 
     if (o.bench > 0) {
