@@ -4,60 +4,60 @@
 #include <cmath>
 
 #include "app/exception.h"
-#include "scene/scrambled.h"
+#include "app/scrambled.h"
 
 namespace {
 
 // Section and key names, stored complemented (see scrambled.h). The plain names are listed
 // for users in the README.
-constexpr auto kView = Scramble("View");
-constexpr auto kFarDistance = Scramble("FarDistance");
-constexpr auto kNearDistance = Scramble("NearDistance");
-constexpr auto kFieldOfView = Scramble("FieldOfView");
-constexpr auto kFadeStart = Scramble("FadeStart");
-constexpr auto kFadeEnd = Scramble("FadeEnd");
-constexpr auto kAmbientColor = Scramble("AmbientColor");
-constexpr auto kLightColor = Scramble("LightColor");
+constexpr TScrambled kView{"View"};
+constexpr TScrambled kFarDistance{"FarDistance"};
+constexpr TScrambled kNearDistance{"NearDistance"};
+constexpr TScrambled kFieldOfView{"FieldOfView"};
+constexpr TScrambled kFadeStart{"FadeStart"};
+constexpr TScrambled kFadeEnd{"FadeEnd"};
+constexpr TScrambled kAmbientColor{"AmbientColor"};
+constexpr TScrambled kLightColor{"LightColor"};
 
-constexpr auto kLandscape = Scramble("Landscape");
-constexpr auto kSurfaceCausticsOpacity = Scramble("SurfaceCausticsOpacity");
-constexpr auto kBottomCausticsOpacity = Scramble("BottomCausticsOpacity");
-constexpr auto kBottomHeight = Scramble("BottomHeight");
-constexpr auto kSurfaceHeight = Scramble("SurfaceHeight");
-constexpr auto kBottomModel = Scramble("BottomModel");
+constexpr TScrambled kLandscape{"Landscape"};
+constexpr TScrambled kSurfaceCausticsOpacity{"SurfaceCausticsOpacity"};
+constexpr TScrambled kBottomCausticsOpacity{"BottomCausticsOpacity"};
+constexpr TScrambled kBottomHeight{"BottomHeight"};
+constexpr TScrambled kSurfaceHeight{"SurfaceHeight"};
+constexpr TScrambled kBottomModel{"BottomModel"};
 
-constexpr auto kBubbles = Scramble("Bubbles");
-constexpr auto kNearestDepth = Scramble("NearestDepth");
-constexpr auto kFarthestDepth = Scramble("FarthestDepth");
-constexpr auto kHighestSpeed = Scramble("HighestSpeed");
-constexpr auto kLowestSpeed = Scramble("LowestSpeed");
-constexpr auto kModel = Scramble("Model");
-constexpr auto kColorImage = Scramble("ColorImage");
-constexpr auto kAlphaImage = Scramble("AlphaImage");
+constexpr TScrambled kBubbles{"Bubbles"};
+constexpr TScrambled kNearestDepth{"NearestDepth"};
+constexpr TScrambled kFarthestDepth{"FarthestDepth"};
+constexpr TScrambled kHighestSpeed{"HighestSpeed"};
+constexpr TScrambled kLowestSpeed{"LowestSpeed"};
+constexpr TScrambled kModel{"Model"};
+constexpr TScrambled kColorImage{"ColorImage"};
+constexpr TScrambled kAlphaImage{"AlphaImage"};
 
-constexpr auto kFish = Scramble("Fish");
-constexpr auto kShineOpacity = Scramble("ShineOpacity");
-constexpr auto kShineImage = Scramble("ShineImage");
-constexpr auto kSpeciesCount = Scramble("SpeciesCount");
-constexpr auto kSpeciesName = Scramble("Species");
-constexpr auto kTexture = Scramble("Texture");
-constexpr auto kFrameList = Scramble("FrameList");
-constexpr auto kLowestHeight = Scramble("LowestHeight");
-constexpr auto kHighestHeight = Scramble("HighestHeight");
+constexpr TScrambled kFish{"Fish"};
+constexpr TScrambled kShineOpacity{"ShineOpacity"};
+constexpr TScrambled kShineImage{"ShineImage"};
+constexpr TScrambled kSpeciesCount{"SpeciesCount"};
+constexpr TScrambled kSpeciesName{"Species"};
+constexpr TScrambled kTexture{"Texture"};
+constexpr TScrambled kFrameList{"FrameList"};
+constexpr TScrambled kLowestHeight{"LowestHeight"};
+constexpr TScrambled kHighestHeight{"HighestHeight"};
 
-constexpr auto kTheme = Scramble("Theme");
-constexpr auto kClearColor = Scramble("ClearColor");
-constexpr auto kUpperColor = Scramble("UpperColor");
-constexpr auto kLowerColor = Scramble("LowerColor");
-constexpr auto kFishColor = Scramble("FishColor");
-constexpr auto kBubbleColor = Scramble("BubbleColor");
-constexpr auto kBottomImage = Scramble("BottomImage");
-constexpr auto kWaterImage = Scramble("WaterImage");
-constexpr auto kCausticsImage = Scramble("CausticsImage");
+constexpr TScrambled kTheme{"Theme"};
+constexpr TScrambled kClearColor{"ClearColor"};
+constexpr TScrambled kUpperColor{"UpperColor"};
+constexpr TScrambled kLowerColor{"LowerColor"};
+constexpr TScrambled kFishColor{"FishColor"};
+constexpr TScrambled kBubbleColor{"BubbleColor"};
+constexpr TScrambled kBottomImage{"BottomImage"};
+constexpr TScrambled kWaterImage{"WaterImage"};
+constexpr TScrambled kCausticsImage{"CausticsImage"};
 
-constexpr auto kGeneral = Scramble("General");
-constexpr auto kPriority = Scramble("Priority");
-constexpr auto kLog = Scramble("Log");
+constexpr TScrambled kGeneral{"General"};
+constexpr TScrambled kPriority{"Priority"};
+constexpr TScrambled kLog{"Log"};
 
 std::string Trim(const std::string& s) {
     const auto begin = s.find_first_not_of(" \t");
@@ -72,25 +72,25 @@ public:
     SectionReader(IProfileReader& profile, std::string section) : profile_(profile), section_(std::move(section)) {}
 
     template <std::size_t N>
-    void Real(const Scrambled<N>& key, float& value) {
-        if (auto text = profile_.Read(section_, key.Plain()))
+    void Real(const TScrambled<N>& key, float& value) {
+        if (auto text = profile_.Read(section_, key.Text()))
             if (auto number = ParseReal(*text)) value = *number;
     }
     template <std::size_t N>
-    void Integer(const Scrambled<N>& key, int& value) {
-        if (auto text = profile_.Read(section_, key.Plain()))
+    void Integer(const TScrambled<N>& key, int& value) {
+        if (auto text = profile_.Read(section_, key.Text()))
             if (auto number = ParseInteger(*text)) value = *number;
     }
     template <std::size_t N>
-    void Text(const Scrambled<N>& key, std::string& value) {
-        if (auto text = profile_.Read(section_, key.Plain())) value = *text;
+    void Text(const TScrambled<N>& key, std::string& value) {
+        if (auto text = profile_.Read(section_, key.Text())) value = *text;
     }
     void Text(const std::string& key, std::string& value) {
         if (auto text = profile_.Read(section_, key)) value = *text;
     }
     template <std::size_t N>
-    void Color(const Scrambled<N>& key, Colour& value) {
-        if (auto text = profile_.Read(section_, key.Plain())) value = ParseColour(*text, value);
+    void Color(const TScrambled<N>& key, Colour& value) {
+        if (auto text = profile_.Read(section_, key.Text())) value = ParseColour(*text, value);
     }
 
 private:
@@ -155,7 +155,7 @@ Colour ParseColour(const std::string& text, Colour current) {
 }
 
 void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logFile, IProcessPriority& process) {
-    SectionReader view(profile, kView.Plain());
+    SectionReader view(profile, kView.Text());
     view.Real(kFarDistance, s.FarDistance);
     view.Real(kNearDistance, s.NearDistance);
     view.Real(kFieldOfView, s.FieldOfView);
@@ -164,14 +164,14 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
     view.Color(kAmbientColor, s.AmbientColor);
     view.Color(kLightColor, s.LightColor);
 
-    SectionReader landscape(profile, kLandscape.Plain());
+    SectionReader landscape(profile, kLandscape.Text());
     landscape.Real(kSurfaceCausticsOpacity, s.SurfaceCausticsAlpha);
     landscape.Real(kBottomCausticsOpacity, s.BottomCausticsAlpha);
     landscape.Real(kBottomHeight, s.BottomY);
     landscape.Real(kSurfaceHeight, s.SurfaceY);
     landscape.Text(kBottomModel, s.BottomModelName);
 
-    SectionReader bubbles(profile, kBubbles.Plain());
+    SectionReader bubbles(profile, kBubbles.Text());
     bubbles.Real(kNearestDepth, s.BubbleDepthMin);
     bubbles.Real(kFarthestDepth, s.BubbleDepthMax);
     bubbles.Real(kHighestSpeed, s.BubbleSpeedMax);
@@ -180,7 +180,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
     bubbles.Text(kColorImage, s.BubbleTextureName);
     bubbles.Text(kAlphaImage, s.BubbleAlphaName);
 
-    SectionReader fish(profile, kFish.Plain());
+    SectionReader fish(profile, kFish.Text());
     fish.Real(kShineOpacity, s.ShineAlpha);
     fish.Text(kShineImage, s.ShineTextureName);
     fish.Integer(kSpeciesCount, s.SpeciesCount);
@@ -190,7 +190,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
     for (int k = 1; k <= s.SpeciesCount; ++k) {
         TFishSpecies& slot = s.Species[k - 1];
         slot.Name = "Chelmon";
-        fish.Text(kSpeciesName.Plain() + std::to_string(k), slot.Name);
+        fish.Text(kSpeciesName.Text() + std::to_string(k), slot.Name);
         SectionReader species(profile, slot.Name);
         species.Text(kTexture, slot.TextureFile);
         species.Text(kFrameList, slot.FrameListFile);
@@ -204,7 +204,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
 
     for (int t = 0; t < kThemeCount; ++t) {
         TWaterTheme& theme = s.Themes[t];
-        SectionReader section(profile, kTheme.Plain() + std::to_string(t + 1));
+        SectionReader section(profile, kTheme.Text() + std::to_string(t + 1));
         section.Color(kClearColor, theme.ClearColor);
         section.Color(kUpperColor, theme.UpperColor);
         section.Color(kLowerColor, theme.LowerColor);
@@ -215,7 +215,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
         section.Text(kCausticsImage, theme.CausticsTextureName);
     }
 
-    SectionReader general(profile, kGeneral.Plain());
+    SectionReader general(profile, kGeneral.Text());
     general.Integer(kPriority, s.Priority);
     ApplyPriority(s.Priority, process);
     int log = 0;  // a file without the entry turns logging off

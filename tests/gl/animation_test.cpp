@@ -3,18 +3,10 @@
 
 #include "app/exception.h"
 #include "gl/animation.h"
+#include "support/exception_message.h"
 
 namespace {
 
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
 
 // Records every interpolation it is asked for.
 class RecordingAnimation : public TKeyAnimation {

@@ -4,18 +4,10 @@
 
 #include "app/exception.h"
 #include "gl/arrays.h"
+#include "support/exception_message.h"
 
 namespace {
 
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
 
 TEST(TDArray, ItemSizesAndPackedLayout) {
     EXPECT_EQ(TDArray().ItemSize(), 1);

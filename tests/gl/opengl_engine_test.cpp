@@ -10,18 +10,10 @@
 #include "gl/opengl_engine.h"
 #include "support/fake_gl_device.h"
 #include "support/gl_test_context.h"
+#include "support/exception_message.h"
 
 namespace {
 
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
 
 TEST(OpenGLEngine, DefaultsAndResetDefaults) {
     FakeLibraryLoader loader;

@@ -8,18 +8,10 @@
 #include "gl/primitive.h"
 #include "gl/vector_math.h"
 #include "support/gl_test_context.h"
+#include "support/exception_message.h"
 
 namespace {
 
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
 
 void ExpectVector(const Vector& v, float x, float y, float z) {
     EXPECT_NEAR(v.x, x, 1e-6f);

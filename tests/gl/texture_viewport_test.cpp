@@ -10,18 +10,10 @@
 #include "gl/texture.h"
 #include "gl/viewport.h"
 #include "support/gl_test_context.h"
+#include "support/exception_message.h"
 
 namespace {
 
-template <typename F>
-std::string MessageOf(F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "(no exception)";
-}
 
 GLint TexParameter(GLenum target, GLenum name) {
     GLint value = 0;

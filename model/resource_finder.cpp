@@ -1,0 +1,48 @@
+#include "model/resource_finder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/exception.h"
+
+namespace {
+IResourceFinder* g_finder = nullptr;
+}
+
+IResourceFinder& ResourceFinder() { return g_finder ? *g_finder : ProgramResources(); }
+
+void SetResourceFinder(IResourceFinder* finder) { g_finder = finder; }
+
+TScopedResourceFinder::TScopedResourceFinder(IResourceFinder& finder) : previous_(g_finder) { g_finder = &finder; }
+
+TScopedResourceFinder::~TScopedResourceFinder() { g_finder = previous_; }
+
+std::string ResourceNameFromFileName(std::string_view fileName) {
+    // "/" counts too: on Linux the directories in front of a name use it.
+    const std::size_t cut = fileName.find_last_of("\\/:");
+    std::string name(cut == std::string_view::npos ? fileName : fileName.substr(cut + 1));
+    const std::size_t dot = name.find('.');
+    if (dot != std::string::npos) name[dot] = '_';
+    return name;
+}
+
+TResourceBytes FindResourceBytes(TResourceKind kind, std::string_view name) {
+    TResourceBytes bytes;
+    if (!ResourceFinder().Find(kind, name, bytes)) throw Exception("Resource " + std::string(name) + " not found");
+    return bytes;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::error_code error;
+    std::ifstream in(path, std::ios::binary);
+    // A directory opens like a file on Linux and reads as nothing.
+    if (!in || std::filesystem::is_directory(path, error)) throw Exception("Cannot open file \"" + path + "\"");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadNamedText(const std::string& name, bool fromResource) {
+    if (!fromResource) return ReadFileBytes(name);
+    const TResourceBytes bytes = FindResourceBytes(rkRawData, ResourceNameFromFileName(name));
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}

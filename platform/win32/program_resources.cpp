@@ -1,0 +1,33 @@
+// The program's resources on Windows: the resources of its own module, compiled in from the
+// generated .rc file (cmake/resources.cmake). FindResourceA ignores letter case in names.
+#include <windows.h>
+
+#include <string>
+
+#include "model/resource_finder.h"
+
+namespace {
+
+class ModuleResources final : public IResourceFinder {
+public:
+    bool Find(TResourceKind kind, std::string_view name, TResourceBytes& bytes) override {
+        // A name starting with "#" would be read as a resource number.
+        if (name.empty() || name.front() == '#' || name.find('\0') != std::string_view::npos) return false;
+        const std::string text(name);
+        LPCSTR type = kind == rkRawData ? MAKEINTRESOURCEA(10) : kind == rkBitmap ? MAKEINTRESOURCEA(2) : "WAVE";
+        HRSRC found = FindResourceA(nullptr, text.c_str(), type);
+        if (!found) return false;
+        HGLOBAL loaded = LoadResource(nullptr, found);
+        const void* data = loaded ? LockResource(loaded) : nullptr;
+        if (!data) return false;
+        bytes = {static_cast<const std::uint8_t*>(data), SizeofResource(nullptr, found)};
+        return true;
+    }
+};
+
+}  // namespace
+
+IResourceFinder& ProgramResources() {
+    static ModuleResources resources;
+    return resources;
+}
