@@ -56,7 +56,13 @@ std::int32_t GLInteger(GLenum name) {
 TAquarium::TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock,
                      ILibraryLoader& libraries)
     : assets_(assets), process_(process), clock_(clock), libraries_(libraries) {
-    ::SetSceneDefaults(settings_, process_);
+    // Built-in values from the start; the process priority only when the form asks for them.
+    class TLeaveAlone final : public IProcessPriority {
+    public:
+        void SetNormal() override {}
+        void SetHigh() override {}
+    } leaveAlone;
+    ::SetSceneDefaults(settings_, leaveAlone);
 }
 
 TAquarium::~TAquarium() {
@@ -294,8 +300,9 @@ void TAquarium::ReleaseDrawing() {
         if (window_) window_->ReleaseDevice(device);
         engine_->SetDC(nullptr);
     }
-    // Nothing is drawn into a window without a context.
+    // Nothing is drawn into a window without a context, and the window may go now.
     window_ = nullptr;
+    windowSize_.Window = nullptr;
 }
 
 void TAquarium::AdvanceAutoTheme() {

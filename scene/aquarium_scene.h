@@ -73,6 +73,7 @@ public:
     // DeleteName on every scene texture, so the next context uploads them again.
     void ReleaseTextureObjects();
 
+    // The window must stay until ReleaseDrawing (or ReleaseScene) has given its device back.
     void InitDrawing(IDrawingWindow& window, bool fullScreen) override;
     void ResetDrawing() override;
     void ReleaseDrawing() override;
