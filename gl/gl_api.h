@@ -206,6 +206,12 @@ constexpr GLenum GL_REPEAT = 0x2901;
 constexpr GLenum GL_TEXTURE_ENV = 0x2300;
 constexpr GLenum GL_TEXTURE_ENV_MODE = 0x2200;
 constexpr GLenum GL_TEXTURE_ENV_COLOR = 0x2201;
+constexpr GLenum GL_S = 0x2000;
+constexpr GLenum GL_T = 0x2001;
+constexpr GLenum GL_TEXTURE_GEN_MODE = 0x2500;
+constexpr GLenum GL_SPHERE_MAP = 0x2402;
+constexpr GLenum GL_TEXTURE_GEN_S = 0x0C60;
+constexpr GLenum GL_TEXTURE_GEN_T = 0x0C61;
 constexpr GLenum GL_MODULATE = 0x2100;
 constexpr GLenum GL_DECAL = 0x2101;
 constexpr GLenum GL_REPLACE = 0x1E01;
@@ -228,6 +234,10 @@ constexpr GLenum GLU_EXTENSIONS = 100801;
 constexpr GLenum GL_READ_BUFFER = 0x0C02;
 constexpr GLenum GL_DRAW_BUFFER = 0x0C01;
 constexpr GLenum GL_MAX_TEXTURE_SIZE = 0x0D33;
+constexpr GLenum GL_MAX_LIGHTS = 0x0D31;
+constexpr GLenum GL_MAX_MODELVIEW_STACK_DEPTH = 0x0D36;
+constexpr GLenum GL_MAX_NAME_STACK_DEPTH = 0x0D37;
+constexpr GLenum GL_MAX_VIEWPORT_DIMS = 0x0D3A;
 
 // Every entry point: X(return type, name without the gl prefix, parameter list).
 #define TW_GL_FUNCTIONS(X)                                                                              \
@@ -324,6 +334,7 @@ constexpr GLenum GL_MAX_TEXTURE_SIZE = 0x0D33;
     X(void, TexEnvf, (GLenum target, GLenum pname, GLfloat param))                                        \
     X(void, TexEnvfv, (GLenum target, GLenum pname, const GLfloat* params))                               \
     X(void, TexEnvi, (GLenum target, GLenum pname, GLint param))                                          \
+    X(void, TexGeni, (GLenum coord, GLenum pname, GLint param))                                           \
     X(void, TexImage1D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLint border,   \
                          GLenum format, GLenum type, const GLvoid* pixels))                               \
     X(void, TexImage2D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, \

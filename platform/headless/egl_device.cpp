@@ -3,6 +3,7 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -77,6 +78,10 @@ int HeadlessGLDevice::ChoosePixelFormat(const TPixelFormatDescriptor& request) {
     EGLConfig configs[64];
     if (!eglChooseConfig(display_, attributes, configs, 64, &found) || found == 0) return 0;
     configs_.assign(configs, configs + found);
+    // EGL lists deep-colour (10 bits a channel) configs first; a desktop's true-colour format
+    // has 8, so those come first here, as ChoosePixelFormat would pick them.
+    std::stable_partition(configs_.begin(), configs_.end(),
+                          [this](EGLConfig config) { return Attribute(display_, config, EGL_RED_SIZE) <= 8; });
     return 1;
 }
 

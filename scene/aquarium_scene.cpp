@@ -1,0 +1,593 @@
+#include "scene/aquarium_scene.h"
+
+#include <algorithm>
+
+#include "gl/gl_api.h"
+#include "scene/layer_math.h"
+#include "scene/scene_description.h"
+
+namespace {
+
+std::unique_ptr<TGLPrimitive> CopyOf(const TGLPrimitive& source) {
+    TGLPrimitive* copy = nullptr;
+    source.AssignTo(copy);
+    return std::unique_ptr<TGLPrimitive>(copy);
+}
+
+// A layer copy with one colour entry per vertex (white until the first fade).
+std::unique_ptr<TGLPrimitive> FadeCopyOf(const TGLPrimitive& source) {
+    auto fade = CopyOf(source);
+    fade->Colors.SetCount(fade->Vertices.Count());
+    for (auto& c : fade->Colors.View()) c = {1.0f, 1.0f, 1.0f, 1.0f};
+    return fade;
+}
+
+void SetSingleColour(TGLPrimitive& primitive, const Colour& colour) {
+    if (primitive.Colors.Count() != 1) primitive.Colors.SetCount(1);
+    primitive.Colors.Items()[0] = colour;
+}
+
+// A missing texture draws the layer untextured, never with whatever was bound before.
+void BindOrUnbind(TGLTexture* texture) {
+    if (texture)
+        texture->Bind();
+    else
+        gl.BindTexture(GL_TEXTURE_2D, 0);
+}
+
+template <typename T>
+void Free(std::unique_ptr<T>& item) {
+    item.reset();
+}
+
+std::string GLString(GLenum name) {
+    const GLubyte* text = gl.GetString ? gl.GetString(name) : nullptr;
+    return text ? reinterpret_cast<const char*>(text) : std::string();
+}
+
+std::int32_t GLInteger(GLenum name) {
+    GLint value[2] = {0, 0};
+    if (gl.GetIntegerv) gl.GetIntegerv(name, value);
+    return value[0];
+}
+
+}  // namespace
+
+TAquarium::TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock,
+                     ILibraryLoader& libraries)
+    : assets_(assets), process_(process), clock_(clock), libraries_(libraries) {
+    // Built-in values from the start; the process priority only when the form asks for them.
+    class TLeaveAlone final : public IProcessPriority {
+    public:
+        void SetNormal() override {}
+        void SetHigh() override {}
+    } leaveAlone;
+    ::SetSceneDefaults(settings_, leaveAlone);
+}
+
+TAquarium::~TAquarium() {
+    ReleaseDrawing();
+    ReleaseScene();
+}
+
+void TAquarium::SetSceneDefaults() { ::SetSceneDefaults(settings_, process_); }
+
+void TAquarium::ReadSceneDescription(const std::string& path, bool& logFile) {
+    ::ReadSceneDescription(path, settings_, logFile, process_);
+}
+
+void TAquarium::BuildScene() {
+    if (engine_) ReleaseScene();  // built once per run; a second build replaces the first
+    frameClock_ = std::make_unique<TTimerPro>(clock_);
+    rateClock_ = std::make_unique<TTimerPro>(clock_);
+    frameClock_->Start();
+    rateClock_->Start();
+    frameRate_ = std::make_unique<TFrameRate>(*rateClock_);
+
+    assets_.PointAt(InstallPath);
+
+    engine_ = std::make_unique<TOpenGLEngine>(libraries_);
+    viewport_ = std::make_unique<TGLViewport>();
+    light_ = std::make_unique<TGLLight>();
+    material_ = std::make_unique<TGLMaterial>();
+
+    bubbleModel_ = assets_.Load3DMPrimitive(settings_.BubbleModelName);
+    bottomModel_ = assets_.Load3DMPrimitive(settings_.BottomModelName);
+    if (!bubbleModel_) throw Exception("BuildScene: no model in " + settings_.BubbleModelName);
+    if (!bottomModel_) throw Exception("BuildScene: no model in " + settings_.BottomModelName);
+
+    bottomCaustics_ = CopyOf(*bottomModel_);
+    bottomFade_ = FadeCopyOf(*bottomModel_);
+
+    surfaceModel_ = CopyOf(*bottomModel_);
+    surfaceModel_->RotateZ(180.0f);
+    surfaceModel_->CalcNormals();
+    surfaceCaustics_ = CopyOf(*surfaceModel_);
+    surfaceFade_ = FadeCopyOf(*surfaceModel_);
+
+    backdrop_ = std::make_unique<TGLPrimitive>();
+    backdrop_->SetType(ptTriangles);
+    backdrop_->Colors.SetCount(1);
+    backdrop_->Colors.Items()[0] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const Vector corners[4] = {{-1, 1, 0}, {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}};
+    backdrop_->Vertices.SetCount(4);
+    std::copy(corners, corners + 4, backdrop_->Vertices.Items());
+    const Index triangles[6] = {0, 1, 2, 0, 2, 3};
+    backdrop_->Indices.SetFromArray(triangles);
+    const TexCoord coords[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+    backdrop_->TexCoords.SetCount(4);
+    std::copy(coords, coords + 4, backdrop_->TexCoords.Items());
+    backdrop_->Normals.SetCount(1);
+    backdrop_->Normals.Items()[0] = {0, 1, 0};
+
+    shineTexture_ = assets_.TextureFromFile(settings_.ShineTextureName);
+
+    builtSpecies_ = std::clamp(settings_.SpeciesCount, 0, kMaxSpecies);
+    for (int i = 0; i < builtSpecies_; ++i) {
+        const TFishSpecies& slot = settings_.Species[static_cast<std::size_t>(i)];
+        TSpeciesObjects& species = species_[static_cast<std::size_t>(i)];
+        species.Texture = assets_.TextureFromFile(slot.TextureFile);
+        // The fish use the species texture and the scene material, not the model's own.
+        std::unique_ptr<TGLTextureList> textures;
+        std::unique_ptr<TGLMaterialList> materials;
+        assets_.LoadMFL(slot.FrameListFile, textures, materials, species.Animations, species.Primitives);
+        textures.reset();
+        materials.reset();
+        species.Fishes = std::make_unique<TFishes>(windowSize_);
+        TFishes& fishes = *species.Fishes;
+        fishes.FieldOfView = settings_.FieldOfView;
+        fishes.SpeciesShare = 100.0f / static_cast<float>(builtSpecies_);
+        fishes.DepthMax = slot.DepthMax;
+        fishes.DepthMin = slot.DepthMin;
+        fishes.HeightMax = slot.HeightMax;
+        fishes.HeightMin = slot.HeightMin;
+        fishes.SpeedMax = slot.SpeedMax;
+        fishes.SpeedMin = slot.SpeedMin;
+    }
+
+    bubbleTexture_ = assets_.TextureWithAlphaFromFiles(settings_.BubbleTextureName, settings_.BubbleAlphaName);
+
+    for (int t = 0; t < kThemeCount; ++t) {
+        const TWaterTheme& theme = settings_.Themes[static_cast<std::size_t>(t)];
+        TThemeTextures& textures = themes_[static_cast<std::size_t>(t)];
+        textures.CausticsTexture = assets_.TextureFromFile(theme.CausticsTextureName);
+        textures.BottomTexture = assets_.TextureFromFile(theme.BottomTextureName);
+        textures.WaterTexture = assets_.TextureFromFile(theme.WaterTextureName);
+    }
+
+    bubbles_ = std::make_unique<TBubbles>(windowSize_);
+    bubbles_->FieldOfView = settings_.FieldOfView;
+    bubbles_->DepthMax = settings_.BubbleDepthMax;
+    bubbles_->DepthMin = settings_.BubbleDepthMin;
+    bubbles_->SpeedMax = settings_.BubbleSpeedMax;
+    bubbles_->SpeedMin = settings_.BubbleSpeedMin;
+    bubbles_->SurfaceY = settings_.SurfaceY;
+    bubbles_->BottomY = settings_.BottomY;
+    appliedFishCount_ = kNothingApplied;
+}
+
+void TAquarium::ReleaseTextureObjects() {
+    for (auto& species : species_)
+        if (species.Texture) species.Texture->DeleteName();
+    if (shineTexture_) shineTexture_->DeleteName();
+    if (bubbleTexture_) bubbleTexture_->DeleteName();
+    for (auto& theme : themes_)
+        for (auto* texture : {theme.CausticsTexture.get(), theme.BottomTexture.get(), theme.WaterTexture.get()})
+            if (texture) texture->DeleteName();
+}
+
+void TAquarium::ReleaseScene() {
+    Free(bubbles_);
+    frameRate_.reset();
+    Free(frameClock_);
+    Free(rateClock_);
+    for (auto& species : species_) {
+        Free(species.Texture);
+        Free(species.Animations);  // before the primitives they point at
+        Free(species.Primitives);
+        Free(species.Fishes);
+    }
+    builtSpecies_ = 0;
+    if (Sound) Sound->StopSound();
+    Free(backdrop_);
+    Free(bubbleModel_);
+    Free(bottomModel_);
+    Free(surfaceModel_);
+    Free(bottomCaustics_);
+    Free(surfaceCaustics_);
+    Free(bottomFade_);
+    Free(surfaceFade_);
+    Free(bubbleTexture_);
+    Free(shineTexture_);
+    for (auto& theme : themes_) {
+        Free(theme.CausticsTexture);
+        Free(theme.BottomTexture);
+        Free(theme.WaterTexture);
+    }
+    Free(material_);
+    Free(light_);
+    Free(viewport_);
+    Free(engine_);
+    window_ = nullptr;
+    windowSize_.Window = nullptr;
+}
+
+void TAquarium::InitDrawing(IDrawingWindow& window, bool fullScreen) {
+    if (!engine_) throw Exception("InitDrawing: the scene is not built!");
+    ReleaseDrawing();
+    window_ = &window;
+    windowSize_.Window = &window;
+    fullScreenDrawing_ = fullScreen;
+
+    engine_->SetDC(window.AcquireDevice());
+    engine_->ResetDefaults();
+    engine_->Init();
+    engine_->Activate();
+
+    viewport_->PerspectiveCorrection = true;
+    viewport_->Dither = true;
+    viewport_->ShadeModel = TGLShadeModel::SmoothShading;
+    viewport_->Lighting = true;
+    viewport_->PolygonMode = TGLPolygonMode::Fill;
+
+    light_->SetAmbient({0, 0, 0, 1});
+    light_->SetDiffuse(settings_.LightColor);
+    light_->SetSpecular({0, 0, 0, 1});
+    light_->SetLightIndex(0);
+    light_->SetLocalViewer(false);
+    light_->SetDirectional(true);
+    light_->SetSpotDirection({0, -1, -1});
+    light_->SetPosition({0, 0, 0});
+
+    material_->SetAmbient({1, 1, 1, 1});
+    material_->SetDiffuse({1, 1, 1, 1});
+    material_->SetSpecular({1, 1, 1, 1});
+    material_->SetShininess(10);
+
+    if (!infoLogged_) {
+        infoLogged_ = true;
+        LogOpenGLInfo();
+    }
+}
+
+void TAquarium::LogOpenGLInfo() {
+    GLDriverInfo info;
+    info.vendor = GLString(GL_VENDOR);
+    info.renderer = GLString(GL_RENDERER);
+    info.version = GLString(GL_VERSION);
+    info.extensions = GLString(GL_EXTENSIONS);
+    info.maxLights = GLInteger(GL_MAX_LIGHTS);
+    info.maxModelViewStack = GLInteger(GL_MAX_MODELVIEW_STACK_DEPTH);
+    info.maxNameStack = GLInteger(GL_MAX_NAME_STACK_DEPTH);
+    info.maxTextureSize = GLInteger(GL_MAX_TEXTURE_SIZE);
+    GLint dims[2] = {0, 0};
+    if (gl.GetIntegerv) gl.GetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    info.maxViewport[0] = dims[0];
+    info.maxViewport[1] = dims[1];
+    glInfoText_ = ::GLInfoText(info);
+    if (WriteLog)
+        for (const auto& line : GLInfoLogLines(info)) WriteLog(line);
+}
+
+float TAquarium::ReadFrameClock() const { return static_cast<float>(frameClock_->Elapsed().AsSeconds()); }
+
+std::vector<TFishes*> TAquarium::FishContainers() const {
+    std::vector<TFishes*> list;
+    for (int i = 0; i < builtSpecies_; ++i) list.push_back(species_[static_cast<std::size_t>(i)].Fishes.get());
+    return list;
+}
+
+void TAquarium::ResetDrawing() {
+    if (!engine_) return;
+    frameRate_->Reset();
+    lastTime_ = ReadFrameClock();
+    timeStep_ = 0.0f;
+    WarmUpBubbles(*bubbles_, options_.BubbleCount);
+    const auto fishes = FishContainers();
+    WarmUpFishes(fishes, options_.FishCount, appliedFishCount_);
+    for (int i = 0; i < builtSpecies_; ++i) {
+        auto& animations = species_[static_cast<std::size_t>(i)].Animations;
+        if (animations) animations->Start(frameClock_->Elapsed().AsSeconds());
+    }
+}
+
+void TAquarium::ReleaseDrawing() {
+    if (!engine_) return;
+    ReleaseTextureObjects();
+    engine_->Deactivate();
+    engine_->DestroyRC();
+    if (IGLDevice* device = engine_->DC()) {
+        if (window_) window_->ReleaseDevice(device);
+        engine_->SetDC(nullptr);
+    }
+    // Nothing is drawn into a window without a context, and the window may go now.
+    window_ = nullptr;
+    windowSize_.Window = nullptr;
+}
+
+void TAquarium::AdvanceAutoTheme() {
+    if (!options_.AutoTheme) return;
+    options_.ThemeIndex = options_.ThemeIndex >= kThemeCount - 1 ? 0 : options_.ThemeIndex + 1;
+}
+
+const TWaterTheme& TAquarium::Theme() const {
+    const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);
+    return settings_.Themes[static_cast<std::size_t>(index)];
+}
+
+TThemeTextures& TAquarium::CurrentThemeTextures() {
+    const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);
+    return themes_[static_cast<std::size_t>(index)];
+}
+
+void TAquarium::DrawFrame() {
+    if (!window_ || !engine_) return;
+    const int width = window_->ClientWidth();
+    const int height = window_->ClientHeight();
+    // A window with no area (a minimised preview) has no projection; skip until it has one.
+    if (width <= 0 || height <= 0) return;
+
+    UpdateScene();
+    if (AfterUpdate) AfterUpdate();
+    engine_->CheckError();
+
+    viewport_->SetBounds(0, 0, width, height);
+    viewport_->SetPerspective(settings_.FieldOfView, static_cast<double>(width) / static_cast<double>(height),
+                              settings_.NearDistance, settings_.FarDistance);
+    viewport_->Apply();
+    engine_->CheckError();
+
+    EnableCulling();
+    DisableStencil();
+    const Colour& clear = Theme().ClearColor;
+    gl.ClearColor(clear.r, clear.g, clear.b, clear.a);
+    gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SetAmbientLight(settings_.AmbientColor.r, settings_.AmbientColor.g, settings_.AmbientColor.b);
+    engine_->CheckError();
+
+    gl.MatrixMode(GL_MODELVIEW);
+    gl.LoadIdentity();
+    if (glu.LookAt) glu.LookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
+
+    const auto fishes = FishContainers();
+    ApplyFishCount(fishes, options_.FishCount, appliedFishCount_);
+    ApplyBubbleCount(*bubbles_, options_.BubbleCount);
+
+    RenderScene();
+    engine_->CheckError();
+
+    if (BeforeSwap) BeforeSwap();
+    // The engine's device is the window's own here, for generic and accelerated formats alike.
+    engine_->Swap(engine_->DC());
+    engine_->CheckError();
+
+    frameRate_->CountFrame(fullScreenDrawing_, ExeName, ShowCaption);
+}
+
+void TAquarium::UpdateScene() {
+    const float dt = timeStep_;
+    ScrollTextureCoords(surfaceCaustics_->TexCoords, -0.1f * dt, 0.1f * dt);
+    ScrollTextureCoords(bottomCaustics_->TexCoords, 0.1f * dt, 0.1f * dt);
+    bubbles_->Update(dt);
+    for (int i = 0; i < builtSpecies_; ++i) {
+        TSpeciesObjects& species = species_[static_cast<std::size_t>(i)];
+        if (species.Animations) {
+            species.Animations->SetTime(frameClock_->Elapsed().AsSeconds());
+            if (species.Animations->Count() > 0) {
+                auto* first = dynamic_cast<TGLPrimiteveItemsAnimation*>(species.Animations->Get(0));
+                if (first && first->Primitive) first->Primitive->CalcNormals();
+            }
+        }
+        species.Fishes->Update(dt);
+    }
+}
+
+void TAquarium::RenderScene() {
+    timeStep_ = ReadFrameClock() - lastTime_;
+    lastTime_ = ReadFrameClock();
+
+    fishDrawn_ = 0;
+    shinePasses_ = 0;
+    DrawBackground();
+    for (int i = 0; i < builtSpecies_; ++i) {
+        species_[static_cast<std::size_t>(i)].Fishes->Sort();
+        DrawSpecies(species_[static_cast<std::size_t>(i)], 0);
+    }
+    for (int i = 0; i < builtSpecies_; ++i) DrawSpecies(species_[static_cast<std::size_t>(i)], 1);
+    DrawBubbles();
+}
+
+void TAquarium::DrawBackground() {
+    // Without depth the background lies behind everything drawn after it.
+    DisableLighting();
+    DisableDepthTest();
+    DisableFog();
+    EnableTexturing();
+    TThemeTextures& textures = CurrentThemeTextures();
+    const TWaterTheme& theme = Theme();
+    DrawLayer(*surfaceModel_, textures.WaterTexture.get(), settings_.SurfaceY);
+    DrawLayer(*bottomModel_, textures.BottomTexture.get(), settings_.BottomY);
+    DrawCaustics(*surfaceCaustics_, textures.CausticsTexture.get(), settings_.SurfaceCausticsAlpha,
+                 settings_.SurfaceY);
+    DrawCaustics(*bottomCaustics_, textures.CausticsTexture.get(), settings_.BottomCausticsAlpha, settings_.BottomY);
+    DrawFade(*surfaceFade_, theme.UpperColor, settings_.SurfaceY);
+    DrawFade(*bottomFade_, theme.LowerColor, settings_.BottomY);
+    DrawBackdrop();
+}
+
+void TAquarium::DrawLayer(TGLPrimitive& layer, TGLTexture* texture, float height) {
+    DisableBlending();
+    BindOrUnbind(texture);
+    gl.PushMatrix();
+    gl.Translatef(0, height, 0);
+    layer.Draw();
+    gl.PopMatrix();
+}
+
+void TAquarium::DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opacity, float height) {
+    EnableBlending();
+    gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    SetSingleColour(layer, {1.0f, 1.0f, 1.0f, opacity});
+    if (opacity <= 0.0f) return;
+    BindOrUnbind(texture);
+    gl.PushMatrix();
+    gl.Translatef(0, height, 0);
+    layer.Draw();
+    gl.PopMatrix();
+}
+
+void TAquarium::DrawFade(TGLPrimitive& layer, const Colour& colour, float height) {
+    DisableFog();
+    DisableTexturing();
+    EnableBlending();
+    gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const Colour clear{colour.r, colour.g, colour.b, 0.0f};
+    const Colour full{colour.r, colour.g, colour.b, 1.0f};
+    FadeColors(layer.Vertices, layer.Colors, clear, full, -settings_.FadeStart, -settings_.FadeEnd);
+
+    gl.PushMatrix();
+    gl.Translatef(0, height, 0);
+    const std::int32_t vertexCount = layer.Vertices.Count();
+    if (layer.PrimitiveType() == ptTriangles && layer.Colors.Count() == vertexCount && layer.Indices.Count() >= 3) {
+        // Triangles whose three corners are fully transparent change no pixel (no depth is
+        // written here): draw only the others. Near the camera they cover most of the screen.
+        const Index* indices = layer.Indices.Items();
+        const Colour* colours = layer.Colors.Items();
+        const std::int32_t indexCount = layer.Indices.Count() / 3 * 3;
+        std::int32_t kept = 0;
+        auto opaque = [&](Index i) { return i < 0 || i >= vertexCount || colours[i].a != 0.0f; };
+        for (std::int32_t i = 0; i < indexCount; i += 3)
+            if (opaque(indices[i]) || opaque(indices[i + 1]) || opaque(indices[i + 2])) kept += 3;
+        if (visibleFade_.Count() != kept) visibleFade_.SetCount(kept);
+        Index* out = visibleFade_.Items();
+        for (std::int32_t i = 0; i < indexCount; i += 3)
+            if (opaque(indices[i]) || opaque(indices[i + 1]) || opaque(indices[i + 2])) {
+                *out++ = indices[i];
+                *out++ = indices[i + 1];
+                *out++ = indices[i + 2];
+            }
+        if (kept > 0) {
+            gl.EnableClientState(GL_VERTEX_ARRAY);
+            gl.VertexPointer(3, GL_FLOAT, 12, layer.Vertices.Data());
+            gl.EnableClientState(GL_COLOR_ARRAY);
+            gl.ColorPointer(4, GL_FLOAT, 16, layer.Colors.Data());
+            gl.DisableClientState(GL_NORMAL_ARRAY);
+            gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+            gl.DrawElements(GL_TRIANGLES, kept, GL_UNSIGNED_INT, visibleFade_.Data());
+        }
+    } else {
+        layer.Draw();
+    }
+    gl.PopMatrix();
+}
+
+void TAquarium::DrawBackdrop() {
+    DisableFog();
+    DisableBlending();
+    DisableTexturing();
+    const TWaterTheme& theme = Theme();
+    const auto corners = BackdropVertices(settings_.FieldOfView, settings_.FarDistance, window_->ClientWidth(),
+                                          window_->ClientHeight(), settings_.SurfaceY, settings_.BottomY);
+    std::copy(corners.begin(), corners.end(), backdrop_->Vertices.Items());
+    if (backdrop_->Colors.Count() != 4) backdrop_->Colors.SetCount(4);
+    Colour* colours = backdrop_->Colors.Items();
+    colours[0] = theme.UpperColor;
+    colours[1] = theme.LowerColor;
+    colours[2] = theme.LowerColor;
+    colours[3] = theme.UpperColor;
+    backdrop_->Draw();
+}
+
+void TAquarium::DrawSpecies(TSpeciesObjects& species, int pass) {
+    DisableFog();
+    EnableLighting();
+    EnableDepthTest();
+    light_->SetSpotDirection({-1, -1, -1});
+    light_->Enable();
+    DrawFishPass(species, pass);
+    if (settings_.ShineAlpha > 0.0f) DrawShine(species);
+}
+
+void TAquarium::DrawFishPass(TSpeciesObjects& species, int pass) {
+    if (!species.Primitives || species.Primitives->Count() <= pass) return;
+    gl.DepthFunc(GL_LEQUAL);
+    if (pass == 1)
+        EnableBlending();
+    else
+        DisableBlending();
+    gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const Colour& fishColor = Theme().FishColor;
+    material_->SetDiffuse(fishColor);
+    material_->SetAmbient(fishColor);
+    material_->SetSpecular(fishColor);
+    material_->Apply();
+    EnableTexturing();
+    BindOrUnbind(species.Texture.get());
+
+    const TGLPrimitive& primitive = *species.Primitives->Get(pass);
+    TFishes& fishes = *species.Fishes;
+    for (std::int32_t i = 0; i < fishes.Count; ++i) {
+        const TParticle p = fishes.SortItems(i);
+        gl.PushMatrix();
+        gl.Translatef(p.Position.x, p.Position.y, p.Position.z);
+        gl.Rotatef(p.Rotation.y, 0, 1, 0);
+        gl.Rotatef(p.Rotation.x, 1, 0, 0);
+        gl.Rotatef(p.Rotation.z, 0, 0, 1);
+        primitive.Draw();
+        gl.PopMatrix();
+    }
+    if (pass == 0) fishDrawn_ += fishes.Count;
+}
+
+void TAquarium::DrawShine(TSpeciesObjects& species) {
+    if (!species.Primitives || species.Primitives->Count() == 0) return;
+    const TGLPrimitive& primitive = *species.Primitives->Get(0);
+    EnableBlending();
+    gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl.DepthFunc(GL_EQUAL);
+    gl.TexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    gl.TexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    gl.Enable(GL_TEXTURE_GEN_S);
+    gl.Enable(GL_TEXTURE_GEN_T);
+    material_->SetAmbient({1, 1, 1, 1});
+    material_->SetSpecular({1, 1, 1, 1});
+    material_->SetDiffuse({1, 1, 1, settings_.ShineAlpha});
+    material_->Apply();
+    BindOrUnbind(shineTexture_.get());
+    TFishes& fishes = *species.Fishes;
+    for (std::int32_t i = 0; i < fishes.Count; ++i) {
+        const TParticle p = fishes.SortItems(i);
+        gl.PushMatrix();
+        gl.Translatef(p.Position.x, p.Position.y, p.Position.z);
+        gl.Rotatef(p.Rotation.y, 0, 1, 0);
+        gl.Rotatef(p.Rotation.x, 1, 0, 0);
+        gl.Rotatef(p.Rotation.z, 0, 0, 1);
+        primitive.Draw();
+        gl.PopMatrix();
+    }
+    gl.Disable(GL_TEXTURE_GEN_S);
+    gl.Disable(GL_TEXTURE_GEN_T);
+    ++shinePasses_;
+}
+
+void TAquarium::DrawBubbles() {
+    DisableFog();
+    DisableLighting();
+    EnableBlending();
+    gl.Enable(GL_ALPHA_TEST);
+    gl.AlphaFunc(GL_GREATER, 0.1f);
+    gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl.DepthFunc(GL_LEQUAL);
+    EnableDepthTest();
+    EnableTexturing();
+    BindOrUnbind(bubbleTexture_.get());
+    SetSingleColour(*bubbleModel_, Theme().BubbleColor);
+    for (std::int32_t i = 0; i < bubbles_->Count; ++i) {
+        const Vector& position = bubbles_->Items[static_cast<std::size_t>(i)].Position;
+        gl.PushMatrix();
+        gl.Translatef(position.x, position.y, position.z);
+        bubbleModel_->Draw();
+        gl.PopMatrix();
+    }
+    gl.Disable(GL_ALPHA_TEST);
+}

@@ -1,0 +1,187 @@
+#pragma once
+// TAquarium: the aquarium scene and its renderer. Built once per run from the scene settings,
+// drawn into one window at a time (one frame per DrawFrame), released at the end.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/timing.h"
+#include "gl/animation.h"
+#include "gl/light.h"
+#include "gl/material.h"
+#include "gl/opengl_engine.h"
+#include "gl/primitive.h"
+#include "gl/texture.h"
+#include "gl/viewport.h"
+#include "scene/aquarium.h"
+#include "scene/frame_rate.h"
+#include "scene/scene_assets.h"
+#include "scene/sound.h"
+#include "sim/bubbles.h"
+#include "sim/fishes.h"
+
+// What BuildScene makes for one species slot.
+struct TSpeciesObjects {
+    std::unique_ptr<TGLTexture> Texture;
+    std::unique_ptr<TAnimationList> Animations;
+    std::unique_ptr<TGLPrimitiveList> Primitives;
+    std::unique_ptr<TFishes> Fishes;
+};
+
+// The three textures of a water theme.
+struct TThemeTextures {
+    std::unique_ptr<TGLTexture> CausticsTexture;
+    std::unique_ptr<TGLTexture> BottomTexture;
+    std::unique_ptr<TGLTexture> WaterTexture;
+};
+
+class TAquarium final : public IAquarium {
+public:
+    // The clock drives both stopwatches; the engine loads OpenGL through libraries.
+    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock = SystemClock(),
+              ILibraryLoader& libraries = SystemLibraryLoader());
+    ~TAquarium() override;
+    TAquarium(const TAquarium&) = delete;
+    TAquarium& operator=(const TAquarium&) = delete;
+
+    // Program directory: where model import looks when it reads files instead of resources.
+    std::string InstallPath;
+    // The program file name, in front of the frame rate in the preview's caption.
+    std::string ExeName;
+    // The frame's WriteLog; the OpenGL information goes here once per run.
+    std::function<void(const std::string&)> WriteLog;
+    // The settings form's caption, set once a second while the dialog preview draws.
+    std::function<void(const std::string&)> ShowCaption;
+    // Stopped when the scene is released; none: no sound.
+    TSound* Sound = nullptr;
+    // Called with the finished picture still in the buffer, right before the swap (tools read
+    // it back here).
+    std::function<void()> BeforeSwap;
+    // Called right after the simulation step of a frame (tools time it apart from drawing).
+    std::function<void()> AfterUpdate;
+
+    TSceneSettings& Settings() override { return settings_; }
+    TSaverOptions& Options() override { return options_; }
+
+    void SetSceneDefaults() override;
+    void ReadSceneDescription(const std::string& path, bool& logFile) override;
+    void BuildScene() override;
+    void ReleaseScene() override;
+    // DeleteName on every scene texture, so the next context uploads them again.
+    void ReleaseTextureObjects();
+
+    // The window must stay until ReleaseDrawing (or ReleaseScene) has given its device back.
+    void InitDrawing(IDrawingWindow& window, bool fullScreen) override;
+    void ResetDrawing() override;
+    void ReleaseDrawing() override;
+    void DrawFrame() override;
+    void AdvanceAutoTheme() override;
+
+    std::int32_t FrameRate() const override { return frameRate_ ? frameRate_->FrameRate() : 0; }
+    const std::string& GLInfoText() const override { return glInfoText_; }
+    bool SoftwareRendering() const override { return engine_ && engine_->GenericFormat; }
+
+    // Read-only views for tests and tools.
+    bool Built() const { return engine_ != nullptr; }
+    bool FullScreenDrawing() const { return fullScreenDrawing_; }
+    float TimeStep() const { return timeStep_; }
+    float LastTime() const { return lastTime_; }
+    TOpenGLEngine* Engine() const { return engine_.get(); }
+    TGLLight* Light() const { return light_.get(); }
+    TGLMaterial* Material() const { return material_.get(); }
+    TBubbles* Bubbles() const { return bubbles_.get(); }
+    const TSpeciesObjects& Species(int slot) const { return species_.at(static_cast<std::size_t>(slot)); }
+    const TThemeTextures& ThemeTextures(int theme) const { return themes_.at(static_cast<std::size_t>(theme)); }
+    TGLPrimitive* BottomModel() const { return bottomModel_.get(); }
+    TGLPrimitive* SurfaceModel() const { return surfaceModel_.get(); }
+    TGLPrimitive* BottomCaustics() const { return bottomCaustics_.get(); }
+    TGLPrimitive* SurfaceCaustics() const { return surfaceCaustics_.get(); }
+    TGLPrimitive* BottomFade() const { return bottomFade_.get(); }
+    TGLPrimitive* SurfaceFade() const { return surfaceFade_.get(); }
+    TGLPrimitive* Backdrop() const { return backdrop_.get(); }
+    TGLPrimitive* BubbleModel() const { return bubbleModel_.get(); }
+    TGLTexture* ShineTexture() const { return shineTexture_.get(); }
+    TGLTexture* BubbleTexture() const { return bubbleTexture_.get(); }
+    TTimerPro* FrameClock() const { return frameClock_.get(); }
+    std::int32_t AppliedFishCount() const { return appliedFishCount_; }
+    // Fish drawn in the last frame, over all species (pass 0).
+    std::int32_t FishDrawn() const { return fishDrawn_; }
+    // Number of sphere-mapped shine passes in the last frame.
+    std::int32_t ShinePasses() const { return shinePasses_; }
+
+    // The parts of one frame, public so a tool can time the simulation apart from drawing.
+    void UpdateScene();
+    void RenderScene();
+
+private:
+    // The size of whichever window the scene draws into; fish and bubbles read it.
+    class TCurrentWindowSize final : public TDrawingWindowSize {
+    public:
+        IDrawingWindow* Window = nullptr;
+        std::int32_t ClientWidth() const override { return Window ? Window->ClientWidth() : 0; }
+        std::int32_t ClientHeight() const override { return Window ? Window->ClientHeight() : 0; }
+    };
+
+    float ReadFrameClock() const;
+    const TWaterTheme& Theme() const;
+    TThemeTextures& CurrentThemeTextures();
+    std::vector<TFishes*> FishContainers() const;
+    void LogOpenGLInfo();
+
+    void DrawBackground();
+    void DrawLayer(TGLPrimitive& layer, TGLTexture* texture, float height);
+    void DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opacity, float height);
+    void DrawFade(TGLPrimitive& layer, const Colour& colour, float height);
+    void DrawBackdrop();
+    void DrawSpecies(TSpeciesObjects& species, int pass);
+    void DrawFishPass(TSpeciesObjects& species, int pass);
+    void DrawShine(TSpeciesObjects& species);
+    void DrawBubbles();
+
+    ISceneAssets& assets_;
+    IProcessPriority& process_;
+    IMillisecondClock& clock_;
+    ILibraryLoader& libraries_;
+
+    TSceneSettings settings_{};
+    TSaverOptions options_{};
+
+    std::unique_ptr<TTimerPro> frameClock_;
+    std::unique_ptr<TTimerPro> rateClock_;
+    std::unique_ptr<TFrameRate> frameRate_;
+    std::unique_ptr<TOpenGLEngine> engine_;
+    std::unique_ptr<TGLViewport> viewport_;
+    std::unique_ptr<TGLLight> light_;
+    std::unique_ptr<TGLMaterial> material_;
+    std::unique_ptr<TGLPrimitive> bubbleModel_;
+    std::unique_ptr<TGLPrimitive> bottomModel_;
+    std::unique_ptr<TGLPrimitive> surfaceModel_;
+    std::unique_ptr<TGLPrimitive> bottomCaustics_;
+    std::unique_ptr<TGLPrimitive> surfaceCaustics_;
+    std::unique_ptr<TGLPrimitive> bottomFade_;
+    std::unique_ptr<TGLPrimitive> surfaceFade_;
+    std::unique_ptr<TGLPrimitive> backdrop_;
+    std::unique_ptr<TGLTexture> shineTexture_;
+    std::unique_ptr<TGLTexture> bubbleTexture_;
+    std::unique_ptr<TBubbles> bubbles_;
+    std::array<TSpeciesObjects, kMaxSpecies> species_;
+    std::array<TThemeTextures, kThemeCount> themes_;
+    int builtSpecies_ = 0;
+
+    TCurrentWindowSize windowSize_;
+    IDrawingWindow* window_ = nullptr;
+    bool fullScreenDrawing_ = false;
+    float lastTime_ = 0.0f;
+    float timeStep_ = 0.0f;
+    std::int32_t appliedFishCount_ = kNothingApplied;
+    bool infoLogged_ = false;
+    std::string glInfoText_;
+
+    // Indices of the fade triangles with some opacity; the rest change no pixel.
+    TGLIndexDArray visibleFade_;
+    std::int32_t fishDrawn_ = 0;
+    std::int32_t shinePasses_ = 0;
+};

@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "fake_scene_assets.h"
+#include "gl/gl_api.h"
+#include "scene/aquarium_scene.h"
+#include "sim/random.h"
+#include "support/fake_clock.h"
+#include "support/test_drawing_window.h"
+
+namespace {
+
+class FakePriority final : public IProcessPriority {
+public:
+    std::vector<std::string> calls;
+    void SetNormal() override { calls.push_back("normal"); }
+    void SetHigh() override { calls.push_back("high"); }
+};
+
+class FakePlayer final : public ISoundPlayer {
+public:
+    std::vector<std::string> calls;
+    void Play(const char* name, std::uint32_t flags) override {
+        calls.push_back(std::string(name ? name : "-") + " " + std::to_string(flags));
+    }
+};
+
+Rgb8 ToRgb8(const Colour& c) {
+    auto byte = [](float v) { return static_cast<std::uint8_t>(std::lround(v * 255.0f)); };
+    return {byte(c.r), byte(c.g), byte(c.b)};
+}
+
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RandomSeed = 7;
+        FillRandomTable();
+        clock.now = 1000;
+        scene.InstallPath = "C:\\Saver\\";
+        scene.ExeName = "3DTidewell.scr";
+        scene.WriteLog = [this](const std::string& line) { log.push_back(line); };
+        scene.ShowCaption = [this](const std::string& text) { captions.push_back(text); };
+    }
+
+    FakeClock clock;
+    FakeSceneAssets assets;
+    FakePriority priority;
+    TAquarium scene{assets, priority, clock};
+    std::vector<std::string> log;
+    std::vector<std::string> captions;
+};
+
+TEST_F(SceneTest, BuildLoadsEveryObjectInOrder) {
+    scene.BuildScene();
+    std::vector<std::string> expected = {"PointAt C:\\Saver\\", "Model Puzir00f.3dm", "Model dnoK00f.3dm",
+                                         "Texture caust5.jpg"};
+    for (const char* fish : {"centropyge", "chelton", "zebrasoma"}) {
+        expected.push_back(std::string("Texture ") + fish + ".jpg");
+        expected.push_back(std::string("MFL ") + fish + ".mfl");
+    }
+    expected.push_back("TextureWithAlpha puzir.jpg puzirA.jpg");
+    for (const char* theme : {"2", "1", "3"}) {
+        const std::string bottom = std::string(theme) == "1" ? "Pesok01.jpg" : std::string("dno0") + theme + ".jpg";
+        expected.push_back(std::string("Texture caust") + theme + ".jpg");
+        expected.push_back("Texture " + bottom);
+        expected.push_back(std::string("Texture voda") + theme + ".jpg");
+    }
+    EXPECT_EQ(assets.calls, expected);
+}
+
+TEST_F(SceneTest, BuildShapesLayersBackdropAndContainers) {
+    scene.BuildScene();
+    const auto& bottom = scene.BottomModel()->Vertices;
+    const auto& surface = scene.SurfaceModel()->Vertices;
+    ASSERT_EQ(surface.Count(), 25);
+    for (int i = 0; i < 25; ++i) {
+        EXPECT_NEAR(surface.Items()[i].x, -bottom.Items()[i].x, 0.01f);
+        EXPECT_NEAR(surface.Items()[i].y, -bottom.Items()[i].y, 0.01f);
+        EXPECT_FLOAT_EQ(surface.Items()[i].z, bottom.Items()[i].z);
+    }
+    // The surface faces down, toward the camera below it.
+    EXPECT_LT(scene.SurfaceModel()->Normals.Items()[0].y, -0.99f);
+    EXPECT_EQ(scene.BottomFade()->Colors.Count(), 25);
+    EXPECT_EQ(scene.SurfaceFade()->Colors.Count(), 25);
+    EXPECT_EQ(scene.BottomCaustics()->TexCoords.Count(), 25);
+    EXPECT_EQ(scene.SurfaceCaustics()->Vertices.Count(), 25);
+
+    const TGLPrimitive& backdrop = *scene.Backdrop();
+    EXPECT_EQ(backdrop.Vertices.Count(), 4);
+    EXPECT_EQ(backdrop.Indices.Count(), 6);
+    EXPECT_EQ(backdrop.Indices.Items()[4], 2);
+    EXPECT_EQ(backdrop.TexCoords.Items()[1].t, 1.0f);
+    EXPECT_EQ(backdrop.Normals.Count(), 1);
+
+    const TFishes& chelmon = *scene.Species(1).Fishes;
+    EXPECT_FLOAT_EQ(chelmon.SpeciesShare, 100.0f / 3.0f);
+    EXPECT_EQ(chelmon.DepthMin, 500.0f);
+    EXPECT_EQ(chelmon.DepthMax, 10000.0f);
+    EXPECT_EQ(chelmon.SpeedMax, 400.0f);
+    EXPECT_EQ(scene.Species(0).Fishes->SpeedMin, 150.0f);
+    EXPECT_EQ(chelmon.Count, 0);  // counts are applied when drawing starts
+    EXPECT_EQ(scene.Species(1).Primitives->Count(), 2);
+    EXPECT_EQ(scene.Species(3).Fishes, nullptr);
+    EXPECT_EQ(scene.Bubbles()->DepthMax, 7000.0f);
+    EXPECT_EQ(scene.Bubbles()->SurfaceY, 5000.0f);
+    EXPECT_EQ(scene.Bubbles()->BottomY, -3000.0f);
+}
+
+TEST_F(SceneTest, SpeciesCountDecidesTheSlotsBuilt) {
+    scene.Settings().SpeciesCount = 1;
+    scene.BuildScene();
+    EXPECT_FLOAT_EQ(scene.Species(0).Fishes->SpeciesShare, 100.0f);
+    EXPECT_EQ(scene.Species(1).Fishes, nullptr);
+
+    // A fourth slot enabled without files fails like a missing resource.
+    scene.Settings().SpeciesCount = 4;
+    EXPECT_THROW(scene.BuildScene(), Exception);
+}
+
+TEST_F(SceneTest, ReleaseFreesEverythingStopsTheSoundAndMayRunTwice) {
+    FakePlayer player;
+    TSound sound(player);
+    scene.Sound = &sound;
+    scene.BuildScene();
+    scene.ReleaseScene();
+    EXPECT_FALSE(scene.Built());
+    EXPECT_EQ(scene.Bubbles(), nullptr);
+    EXPECT_EQ(scene.Species(0).Animations, nullptr);
+    EXPECT_EQ(scene.Species(2).Texture, nullptr);
+    EXPECT_EQ(scene.ThemeTextures(2).WaterTexture, nullptr);
+    EXPECT_EQ(scene.BubbleModel(), nullptr);
+    EXPECT_EQ(scene.FrameClock(), nullptr);
+    EXPECT_EQ(player.calls, (std::vector<std::string>{"- 64"}));
+    scene.Sound = nullptr;
+    scene.ReleaseScene();
+    scene.DrawFrame();  // nothing built, no window: nothing happens
+    EXPECT_EQ(scene.FrameRate(), 0);
+}
+
+TEST_F(SceneTest, AutoThemeCyclesAndDefaultsSetPriority) {
+    scene.Options().ThemeIndex = 0;
+    scene.AdvanceAutoTheme();
+    EXPECT_EQ(scene.Options().ThemeIndex, 0);
+    scene.Options().AutoTheme = true;
+    std::vector<int> seen;
+    for (int run = 0; run < 3; ++run) {
+        scene.AdvanceAutoTheme();
+        seen.push_back(scene.Options().ThemeIndex);
+    }
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 0}));
+
+    EXPECT_TRUE(priority.calls.empty());  // making the scene leaves the priority alone
+    scene.Settings().FarDistance = 1;
+    scene.SetSceneDefaults();
+    EXPECT_EQ(scene.Settings().FarDistance, 10000.0f);
+    EXPECT_EQ(priority.calls, (std::vector<std::string>{"normal"}));
+}
+
+// Rendering, read back from the picture right before the swap.
+class SceneRenderTest : public SceneTest {
+protected:
+    void SetUp() override {
+        SceneTest::SetUp();
+        scene.BeforeSwap = [this] {
+            pixels.assign(static_cast<std::size_t>(window.width) * window.height * 4, 0);
+            gl.Finish();
+            gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
+            gl.ReadPixels(0, 0, window.width, window.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        };
+    }
+
+    // The scene gives the device back to the window, which goes first.
+    void TearDown() override { scene.ReleaseDrawing(); }
+
+    void Start(bool fullScreen = false) {
+        scene.BuildScene();
+        scene.InitDrawing(window, fullScreen);
+        scene.ResetDrawing();
+    }
+
+    Rgb8 Pixel(int x, int y) const {
+        const std::size_t i = (static_cast<std::size_t>(y) * window.width + x) * 4;
+        return {pixels[i], pixels[i + 1], pixels[i + 2]};
+    }
+
+    static void ExpectNear(Rgb8 actual, Rgb8 expected, int tolerance, const std::string& where) {
+        EXPECT_LE(std::abs(actual.r - expected.r), tolerance) << where;
+        EXPECT_LE(std::abs(actual.g - expected.g), tolerance) << where;
+        EXPECT_LE(std::abs(actual.b - expected.b), tolerance) << where;
+    }
+
+    // Wide enough that the top corners look past the edge of the surface layer.
+    TestDrawingWindow window{256, 64};
+    std::vector<std::uint8_t> pixels;
+};
+
+TEST_F(SceneRenderTest, EveryThemeClearsBacksAndFloorsTheViewWithNoFishOrBubbles) {
+    const Rgb8 caustics[3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 255}};
+    const Rgb8 floors[3] = {{200, 40, 0}, {100, 100, 20}, {0, 60, 200}};
+    const auto& themes = scene.Settings().Themes;
+    for (int t = 0; t < 3; ++t) {
+        assets.colours[themes[static_cast<std::size_t>(t)].CausticsTextureName] = caustics[t];
+        assets.colours[themes[static_cast<std::size_t>(t)].BottomTextureName] = floors[t];
+    }
+    scene.Options().FishCount = 0;
+    scene.Options().BubbleCount = 0;
+    Start();
+    for (int t = 0; t < 3; ++t) {
+        const TWaterTheme& theme = themes[static_cast<std::size_t>(t)];
+        const std::string name = "theme " + std::to_string(t);
+        scene.Options().ThemeIndex = t;
+        pixels.clear();
+        scene.DrawFrame();
+        ASSERT_FALSE(pixels.empty());
+        ExpectNear(Pixel(0, 63), ToRgb8(theme.ClearColor), 3, name + " top-left corner");
+        ExpectNear(Pixel(255, 63), ToRgb8(theme.ClearColor), 3, name + " top-right corner");
+        // The backdrop spans heights 5000 to -3000 at the far distance: rows 20 to 52 here.
+        ExpectNear(Pixel(128, 52), ToRgb8(theme.UpperColor), 4, name + " backdrop top");
+        ExpectNear(Pixel(128, 20), ToRgb8(theme.LowerColor), 4, name + " backdrop bottom");
+        // Near the camera the floor shows its sand under 35 % caustics, no fade yet.
+        const Rgb8 floor = floors[t], light = caustics[t];
+        auto mix = [](int sand, int caustic) { return static_cast<std::uint8_t>(std::lround(sand * 0.65 + caustic * 0.35)); };
+        ExpectNear(Pixel(128, 0), {mix(floor.r, light.r), mix(floor.g, light.g), mix(floor.b, light.b)}, 4,
+                   name + " floor");
+    }
+    EXPECT_EQ(scene.FishDrawn(), 0);
+}
+
+TEST_F(SceneRenderTest, FirstFrameAfterAStartDoesNotMoveTheSceneThenFollowsTheClockOneFrameLate) {
+    scene.Options().FishCount = 20;
+    scene.Options().BubbleCount = 50;
+    scene.BuildScene();
+    scene.InitDrawing(window, false);
+    clock.now += 700;
+    scene.ResetDrawing();
+    EXPECT_EQ(scene.TimeStep(), 0.0f);
+    EXPECT_FLOAT_EQ(scene.LastTime(), 0.7f);
+    const Vector before = scene.Bubbles()->Items[0].Position;
+
+    clock.now += 40;
+    scene.DrawFrame();
+    EXPECT_EQ(scene.Bubbles()->TimeStep, 0.0f);
+    EXPECT_EQ(scene.Species(0).Fishes->TimeStep, 0.0f);
+    EXPECT_EQ(scene.Bubbles()->Items[0].Position.y, before.y);
+    EXPECT_NEAR(scene.TimeStep(), 0.04f, 1e-5f);
+    EXPECT_EQ(scene.FishDrawn(), 20);
+
+    clock.now += 25;
+    scene.DrawFrame();
+    EXPECT_NEAR(scene.Bubbles()->TimeStep, 0.04f, 1e-5f);
+    EXPECT_NEAR(scene.Species(2).Fishes->TimeStep, 0.04f, 1e-5f);
+    EXPECT_NEAR(scene.TimeStep(), 0.025f, 1e-5f);
+}
+
+TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass) {
+    assets.bodyOnly.insert("zebrasoma.mfl");
+    scene.Options().FishCount = 7;
+    Start();
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FishDrawn(), 7);
+    EXPECT_EQ(scene.ShinePasses(), 0);
+
+    scene.Options().FishCount = 31;
+    scene.Options().BubbleCount = 3;
+    scene.Settings().ShineAlpha = 0.5f;
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FishDrawn(), 31);
+    EXPECT_EQ(scene.Bubbles()->Count, 3);
+    // After pass 0 and pass 1 of every species, even one with no second primitive.
+    EXPECT_EQ(scene.ShinePasses(), 6);
+}
+
+TEST_F(SceneRenderTest, CausticsDriftInOppositeDirections) {
+    Start();
+    const TexCoord surface0 = scene.SurfaceCaustics()->TexCoords.Items()[3];
+    const TexCoord bottom0 = scene.BottomCaustics()->TexCoords.Items()[3];
+    scene.DrawFrame();
+    clock.now += 500;
+    scene.DrawFrame();  // measures 0.5 s
+    scene.DrawFrame();  // moves by it
+    const TexCoord surface1 = scene.SurfaceCaustics()->TexCoords.Items()[3];
+    const TexCoord bottom1 = scene.BottomCaustics()->TexCoords.Items()[3];
+    EXPECT_NEAR(surface1.s - surface0.s, -0.05f, 1e-5f);
+    EXPECT_NEAR(surface1.t - surface0.t, 0.05f, 1e-5f);
+    EXPECT_NEAR(bottom1.s - bottom0.s, 0.05f, 1e-5f);
+    EXPECT_NEAR(bottom1.t - bottom0.t, 0.05f, 1e-5f);
+}
+
+TEST_F(SceneRenderTest, DriverInfoIsLoggedOnceAndTheCaptionShowsTheRateInThePreviewOnly) {
+    Start();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front(), "*** Start OpenGL Info ***");
+    EXPECT_EQ(log.back(), "*** End OpenGL Info ***");
+    EXPECT_EQ(scene.GLInfoText().rfind("Vendor:  ", 0), 0u);
+    const std::size_t lines = log.size();
+
+    for (int i = 0; i < 3; ++i) scene.DrawFrame();
+    clock.now += 1000;
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FrameRate(), 4);
+    EXPECT_EQ(captions, (std::vector<std::string>{"3DTidewell.scr FPS: 4"}));
+
+    // Drawing again in the same window: a new context, no second log, no caption full screen.
+    scene.ReleaseDrawing();
+    EXPECT_EQ(window.released, 1);
+    EXPECT_FALSE(scene.ThemeTextures(0).BottomTexture->Created());
+    scene.InitDrawing(window, true);
+    scene.ResetDrawing();
+    EXPECT_EQ(scene.FrameRate(), 0);
+    clock.now += 1000;
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FrameRate(), 1);
+    EXPECT_EQ(captions.size(), 1u);
+    EXPECT_EQ(log.size(), lines);
+    EXPECT_TRUE(scene.FullScreenDrawing());
+
+    // Without a window nothing is drawn.
+    scene.ReleaseDrawing();
+    const float last = scene.LastTime();
+    clock.now += 100;
+    scene.DrawFrame();
+    EXPECT_EQ(scene.LastTime(), last);
+}
+
+TEST_F(SceneRenderTest, AnEmptyWindowSkipsTheFrameInsteadOfFailing) {
+    Start();
+    window.height = 0;
+    EXPECT_NO_THROW(scene.DrawFrame());
+    window.height = 64;
+    EXPECT_NO_THROW(scene.DrawFrame());
+}
+
+}  // namespace
