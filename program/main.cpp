@@ -10,7 +10,8 @@
 #include "model/resource_finder.h"
 #include "platform/services.h"
 #include "scene/form_fishes.h"
-#include "scene/placeholder_aquarium.h"
+#include "scene/aquarium_scene.h"
+#include "scene/model_import_assets.h"
 
 namespace {
 
@@ -34,13 +35,18 @@ int RunSaver(std::vector<std::string> args) {
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
     auto windows = CreateWindowSystem();
-    TPlaceholderAquarium aquarium;
+    TAquarium aquarium(ModelImportAssets(), ProcessPriority());
     IWindowSystem& windowSystem = *windows;
 
     TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
                                    windowSystem, aquarium,
                                    [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
                                    ShowErrorMessage, SceneDescriptionFile});
+    // What the scene needs from the form: known once the form has been created.
+    aquarium.InstallPath = form.InstallPath;
+    aquarium.ExeName = form.ScreenSaver().ExeName();
+    aquarium.WriteLog = [&form](const std::string& text) { form.ScreenSaver().WriteLog(text); };
+    aquarium.Sound = &form.Sound();
     form.Show();
     if (!application.Terminated()) RunMessageLoop(application, windowSystem);
     form.Destroy();

@@ -73,3 +73,19 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
+
+# The water surface is at the top (blue over red) and the sand at the bottom (red over blue):
+# most points of a row near each edge must say so.
+check_layers() {
+  local shot=$1 x0=$2 y0=$3 w=$4 h=$5 top=0 bottom=0 i r g b
+  for i in 1 3 5 7 9; do
+    local x=$((x0 + w * i / 10))
+    read -r r g b < <(pixel "$shot" "$x" $((y0 + h * 2 / 100)))
+    echo "  surface ($x): $r $g $b"
+    [ "$b" -gt "$r" ] && top=$((top + 1))
+    read -r r g b < <(pixel "$shot" "$x" $((y0 + h * 95 / 100)))
+    echo "  sand ($x): $r $g $b"
+    [ "$r" -gt "$b" ] && bottom=$((bottom + 1))
+  done
+  [ "$top" -ge 3 ] && [ "$bottom" -ge 3 ]
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end on Linux: 3dtidewell /s under the X server in $DISPLAY shows the water of the Auto
-# theme's next colour over the whole screen, a key ends it with status 0, the stop line is in
+# theme's next colour at the horizon,
+# the water surface above and the sand below, over the whole screen, a key ends it with status 0, the stop line is in
 # the log (switched on by the description file beside the program) and the next theme is stored;
 # /p with the id of another program's window lives inside it and ends when it goes away.
 set -euo pipefail
@@ -31,6 +32,7 @@ echo "saver window ${win_w}x${win_h} on a ${screen_w}x${screen_h} screen"
 kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
 [ "$win_w" = "$screen_w" ] && [ "$win_h" = "$screen_h" ] || { kill $pid; fail "the saver window does not cover the screen"; }
 check_horizon "$work/shot.png" 1 0 0 "$win_w" "$win_h" || { kill $pid; fail "the horizon is not Aquamarine Water"; }
+check_layers "$work/shot.png" 0 0 "$win_w" "$win_h" || { kill $pid; fail "no water surface above and sand below"; }
 [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/linux_saver.png"
 
 xdotool key space

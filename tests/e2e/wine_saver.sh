@@ -31,6 +31,7 @@ echo "saver window ${win_w}x${win_h}"
 import -window root "$work/shot.png"
 kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
 check_horizon "$work/shot.png" 2 0 0 "$win_w" "$win_h" || { kill $pid; fail "the horizon is not Green Water"; }
+check_layers "$work/shot.png" 0 0 "$win_w" "$win_h" || { kill $pid; fail "no water surface above and sand below"; }
 [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/wine_saver.png"
 
 # Without a window manager Wine takes keys only in the window it was told has the focus.
