@@ -36,17 +36,29 @@ int RunSaver(std::vector<std::string> args) {
     });
     auto windows = CreateWindowSystem();
     TAquarium aquarium(ModelImportAssets(), ProcessPriority());
+    TPreviewPicture previewPicture(ModelImportAssets());
     IWindowSystem& windowSystem = *windows;
 
     TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
                                    windowSystem, aquarium,
                                    [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
-                                   ShowErrorMessage, SceneDescriptionFile});
+                                   ShowErrorMessage, SceneDescriptionFile, &previewPicture});
     // What the scene needs from the form: known once the form has been created.
     aquarium.InstallPath = form.InstallPath;
     aquarium.ExeName = form.ScreenSaver().ExeName();
     aquarium.WriteLog = [&form](const std::string& text) { form.ScreenSaver().WriteLog(text); };
     aquarium.Sound = &form.Sound();
+    // The scene stops the sound when it is released: release it while the form's sound exists.
+    struct TDetachSound {
+        TAquarium& scene;
+        ~TDetachSound() {
+            try {
+                scene.ReleaseScene();
+            } catch (...) {
+            }
+            scene.Sound = nullptr;
+        }
+    } detachSound{aquarium};
     form.Show();
     if (!application.Terminated()) RunMessageLoop(application, windowSystem);
     form.Destroy();

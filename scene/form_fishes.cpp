@@ -93,6 +93,7 @@ void TFormFishes::Destroy() {
     }
     Guarded([this] { services_.Aquarium.ReleaseDrawing(); });
     Guarded([this] { FreeDrawingWindow(); });
+    ReleasePreview();
     previewWindow_.reset();
     if (error) std::rethrow_exception(error);
 }
@@ -119,6 +120,7 @@ void TFormFishes::Close() {
         ~TerminateOnExit() { application.Terminate(); }
     } terminate{services_.Application};
     visible_ = false;
+    ReleasePreview();
     if (eventsConnected_) FormCloseQuery();
 }
 
@@ -142,6 +144,30 @@ void TFormFishes::FormShow() {
     }
     previewWindow_->OnDestroyed = [this] { Close(); };
     previewWindow_->Show();
+    if (!services_.PreviewPicture) return;
+    // A picture that cannot be drawn leaves the preview black: the desktop's settings page is
+    // no place for an error box.
+    try {
+        previewSurface_ = services_.MakeDrawingWindow(*previewWindow_);
+        services_.PreviewPicture->Start(*previewSurface_, InstallPath);
+        previewWindow_->OnPaint = [this] {
+            try {
+                services_.PreviewPicture->Paint();
+            } catch (const std::exception&) {
+                ReleasePreview();
+            }
+        };
+        previewWindow_->Paint();
+    } catch (const std::exception&) {
+        ReleasePreview();
+    }
+}
+
+void TFormFishes::ReleasePreview() {
+    if (!previewSurface_) return;
+    if (previewWindow_) previewWindow_->OnPaint = nullptr;
+    if (services_.PreviewPicture) Guarded([this] { services_.PreviewPicture->Release(); });
+    previewSurface_.reset();
 }
 
 void TFormFishes::ScreenSaverStart() {

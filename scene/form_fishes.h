@@ -16,6 +16,7 @@
 #include "display/display_control.h"
 #include "scene/aquarium.h"
 #include "scene/drawing_window.h"
+#include "scene/preview_picture.h"
 #include "scene/sound.h"
 
 // Everything the form needs from outside: the platform's services and the scene.
@@ -36,6 +37,8 @@ struct TFormServices {
     std::function<void(const std::string& text, const std::string& caption)> ShowError;
     // Where the scene description file is looked for.
     std::function<std::string(const std::string& installPath, const std::string& exeBaseName)> SceneDescriptionFile;
+    // The still picture of the desktop's preview; none leaves the preview black.
+    IPreviewPicture* PreviewPicture = nullptr;
 };
 
 inline constexpr const char* kSettingsUnavailable =
@@ -110,6 +113,7 @@ public:
 
 private:
     void ShowSettingsUnavailable();
+    void ReleasePreview();
 
     TFormServices services_;
     std::unique_ptr<TScreenSaverApp> screenSaver_;
@@ -121,6 +125,7 @@ private:
     std::unique_ptr<ISaverWindow> drawingWindow_;
     std::unique_ptr<IDrawingWindow> drawingSurface_;
     std::unique_ptr<ISaverWindow> previewWindow_;
+    std::unique_ptr<IDrawingWindow> previewSurface_;
 
     int left_ = 0, top_ = 0, width_ = kDesignWidth, height_ = kDesignHeight;
     std::intptr_t parent_ = 0;

@@ -89,3 +89,14 @@ check_layers() {
   done
   [ "$top" -ge 3 ] && [ "$bottom" -ge 3 ]
 }
+
+# A picture is shown: most points of the middle row are neither black nor white.
+check_picture() {
+  local shot=$1 x0=$2 y0=$3 w=$4 h=$5 good=0 i r g b
+  for i in 1 3 5 7 9; do
+    read -r r g b < <(pixel "$shot" $((x0 + w * i / 10)) $((y0 + h / 2)))
+    echo "  picture ($((x0 + w * i / 10)),$((y0 + h / 2))): $r $g $b"
+    [ $((r + g + b)) -gt 60 ] && [ $((r + g + b)) -lt 700 ] && good=$((good + 1))
+  done
+  [ "$good" -ge 3 ]
+}

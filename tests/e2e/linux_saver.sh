@@ -3,7 +3,8 @@
 # theme's next colour at the horizon,
 # the water surface above and the sand below, over the whole screen, a key ends it with status 0, the stop line is in
 # the log (switched on by the description file beside the program) and the next theme is stored;
-# /p with the id of another program's window lives inside it and ends when it goes away.
+# /p with the id of another program's window shows the still picture inside it and ends when
+# that window goes away.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -58,6 +59,11 @@ sleep 0.5
 kill -0 $pid 2>/dev/null || { kill $host_pid; fail "the preview ended by itself"; }
 [ -n "$covered" ] || { kill $host_pid $pid; fail "no preview child covering the ${host_w}x${host_h} host"; }
 echo "preview child covers the ${host_w}x${host_h} host window"
+# The still picture: neither black nor the host's white.
+read -r hx hy < <(xwininfo -id "$host" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
+import -window root "$work/preview.png"
+[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/preview.png" "$TIDEWELL_E2E_SHOTS/linux_preview.png"
+check_picture "$work/preview.png" "$hx" "$hy" "$host_w" "$host_h" || { kill $host_pid $pid; fail "the preview does not show the picture"; }
 kill $host_pid
 wait $host_pid 2>/dev/null || true
 wait_exit $pid 50 || fail "the preview did not end with its window"

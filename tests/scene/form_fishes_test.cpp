@@ -203,6 +203,21 @@ private:
     Log& log_;
 };
 
+class FakePreviewPicture final : public IPreviewPicture {
+public:
+    explicit FakePreviewPicture(Log& log) : log_(log) {}
+    bool failStart = false;
+    void Start(IDrawingWindow& window, const std::string&) override {
+        log_.push_back("picture on " + std::to_string(window.ClientWidth()) + "x" + std::to_string(window.ClientHeight()));
+        if (failStart) throw Exception("no picture");
+    }
+    void Paint() override { log_.push_back("picture painted"); }
+    void Release() override { log_.push_back("picture released"); }
+
+private:
+    Log& log_;
+};
+
 // One form with fakes all around; `log` collects what every fake saw, in order.
 struct FormRig {
     Log log;
@@ -217,6 +232,7 @@ struct FormRig {
     FakeSoundPlayer sound{log};
     FakeWindows windows{log};
     FakeAquarium aquarium{log};
+    FakePreviewPicture picture{log};
     std::vector<std::pair<std::string, std::string>> messages;
     std::unique_ptr<TFormFishes> form;
 
@@ -236,7 +252,8 @@ struct FormRig {
                 log.push_back("message " + caption);
                 messages.emplace_back(text, caption);
             },
-            [](const std::string& installPath, const std::string& base) { return installPath + base + ".ini"; }});
+            [](const std::string& installPath, const std::string& base) { return installPath + base + ".ini"; },
+            &picture});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -355,8 +372,23 @@ TEST(FormFishes, PreviewBuildsNoSceneWaitsAndEndsWithItsParent) {
     rig.Run();
     EXPECT_EQ(rig.windows.waits, 3);  // idle turns wait instead of spinning
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
-    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "child window of 1234"), 1);
-    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "window freed"), 1);
+    EXPECT_EQ(rig.From("child window of 1234"),
+              (Log{"child window of 1234", "window shown", "picture on 152x112", "picture painted",
+                   // The parent goes away: the picture's context is released before the window.
+                   "picture released", "surface freed", "ReleaseDrawing", "ReleaseScene", "sound stop", "ReleaseDrawing",
+                   "window freed"}));
+    EXPECT_TRUE(rig.messages.empty());
+    EXPECT_FALSE(rig.form->ErrorReported());
+}
+
+TEST(FormFishes, APreviewWhosePictureFailsStaysBlackAndQuiet) {
+    FormRig rig;
+    rig.picture.failStart = true;
+    rig.Make({rig.Program("3DTidewell.scr"), "/p", "1234"});
+    ASSERT_NE(rig.windows.child, nullptr);
+    rig.windows.child->Paint();  // no painter left
+    rig.Run();
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "picture painted"), 0);
     EXPECT_TRUE(rig.messages.empty());
     EXPECT_FALSE(rig.form->ErrorReported());
 }
