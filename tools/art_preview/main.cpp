@@ -2,13 +2,14 @@
 // the side and from above, lit as the aquarium lights its fish, and every texture tiled 2 x 2
 // so that seams show. A second mode draws a still of the aquarium (blue theme) to judge sizes.
 //
-//   tidewell_art_preview sheet <out.png>
-//   tidewell_art_preview tank <out.png>
-//   tidewell_art_preview swim <out.png>    (all six poses from above)
+//   tidewell_art_preview sheet <out.png> [--generator]
+//   tidewell_art_preview tank <out.png> [--generator]
+//   tidewell_art_preview swim <out.png> [--generator]   (all six poses from above)
 //   tidewell_art_preview sound <out.png>   (waveform and spectrogram of the bubbling loop)
 //
-// It takes the meshes from the generator and the images from resources/; once the model
-// import exists, the loading step (LoadArt) is the one place to switch over to it.
+// The fish and pictures are read from resources/ by the program's own model import (frame
+// lists, pose models, textures), so the sheet shows what the aquarium will draw. With
+// --generator the meshes come straight from the generator instead, to compare the two.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -19,6 +20,9 @@
 #include <string>
 #include <vector>
 
+#include "model/bitmap.h"
+#include "model/import_settings.h"
+#include "model/model_import.h"
 #include "platform/headless/egl_context.h"
 #include "tools/artgen/fish.h"
 #include "tools/artgen/image.h"
@@ -33,17 +37,88 @@ struct Art {
     std::map<std::string, Image> images;
 };
 
-// Meshes from the generator; images decoded from the committed resources/ folder.
-Art LoadArt() {
-    Art a;
-    a.fishes = MakeFishes();
-    const std::filesystem::path folder = std::filesystem::path(TIDEWELL_SOURCE_DIR) / "resources";
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() == ".jpg") {
-            a.images.emplace(entry.path().filename().string(), ReadJpeg(entry.path().string()));
+bool fromGenerator = false;
+
+Image ImageFromBitmap(const TBitmap& bitmap) {
+    Image image(bitmap.Width, bitmap.Height);
+    for (int y = 0; y < bitmap.Height; ++y) {
+        const std::uint8_t* row = bitmap.ScanLine(y);
+        for (int x = 0; x < bitmap.Width; ++x) {
+            const TPaletteEntry c = bitmap.ColourAt(row, x);
+            image.At(x, y) = {c.red / 255.0f, c.green / 255.0f, c.blue / 255.0f};
         }
     }
-    for (FishArt& f : a.fishes) f.texture = a.images.at(f.textureName);
+    return image;
+}
+
+// Texture rows run from the bottom, image rows from the top.
+Image ImageFromTexture(const TGLTexture& texture) {
+    Image image(texture.Width(), texture.Height());
+    for (int y = 0; y < texture.Height(); ++y) {
+        const std::uint8_t* row = texture.Pixels() + static_cast<std::size_t>(texture.RowSize()) * (texture.Height() - 1 - y);
+        for (int x = 0; x < texture.Width(); ++x) {
+            const std::uint8_t* p = row + texture.BytesPerPixel() * x;
+            image.At(x, y) = {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f};
+        }
+    }
+    return image;
+}
+
+// One mesh per pose from the imported model: the body primitive (material 1) then the fins
+// (material 2), the positions of each pose taken from the animation keys.
+std::vector<Mesh> PosesFromImport(const TGLPrimitiveList& primitives, const TAnimationList& animations) {
+    std::vector<Mesh> poses;
+    const int keys = dynamic_cast<TKeyAnimation&>(*animations.Get(0)).KeyCount();
+    for (int k = 0; k < keys; ++k) {
+        Mesh mesh;
+        for (int i = 0; i < primitives.Count(); ++i) {
+            const TGLPrimitive& p = *primitives.Get(i);
+            auto& animation = dynamic_cast<TGLVertexAnimation&>(*animations.Get(i));
+            const TGLVectorDArray& vertices = dynamic_cast<TGLVertexKey&>(*animation.GetKey(k)).Vertices;
+            const int offset = static_cast<int>(mesh.vertices.size());
+            for (int v = 0; v < vertices.Count(); ++v) {
+                const Vector q = vertices.GetItem(v);
+                mesh.vertices.push_back({q.x, q.y, q.z});
+                const TexCoord st = p.TexCoords.GetItem(v);
+                mesh.texCoords.push_back({st.s, st.t});
+            }
+            for (int j = 0; j + 2 < p.Indices.Count(); j += 3) {
+                mesh.faces.push_back({offset + p.Indices.GetIndex(j), offset + p.Indices.GetIndex(j + 1),
+                                      offset + p.Indices.GetIndex(j + 2)});
+                mesh.materialIds.push_back(i + 1);
+            }
+        }
+        poses.push_back(std::move(mesh));
+    }
+    return poses;
+}
+
+// Fish and pictures through the model import from resources/ (or the generator's meshes).
+Art LoadArt() {
+    Art a;
+    const std::filesystem::path folder = std::filesystem::path(TIDEWELL_SOURCE_DIR) / "resources";
+    LoadFromResources = false;
+    ModelDirectory = TextureDirectory = folder.string() + "/";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".jpg") {
+            const std::string name = entry.path().filename().string();
+            a.images.emplace(name, ImageFromBitmap(BitmapFromFile(name)));
+        }
+    }
+    a.fishes = MakeFishes();
+    for (FishArt& f : a.fishes) {
+        if (fromGenerator) {
+            f.texture = a.images.at(f.textureName);
+            continue;
+        }
+        std::unique_ptr<TGLTextureList> textures;
+        std::unique_ptr<TGLMaterialList> materials;
+        std::unique_ptr<TAnimationList> animations;
+        std::unique_ptr<TGLPrimitiveList> primitives;
+        LoadMFL(f.baseName + ".mfl", textures, materials, animations, primitives);
+        f.poses = PosesFromImport(*primitives, *animations);
+        f.texture = ImageFromTexture(*textures->Get(0));
+    }
     return a;
 }
 
@@ -388,8 +463,9 @@ int MakeSoundPicture(const std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s sheet|tank|swim|sound <out.png>\n", argv[0]);
+    if (argc == 4 && std::string(argv[3]) == "--generator") fromGenerator = true;
+    if (argc != 3 && !fromGenerator) {
+        std::fprintf(stderr, "usage: %s sheet|tank|swim|sound <out.png> [--generator]\n", argv[0]);
         return 2;
     }
     try {
