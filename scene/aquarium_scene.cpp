@@ -526,6 +526,12 @@ void TAquarium::DrawFishPass(TSpeciesObjects& species, int pass) {
 
     const TGLPrimitive& primitive = *species.Primitives->Get(pass);
     TFishes& fishes = *species.Fishes;
+    DrawEachFish(primitive, fishes);
+    if (pass == 0) fishDrawn_ += fishes.Count;
+}
+
+// Every fish back to front, placed and turned by its particle.
+void TAquarium::DrawEachFish(const TGLPrimitive& primitive, TFishes& fishes) {
     for (std::int32_t i = 0; i < fishes.Count; ++i) {
         const TParticle p = fishes.SortItems(i);
         gl.PushMatrix();
@@ -536,7 +542,6 @@ void TAquarium::DrawFishPass(TSpeciesObjects& species, int pass) {
         primitive.Draw();
         gl.PopMatrix();
     }
-    if (pass == 0) fishDrawn_ += fishes.Count;
 }
 
 void TAquarium::DrawShine(TSpeciesObjects& species) {
@@ -554,17 +559,7 @@ void TAquarium::DrawShine(TSpeciesObjects& species) {
     material_->SetDiffuse({1, 1, 1, settings_.ShineAlpha});
     material_->Apply();
     BindOrUnbind(shineTexture_.get());
-    TFishes& fishes = *species.Fishes;
-    for (std::int32_t i = 0; i < fishes.Count; ++i) {
-        const TParticle p = fishes.SortItems(i);
-        gl.PushMatrix();
-        gl.Translatef(p.Position.x, p.Position.y, p.Position.z);
-        gl.Rotatef(p.Rotation.y, 0, 1, 0);
-        gl.Rotatef(p.Rotation.x, 1, 0, 0);
-        gl.Rotatef(p.Rotation.z, 0, 0, 1);
-        primitive.Draw();
-        gl.PopMatrix();
-    }
+    DrawEachFish(primitive, *species.Fishes);
     gl.Disable(GL_TEXTURE_GEN_S);
     gl.Disable(GL_TEXTURE_GEN_T);
     ++shinePasses_;

@@ -138,6 +138,7 @@ private:
     void DrawBackdrop();
     void DrawSpecies(TSpeciesObjects& species, int pass);
     void DrawFishPass(TSpeciesObjects& species, int pass);
+    void DrawEachFish(const TGLPrimitive& primitive, TFishes& fishes);
     void DrawShine(TSpeciesObjects& species);
     void DrawBubbles();
 

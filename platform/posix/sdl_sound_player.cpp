@@ -57,20 +57,20 @@ void TSdlSoundPlayer::Play(const char* name, std::uint32_t flags) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
         audioInitialised_ = true;
     }
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wanted{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     SDL_RWops* source = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
-    if (!source || !SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length)) return;
+    if (!source || !SDL_LoadWAV_RW(source, 1, &wanted, &buffer, &length)) return;
     pcm_.assign(buffer, buffer + length);
     SDL_FreeWAV(buffer);
     loop_ = (flags & kSndLoop) != 0;
     position_ = 0;
-    silence_ = spec.silence;
-    spec.callback = &TSdlSoundPlayer::Fill;
-    spec.userdata = this;
+    silence_ = wanted.silence;
+    wanted.callback = &TSdlSoundPlayer::Fill;
+    wanted.userdata = this;
     SDL_AudioSpec obtained{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0) {
         pcm_.clear();
         return;

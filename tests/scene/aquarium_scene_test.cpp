@@ -324,10 +324,21 @@ TEST_F(SceneRenderTest, DriverInfoIsLoggedOnceAndTheCaptionShowsTheRateInThePrev
     EXPECT_EQ(scene.LastTime(), last);
 }
 
-TEST_F(SceneRenderTest, AnEmptyWindowSkipsTheFrameInsteadOfFailing) {
+TEST_F(SceneRenderTest, TheWindowSizeIsReadEveryFrameAndAnEmptyWindowSkipsTheFrame) {
     Start();
+    scene.DrawFrame();
+    const float wide = scene.Backdrop()->Vertices.Items()[2].x;
+    // Exactly as wide as the view at the far distance: tan(37.5 degrees) * 10000 * 256 / 64.
+    EXPECT_NEAR(wide, 0.767327f * 10000.0f * 4.0f, 1.0f);
+    window.width = 128;
+    scene.DrawFrame();
+    EXPECT_NEAR(scene.Backdrop()->Vertices.Items()[2].x, wide / 2.0f, 0.5f);
+
     window.height = 0;
+    const float last = scene.LastTime();
+    clock.now += 100;
     EXPECT_NO_THROW(scene.DrawFrame());
+    EXPECT_EQ(scene.LastTime(), last);
     window.height = 64;
     EXPECT_NO_THROW(scene.DrawFrame());
 }
