@@ -1,25 +1,8 @@
 #include <windows.h>
 
-#include "app/exception.h"
+#include "support/hidden_window_win32.h"
 #include "platform/win32/wgl_device.h"
 #include "support/gl_test_context.h"
-
-namespace {
-
-const char* WindowClass() {
-    static const char* name = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_OWNDC;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TidewellGLTest";
-        RegisterClassA(&wc);
-        return "TidewellGLTest";
-    }();
-    return name;
-}
-
-}  // namespace
 
 // A hidden top-level window of its own per context: a window's pixel format is set only once.
 struct GLTestContext::Platform {
@@ -28,9 +11,7 @@ struct GLTestContext::Platform {
     std::unique_ptr<WglDevice> device;
 
     Platform(int width, int height) {
-        window = CreateWindowExA(0, WindowClass(), "GL test", WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                                 width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (!window) throw Exception("GL test: CreateWindowEx failed: " + Win32ErrorText(GetLastError()));
+        window = CreateHiddenTestWindow(width, height);
         dc = GetDC(window);
         device = std::make_unique<WglDevice>(dc);
     }

@@ -1,25 +1,8 @@
 #include <windows.h>
 
-#include "app/exception.h"
+#include "support/hidden_window_win32.h"
 #include "platform/win32/wgl_device.h"
 #include "support/test_drawing_window.h"
-
-namespace {
-
-const char* DrawingWindowClass() {
-    static const char* name = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_OWNDC;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TidewellSceneTest";
-        RegisterClassA(&wc);
-        return "TidewellSceneTest";
-    }();
-    return name;
-}
-
-}  // namespace
 
 struct TestDrawingWindow::Platform {
     HWND window = nullptr;
@@ -27,9 +10,7 @@ struct TestDrawingWindow::Platform {
     std::unique_ptr<WglDevice> device;
 
     Platform(int width, int height) {
-        window = CreateWindowExA(0, DrawingWindowClass(), "Scene test", WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                 0, 0, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (!window) throw Exception("Scene test: CreateWindowEx failed: " + Win32ErrorText(GetLastError()));
+        window = CreateHiddenTestWindow(width, height);
     }
     ~Platform() {
         if (dc) ReleaseDC(window, dc);
