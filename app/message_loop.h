@@ -55,4 +55,7 @@ public:
     virtual std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) = 0;
     // The X Display* on X11, nullptr on Windows: for the rendering context.
     virtual void* NativeDisplay() = 0;
+    // The program's loop until the application terminates. A toolkit with a main loop of its
+    // own (GTK under the settings dialog) runs that one instead, with the idle turns as its source.
+    virtual void RunLoop(TApplication& application) { RunMessageLoop(application, *this); }
 };

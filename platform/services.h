@@ -15,6 +15,7 @@
 #include "app/screen_saver_app.h"
 #include "display/video_modes.h"
 #include "scene/drawing_window.h"
+#include "scene/settings_view.h"
 #include "scene/sound.h"
 
 // The bytes of an embedded resource by name; empty when there is none.
@@ -40,6 +41,14 @@ std::string SceneDescriptionFile(const std::string& installPath, const std::stri
 // Windows). The first time a context is made current on it, a swap interval of 1 is requested
 // when the driver advertises swap control, unless TIDEWELL_UNPACED=1 is set.
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window);
+// The settings dialog's native view over the window system (a Win32 dialog; GTK 3 on Linux,
+// which from then on runs the window system's loop). Raises Exception when it cannot be made.
+std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows);
+// Opens a local file or a web address with the desktop's handler (ShellExecute "open";
+// gtk_show_uri_on_window or xdg-open). False when nothing took it.
+bool OpenWithDesktop(const std::string& target);
+// A folder for temporary files, with a trailing separator.
+std::string TemporaryDirectory();
 // A message box with an error icon; on Linux the text goes to the standard error stream.
 void ShowErrorMessage(const std::string& text, const std::string& caption);
 // True when TIDEWELL_UNPACED=1 asks for buffer swaps that do not wait for the display.
