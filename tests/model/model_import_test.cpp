@@ -159,7 +159,7 @@ TEST_F(ModelImport, FaceMaterialIdsGroupFacesInIdOrder) {
     EXPECT_EQ(MessageOf([&] {
                   group(Lines({"#Object 0", "#Vertices 1", "[0,0,0]", "#VertexFaces 1", "[1,2,1]", "#FaceMatID 1", "1"}));
               }),
-              "List index out of bounds (1)");
+              "List index out of bounds (2)");  // the file's own index
     EXPECT_EQ(MessageOf([&] {
                   PrimitiveFrom3DMObject(FileFromText(Lines({"#Object 0", "#Vertices 1", "[0,0,0]", "#VertexFaces 1",
                                                              "[1,1,1]", "#TextureCoords 1", "[0,0,0]",
