@@ -136,6 +136,9 @@ TEST(DecodeBmpFile, OtherFormatsGiveNoneAndBrokenFilesRaise) {
     Bytes cutPalette = BmpFile(1, 1, 8, 256, Bytes(4, 0));
     cutPalette.resize(54 + 100);
     EXPECT_EQ(MessageOf([&] { DecodeBmpFile(View(cutPalette)); }), "BMP error: truncated palette");
+    Bytes manyColours = good;  // 24-bit: the colours-used field names no palette to read
+    Put32(manyColours, 46, 0x01000000);
+    EXPECT_EQ(DecodeBmpFile(View(manyColours)).Width, 2);
     Bytes hugeHeight = good;
     Put32(hugeHeight, 22, 0x7fffffff);
     EXPECT_EQ(MessageOf([&] { DecodeBmpFile(View(hugeHeight)); }), "BMP error: truncated pixels");
