@@ -272,6 +272,22 @@ TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass)
     EXPECT_EQ(scene.ShinePasses(), 6);
 }
 
+TEST_F(SceneRenderTest, EveryAnimatedPartIsLitByItsCurrentPose) {
+    Start();
+    clock.now += 500;  // halfway between the keys: the fin is tilted, the body is not
+    scene.DrawFrame();
+    const TGLPrimitive& fin = *scene.Species(0).Primitives->Get(1);
+    TGLPrimitive fresh;
+    fin.Vertices.CopyTo(&fresh.Vertices);
+    fin.Indices.CopyTo(&fresh.Indices);
+    fresh.SetType(fin.PrimitiveType());
+    fresh.CalcNormals();
+    ASSERT_EQ(fin.Normals.Count(), fresh.Normals.Count());
+    EXPECT_LT(fresh.Normals.Items()[0].z, 0.999f);  // the pose did turn the fin
+    for (std::int32_t i = 0; i < fin.Normals.Count(); ++i)
+        EXPECT_NEAR(fin.Normals.Items()[i].z, fresh.Normals.Items()[i].z, 1e-5f) << "normal " << i;
+}
+
 TEST_F(SceneRenderTest, CausticsDriftInOppositeDirections) {
     Start();
     const TexCoord surface0 = scene.SurfaceCaustics()->TexCoords.Items()[3];
