@@ -224,6 +224,16 @@ TEST_F(SceneRenderTest, EveryThemeClearsBacksAndFloorsTheViewWithNoFishOrBubbles
         auto mix = [](int sand, int caustic) { return static_cast<std::uint8_t>(std::lround(sand * 0.65 + caustic * 0.35)); };
         ExpectNear(Pixel(128, 0), {mix(floor.r, light.r), mix(floor.g, light.g), mix(floor.b, light.b)}, 4,
                    name + " floor");
+        // Row 11 lies in the fade band, on triangles with some transparent corners: part floor,
+        // part water.
+        const Rgb8 near = Pixel(128, 0), band = Pixel(128, 11), water = ToRgb8(theme.LowerColor);
+        int moved = 0;
+        for (auto channel : {&Rgb8::r, &Rgb8::g, &Rgb8::b}) {
+            EXPECT_LE(std::min(near.*channel, water.*channel) - 2, band.*channel) << name << " fade band";
+            EXPECT_GE(std::max(near.*channel, water.*channel) + 2, band.*channel) << name << " fade band";
+            moved += std::abs(band.*channel - near.*channel);
+        }
+        EXPECT_GE(moved, 15) << name << ": the floor is not fading in the band";
     }
     EXPECT_EQ(scene.FishDrawn(), 0);
 }
