@@ -43,7 +43,7 @@ TDialogPicture DialogPicture() {
         for (std::int32_t y = 0; y < bitmap.Height; ++y) {
             const std::uint8_t* row = bitmap.ScanLine(y);
             for (std::int32_t x = 0; x < bitmap.Width; ++x) {
-                const TPaletteEntry colour = bitmap.ColourAt(row, x);
+                const TBitmapColour colour = bitmap.ColourAt(row, x);
                 picture.Rgb.insert(picture.Rgb.end(), {colour.red, colour.green, colour.blue});
             }
         }
