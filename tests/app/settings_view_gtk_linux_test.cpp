@@ -126,6 +126,10 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
     Dialog dialog;
     EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog.window)), "3D Tidewell Screen Saver");
     EXPECT_FALSE(gtk_window_get_resizable(GTK_WINDOW(dialog.window)));
+    int width = 0, height = 0;
+    gtk_window_get_size(GTK_WINDOW(dialog.window), &width, &height);
+    EXPECT_EQ(width, 511);
+    EXPECT_EQ(height, 363);
     for (const char* name : {"ComboBoxDepth", "ComboBoxResolution", "CheckBoxDesktop", "ButtonDefault", "CheckBoxRunAsEXE",
                              "TrackBarFishCount", "LabelFishCount", "TrackBarBubblesCount", "LabelBubblesCount",
                              "ComboBoxThemes", "CheckBoxSound", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk",
@@ -252,6 +256,18 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     child->Show();
     EXPECT_TRUE(child->Visible());
     child.reset();
+
+    // With an owner window (the desktop's /c handle) the dialog is its transient and modal.
+    const ::Window owner = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 200, 100, 0, 0, 0);
+    XMapWindow(other, owner);
+    XSync(other, False);
+    view->Hide();
+    view->Show(static_cast<std::intptr_t>(owner));
+    ::Window transientFor = 0;
+    EXPECT_NE(XGetTransientForHint(other, dialog, &transientFor), 0);
+    EXPECT_EQ(transientFor, owner);
+    EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(static_cast<TGtkSettingsView&>(*view).Window())));
+    XDestroyWindow(other, owner);
     XCloseDisplay(other);
 }
 
@@ -381,6 +397,10 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
     ModalProbe probe{about.Caption, [&](GtkWindow* box) {
                          GtkWidget* root = GTK_WIDGET(box);
                          EXPECT_TRUE(gtk_window_get_modal(box));
+                         int width = 0, height = 0;
+                         gtk_window_get_size(box, &width, &height);
+                         EXPECT_EQ(width, 414);
+                         EXPECT_EQ(height, 279);
                          EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "ProductName"))), "3D Tidewell Screen Saver");
                          EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "LabelVersion"))), "Version 1.5");
                          EXPECT_EQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "LabelComments"))), about.Comments);
