@@ -71,6 +71,24 @@ void GtkRaiseDeferred() {
     std::rethrow_exception(error);
 }
 
+GtkWidget* NewErrorBox(GtkWindow* parent, const std::string& text, const std::string& caption) {
+    std::string plain = text;
+    std::erase(plain, '\r');
+    GtkWidget* box = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", plain.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), caption.c_str());
+    GtkWidget* message = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(box));
+    GtkWidget* row = gtk_widget_get_parent(message);
+    if (GTK_IS_BOX(row)) {
+        GtkWidget* icon = gtk_image_new_from_icon_name("dialog-error", GTK_ICON_SIZE_DIALOG);
+        gtk_widget_set_name(icon, "ErrorIcon");
+        gtk_widget_set_valign(icon, GTK_ALIGN_START);
+        gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
+        gtk_box_reorder_child(GTK_BOX(row), icon, 0);
+        gtk_widget_show(icon);
+    }
+    return box;
+}
+
 std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows) {
     if (!StartGtk())
         throw Exception("Cannot open the X display \"" + DisplayName() +
@@ -114,9 +132,7 @@ void ShowErrorMessage(const std::string& text, const std::string& caption) {
     std::erase(plain, '\r');
     std::cerr << caption << "\n" << plain << std::endl;
     if (!StartGtk()) return;
-    GtkWidget* box = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
-                                            plain.c_str());
-    gtk_window_set_title(GTK_WINDOW(box), caption.c_str());
+    GtkWidget* box = NewErrorBox(ActiveWindow(), text, caption);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     gtk_dialog_run(GTK_DIALOG(box));

@@ -140,11 +140,6 @@ struct WidgetDeleter {
 };
 using OwnedWidget = std::unique_ptr<GtkWidget, WidgetDeleter>;
 
-std::string WithoutCarriageReturns(std::string text) {
-    std::erase(text, '\r');
-    return text;
-}
-
 }  // namespace
 
 TGtkSettingsView::TGtkSettingsView() {
@@ -249,6 +244,8 @@ TGtkSettingsView::TGtkSettingsView() {
 }
 
 TGtkSettingsView::~TGtkSettingsView() {
+    events_ = nullptr;
+    ++setting_;
     g_signal_handlers_disconnect_by_data(window_, this);
     gtk_widget_destroy(window_);
     g_object_unref(window_);
@@ -341,9 +338,7 @@ void TGtkSettingsView::SetText(TDialogControl label, const std::string& text) {
 
 void TGtkSettingsView::ShowMessage(const std::string& text, const std::string& caption) {
     GtkWindow* parent = gtk_widget_get_visible(window_) ? GTK_WINDOW(window_) : nullptr;
-    OwnedWidget box(gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s",
-                                           WithoutCarriageReturns(text).c_str()));
-    gtk_window_set_title(GTK_WINDOW(box.get()), caption.c_str());
+    OwnedWidget box(NewErrorBox(parent, text, caption));
     gtk_dialog_run(GTK_DIALOG(box.get()));
 }
 

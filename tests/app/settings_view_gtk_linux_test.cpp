@@ -428,6 +428,7 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
                            GtkMessageType type{};
                            g_object_get(box, "message-type", &type, nullptr);
                            EXPECT_EQ(type, GTK_MESSAGE_ERROR);
+                           EXPECT_NE(FindNamed(GTK_WIDGET(box), "ErrorIcon"), nullptr);
                            gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
                        }};
     message.Arm();
