@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/exception.h"
+#include "gl/gl_api.h"
+#include "gl/opengl_engine.h"
 #include "platform/gtk/gtk_window_system.h"
 #include "platform/gtk/settings_view.h"
 #include "platform/services.h"
@@ -255,6 +257,33 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     EXPECT_EQ(child->Height(), 236);
     child->Show();
     EXPECT_TRUE(child->Visible());
+    {
+        // What GLX draws there is what the dialog shows.
+        auto drawing = CreateDrawingWindow(*windows, *child);
+        IGLDevice* device = drawing->AcquireDevice();
+        TOpenGLEngine engine;
+        engine.SetDC(device);
+        engine.ResetDefaults();
+        ASSERT_TRUE(engine.Init());
+        engine.Activate();
+        gl.ClearColor(0.0f, 0.4f, 0.6f, 1.0f);
+        gl.Clear(GL_COLOR_BUFFER_BIT);
+        engine.Swap(device);
+        gl.Finish();
+        engine.Deactivate();
+        engine.DestroyRC();
+        drawing->ReleaseDevice(device);
+    }
+    XSync(static_cast<Display*>(windows->NativeDisplay()), False);
+    int x = 0, y = 0;
+    ::Window ignored = 0;
+    XTranslateCoordinates(other, panel, DefaultRootWindow(other), 158, 118, &x, &y, &ignored);
+    XImage* image = XGetImage(other, DefaultRootWindow(other), x, y, 1, 1, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    EXPECT_NEAR(static_cast<int>((pixel >> 8) & 0xFF), 102, 2);
+    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 153, 2);
     child.reset();
 
     // With an owner window (the desktop's /c handle) the dialog is its transient and modal.
