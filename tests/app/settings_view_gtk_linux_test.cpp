@@ -159,6 +159,13 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
     EXPECT_EQ(gtk_adjustment_get_step_increment(bubbles), 5);
     EXPECT_EQ(gtk_adjustment_get_page_increment(bubbles), 20);
 
+    // Push buttons show the hand.
+    for (const char* name : {"ButtonDefault", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk", "ButtonCancel"}) {
+        GdkWindow* input = gtk_button_get_event_window(GTK_BUTTON(dialog.Widget(name)));
+        ASSERT_NE(input, nullptr) << name;
+        EXPECT_NE(gdk_window_get_cursor(input), nullptr) << name;
+    }
+
     // Enter means OK while OK is the default.
     EXPECT_EQ(gtk_window_get_default_widget(GTK_WINDOW(dialog.window)), dialog.Widget("ButtonOk"));
 }
