@@ -77,6 +77,9 @@ void TFormFishes::ApplyModeSelection() {
 
 void TFormFishes::OptionsToControls() {
     ControlsReady = false;
+    std::vector<std::string> themes{"Auto"};
+    themes.insert(themes.end(), kThemeNames.begin(), kThemeNames.end());
+    view_->SetListItems(TDialogControl::ComboBoxThemes, themes);
     const TSaverOptions& options = services_.Aquarium.Options();
     const TScreenMode& mode = displayControl_->FullScreenMode();
     SelectListText(TDialogControl::ComboBoxDepth, DepthText(mode.ColorDepth));

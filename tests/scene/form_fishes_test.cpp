@@ -521,7 +521,9 @@ TEST(SettingsDialog, FirstRunFillsTheDialogStartsThePreviewAndCancelStoresNothin
     EXPECT_EQ(view.lists[DialogRig::C::ComboBoxResolution].size(), 3u);  // the 32-bit sizes only
     EXPECT_EQ(view.positions[DialogRig::C::TrackBarFishCount], 20);
     EXPECT_EQ(view.texts[DialogRig::C::LabelBubblesCount], "50");
-    EXPECT_EQ(view.selected[DialogRig::C::ComboBoxThemes], 1);  // Blue Water
+    EXPECT_EQ(view.lists[DialogRig::C::ComboBoxThemes],
+              (std::vector<std::string>{"Auto", "Blue Water", "Aquamarine Water", "Green Water"}));
+    EXPECT_EQ(view.selected[DialogRig::C::ComboBoxThemes], 1);
     EXPECT_TRUE(view.checked[DialogRig::C::CheckBoxSound]);
     EXPECT_FALSE(view.checked[DialogRig::C::CheckBoxDesktop]);
     EXPECT_TRUE(view.Enabled(DialogRig::C::ComboBoxResolution));
