@@ -206,6 +206,24 @@ constexpr GLenum GL_REPEAT = 0x2901;
 constexpr GLenum GL_TEXTURE_ENV = 0x2300;
 constexpr GLenum GL_TEXTURE_ENV_MODE = 0x2200;
 constexpr GLenum GL_TEXTURE_ENV_COLOR = 0x2201;
+// Texture units and the combine environment (OpenGL 1.3, GL_ARB_multitexture and
+// GL_ARB_texture_env_combine).
+constexpr GLenum GL_TEXTURE0 = 0x84C0;
+constexpr GLenum GL_TEXTURE1 = 0x84C1;
+constexpr GLenum GL_COMBINE = 0x8570;
+constexpr GLenum GL_COMBINE_RGB = 0x8571;
+constexpr GLenum GL_COMBINE_ALPHA = 0x8572;
+constexpr GLenum GL_INTERPOLATE = 0x8575;
+constexpr GLenum GL_CONSTANT = 0x8576;
+constexpr GLenum GL_PREVIOUS = 0x8578;
+constexpr GLenum GL_SOURCE0_RGB = 0x8580;
+constexpr GLenum GL_SOURCE1_RGB = 0x8581;
+constexpr GLenum GL_SOURCE2_RGB = 0x8582;
+constexpr GLenum GL_SOURCE0_ALPHA = 0x8588;
+constexpr GLenum GL_OPERAND0_RGB = 0x8590;
+constexpr GLenum GL_OPERAND1_RGB = 0x8591;
+constexpr GLenum GL_OPERAND2_RGB = 0x8592;
+constexpr GLenum GL_OPERAND0_ALPHA = 0x8598;
 constexpr GLenum GL_S = 0x2000;
 constexpr GLenum GL_T = 0x2001;
 constexpr GLenum GL_TEXTURE_GEN_MODE = 0x2500;
@@ -350,9 +368,11 @@ constexpr GLenum GL_MAX_VIEWPORT_DIMS = 0x0D3A;
     X(void, VertexPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* pointer))              \
     X(void, Viewport, (GLint x, GLint y, GLsizei width, GLsizei height))
 
-// OpenGL 1.2 additions: not exported by every OpenGL library (Windows' OpenGL32.DLL has none of
-// them), so they may stay empty; on Windows they are looked up again once a context exists.
+// OpenGL 1.2 and 1.3 additions: not exported by every OpenGL library (Windows' OpenGL32.DLL has
+// none of them), so they may stay empty; on Windows they are looked up again once a context exists.
 #define TW_GL12_FUNCTIONS(X)                                                                            \
+    X(void, ActiveTexture, (GLenum texture))                                                              \
+    X(void, ClientActiveTexture, (GLenum texture))                                                        \
     X(void, DrawRangeElements, (GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type,       \
                                 const GLvoid* indices))                                                    \
     X(void, TexImage3D, (GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, \

@@ -29,11 +29,19 @@ void TAquarium::DrawBackground() {
     EnableTexturing();
     TThemeTextures& textures = CurrentThemeTextures();
     const TWaterTheme& theme = Theme();
-    DrawLayer(*surfaceModel_, textures.WaterTexture.get(), settings_.SurfaceY);
-    DrawLayer(*bottomModel_, textures.BottomTexture.get(), settings_.BottomY);
-    DrawCaustics(*surfaceCaustics_, textures.CausticsTexture.get(), settings_.SurfaceCausticsAlpha,
-                 settings_.SurfaceY);
-    DrawCaustics(*bottomCaustics_, textures.CausticsTexture.get(), settings_.BottomCausticsAlpha, settings_.BottomY);
+    if (singlePassCaustics_) {
+        DrawLayerWithCaustics(*surfaceModel_, textures.WaterTexture.get(), *surfaceCaustics_,
+                              textures.CausticsTexture.get(), settings_.SurfaceCausticsAlpha, settings_.SurfaceY);
+        DrawLayerWithCaustics(*bottomModel_, textures.BottomTexture.get(), *bottomCaustics_,
+                              textures.CausticsTexture.get(), settings_.BottomCausticsAlpha, settings_.BottomY);
+    } else {
+        DrawLayer(*surfaceModel_, textures.WaterTexture.get(), settings_.SurfaceY);
+        DrawLayer(*bottomModel_, textures.BottomTexture.get(), settings_.BottomY);
+        DrawCaustics(*surfaceCaustics_, textures.CausticsTexture.get(), settings_.SurfaceCausticsAlpha,
+                     settings_.SurfaceY);
+        DrawCaustics(*bottomCaustics_, textures.CausticsTexture.get(), settings_.BottomCausticsAlpha,
+                     settings_.BottomY);
+    }
     DrawFade(*surfaceFade_, theme.UpperColor, settings_.SurfaceY);
     DrawFade(*bottomFade_, theme.LowerColor, settings_.BottomY);
     DrawBackdrop();
@@ -58,6 +66,53 @@ void TAquarium::DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opa
     gl.Translatef(0, height, 0);
     layer.Draw();
     gl.PopMatrix();
+}
+
+void TAquarium::DrawLayerWithCaustics(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
+                                      TGLTexture* causticsTexture, float opacity, float height) {
+    if (opacity <= 0.0f || !causticsTexture || caustics.TexCoords.Count() != layer.Vertices.Count()) {
+        DrawLayer(layer, texture, height);
+        return;
+    }
+    DisableBlending();
+    BindOrUnbind(texture);
+    // Unit 1 mixes the caustics into the layer by the opacity: caustics * a + layer * (1 - a),
+    // which is what blending the caustics pass over the layer gives, without the second pass.
+    gl.ActiveTexture(GL_TEXTURE1);
+    gl.Enable(GL_TEXTURE_2D);
+    causticsTexture->Bind();
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_COMBINE));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, static_cast<GLint>(GL_INTERPOLATE));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, static_cast<GLint>(GL_TEXTURE));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, static_cast<GLint>(GL_SRC_COLOR));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, static_cast<GLint>(GL_PREVIOUS));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, static_cast<GLint>(GL_SRC_COLOR));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, static_cast<GLint>(GL_CONSTANT));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, static_cast<GLint>(GL_SRC_ALPHA));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, static_cast<GLint>(GL_REPLACE));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, static_cast<GLint>(GL_PREVIOUS));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, static_cast<GLint>(GL_SRC_ALPHA));
+    const GLfloat constant[4] = {0.0f, 0.0f, 0.0f, opacity};
+    gl.TexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
+    gl.ClientActiveTexture(GL_TEXTURE1);
+    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.TexCoordPointer(2, GL_FLOAT, 8, caustics.TexCoords.Data());
+    gl.ClientActiveTexture(GL_TEXTURE0);
+    gl.ActiveTexture(GL_TEXTURE0);
+
+    gl.PushMatrix();
+    gl.Translatef(0, height, 0);
+    layer.Draw();
+    gl.PopMatrix();
+
+    // Unit 1 off again: every later pass draws with unit 0 alone.
+    gl.ActiveTexture(GL_TEXTURE1);
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_MODULATE));
+    gl.Disable(GL_TEXTURE_2D);
+    gl.ClientActiveTexture(GL_TEXTURE1);
+    gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.ClientActiveTexture(GL_TEXTURE0);
+    gl.ActiveTexture(GL_TEXTURE0);
 }
 
 void TAquarium::DrawFade(TGLPrimitive& layer, const Colour& colour, float height) {

@@ -1,6 +1,7 @@
 #include "scene/aquarium_scene.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "gl/gl_api.h"
 #include "scene/layer_math.h"
@@ -36,6 +37,15 @@ std::int32_t GLInteger(GLenum name) {
     GLint value[2] = {0, 0};
     if (gl.GetIntegerv) gl.GetIntegerv(name, value);
     return value[0];
+}
+
+// Two texture units with the combine environment: OpenGL 1.3 or later, with its entry points.
+bool HasCombiningUnits() {
+    if (!gl.ActiveTexture || !gl.ClientActiveTexture) return false;
+    const std::string version = GLString(GL_VERSION);
+    int major = 0, minor = 0;
+    if (std::sscanf(version.c_str(), "%d.%d", &major, &minor) != 2) return false;
+    return major > 1 || (major == 1 && minor >= 3);
 }
 
 }  // namespace
@@ -214,6 +224,7 @@ void TAquarium::InitDrawing(IDrawingWindow& window, bool fullScreen) {
     engine_->ResetDefaults();
     engine_->Init();
     engine_->Activate();
+    singlePassCaustics_ = AllowSinglePassCaustics && HasCombiningUnits();
 
     viewport_->PerspectiveCorrection = true;
     viewport_->Dither = true;

@@ -298,6 +298,33 @@ TEST_F(SceneRenderTest, EveryAnimatedPartIsLitByItsCurrentPose) {
         EXPECT_NEAR(fin.Normals.Items()[i].z, fresh.Normals.Items()[i].z, 1e-5f) << "normal " << i;
 }
 
+TEST_F(SceneRenderTest, CausticsInOnePassLookAsInTwo) {
+    scene.Options().FishCount = 0;
+    scene.Options().BubbleCount = 0;
+    scene.AllowSinglePassCaustics = false;
+    Start();
+    EXPECT_FALSE(scene.SinglePassCaustics());
+    scene.DrawFrame();
+    const std::vector<std::uint8_t> twoPasses = pixels;
+
+    scene.ReleaseDrawing();
+    scene.AllowSinglePassCaustics = true;
+    scene.InitDrawing(window, false);
+    scene.ResetDrawing();
+    ASSERT_TRUE(scene.SinglePassCaustics());  // any OpenGL 1.3 context, the test's included
+    scene.DrawFrame();
+    ASSERT_EQ(pixels.size(), twoPasses.size());
+    int worst = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) worst = std::max(worst, std::abs(pixels[i] - twoPasses[i]));
+    EXPECT_LE(worst, 2);
+    // Unit 1 is left off: a later untextured pass is not tinted by the caustics.
+    GLint enabled = 1;
+    gl.ActiveTexture(GL_TEXTURE1);
+    enabled = gl.IsEnabled(GL_TEXTURE_2D);
+    gl.ActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(enabled, 0);
+}
+
 TEST_F(SceneRenderTest, CausticsDriftInOppositeDirections) {
     Start();
     const TexCoord surface0 = scene.SurfaceCaustics()->TexCoords.Items()[3];
