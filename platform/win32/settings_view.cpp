@@ -344,6 +344,8 @@ void TWin32SettingsView::CreateControls() {
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
+    // Enter presses OK unless a focused button takes it: the dialog manager's default button.
+    SendMessageW(dialog_, DM_SETDEFID, IDOK, 0);
     const HWND fish = Control(TDialogControl::TrackBarFishCount);
     SendMessageW(fish, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
     SendMessageW(fish, TBM_SETPAGESIZE, 0, 5);
@@ -612,6 +614,7 @@ struct TAboutBox {
         okButton = CreateWindowExW(0, WC_BUTTONW, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, S(319), S(240), S(75),
                                    S(25), hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
         SendMessageW(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(comments), FALSE);
+        SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
         SizeClientArea(hwnd, S(kAboutWidth), S(kAboutHeight), dpi);
         CentreWindow(hwnd);
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
