@@ -54,4 +54,18 @@ void BM_MergeCorners(benchmark::State& state) {
 }
 BENCHMARK(BM_MergeCorners)->Range(256, 16384)->Complexity(benchmark::oN);
 
+// The adversarial case: every corner on one vertex with a texture coordinate of its own, so
+// one vertex gathers n distinct (vertex, texture) pairs. Linear with a hash, quadratic with a
+// search through the vertex's earlier corners.
+void BM_MergeCornersOnOneVertex(benchmark::State& state) {
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    for (auto _ : state) {
+        TVertIndices3DMList merger(1);
+        for (std::int32_t corner = 1; corner <= n; ++corner) merger.IndexOfCorner(1, corner, 0);
+        benchmark::DoNotOptimize(merger.Count());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_MergeCornersOnOneVertex)->Range(256, 65536)->Complexity(benchmark::oN);
+
 }  // namespace

@@ -4,7 +4,7 @@
 #
 # Every file directly in the folders becomes a resource, named and typed by its extension
 # (letter case ignored):
-#   .3dm .mfl .jpg .jepg .jpeg   raw data (RT_RCDATA), named by ResourceNameFromFileName:
+#   .3dm .mfl .jpg .jepg .jpeg .html  raw data (RT_RCDATA), named by ResourceNameFromFileName:
 #                                "dnoK00f.3dm" -> DNOK00F_3DM
 #   .bmp                         bitmap (RT_BITMAP), same naming: "sand.bmp" -> SAND_BMP
 #   .wav                         "WAVE", named by the file name without extension:
@@ -17,7 +17,7 @@ if(WIN32)
   enable_language(RC)
 endif()
 
-set(TIDEWELL_RCDATA_EXTENSIONS 3dm mfl jpg jepg jpeg)
+set(TIDEWELL_RCDATA_EXTENSIONS 3dm mfl jpg jepg jpeg html)
 
 # Kind (RCDATA, BITMAP, WAVE, or empty when left out) and resource name of one file.
 function(tidewell_resource_of file out_kind out_name)

@@ -131,6 +131,11 @@ void TGLVertexAnimation::Interpolate(TAnimationKey* a, TAnimationKey* b, long do
     auto* keyA = dynamic_cast<TGLVertexKey*>(a);
     auto* keyB = dynamic_cast<TGLVertexKey*>(b);
     if (keyA == nullptr || keyB == nullptr) throw Exception("Invalid class typecast");
+    // The primitive's indices were made for its own vertex count: a key of another size would
+    // leave them pointing past the vertices, or be read past its end.
+    const std::int32_t count = Primitive->Vertices.Count();
+    if (keyA->Vertices.Count() != count || keyB->Vertices.Count() != count)
+        throw Exception("TDArray GetItem: index out of bounds.");
     if (keyA == keyB)
         keyA->Vertices.CopyTo(&Primitive->Vertices);
     else

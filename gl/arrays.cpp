@@ -64,11 +64,10 @@ void TDArray::SetCount(std::int32_t n) {
 }
 
 void TDArray::CopyTo(TDArray* dest) const {
-    if (dest == nullptr || dest == this || count_ == 0) return;
-    if (dest->itemSize_ != itemSize_) {
-        dest->SetCount(0);
-        dest->itemSize_ = itemSize_;
-    }
+    if (dest == nullptr || dest == this) return;
+    // A typed array of another item size would then be read past its block.
+    if (dest->itemSize_ != itemSize_) throw Exception("TDArray CopyTo: item sizes differ.");
+    if (count_ == 0) return;
     dest->SetCount(count_);
     std::memcpy(dest->data_, data_, static_cast<std::size_t>(count_) * itemSize_);
 }

@@ -15,7 +15,7 @@ std::string LowerCase(std::string_view text) {
 
 }  // namespace
 
-TPaletteEntry TBitmap::ColourAt(const std::uint8_t* row, std::int32_t x) const {
+TBitmapColour TBitmap::ColourAt(const std::uint8_t* row, std::int32_t x) const {
     if (PixelFormat == pf8bit) return Palette[row[x]];
     const std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
     return {p[2], p[1], p[0]};
@@ -28,7 +28,7 @@ std::optional<std::vector<std::uint8_t>> TexturePixelsFromBitmap(const TBitmap& 
     for (std::int32_t i = 0; i < bitmap.Height; ++i) {
         const std::uint8_t* source = bitmap.ScanLine(bitmap.Height - 1 - i);
         for (std::int32_t x = 0; x < bitmap.Width; ++x) {
-            const TPaletteEntry c = bitmap.ColourAt(source, x);
+            const TBitmapColour c = bitmap.ColourAt(source, x);
             rows.insert(rows.end(), {c.red, c.green, c.blue});
         }
     }
@@ -44,8 +44,8 @@ std::optional<std::vector<std::uint8_t>> TexturePixelsFromBitmaps(const TBitmap&
         const std::uint8_t* colourRow = colour.ScanLine(colour.Height - 1 - i);
         const std::uint8_t* alphaRow = alpha.ScanLine(alpha.Height - 1 - i);
         for (std::int32_t x = 0; x < colour.Width; ++x) {
-            const TPaletteEntry c = colour.ColourAt(colourRow, x);
-            const TPaletteEntry a = alpha.ColourAt(alphaRow, x);
+            const TBitmapColour c = colour.ColourAt(colourRow, x);
+            const TBitmapColour a = alpha.ColourAt(alphaRow, x);
             rows.insert(rows.end(), {c.red, c.green, c.blue, static_cast<std::uint8_t>((a.red + a.green + a.blue) / 3)});
         }
     }

@@ -13,7 +13,7 @@ enum TPixelFormat {
     pf24bit,  // blue, green, red
 };
 
-struct TPaletteEntry {
+struct TBitmapColour {
     std::uint8_t red, green, blue;
 };
 
@@ -24,13 +24,13 @@ struct TBitmap {
     // Rows from the top of the picture, packed without gaps.
     std::vector<std::uint8_t> Pixels;
     // 8-bit pictures only; entries the file does not hold are black.
-    std::array<TPaletteEntry, 256> Palette{};
+    std::array<TBitmapColour, 256> Palette{};
 
     std::int32_t BytesPerPixel() const { return PixelFormat == pf24bit ? 3 : PixelFormat == pf8bit ? 1 : 0; }
     std::size_t RowSize() const { return static_cast<std::size_t>(Width) * static_cast<std::size_t>(BytesPerPixel()); }
     const std::uint8_t* ScanLine(std::int32_t row) const { return Pixels.data() + RowSize() * static_cast<std::size_t>(row); }
     // Red, green and blue of pixel x of a row, through the palette for 8-bit pictures.
-    TPaletteEntry ColourAt(const std::uint8_t* row, std::int32_t x) const;
+    TBitmapColour ColourAt(const std::uint8_t* row, std::int32_t x) const;
     // 8-bit or 24-bit, not empty, and holding every pixel it claims.
     bool Usable() const {
         return PixelFormat != pfNone && Width > 0 && Height > 0 && Pixels.size() == RowSize() * static_cast<std::size_t>(Height);

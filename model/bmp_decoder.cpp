@@ -41,7 +41,10 @@ TBitmap Decode(TResourceBytes dib, std::optional<std::uint64_t> pixelOffset) {
     const std::uint64_t paletteEntries = bitCount == 8 && coloursUsed == 0 ? 256 : coloursUsed;
     if (bitCount == 8 && paletteEntries > 256) Fail("bad palette size");
     const std::uint64_t paletteEnd = headerSize + paletteEntries * 4;
-    if (paletteEnd > dib.size()) Fail("truncated palette");
+    // A 24-bit file uses no palette: its colours-used field matters only where it tells where
+    // the pixels of a packed bitmap begin.
+    const bool needsPalette = bitCount == 8 || !pixelOffset;
+    if (needsPalette && paletteEnd > dib.size()) Fail("truncated palette");
 
     const std::uint64_t start = pixelOffset.value_or(paletteEnd);
     const std::uint64_t rows = height > 0 ? static_cast<std::uint64_t>(height) : static_cast<std::uint64_t>(-static_cast<std::int64_t>(height));

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "app/exception.h"
 
@@ -19,6 +20,8 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool readingRows;  // the scan is being decoded row by row
+    bool endSeen;      // the data ran out and libjpeg put in an end marker
 };
 
 void ErrorExit(j_common_ptr info) {
@@ -27,8 +30,36 @@ void ErrorExit(j_common_ptr info) {
     std::longjmp(manager->jump, 1);
 }
 
-// Warnings (a cut-short stream, for one) would go to stderr; the picture is used as decoded.
-void IgnoreMessage(j_common_ptr) {}
+// Warnings that mean the picture is damaged: libjpeg would fill the rest with grey and go on.
+bool Damaged(int code) {
+    switch (code) {
+        case JWRN_JPEG_EOF:
+        case JWRN_HIT_MARKER:
+        case JWRN_MUST_RESYNC:
+        case JWRN_EXTRANEOUS_DATA:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_BOGUS_PROGRESSION:
+        case JWRN_ARITH_BAD_CODE: return true;
+        default: return false;
+    }
+}
+
+// A damaged stream fails like a broken one. Running out of data while the rows are decoded
+// is harmless by itself (the decoder reads ahead, and a stream may lack only its end marker):
+// it is the cut only when the decoder then finds data missing. Other warnings are dropped.
+void EmitMessage(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    const int code = info->err->msg_code;
+    if (code == JWRN_JPEG_EOF && manager->readingRows) {
+        manager->endSeen = true;
+        return;
+    }
+    if (!Damaged(code)) return;
+    if (manager->endSeen) info->err->msg_code = JWRN_JPEG_EOF;
+    ErrorExit(info);
+}
 
 // Fills bitmap, or returns false with the decoder's message. Holds no object with a
 // destructor, so jumping back into it is sound.
@@ -37,7 +68,7 @@ bool DecodeInto(TResourceBytes bytes, TBitmap& bitmap, ErrorManager& errors, boo
     std::memset(&info, 0, sizeof info);
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = ErrorExit;
-    errors.base.output_message = IgnoreMessage;
+    errors.base.emit_message = EmitMessage;
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -62,6 +93,7 @@ bool DecodeInto(TResourceBytes bytes, TBitmap& bitmap, ErrorManager& errors, boo
         jpeg_destroy_decompress(&info);
         throw;
     }
+    errors.readingRows = true;
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = bitmap.Pixels.data() + bitmap.RowSize() * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);

@@ -38,6 +38,9 @@ void LoadMFL(const std::string& name, std::unique_ptr<TGLTextureList>& textures,
             throw Exception("LoadMFL error: the first pose \"" + first.FileName + "\" holds no object");
         ModelFrom3DMFile(file, textures, materials, primitives);
     }
+    // A species without a primitive would be invisible, and later poses would have nothing to key.
+    if (primitives->Count() == 0)
+        throw Exception("LoadMFL error: the first pose \"" + first.FileName + "\" yields no primitive");
     for (std::int32_t i = 0; i < primitives->Count(); ++i) {
         auto animation = std::make_unique<TGLVertexAnimation>();
         animation->Primitive = primitives->Get(i);
@@ -50,6 +53,9 @@ void LoadMFL(const std::string& name, std::unique_ptr<TGLTextureList>& textures,
     for (std::size_t p = 1; p < frames.Poses.size(); ++p) {
         const TMFLPose& later = frames.Poses[p];
         Load3DMPrimitiveList(later.FileName, pose);
+        if (pose->Count() != animations->Count())
+            throw Exception("LoadMFL error: pose \"" + later.FileName + "\" has " + std::to_string(pose->Count()) +
+                            " primitives, the first pose " + std::to_string(animations->Count()));
         for (std::int32_t j = 0; j < pose->Count(); ++j) {
             TGLVertexAnimation& animation = VertexAnimation(*animations, j);
             const TGLVectorDArray& vertices = pose->Get(j)->Vertices;

@@ -70,7 +70,9 @@ std::unique_ptr<TGLPrimitive> BuildPrimitive(const T3DMObject& object, std::size
         const T3DMFace* texFace = object.HasTextureCoords ? &object.TextureCoordFaces.Items(f) : nullptr;
         const T3DMFace* colorFace = object.HasColors ? &object.ColorFaces.Items(f) : nullptr;
         for (std::size_t k = 0; k < 3; ++k) {
+            // A bad texture index is refused here, before it becomes a merged vertex.
             const std::int32_t t = texFace ? texFace->corner[k] : 0;
+            if (texFace) object.TextureCoords.Items(t);
             const std::int32_t c = colorFace ? colorFace->corner[k] : 0;
             primitive->Indices.SetIndex(slot++, merger.IndexOfCorner(vertexFace.corner[k], t, c));
         }

@@ -170,6 +170,16 @@ private:
         throw EndOfText{};
     }
 
+    // A line counted as part of the section `section`: a head line there means the count is
+    // larger than the section, and reading on would put later lines into the wrong place.
+    std::string_view BodyLine(std::string_view section, std::int32_t count) {
+        const std::string_view line = NextLine();
+        if (line.front() == '#')
+            throw Exception("T3DMFile error: line " + std::to_string(next_) + " " + QuoteForMessage(line) +
+                            " begins a section inside the " + std::to_string(count) + " lines of #" + std::string(section));
+        return line;
+    }
+
     // "#Name count"; a head without a blank has count 0.
     void NextHead(std::string_view& name, std::int32_t& count) {
         std::string_view line;
@@ -200,7 +210,7 @@ private:
         std::string_view key, value;
         if (name == "Header") {
             for (std::int32_t i = 0; i < count; ++i) {
-                SplitProperty(NextLine(), key, value);
+                SplitProperty(BodyLine(name, count), key, value);
                 if (key == "Version") {
                     file_.version_ = ParseInteger(value);
                     break;
@@ -210,21 +220,21 @@ private:
             file_.objects_.push_back(std::make_unique<T3DMObject>());
             current_ = file_.objects_.back().get();
             for (std::int32_t i = 0; i < count; ++i) {
-                SplitProperty(NextLine(), key, value);
+                SplitProperty(BodyLine(name, count), key, value);
                 if (key == "Name") {
                     current_->Name = value;
                     break;
                 }
             }
         } else if (name == "MaterialStandard") {
-            ReadStandard(file_.materials_, count);
+            ReadStandard(file_.materials_, name, count);
         } else if (name == "MaterialMultiSubObject") {
             ReadMultiSubObject(count);
         } else if (name == "Transform") {
             T3DMObject& object = Current(name);
             object.HasTransform = true;
             for (std::int32_t i = 0; i < count; ++i) {
-                const std::string_view line = NextLine();
+                const std::string_view line = BodyLine(name, count);
                 if (line.find("Scale") == std::string_view::npos && line.find("(matrix3") != std::string_view::npos)
                     ParseMatrix(line, object.Transform);
             }
@@ -257,7 +267,7 @@ private:
             T3DMObject& object = Current(name);
             for (std::int32_t i = 0; i < count; ++i) object.FaceMatIDs.Add(ParseInteger(NextLine()));
         } else {
-            for (std::int32_t i = 0; i < count; ++i) NextLine();
+            for (std::int32_t i = 0; i < count; ++i) BodyLine(name, count);
         }
     }
 
@@ -267,11 +277,11 @@ private:
 
     // The material joins the list before its lines are read, so a text that ends inside it
     // keeps what was read; its name is set in place, where it already is the last entry.
-    void ReadStandard(T3DMMaterialList& list, std::int32_t count) {
+    void ReadStandard(T3DMMaterialList& list, std::string_view section, std::int32_t count) {
         T3DMMaterialStandard* material = list.Add(std::make_unique<T3DMMaterialStandard>());
         std::string_view key, value;
         for (std::int32_t i = 0; i < count; ++i) {
-            SplitProperty(NextLine(), key, value);
+            SplitProperty(BodyLine(section, count), key, value);
             ApplyStandardKey(*material, key, value);
         }
     }
@@ -281,7 +291,7 @@ private:
         std::int32_t subs = 0;
         std::string_view key, value;
         for (std::int32_t i = 0; i < count; ++i) {
-            SplitProperty(NextLine(), key, value);
+            SplitProperty(BodyLine("MaterialMultiSubObject", count), key, value);
             if (key == "Name")
                 multi->SetName(std::string(value));
             else if (key == "NumSubs")
@@ -292,7 +302,7 @@ private:
             std::int32_t lines = 0;
             NextHead(name, lines);
             if (name != "MaterialStandard") throw Exception("T3DMFile error: SubMaterial is not Standard");
-            ReadStandard(multi->SubMaterials(), lines);
+            ReadStandard(multi->SubMaterials(), name, lines);
         }
     }
 

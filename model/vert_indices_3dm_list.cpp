@@ -2,22 +2,18 @@
 
 #include "model/t3dm_lists.h"
 
-TVertIndices3DMList::TVertIndices3DMList(std::int32_t vertexCount)
-    : buckets_(static_cast<std::size_t>(vertexCount > 0 ? vertexCount : 0)) {}
+TVertIndices3DMList::TVertIndices3DMList(std::int32_t vertexCount) : vertexCount_(vertexCount > 0 ? vertexCount : 0) {}
 
 std::int32_t TVertIndices3DMList::IndexOfCorner(std::int32_t vertex, std::int32_t texCoord, std::int32_t color) {
-    const std::int64_t bucketIndex = static_cast<std::int64_t>(vertex) - 1;
-    if (bucketIndex < 0 || bucketIndex >= static_cast<std::int64_t>(buckets_.size())) RaiseListIndexError(bucketIndex);
-    std::vector<std::int32_t>& bucket = buckets_[static_cast<std::size_t>(bucketIndex)];
-    for (const std::int32_t entry : bucket) {
-        const TVertIndex3DM& record = entries_[static_cast<std::size_t>(entry)];
-        if (record.TexCoordIndex == texCoord) return record.MergedIndex;
-    }
-    entries_.push_back({vertex, nextIndex_, texCoord, color});
+    if (vertex < 1 || vertex > vertexCount_) RaiseListIndexError(vertex);
+    const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(vertex)) << 32) |
+                              static_cast<std::uint32_t>(texCoord);
+    const auto [it, added] = merged_.try_emplace(key, nextIndex_);
+    if (!added) return it->second;
     try {
-        bucket.push_back(nextIndex_);
+        entries_.push_back({vertex, nextIndex_, texCoord, color});
     } catch (...) {
-        entries_.pop_back();
+        merged_.erase(it);
         throw;
     }
     return nextIndex_++;
@@ -29,7 +25,7 @@ TVertIndex3DM TVertIndices3DMList::Items(std::int32_t index) const {
 }
 
 void TVertIndices3DMList::Clear() {
-    for (auto& bucket : buckets_) bucket.clear();
+    merged_.clear();
     entries_.clear();
     nextIndex_ = 0;
 }

@@ -2,6 +2,7 @@
 // Merges the corners of 3DM faces into output vertices: a 3DM object indexes positions and
 // texture coordinates separately per corner, a primitive needs one index per vertex.
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 struct TVertIndex3DM {
@@ -13,12 +14,11 @@ struct TVertIndex3DM {
 
 class TVertIndices3DMList {
 public:
-    // One bucket per 3DM vertex.
     explicit TVertIndices3DMList(std::int32_t vertexCount);
 
     // The output vertex of a corner: the first one seen with this vertex and texture
     // coordinate, else a new one. The colour takes no part in the comparison. A vertex
-    // index outside 1..vertexCount raises the list-index error.
+    // index outside 1..vertexCount raises the list-index error naming that index.
     std::int32_t IndexOfCorner(std::int32_t vertex, std::int32_t texCoord, std::int32_t color);
 
     std::int32_t Count() const { return static_cast<std::int32_t>(entries_.size()); }
@@ -27,7 +27,10 @@ public:
     void Clear();
 
 private:
-    std::vector<std::vector<std::int32_t>> buckets_;  // entry numbers per 3DM vertex
+    std::int32_t vertexCount_;
+    // Merged index by (vertex, texture coordinate): one look-up per corner, however many
+    // texture coordinates a vertex has.
+    std::unordered_map<std::uint64_t, std::int32_t> merged_;
     std::vector<TVertIndex3DM> entries_;
     std::int32_t nextIndex_ = 0;
 };

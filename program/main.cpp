@@ -7,6 +7,7 @@
 
 #include "app/message_loop.h"
 #include "gl/fpu.h"
+#include "model/jpeg_decoder.h"
 #include "model/resource_finder.h"
 #include "platform/services.h"
 #include "scene/form_fishes.h"
@@ -16,6 +17,41 @@
 namespace {
 
 constexpr const char* kErrorCaption = "3D Tidewell Screen Saver Error!";
+
+// The product's home page for the About box, given at build time; none leads to the help page.
+#ifndef TIDEWELL_HOME_PAGE
+#define TIDEWELL_HOME_PAGE ""
+#endif
+
+std::string EmbeddedHelpPage() {
+    TResourceBytes bytes;
+    if (!ProgramResources().Find(rkRawData, ResourceNameFromFileName(kHelpFileName), bytes)) return {};
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The dialog picture as the About box shows it; an empty picture when it cannot be decoded.
+TDialogPicture DialogPicture() {
+    TDialogPicture picture;
+    TResourceBytes bytes;
+    if (!ProgramResources().Find(rkRawData, ResourceNameFromFileName(kPreviewPictureName), bytes)) return picture;
+    try {
+        const TBitmap bitmap = DecodeJpeg(bytes);
+        if (!bitmap.Usable()) return picture;
+        picture.Width = bitmap.Width;
+        picture.Height = bitmap.Height;
+        picture.Rgb.reserve(static_cast<std::size_t>(bitmap.Width) * bitmap.Height * 3);
+        for (std::int32_t y = 0; y < bitmap.Height; ++y) {
+            const std::uint8_t* row = bitmap.ScanLine(y);
+            for (std::int32_t x = 0; x < bitmap.Width; ++x) {
+                const TBitmapColour colour = bitmap.ColourAt(row, x);
+                picture.Rgb.insert(picture.Rgb.end(), {colour.red, colour.green, colour.blue});
+            }
+        }
+    } catch (const std::exception&) {
+        return {};
+    }
+    return picture;
+}
 
 int RunSaver(std::vector<std::string> args) {
     MaskFPUExceptions();
@@ -42,12 +78,15 @@ int RunSaver(std::vector<std::string> args) {
     TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
                                    windowSystem, aquarium,
                                    [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
-                                   ShowErrorMessage, SceneDescriptionFile, &previewPicture});
+                                   ShowErrorMessage, SceneDescriptionFile, &previewPicture,
+                                   [&windowSystem] { return CreateSettingsView(windowSystem); }, OpenWithDesktop,
+                                   TemporaryDirectory, EmbeddedHelpPage, DialogPicture, TIDEWELL_HOME_PAGE});
     // What the scene needs from the form: known once the form has been created.
     aquarium.InstallPath = form.InstallPath;
     aquarium.ExeName = form.ScreenSaver().ExeName();
     aquarium.WriteLog = [&form](const std::string& text) { form.ScreenSaver().WriteLog(text); };
     aquarium.Sound = &form.Sound();
+    aquarium.ShowCaption = [&form](const std::string& text) { form.ShowCaption(text); };
     // The scene stops the sound when it is released: release it while the form's sound exists.
     struct TDetachSound {
         TAquarium& scene;
@@ -60,7 +99,7 @@ int RunSaver(std::vector<std::string> args) {
         }
     } detachSound{aquarium};
     form.Show();
-    if (!application.Terminated()) RunMessageLoop(application, windowSystem);
+    if (!application.Terminated()) windowSystem.RunLoop(application);
     form.Destroy();
     return form.ErrorReported() ? 1 : 0;
 }

@@ -144,6 +144,9 @@ void TAquarium::BuildScene() {
         fishes.SpeedMax = slot.SpeedMax;
         fishes.SpeedMin = slot.SpeedMin;
     }
+    // Every frame hands the containers to the count logic: gathered once, so a frame allocates nothing.
+    fishContainers_.clear();
+    for (int i = 0; i < builtSpecies_; ++i) fishContainers_.push_back(species_[static_cast<std::size_t>(i)].Fishes.get());
 
     bubbleTexture_ = assets_.TextureWithAlphaFromFiles(settings_.BubbleTextureName, settings_.BubbleAlphaName);
 
@@ -188,6 +191,7 @@ void TAquarium::ReleaseScene() {
         Free(species.Fishes);
     }
     builtSpecies_ = 0;
+    fishContainers_.clear();
     if (Sound) Sound->StopSound();
     Free(backdrop_);
     Free(bubbleModel_);
@@ -271,20 +275,13 @@ void TAquarium::LogOpenGLInfo() {
 
 float TAquarium::ReadFrameClock() const { return static_cast<float>(frameClock_->Elapsed().AsSeconds()); }
 
-std::vector<TFishes*> TAquarium::FishContainers() const {
-    std::vector<TFishes*> list;
-    for (int i = 0; i < builtSpecies_; ++i) list.push_back(species_[static_cast<std::size_t>(i)].Fishes.get());
-    return list;
-}
-
 void TAquarium::ResetDrawing() {
     if (!engine_) return;
     frameRate_->Reset();
     lastTime_ = ReadFrameClock();
     timeStep_ = 0.0f;
     WarmUpBubbles(*bubbles_, options_.BubbleCount);
-    const auto fishes = FishContainers();
-    WarmUpFishes(fishes, options_.FishCount, appliedFishCount_);
+    WarmUpFishes(fishContainers_, options_.FishCount, appliedFishCount_);
     for (int i = 0; i < builtSpecies_; ++i) {
         auto& animations = species_[static_cast<std::size_t>(i)].Animations;
         if (animations) animations->Start(frameClock_->Elapsed().AsSeconds());
@@ -349,8 +346,7 @@ void TAquarium::DrawFrame() {
     gl.LoadIdentity();
     if (glu.LookAt) glu.LookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
 
-    const auto fishes = FishContainers();
-    ApplyFishCount(fishes, options_.FishCount, appliedFishCount_);
+    ApplyFishCount(fishContainers_, options_.FishCount, appliedFishCount_);
     ApplyBubbleCount(*bubbles_, options_.BubbleCount);
 
     RenderScene();
@@ -373,9 +369,10 @@ void TAquarium::UpdateScene() {
         TSpeciesObjects& species = species_[static_cast<std::size_t>(i)];
         if (species.Animations) {
             species.Animations->SetTime(frameClock_->Elapsed().AsSeconds());
-            if (species.Animations->Count() > 0) {
-                auto* first = dynamic_cast<TGLPrimiteveItemsAnimation*>(species.Animations->Get(0));
-                if (first && first->Primitive) first->Primitive->CalcNormals();
+            // Every animated part (body and fins) is lit by the normals of its current pose.
+            for (std::int32_t a = 0; a < species.Animations->Count(); ++a) {
+                auto* animated = dynamic_cast<TGLPrimiteveItemsAnimation*>(species.Animations->Get(a));
+                if (animated && animated->Primitive) animated->Primitive->CalcNormals();
             }
         }
         species.Fishes->Update(dt);

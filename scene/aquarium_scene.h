@@ -128,7 +128,6 @@ private:
     float ReadFrameClock() const;
     const TWaterTheme& Theme() const;
     TThemeTextures& CurrentThemeTextures();
-    std::vector<TFishes*> FishContainers() const;
     void LogOpenGLInfo();
 
     void DrawBackground();
@@ -178,6 +177,7 @@ private:
     float lastTime_ = 0.0f;
     float timeStep_ = 0.0f;
     std::int32_t appliedFishCount_ = kNothingApplied;
+    std::vector<TFishes*> fishContainers_;  // species_[i].Fishes of the built species
     bool infoLogged_ = false;
     std::string glInfoText_;
 

@@ -68,7 +68,10 @@ TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)
                                 return FullScreenLogLine(mode.Width(), mode.Height(), mode.ColorDepth,
                                                          services_.Aquarium.FrameRate());
                             },
-                            [this] { Close(); }});
+                            [this] {
+                                // "Preview..." returns to the dialog instead of ending.
+                                if (!fullScreenPreview_) Close();
+                            }});
 
     // The components' loaded notifications, in creation order, then the form's create event.
     saver.Loaded();
@@ -95,6 +98,7 @@ void TFormFishes::Destroy() {
     Guarded([this] { FreeDrawingWindow(); });
     ReleasePreview();
     previewWindow_.reset();
+    view_.reset();
     if (error) std::rethrow_exception(error);
 }
 
@@ -121,6 +125,8 @@ void TFormFishes::Close() {
     } terminate{services_.Application};
     visible_ = false;
     ReleasePreview();
+    // Only hidden: Close may run inside one of the view's own handlers (OK, Cancel).
+    if (view_) view_->Hide();
     if (eventsConnected_) FormCloseQuery();
 }
 
@@ -135,7 +141,12 @@ void TFormFishes::FormCreate() {
 }
 
 void TFormFishes::FormShow() {
-    if (screenSaver_->SaverMode() != smPreview) return;
+    const TSaverMode mode = screenSaver_->SaverMode();
+    if (mode == smSettings || mode == smProgram) {
+        ShowDialog();
+        return;
+    }
+    if (mode != smPreview) return;
     // The desktop's small preview: a still picture inside its window, ending with that window.
     previewWindow_ = services_.Windows.CreateChildWindow(parent_);
     if (!previewWindow_) {
@@ -188,18 +199,17 @@ void TFormFishes::ScreenSaverStart() {
                                        : InstallPath + saver.ExeBaseName() + ".ini";
     aquarium.ReadSceneDescription(description, logFile);
     saver.SetLogFile(logFile);
-    if (saver.SaverMode() != smSaver) {
-        // No dialog to fill: say so and end instead of building a scene nobody sees.
-        ShowSettingsUnavailable();
+    aquarium.BuildScene();
+    if (saver.SaverMode() == smSaver) {
+        StartSaverWindow();
         return;
     }
-    aquarium.BuildScene();
-    StartSaverWindow();
-}
-
-void TFormFishes::ShowSettingsUnavailable() {
-    if (services_.ShowError) services_.ShowError(kSettingsUnavailable, Caption);
-    Close();
+    ShowDialog();
+    if (!view_) throw Exception("The settings dialog cannot be shown.");
+    FillDepthList();
+    FillResolutionList(displayControl_->FullScreenMode().ColorDepth);
+    OptionsToControls();
+    StartDialogPreview();
 }
 
 void TFormFishes::SetDefaults() { SetDefaultOptions(services_.Aquarium.Options(), *displayControl_); }

@@ -2,11 +2,14 @@
 // TFormFishes: the program's main form. It owns the screen-saver component, the display control
 // and the process launcher, handles their events, and drives the aquarium: the start event
 // builds the scene and opens the saver window, every idle turn paints one frame, input ends the
-// run, the close query releases everything. The settings dialog's controls are not part of this
-// form yet: settings and plain-program starts only explain how to run the saver.
+// run, the close query releases everything. In the settings and plain-program modes it is the
+// settings dialog: a native view (ISettingsView) filled from the options, with a live preview of
+// the aquarium in its panel; OK stores the options. The dialog's handlers live in
+// form_fishes_dialog.cpp.
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/execute_pro.h"
@@ -17,6 +20,7 @@
 #include "scene/aquarium.h"
 #include "scene/drawing_window.h"
 #include "scene/preview_picture.h"
+#include "scene/settings_view.h"
 #include "scene/sound.h"
 
 // Everything the form needs from outside: the platform's services and the scene.
@@ -39,13 +43,28 @@ struct TFormServices {
     std::function<std::string(const std::string& installPath, const std::string& exeBaseName)> SceneDescriptionFile;
     // The still picture of the desktop's preview; none leaves the preview black.
     IPreviewPicture* PreviewPicture = nullptr;
+
+    // The settings dialog: its native view, made when the dialog is shown.
+    std::function<std::unique_ptr<ISettingsView>()> MakeSettingsView;
+    // Opens a file or web address with the desktop's handler; false when nothing took it.
+    std::function<bool(const std::string& target)> OpenDocument;
+    // Where the help page is written when no copy is installed (trailing separator).
+    std::function<std::string()> TemporaryDirectory;
+    // The help page's HTML, embedded in the program.
+    std::function<std::string()> HelpPage;
+    // The dialog picture for the About box.
+    std::function<TDialogPicture()> DialogPicture;
+    // The product's home page for the About box's link; empty opens the help page instead.
+    std::string HomePage;
 };
 
-inline constexpr const char* kSettingsUnavailable =
-    "The settings dialog is not available in this version.\r\n"
-    "Start the screen saver with /s to watch it; its options are kept between runs.";
+inline constexpr const char* kSoftwareRenderingWarning =
+    "In this screen mode, hardware acceleration was not detected! The screen saver runs in Software mode "
+    "with lower performance and quality!\r\nClick on Help button in the settings of screen saver to resolve "
+    "this problem.";
+inline constexpr const char* kHelpFileName = "3DTidewell.html";
 
-class TFormFishes final : public IOwnerForm {
+class TFormFishes final : public IOwnerForm, public ISettingsViewEvents {
 public:
     static constexpr int kDesignWidth = 511;
     static constexpr int kDesignHeight = 363;
@@ -81,6 +100,28 @@ public:
     void StartSaverWindow();
     void FreeDrawingWindow();
 
+    // The settings dialog.
+    void FillDepthList();
+    void FillResolutionList(std::int32_t colorDepth);
+    void OptionsToControls();
+    void ApplyModeSelection();
+    void StartDialogPreview();
+    // The preview's frame rate in the caption, once a second.
+    void ShowCaption(const std::string& text);
+    // "Preview...": the full-screen saver from the dialog, back to the dialog when it ends.
+    void RunFullScreenPreview();
+    void ShowAboutBox();
+    // Opens the help page: the installed copy, else the embedded page written to a temporary file.
+    void OpenHelp();
+    // The help page's file: InstallPath's copy, else the embedded page written to the
+    // temporary folder. Raises Exception when neither can be had.
+    std::string HelpPagePath();
+    ISettingsView* View() { return view_.get(); }
+
+    // ISettingsViewEvents
+    void ControlChanged(TDialogControl control) override;
+    void CloseRequested() override { Close(); }
+
     // IOwnerForm
     void DisconnectEvents() override { eventsConnected_ = false; }
     void Hide() override { visible_ = false; }
@@ -112,8 +153,12 @@ public:
     bool ErrorReported() const { return errorReported_; }
 
 private:
-    void ShowSettingsUnavailable();
     void ReleasePreview();
+    void ShowDialog();
+    // The dialog's list items as filled, to find a text again.
+    std::vector<std::string>& ListItems(TDialogControl list);
+    void SelectListText(TDialogControl list, const std::string& text);
+    void ApplySoundFromDialog();
 
     TFormServices services_;
     std::unique_ptr<TScreenSaverApp> screenSaver_;
@@ -126,6 +171,12 @@ private:
     std::unique_ptr<IDrawingWindow> drawingSurface_;
     std::unique_ptr<ISaverWindow> previewWindow_;
     std::unique_ptr<IDrawingWindow> previewSurface_;
+
+    std::unique_ptr<ISettingsView> view_;
+    std::vector<std::string> depthItems_;
+    std::vector<std::string> resolutionItems_;
+    bool fullScreenPreview_ = false;
+    bool softwareWarningShown_ = false;
 
     int left_ = 0, top_ = 0, width_ = kDesignWidth, height_ = kDesignHeight;
     std::intptr_t parent_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 namespace {
 
@@ -29,18 +30,68 @@ std::string Unquote(const std::string& value) {
     return value;
 }
 
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 text after its byte-order mark, as UTF-8. An unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(const std::string& bytes, std::size_t start, bool bigEndian) {
+    std::string out;
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<std::uint32_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
+        std::uint32_t code = unit(i);
+        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size()) {
+            const std::uint32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;
+        AppendUtf8(out, code);
+    }
+    return out;
+}
+
+// The file's text without its byte-order mark: UTF-8 marks are skipped, UTF-16 text is converted.
+std::string WithoutByteOrderMark(const std::string& bytes) {
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return bytes.substr(3);
+    if (bytes.rfind("\xFF\xFE", 0) == 0) return Utf16ToUtf8(bytes, 2, false);
+    if (bytes.rfind("\xFE\xFF", 0) == 0) return Utf16ToUtf8(bytes, 2, true);
+    return bytes;
+}
+
 }  // namespace
 
-TProfileText::TProfileText(const std::string& text) {
+TProfileText::TProfileText(const std::string& bytes) {
+    const std::string text = WithoutByteOrderMark(bytes);
     // Entries before the first header belong to a section without a name.
     sections_.push_back({"", {}});
     Section* current = &sections_.back();
     std::size_t pos = 0;
     while (pos <= text.size()) {
-        std::size_t eol = text.find('\n', pos);
+        // Lines end in LF, CR LF or a lone CR.
+        std::size_t eol = text.find_first_of("\r\n", pos);
         if (eol == std::string::npos) eol = text.size();
         const std::string line = Trim(text.substr(pos, eol - pos));
-        pos = eol + 1;
+        pos = eol + (text.compare(eol, 2, "\r\n") == 0 ? 2 : 1);
         if (line.empty()) continue;
         if (line.front() == '[') {
             const std::size_t close = line.rfind(']');

@@ -14,7 +14,8 @@ public:
     virtual std::optional<std::string> Read(const std::string& section, const std::string& key) = 0;
 };
 
-// Our own reader over profile text held in memory.
+// Our own reader over profile text held in memory: the file's bytes, which may start with a
+// UTF-8 or UTF-16 byte-order mark; lines end in LF, CR LF or CR.
 class TProfileText final : public IProfileReader {
 public:
     explicit TProfileText(const std::string& text);

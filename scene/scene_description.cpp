@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "app/exception.h"
 #include "app/scrambled.h"
@@ -107,6 +108,8 @@ std::optional<float> ParseReal(const std::string& raw) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    // A number beyond float's range would become infinity.
+    if (std::fabs(value) > std::numeric_limits<float>::max()) return std::nullopt;
     return static_cast<float>(value);
 }
 

@@ -16,7 +16,7 @@ PACKAGES=(
   libx11-dev libxrandr-dev libgtk-3-dev libsdl2-dev libsndfile1-dev libjpeg62-turbo-dev libpng-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool x11-utils imagemagick
-  dpkg-dev nasm
+  dpkg-dev nasm clang libclang-rt-14-dev
 )
 
 missing=()

@@ -41,6 +41,16 @@ echo "== test (linux)"
 status=0
 ctest --preset linux -j "$jobs" || status=1
 
+echo "== test (linux, AddressSanitizer and UndefinedBehaviorSanitizer)"
+cmake --preset linux-asan >/dev/null
+cmake --build --preset linux-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
+  ctest --preset linux-asan -j "$jobs" || status=1
+
+echo "== fuzz (each reader ${TIDEWELL_FUZZ_SECONDS:-20} s)"
+tests/fuzz/run.sh "${TIDEWELL_FUZZ_SECONDS:-20}" || status=1
+
 echo "== test (windows, under Wine)"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$WINEPREFIX"

@@ -6,6 +6,7 @@
 #include "platform/posix/file_options_store.h"
 #include "platform/posix/flock_guard.h"
 #include "platform/posix/posix_host.h"
+#include "platform/gtk/gtk_window_system.h"
 #include "platform/posix/sdl_sound_player.h"
 #include "platform/services.h"
 #include "platform/x11/x11_saver_system.h"
@@ -25,7 +26,10 @@ std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup) {
     return std::make_unique<TSdlSoundPlayer>(std::move(lookup));
 }
-std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TX11WindowSystem>(); }
+// GTK's loop takes over once the settings dialog exists.
+std::unique_ptr<IWindowSystem> CreateWindowSystem() {
+    return std::make_unique<TGtkWindowSystem>(std::make_unique<TX11WindowSystem>());
+}
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
     const std::string beside = installPath + exeBaseName + ".ini";

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 
 #include "platform/paced_device.h"
 #include "platform/services.h"
@@ -78,10 +77,4 @@ bool SwapPacingDisabled() {
 
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window) {
     return std::make_unique<TX11DrawingWindow>(static_cast<Display*>(windows.NativeDisplay()), window);
-}
-
-void ShowErrorMessage(const std::string& text, const std::string& caption) {
-    std::string plain = text;
-    std::erase(plain, '\r');
-    std::cerr << caption << "\n" << plain << std::endl;
 }

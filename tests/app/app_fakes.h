@@ -13,20 +13,25 @@ class FakeRegistryStore final : public IRegistryStore {
 public:
     using Values = std::map<std::string, TRegValue>;
     std::map<std::pair<TRootKey, std::string>, Values> keys;
-    std::vector<std::string> opens;  // "HKCU rw Software\X" per open
+    std::vector<std::string> opens;    // "HKCU rw Software\X" per open
+    std::vector<std::string> written;  // value names in the order they were written
 
     class Key final : public IRegistryKey {
     public:
-        Key(Values& values) : values_(values) {}
+        Key(Values& values, std::vector<std::string>& written) : values_(values), written_(written) {}
         std::optional<TRegValue> Read(const std::string& name) override {
             const auto it = values_.find(name);
             if (it == values_.end()) return std::nullopt;
             return it->second;
         }
-        void Write(const std::string& name, const TRegValue& value) override { values_[name] = value; }
+        void Write(const std::string& name, const TRegValue& value) override {
+            values_[name] = value;
+            written_.push_back(name);
+        }
 
     private:
         Values& values_;
+        std::vector<std::string>& written_;
     };
 
     std::unique_ptr<IRegistryKey> OpenKey(TRootKey root, const std::string& path, bool writable) override {
@@ -37,7 +42,7 @@ public:
             if (!writable) return nullptr;
             it = keys.emplace(id, Values{}).first;
         }
-        return std::make_unique<Key>(it->second);
+        return std::make_unique<Key>(it->second, written);
     }
 };
 

@@ -61,9 +61,9 @@ TEST(TVideoModesList, DuplicatesAndRefusedModesAreNotListed) {
     list.Enumerate();
     EXPECT_EQ(Listed(list), (std::vector<Mode>{{640, 480, 16}, {800, 600, 16}}));
     // Tests go out with the flags 6; the 42x37x8 probe, then the 60 extra modes.
+    ASSERT_EQ(driver.calls.size(), 4u + 60u);
     EXPECT_EQ(driver.calls[0], "test 640x480x16 6");
     EXPECT_EQ(driver.calls[3], "test 42x37x8 6");
-    EXPECT_EQ(driver.calls.size(), 4u + 60u);
     EXPECT_EQ(driver.calls[4], "test 320x200x8 6");
     EXPECT_EQ(driver.calls.back(), "test 512x384x32 6");
     // The probe reuses the last enumerated record: its other fields stay as enumeration left them.

@@ -1,11 +1,13 @@
-// libFuzzer target: the 3DM reader, then corner merging over what it read.
+// libFuzzer target: the 3DM reader and the conversion of what it read into primitives,
+// materials and textures, as the scene's model import does it.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "app/exception.h"
+#include "model/model_import.h"
 #include "model/t3dm_file.h"
-#include "model/vert_indices_3dm_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     T3DMFile file;
@@ -14,23 +16,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Exception&) {
     }
     for (std::int32_t i = 0; i < file.ObjectCount(); ++i) {
-        const T3DMObject& object = file.Objects(i);
-        TVertIndices3DMList merger(object.Vertices.Count());
         try {
-            for (std::int32_t f = 0; f < object.VertexFaces.Count(); ++f) {
-                for (int k = 0; k < 3; ++k) {
-                    const std::int32_t t = object.HasTextureCoords ? object.TextureCoordFaces.Items(f).corner[k] : 0;
-                    const std::int32_t c = object.HasColors ? object.ColorFaces.Items(f).corner[k] : 0;
-                    merger.IndexOfCorner(object.VertexFaces.Items(f).corner[k], t, c);
+            std::unique_ptr<TGLPrimitiveList> parts;
+            PrimitiveListFrom3DMObject(file.Objects(i), parts);
+            // Every index of every primitive names one of its vertices.
+            for (std::int32_t p = 0; parts && p < parts->Count(); ++p) {
+                const TGLPrimitive& primitive = *parts->Get(p);
+                for (std::int32_t k = 0; k < primitive.Indices.Count(); ++k) {
+                    const Index index = primitive.Indices.Items()[k];
+                    if (index < 0 || index >= primitive.Vertices.Count()) __builtin_trap();
                 }
             }
-            for (std::int32_t e = 0; e < merger.Count(); ++e) object.Vertices.Items(merger.Items(e).VertexIndex);
         } catch (const Exception&) {
         }
     }
-    for (std::int32_t m = 0; m < file.Materials().Count(); ++m) {
-        if (auto* multi = dynamic_cast<T3DMMaterialMultiSubObject*>(file.Materials().Items(m)))
-            multi->SetName(multi->Name() + "x");
+    try {
+        std::unique_ptr<TGLTextureList> textures;
+        std::unique_ptr<TGLMaterialList> materials;
+        std::unique_ptr<TGLPrimitiveList> primitives;
+        ModelFrom3DMFile(file, textures, materials, primitives);
+    } catch (const Exception&) {
     }
     return 0;
 }

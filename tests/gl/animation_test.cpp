@@ -142,23 +142,22 @@ TEST(TKeyAnimation, BadIndexMessagesAreWrappedAndKeepTheListClass) {
     EXPECT_EQ(animation.EndTime, 2.0L);  // not recomputed
 }
 
-TEST(TGLVertexAnimation, BlendsKeysIntoThePrimitive) {
+TEST(TGLVertexAnimation, BlendsKeysIntoThePrimitiveAndRefusesKeysOfAnotherSize) {
     TGLPrimitive primitive;
+    primitive.Vertices.SetCount(2);
     TGLVertexAnimation animation;
     animation.Primitive = &primitive;
     animation.AddVertexKey(0).SetFromArray(std::vector<float>{0, 0, 0, 2, 0, 0});
     animation.AddVertexKey(1).SetFromArray(std::vector<float>{4, 0, 0, 2, 8, 0});
-    animation.AddVertexKey(2).SetFromArray(std::vector<float>{4, 4, 4});  // different size
+    animation.AddVertexKey(2).SetFromArray(std::vector<float>{4, 4, 4});  // another size
     animation.Start(0);
     animation.SetTime(0.25L);
-    ASSERT_EQ(primitive.Vertices.Count(), 2);
     EXPECT_FLOAT_EQ(primitive.Vertices.GetItem(0).x, 1.0f);
     EXPECT_FLOAT_EQ(primitive.Vertices.GetItem(1).y, 2.0f);
-    animation.SetTime(1.5L);  // keys of different sizes: the vertices stay
+    EXPECT_NE(MessageOf([&] { animation.SetTime(1.5L); }).find("TDArray GetItem: index out of bounds."), std::string::npos);
+    EXPECT_NE(MessageOf([&] { animation.SetTime(3); }).find("TDArray GetItem: index out of bounds."), std::string::npos);
+    EXPECT_EQ(primitive.Vertices.Count(), 2);  // still the size its indices were made for
     EXPECT_FLOAT_EQ(primitive.Vertices.GetItem(0).x, 1.0f);
-    animation.SetTime(3);  // the last key, copied
-    ASSERT_EQ(primitive.Vertices.Count(), 1);
-    EXPECT_FLOAT_EQ(primitive.Vertices.GetItem(0).z, 4.0f);
 
     TAnimationKey plain;
     EXPECT_EQ(MessageOf([&] { animation.Interpolate(&plain, &plain, 0); }), "Invalid class typecast");

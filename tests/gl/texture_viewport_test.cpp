@@ -53,7 +53,8 @@ TEST(TGLTexture, SetSizeChecksPowersOfTwo) {
     EXPECT_EQ(t.RowSize(), 256);
     EXPECT_EQ(t.PixelFormat(), GL_RGBA);
     EXPECT_EQ(t.InternalFormat(), GL_RGBA8);
-    for (auto [w, h] : {std::pair{100, 64}, {64, 0}, {0, 64}, {-2, 2}, {64, 96}}) {
+    for (const auto& size : {std::pair{100, 64}, {64, 0}, {0, 64}, {-2, 2}, {64, 96}}) {
+        const int w = size.first, h = size.second;
         EXPECT_EQ(MessageOf([&] { t.SetSize(tfRGB, w, h); }), "TGLTexture.SetSize error: a size is not power 2");
         EXPECT_EQ(t.Pixels(), nullptr);
         EXPECT_EQ(t.Width(), 64);  // keeps its old sizes

@@ -136,6 +136,9 @@ TEST(DecodeBmpFile, OtherFormatsGiveNoneAndBrokenFilesRaise) {
     Bytes cutPalette = BmpFile(1, 1, 8, 256, Bytes(4, 0));
     cutPalette.resize(54 + 100);
     EXPECT_EQ(MessageOf([&] { DecodeBmpFile(View(cutPalette)); }), "BMP error: truncated palette");
+    Bytes manyColours = good;  // 24-bit: the colours-used field names no palette to read
+    Put32(manyColours, 46, 0x01000000);
+    EXPECT_EQ(DecodeBmpFile(View(manyColours)).Width, 2);
     Bytes hugeHeight = good;
     Put32(hugeHeight, 22, 0x7fffffff);
     EXPECT_EQ(MessageOf([&] { DecodeBmpFile(View(hugeHeight)); }), "BMP error: truncated pixels");
@@ -159,9 +162,24 @@ TEST(DecodeJpeg, DecodesToBlueGreenRedRowsAndRaisesOnBadData) {
     EXPECT_EQ(MessageOf([] { DecodeJpeg({}); }).rfind("JPEG error: ", 0), 0u);
     const std::string notJpeg = "GIF89a and so on";
     EXPECT_EQ(MessageOf([&] { DecodeJpeg(View(notJpeg)); }).rfind("JPEG error: ", 0), 0u);
-    // Without its end marker: the decoder warns and the picture is still usable.
+    // Without its end marker alone the picture is whole; cut in the scan or damaged it is not
+    // (libjpeg would hand back grey rows).
     const TBitmap cut = DecodeJpeg(View(jpeg.substr(0, jpeg.size() - 2)));
     EXPECT_EQ(cut.Width, 16);
+    const std::string big = SolidJpeg(64, 64, 250, 120, 10);
+    const std::size_t scan = big.rfind("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    EXPECT_EQ(MessageOf([&] { DecodeJpeg(View(big.substr(0, scan + (big.size() - scan) / 2))); }),
+              "JPEG error: Premature end of JPEG file");
+    std::string marker = big;
+    marker.insert(scan + (big.size() - scan) / 2, "\xFF\xD0");  // a restart marker nobody expects
+    EXPECT_EQ(MessageOf([&] { DecodeJpeg(View(marker)); }).rfind("JPEG error: Corrupt JPEG data", 0), 0u);
+    // A header claiming more than 16384 pixels a side is refused before any pixel memory.
+    std::string huge = jpeg;
+    const std::size_t frame = huge.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    huge[frame + 5] = '\x50';  // height 0x50xx
+    EXPECT_EQ(MessageOf([&] { DecodeJpeg(View(huge)); }), "JPEG error: image too large");
 }
 
 TEST(TexturePixelsFromBitmaps, AlphaIsTheTruncatedMeanOfTheSecondPicture) {

@@ -159,7 +159,7 @@ TEST_F(ModelImport, FaceMaterialIdsGroupFacesInIdOrder) {
     EXPECT_EQ(MessageOf([&] {
                   group(Lines({"#Object 0", "#Vertices 1", "[0,0,0]", "#VertexFaces 1", "[1,2,1]", "#FaceMatID 1", "1"}));
               }),
-              "List index out of bounds (1)");
+              "List index out of bounds (2)");  // the file's own index
     EXPECT_EQ(MessageOf([&] {
                   PrimitiveFrom3DMObject(FileFromText(Lines({"#Object 0", "#Vertices 1", "[0,0,0]", "#VertexFaces 1",
                                                              "[1,1,1]", "#TextureCoords 1", "[0,0,0]",
@@ -470,7 +470,10 @@ TEST_F(LoadMFLTest, FailuresAreClearAndLeakNothing) {
     ASSERT_TRUE(animations);
     EXPECT_EQ(animations->Count(), 0);
 
-    EXPECT_EQ(MessageOf([&] { Load("1 1.0\n0 fish00f.3dm\n0.5 two0f.3dm\n"); }), "List index out of bounds (1)");
+    EXPECT_EQ(MessageOf([&] { Load("1 1.0\n0 fish00f.3dm\n0.5 two0f.3dm\n"); }),
+              "LoadMFL error: pose \"two0f.3dm\" has 2 primitives, the first pose 1");
+    EXPECT_EQ(MessageOf([&] { Load("1 1.0\n0 fewer.3dm\n0.5 fish01f.3dm\n"); }),
+              "LoadMFL error: the first pose \"fewer.3dm\" yields no primitive");
     EXPECT_EQ(MessageOf([&] { Load("1 1.0\n0 fish00f.3dm\n0.5 big.3dm\n"); }),
               "LoadMFL error: pose \"big.3dm\" primitive 0 has 4 vertices, the first pose 3");
     EXPECT_EQ(Animation(0).KeyCount(), 1);  // no key of the wrong size
@@ -482,9 +485,9 @@ TEST_F(LoadMFLTest, FailuresAreClearAndLeakNothing) {
     EXPECT_EQ(MessageOf([&] { LoadMFL("nothing.mfl", textures, materials, animations, primitives); }),
               "Resource nothing_mfl not found");
 
-    // A later pose without objects adds no key.
-    Load("1 1.0\n0 fish00f.3dm\n0.5 fewer.3dm\n");
-    EXPECT_EQ(Animation(0).KeyCount(), 1);
+    // A later pose without primitives is no pose of this species either.
+    EXPECT_EQ(MessageOf([&] { Load("1 1.0\n0 fish00f.3dm\n0.5 fewer.3dm\n"); }),
+              "LoadMFL error: pose \"fewer.3dm\" has 0 primitives, the first pose 1");
 }
 
 TEST_F(LoadMFLTest, ListAndPosesComeFromTheModelDirectoryWithoutResources) {

@@ -150,10 +150,22 @@ TEST(T3DMFile, GeometrySectionsAppendAndFlagTheirLists) {
 TEST(T3DMFile, UnknownSectionsSkipTheirCountOfLinesAndBlankLinesDoNotCount) {
     T3DMFile file;
     file.LoadFromText(Lines({"#MaterialCount 1", "Count 1", "#Object 1", "Name X", "#Material 2", "", "   \t",
-                             "#Ignored is a line", "[9,9,9]", "#FaceMatID 2", "3", "", "  ", "4"}, "\r"));
+                             "Ignored is a line", "[9,9,9]", "#FaceMatID 2", "3", "", "  ", "4"}, "\r"));
     ASSERT_EQ(file.ObjectCount(), 1);
     EXPECT_EQ(file.Objects(0).FaceMatIDs.Count(), 2);
     EXPECT_EQ(file.Objects(0).FaceMatIDs.Items(1), 4);
+}
+
+TEST(T3DMFile, AHeadLineInsideACountedSectionIsAnErrorNamingIt) {
+    // Counts larger than their sections must not swallow the next section's head.
+    T3DMFile file;
+    EXPECT_EQ(MessageOf([&] { file.LoadFromText(Lines({"#Object 3", "Id 5", "#Vertices 1", "[1,2,3]"})); }),
+              "T3DMFile error: line 3 '#Vertices 1' begins a section inside the 3 lines of #Object");
+    EXPECT_EQ(MessageOf([&] { file.LoadFromText(Lines({"#Object 0", "#Unknown 2", "", "skip", "#Vertices 1", "[1,2,3]"})); }),
+              "T3DMFile error: line 5 '#Vertices 1' begins a section inside the 2 lines of #Unknown");
+    EXPECT_EQ(MessageOf([&] { file.LoadFromText(Lines({"#MaterialStandard 4", "Name M", "#Object 1", "Name O"})); }),
+              "T3DMFile error: line 3 '#Object 1' begins a section inside the 4 lines of #MaterialStandard");
+    EXPECT_EQ(file.Materials().Count(), 1);  // what came before stays
 }
 
 TEST(T3DMFile, HeadWithoutABlankHasCountZero) {

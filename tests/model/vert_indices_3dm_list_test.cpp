@@ -38,11 +38,11 @@ TEST(TVertIndices3DMList, TextureSeamsSplitAndColoursDoNot) {
 
 TEST(TVertIndices3DMList, VertexOutsideTheObjectRaisesTheListIndexError) {
     TVertIndices3DMList merger(3);
-    EXPECT_EQ(MessageOf([&] { merger.IndexOfCorner(0, 0, 0); }), "List index out of bounds (-1)");
-    EXPECT_EQ(MessageOf([&] { merger.IndexOfCorner(4, 0, 0); }), "List index out of bounds (3)");
+    EXPECT_EQ(MessageOf([&] { merger.IndexOfCorner(0, 0, 0); }), "List index out of bounds (0)");  // the file's own index
+    EXPECT_EQ(MessageOf([&] { merger.IndexOfCorner(4, 0, 0); }), "List index out of bounds (4)");
     EXPECT_EQ(MessageOf([&] { merger.Items(0); }), "List index out of bounds (0)");
     TVertIndices3DMList none(-5);
-    EXPECT_EQ(MessageOf([&] { none.IndexOfCorner(1, 0, 0); }), "List index out of bounds (0)");
+    EXPECT_EQ(MessageOf([&] { none.IndexOfCorner(1, 0, 0); }), "List index out of bounds (1)");
 }
 
 }  // namespace

@@ -224,6 +224,16 @@ TEST_F(SceneRenderTest, EveryThemeClearsBacksAndFloorsTheViewWithNoFishOrBubbles
         auto mix = [](int sand, int caustic) { return static_cast<std::uint8_t>(std::lround(sand * 0.65 + caustic * 0.35)); };
         ExpectNear(Pixel(128, 0), {mix(floor.r, light.r), mix(floor.g, light.g), mix(floor.b, light.b)}, 4,
                    name + " floor");
+        // Row 11 lies in the fade band, on triangles with some transparent corners: part floor,
+        // part water.
+        const Rgb8 near = Pixel(128, 0), band = Pixel(128, 11), water = ToRgb8(theme.LowerColor);
+        int moved = 0;
+        for (auto channel : {&Rgb8::r, &Rgb8::g, &Rgb8::b}) {
+            EXPECT_LE(std::min(near.*channel, water.*channel) - 2, band.*channel) << name << " fade band";
+            EXPECT_GE(std::max(near.*channel, water.*channel) + 2, band.*channel) << name << " fade band";
+            moved += std::abs(band.*channel - near.*channel);
+        }
+        EXPECT_GE(moved, 15) << name << ": the floor is not fading in the band";
     }
     EXPECT_EQ(scene.FishDrawn(), 0);
 }
@@ -270,6 +280,22 @@ TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass)
     EXPECT_EQ(scene.Bubbles()->Count, 3);
     // After pass 0 and pass 1 of every species, even one with no second primitive.
     EXPECT_EQ(scene.ShinePasses(), 6);
+}
+
+TEST_F(SceneRenderTest, EveryAnimatedPartIsLitByItsCurrentPose) {
+    Start();
+    clock.now += 500;  // halfway between the keys: the fin is tilted, the body is not
+    scene.DrawFrame();
+    const TGLPrimitive& fin = *scene.Species(0).Primitives->Get(1);
+    TGLPrimitive fresh;
+    fin.Vertices.CopyTo(&fresh.Vertices);
+    fin.Indices.CopyTo(&fresh.Indices);
+    fresh.SetType(fin.PrimitiveType());
+    fresh.CalcNormals();
+    ASSERT_EQ(fin.Normals.Count(), fresh.Normals.Count());
+    EXPECT_LT(fresh.Normals.Items()[0].z, 0.999f);  // the pose did turn the fin
+    for (std::int32_t i = 0; i < fin.Normals.Count(); ++i)
+        EXPECT_NEAR(fin.Normals.Items()[i].z, fresh.Normals.Items()[i].z, 1e-5f) << "normal " << i;
 }
 
 TEST_F(SceneRenderTest, CausticsDriftInOppositeDirections) {

@@ -123,10 +123,12 @@ public:
         if (options.AutoTheme) options.ThemeIndex = (options.ThemeIndex + 1) % 3;
     }
     std::int32_t FrameRate() const override { return 42; }
-    const std::string& GLInfoText() const override { return info_; }
-    bool SoftwareRendering() const override { return false; }
+    const std::string& GLInfoText() const override { return info; }
+    bool SoftwareRendering() const override { return software; }
 
     bool logSwitch = false;
+    bool software = false;
+    std::string info;
 
 private:
     void Note(const std::string& what) {
@@ -134,7 +136,6 @@ private:
         if (!failIn.empty() && what.rfind(failIn, 0) == 0) throw Exception(failIn + " failed");
     }
     Log& log_;
-    std::string info_;
 };
 
 class FakeDisplayDriver final : public IDisplayModeDriver {
@@ -173,7 +174,11 @@ private:
 class FakeSoundPlayer final : public ISoundPlayer {
 public:
     explicit FakeSoundPlayer(Log& log) : log_(log) {}
-    void Play(const char* name, std::uint32_t) override { log_.push_back(name ? std::string("sound ") + name : "sound stop"); }
+    bool fail = false;
+    void Play(const char* name, std::uint32_t) override {
+        log_.push_back(name ? std::string("sound ") + name : "sound stop");
+        if (fail) throw Exception("no audio device");
+    }
 
 private:
     Log& log_;
@@ -218,6 +223,72 @@ private:
     Log& log_;
 };
 
+// The dialog's native view: what the logic set, and a user who changes controls.
+class FakeSettingsView final : public ISettingsView {
+public:
+    explicit FakeSettingsView(Log& log) : log_(log) {}
+    ~FakeSettingsView() override { log_.push_back("view freed"); }
+    ISettingsViewEvents* events = nullptr;
+    std::map<TDialogControl, std::vector<std::string>> lists;
+    std::map<TDialogControl, int> selected, positions;
+    std::map<TDialogControl, bool> checked, enabled;
+    std::map<TDialogControl, std::string> texts;
+    std::string caption;
+    std::intptr_t owner = -1;
+    bool shown = false;
+    std::vector<std::string> messages;
+    std::vector<TAboutInfo> abouts;
+
+    std::string Selected(TDialogControl list) { return selected[list] < 0 ? "" : lists[list].at(selected[list]); }
+    bool Enabled(TDialogControl control) { return !enabled.count(control) || enabled[control]; }
+    // The user's side: change the control, then the event the native control sends.
+    void Select(TDialogControl list, const std::string& text) {
+        const auto& items = lists[list];
+        selected[list] = static_cast<int>(std::find(items.begin(), items.end(), text) - items.begin());
+        events->ControlChanged(list);
+    }
+    void Move(TDialogControl trackBar, int position) {
+        positions[trackBar] = position;
+        events->ControlChanged(trackBar);
+    }
+    void SelectIndex(TDialogControl list, int index) {
+        selected[list] = index;
+        events->ControlChanged(list);
+    }
+    void Click(TDialogControl control) {
+        if (checked.count(control)) checked[control] = !checked[control];
+        events->ControlChanged(control);
+    }
+
+    void SetEvents(ISettingsViewEvents* e) override { events = e; }
+    void Show(std::intptr_t o) override {
+        owner = o;
+        shown = true;
+    }
+    void Hide() override { shown = false; }
+    void SetCaption(const std::string& text) override { caption = text; }
+    void SetListItems(TDialogControl list, const std::vector<std::string>& items) override {
+        lists[list] = items;
+        selected[list] = -1;
+    }
+    void SelectListItem(TDialogControl list, int index) override { selected[list] = index; }
+    int SelectedListItem(TDialogControl list) override { return selected[list]; }
+    void SetPosition(TDialogControl trackBar, int position) override { positions[trackBar] = position; }
+    int Position(TDialogControl trackBar) override { return positions[trackBar]; }
+    void SetChecked(TDialogControl checkBox, bool on) override { checked[checkBox] = on; }
+    bool Checked(TDialogControl checkBox) override { return checked[checkBox]; }
+    void SetEnabled(TDialogControl control, bool on) override { enabled[control] = on; }
+    void SetText(TDialogControl label, const std::string& text) override { texts[label] = text; }
+    void ShowMessage(const std::string& text, const std::string& title) override {
+        messages.push_back(title + ": " + text);
+    }
+    void ShowAbout(const TAboutInfo& about) override { abouts.push_back(about); }
+    std::intptr_t PreviewPanel() override { return 1234; }
+
+private:
+    Log& log_;
+};
+
 // One form with fakes all around; `log` collects what every fake saw, in order.
 struct FormRig {
     Log log;
@@ -234,6 +305,9 @@ struct FormRig {
     FakeAquarium aquarium{log};
     FakePreviewPicture picture{log};
     std::vector<std::pair<std::string, std::string>> messages;
+    FakeSettingsView* view = nullptr;
+    std::vector<std::string> opened;  // what the desktop was asked to open
+    std::string homePage;
     std::unique_ptr<TFormFishes> form;
 
     FormRig() { application.Title = "3D Tidewell"; }
@@ -253,7 +327,18 @@ struct FormRig {
                 messages.emplace_back(text, caption);
             },
             [](const std::string& installPath, const std::string& base) { return installPath + base + ".ini"; },
-            &picture});
+            &picture,
+            [this] {
+                auto made = std::make_unique<FakeSettingsView>(log);
+                view = made.get();
+                return made;
+            },
+            [this](const std::string& target) {
+                opened.push_back(target);
+                return true;
+            },
+            [this] { return (dir.Path() / "tmp-").string(); }, [] { return std::string("<html>help</html>"); },
+            [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; }, homePage});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -411,17 +496,184 @@ TEST(FormFishes, ANonNumericParentHandleIsAClearError) {
     }
 }
 
-TEST(FormFishes, SettingsWithoutTheDialogExplainAndClose) {
-    FormRig rig;
-    rig.Options()[OptionNames::FishCount()] = TRegValue::Int(7);
-    rig.Make({rig.Program("3DTidewell.scr"), "/c:77"});
-    rig.Run();
-    ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_EQ(rig.messages[0].first, kSettingsUnavailable);
-    EXPECT_EQ(rig.aquarium.options.FishCount, 7);  // options were loaded
-    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "BuildScene seed 7"), 0);
+// The settings dialog: the form's start event (the first idle turn) fills the view and starts
+// the preview; the user's changes reach the options; OK stores them, anything else does not.
+struct DialogRig : FormRig {
+    using C = TDialogControl;
+    void Start(std::vector<std::string> args) {
+        Make(std::move(args));
+        ASSERT_NE(view, nullptr);
+        application.Idle();
+        ASSERT_FALSE(application.Terminated()) << (messages.empty() ? "" : messages[0].first);
+    }
+    std::int32_t Stored(const std::string& name) { return Options().at(name).integer; }
+};
+
+TEST(SettingsDialog, FirstRunFillsTheDialogStartsThePreviewAndCancelStoresNothing) {
+    DialogRig rig;
+    rig.aquarium.software = true;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    FakeSettingsView& view = *rig.view;
+    EXPECT_TRUE(view.shown);
+    EXPECT_EQ(view.owner, 0);  // no handle given: the desktop owns it, not the foreground window
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxDepth), "32 bits");
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "800x600");
+    EXPECT_EQ(view.lists[DialogRig::C::ComboBoxResolution].size(), 3u);  // the 32-bit sizes only
+    EXPECT_EQ(view.positions[DialogRig::C::TrackBarFishCount], 20);
+    EXPECT_EQ(view.texts[DialogRig::C::LabelBubblesCount], "50");
+    EXPECT_EQ(view.selected[DialogRig::C::ComboBoxThemes], 1);  // Blue Water
+    EXPECT_TRUE(view.checked[DialogRig::C::CheckBoxSound]);
+    EXPECT_FALSE(view.checked[DialogRig::C::CheckBoxDesktop]);
+    EXPECT_TRUE(view.Enabled(DialogRig::C::ComboBoxResolution));
+    // The preview draws in the panel, not full screen, with the sound on.
+    const Log preview = rig.From("child window of 1234");
+    ASSERT_FALSE(preview.empty());
+    EXPECT_NE(std::find(preview.begin(), preview.end(), "InitDrawing 152x112"), preview.end());
+    EXPECT_NE(std::find(preview.begin(), preview.end(), "sound SBUBLES"), preview.end());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], std::string("3D Tidewell: ") + kSoftwareRenderingWarning);
+    rig.form->ShowCaption("/opt/3dtidewell FPS: 30");
+    EXPECT_EQ(view.caption, "/opt/3dtidewell FPS: 30");
+
+    view.Move(DialogRig::C::TrackBarFishCount, 60);
+    EXPECT_EQ(rig.aquarium.options.FishCount, 60);  // the preview shows it on the next frame
+    view.events->CloseRequested();
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_FALSE(view.shown);
+    EXPECT_TRUE(rig.registry.written.empty());
+    rig.form->Destroy();
     EXPECT_FALSE(rig.form->ErrorReported());
-    EXPECT_TRUE(rig.Options().count(OptionNames::FishCount()));
+}
+
+TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
+    DialogRig rig;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c:77"});
+    FakeSettingsView& view = *rig.view;
+    EXPECT_EQ(view.owner, 77);
+    view.Move(DialogRig::C::TrackBarFishCount, 33);
+    EXPECT_EQ(view.texts[DialogRig::C::LabelFishCount], "33");
+    view.Move(DialogRig::C::TrackBarBubblesCount, 120);
+    view.SelectIndex(DialogRig::C::ComboBoxThemes, 3);
+    view.Click(DialogRig::C::CheckBoxRunAsEXE);
+    // Another depth keeps the size shown when that depth has it.
+    view.Select(DialogRig::C::ComboBoxDepth, "16 bits");
+    EXPECT_EQ(view.lists[DialogRig::C::ComboBoxResolution], std::vector<std::string>{"800x600"});
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "800x600");
+    EXPECT_TRUE(rig.registry.written.empty());
+    view.Click(DialogRig::C::ButtonOk);
+
+    using namespace OptionNames;
+    EXPECT_EQ(rig.registry.written, (std::vector<std::string>{BubbleCount(), FishCount(), Theme(), ColorDepth(), Width(),
+                                                              Height(), Sound(), DesktopOnly(), RunAsExe()}));
+    EXPECT_EQ(rig.Stored(BubbleCount()), 120);
+    EXPECT_EQ(rig.Stored(FishCount()), 33);
+    EXPECT_EQ(rig.Stored(Theme()), 2);
+    EXPECT_EQ(rig.Stored(ColorDepth()), 16);
+    EXPECT_EQ(rig.Stored(Width()), 800);
+    EXPECT_EQ(rig.Stored(Sound()), 1);
+    EXPECT_EQ(rig.Stored(RunAsExe()), 1);
+    EXPECT_TRUE(rig.application.Terminated());
+}
+
+TEST(SettingsDialog, StoredAutoThemesDefaultAndDesktopOnly) {
+    for (const auto& [stored, index] : {std::pair{-1, 0}, std::pair{-3, 2}}) {
+        DialogRig rig;
+        rig.Options()[OptionNames::Theme()] = TRegValue::Int(stored);
+        rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+        EXPECT_EQ(rig.view->selected[DialogRig::C::ComboBoxThemes], 0);
+        EXPECT_TRUE(rig.aquarium.options.AutoTheme);
+        EXPECT_EQ(rig.aquarium.options.ThemeIndex, index);
+    }
+
+    // A plain start of the .exe copy; its stored run-as-program flag survives "Default".
+    DialogRig rig;
+    rig.Options()[OptionNames::RunAsExe()] = TRegValue::Int(1);
+    rig.Options()[OptionNames::FishCount()] = TRegValue::Int(7);
+    rig.Options()[OptionNames::Width()] = TRegValue::Int(640);
+    rig.Options()[OptionNames::Height()] = TRegValue::Int(480);
+    rig.Start({rig.Program("3DTidewell.exe")});
+    FakeSettingsView& view = *rig.view;
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "640x480");
+    view.Click(DialogRig::C::ButtonDefault);
+    EXPECT_EQ(view.positions[DialogRig::C::TrackBarFishCount], 20);
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "800x600");
+    EXPECT_TRUE(view.checked[DialogRig::C::CheckBoxRunAsEXE]);
+    EXPECT_TRUE(rig.aquarium.options.RunAsExe);
+
+    view.Click(DialogRig::C::CheckBoxDesktop);
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "1280x1024");
+    EXPECT_FALSE(view.Enabled(DialogRig::C::ComboBoxDepth));
+    EXPECT_FALSE(view.Enabled(DialogRig::C::ComboBoxResolution));
+    view.Click(DialogRig::C::CheckBoxDesktop);
+    EXPECT_TRUE(view.Enabled(DialogRig::C::ComboBoxResolution));
+    EXPECT_EQ(rig.form->DisplayControl().FullScreenMode().Width(), 1280);  // unchanged by switching it off
+}
+
+TEST(SettingsDialog, PreviewButtonRunsTheSaverAndReturnsToTheDialog) {
+    DialogRig rig;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    const int cursor = rig.system.cursorCount;
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 3 && rig.windows.saver && rig.windows.saver->Visible()) rig.windows.saver->OnMouseButton();
+    };
+    rig.log.clear();
+    rig.view->Click(DialogRig::C::ButtonPreview);
+    EXPECT_FALSE(rig.application.Terminated());
+    EXPECT_TRUE(rig.view->shown);
+    EXPECT_EQ(rig.system.cursorCount, cursor);
+    const Log saver = rig.From("display 800x600");
+    ASSERT_GE(saver.size(), 2u);
+    EXPECT_EQ(saver[1], "saver window 3D Tidewell 800x600");
+    const Log back = rig.From("window hidden");
+    ASSERT_FALSE(back.empty());
+    EXPECT_NE(std::find(back.begin(), back.end(), "display restored"), back.end());
+    EXPECT_NE(std::find(back.begin(), back.end(), "InitDrawing 152x112"), back.end());
+    EXPECT_EQ(back.back(), "sound SBUBLES");
+    EXPECT_TRUE(rig.registry.written.empty());
+}
+
+TEST(SettingsDialog, AboutBoxAndHelpPage) {
+    DialogRig rig;
+    rig.aquarium.info = "Vendor: Mesa\r\nVideo: llvmpipe\r\nOpenGL: 4.5";
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.view->Click(DialogRig::C::ButtonAbout);
+    ASSERT_EQ(rig.view->abouts.size(), 1u);
+    const TAboutInfo& about = rig.view->abouts[0];
+    EXPECT_EQ(about.Caption, "About 3D Tidewell Screen Saver");
+    EXPECT_EQ(about.ProductName, "3D Tidewell Screen Saver");
+    EXPECT_EQ(about.Version, "Version 1.5");
+    EXPECT_EQ(about.Comments, rig.aquarium.info);
+    EXPECT_EQ(about.Picture.Width, 2);
+    // No home page known: the link leads to the help page, written out for it.
+    const std::string written = rig.Program("tmp-3DTidewell.html");
+    EXPECT_EQ(about.LinkTarget, written);
+    std::ifstream page(written);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(page), {}), "<html>help</html>");
+
+    rig.view->Click(DialogRig::C::ButtonHelp);
+    // An installed copy beside the program wins.
+    std::ofstream(rig.Program("3DTidewell.html")) << "installed";
+    rig.view->Click(DialogRig::C::ButtonHelp);
+    EXPECT_EQ(rig.opened, (std::vector<std::string>{written, rig.Program("3DTidewell.html")}));
+
+    DialogRig linked;
+    linked.homePage = "https://example.test/tidewell";
+    linked.Start({linked.Program("3DTidewell.scr"), "/c"});
+    linked.view->Click(DialogRig::C::ButtonAbout);
+    EXPECT_EQ(linked.view->abouts.at(0).LinkTarget, "https://example.test/tidewell");
+}
+
+TEST(SettingsDialog, ASoundErrorIsShownAndUnchecksTheBox) {
+    DialogRig rig;
+    rig.Options()[OptionNames::Sound()] = TRegValue::Int(0);
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.sound.fail = true;
+    rig.view->Click(DialogRig::C::CheckBoxSound);
+    EXPECT_FALSE(rig.view->checked[DialogRig::C::CheckBoxSound]);
+    EXPECT_FALSE(rig.aquarium.options.SoundEnabled);
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].first, "no audio device");
+    EXPECT_FALSE(rig.application.Terminated());
 }
 
 TEST(FormFishes, RunAsExeHandsTheSaverOverToTheExeCopy) {

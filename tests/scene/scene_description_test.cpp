@@ -145,6 +145,9 @@ TEST(SceneDescription, IntegerAndRealParsing) {
     EXPECT_EQ(ParseReal("2,5"), std::nullopt);  // the separator is a point whatever the locale
     EXPECT_EQ(ParseReal("+2.5"), 2.5f);
     EXPECT_EQ(ParseReal("1e999"), std::nullopt);
+    EXPECT_EQ(ParseReal("1e300"), std::nullopt);  // a double, but no float
+    EXPECT_EQ(ParseReal("-1e300"), std::nullopt);
+    EXPECT_EQ(ParseReal("3.4e38"), 3.4e38f);
     EXPECT_EQ(ParseReal(""), std::nullopt);
 }
 

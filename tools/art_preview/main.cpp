@@ -44,7 +44,7 @@ Image ImageFromBitmap(const TBitmap& bitmap) {
     for (int y = 0; y < bitmap.Height; ++y) {
         const std::uint8_t* row = bitmap.ScanLine(y);
         for (int x = 0; x < bitmap.Width; ++x) {
-            const TPaletteEntry c = bitmap.ColourAt(row, x);
+            const TBitmapColour c = bitmap.ColourAt(row, x);
             image.At(x, y) = {c.red / 255.0f, c.green / 255.0f, c.blue / 255.0f};
         }
     }

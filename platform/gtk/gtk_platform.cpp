@@ -1,0 +1,140 @@
+// Platform: GTK 3 on its X11 backend, for the settings dialog and the About box on Linux.
+//
+// GTK is started only when the dialog is made (or an error box is shown): the full-screen saver
+// and the small preview never load it. From then on GLib's main loop is the program's loop, with
+// the saver windows' X connection and the application's idle turns as its sources.
+//
+// LIMITATIONS: X11 only; on a Wayland session it needs XWayland, because the preview is drawn
+// by GLX into a native X child window of the dialog. Without an X display the dialog cannot be
+// made (an Exception says so) and error messages go to the standard error stream only.
+// A window manager decides the final placement; without one the dialog is centred by GTK.
+//
+// DEPENDENCIES: gtk+-3.0 (GTK, GDK with gdkx.h, GLib, GIO, GdkPixbuf) through pkg-config, Xlib;
+// xdg-open as the desktop's opener when GTK is not running.
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+#include "app/exception.h"
+#include "platform/gtk/gtk_runtime.h"
+#include "platform/gtk/gtk_window_system.h"
+#include "platform/gtk/settings_view.h"
+#include "platform/services.h"
+
+namespace {
+
+enum class TGtkState { NotTried, Running, Failed };
+TGtkState gtkState = TGtkState::NotTried;
+std::exception_ptr deferred;
+
+std::string DisplayName() {
+    const char* name = std::getenv("DISPLAY");
+    return name && *name ? name : "(unset)";
+}
+
+// The visible top-level window that has the focus, for dialogs and the opener to sit on.
+GtkWindow* ActiveWindow() {
+    GList* toplevels = gtk_window_list_toplevels();
+    GtkWindow* found = nullptr;
+    for (GList* item = toplevels; item; item = item->next) {
+        auto* window = GTK_WINDOW(item->data);
+        if (!gtk_widget_get_visible(GTK_WIDGET(window))) continue;
+        if (!found || gtk_window_is_active(window)) found = window;
+    }
+    g_list_free(toplevels);
+    return found;
+}
+
+}  // namespace
+
+bool StartGtk() {
+    if (gtkState == TGtkState::NotTried) {
+        gdk_set_allowed_backends("x11");
+        gtkState = gtk_init_check(nullptr, nullptr) ? TGtkState::Running : TGtkState::Failed;
+    }
+    return gtkState == TGtkState::Running;
+}
+
+bool GtkRunning() { return gtkState == TGtkState::Running; }
+
+void GtkDefer(std::exception_ptr error) {
+    if (!deferred) deferred = error;
+}
+
+void GtkRaiseDeferred() {
+    if (!deferred) return;
+    auto error = deferred;
+    deferred = nullptr;
+    std::rethrow_exception(error);
+}
+
+GtkWidget* NewErrorBox(GtkWindow* parent, const std::string& text, const std::string& caption) {
+    std::string plain = text;
+    std::erase(plain, '\r');
+    GtkWidget* box = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", plain.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), caption.c_str());
+    GtkWidget* message = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(box));
+    GtkWidget* row = gtk_widget_get_parent(message);
+    if (GTK_IS_BOX(row)) {
+        GtkWidget* icon = gtk_image_new_from_icon_name("dialog-error", GTK_ICON_SIZE_DIALOG);
+        gtk_widget_set_name(icon, "ErrorIcon");
+        gtk_widget_set_valign(icon, GTK_ALIGN_START);
+        gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
+        gtk_box_reorder_child(GTK_BOX(row), icon, 0);
+        gtk_widget_show(icon);
+    }
+    return box;
+}
+
+std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows) {
+    if (!StartGtk())
+        throw Exception("Cannot open the X display \"" + DisplayName() +
+                        "\" for the settings dialog: it needs GTK 3 on an X11 (or XWayland) display.");
+    auto view = std::make_unique<TGtkSettingsView>();
+    // The program's window system hands its loop to GLib from now on.
+    if (auto* system = dynamic_cast<TGtkWindowSystem*>(&windows)) system->AttachToGtk();
+    return view;
+}
+
+bool OpenWithDesktop(const std::string& target) {
+    if (target.empty()) return false;
+    if (GtkRunning()) {
+        std::string uri = target;
+        if (target.find("://") == std::string::npos && target.rfind("mailto:", 0) != 0) {
+            gchar* absolute = g_canonicalize_filename(target.c_str(), nullptr);
+            gchar* fileUri = g_filename_to_uri(absolute, nullptr, nullptr);
+            if (fileUri) uri = fileUri;
+            g_free(fileUri);
+            g_free(absolute);
+        }
+        GError* error = nullptr;
+        if (gtk_show_uri_on_window(nullptr, uri.c_str(), GDK_CURRENT_TIME, &error)) return true;
+        g_clear_error(&error);
+    }
+    // Without a reap flag GLib starts it through an intermediate child: nothing is left to wait for.
+    gchar* argv[] = {const_cast<gchar*>("xdg-open"), const_cast<gchar*>(target.c_str()), nullptr};
+    return g_spawn_async(nullptr, argv, nullptr, GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr, nullptr,
+                         nullptr, nullptr);
+}
+
+std::string TemporaryDirectory() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = tmp && *tmp ? tmp : "/tmp";
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
+void ShowErrorMessage(const std::string& text, const std::string& caption) {
+    std::string plain = text;
+    std::erase(plain, '\r');
+    std::cerr << caption << "\n" << plain << std::endl;
+    if (!StartGtk()) return;
+    GtkWidget* box = NewErrorBox(ActiveWindow(), text, caption);
+    gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// GTK 3 for the settings dialog, started on demand on its X11 backend, and the hand-over of C++
+// exceptions across GTK's C frames: a signal handler keeps the first one and the window
+// system's pump raises it again after the dispatch.
+#include <exception>
+#include <string>
+#include <utility>
+
+struct _GtkWidget;
+struct _GtkWindow;
+
+// Starts GTK on the X display in $DISPLAY once; false when it cannot open it.
+bool StartGtk();
+bool GtkRunning();
+
+// A modal message box with the error icon (GTK 3 no longer draws one itself), not yet shown.
+_GtkWidget* NewErrorBox(_GtkWindow* parent, const std::string& text, const std::string& caption);
+
+void GtkDefer(std::exception_ptr error);
+// Raises the kept exception, if any, and forgets it.
+void GtkRaiseDeferred();
+
+// Runs f from a GTK callback: an exception is kept for GtkRaiseDeferred instead of unwinding
+// through C code. Returns false when f threw.
+template <typename F>
+bool GtkGuarded(F&& f) noexcept {
+    try {
+        std::forward<F>(f)();
+        return true;
+    } catch (...) {
+        GtkDefer(std::current_exception());
+        return false;
+    }
+}

@@ -1,0 +1,197 @@
+#include "platform/gtk/gtk_window_system.h"
+
+#include <X11/Xlib.h>
+#include <gtk/gtk.h>
+
+#include "platform/gtk/gtk_runtime.h"
+
+namespace {
+
+// The window system's own X connection as a source of GLib's main context.
+struct XSource {
+    GSource base;
+    TGtkWindowSystem* owner;
+    Display* display;
+    GPollFD fd;
+};
+
+gboolean XPrepare(GSource* source, gint* timeout) {
+    *timeout = -1;
+    // Also flushes our requests before GLib blocks in poll.
+    return XPending(reinterpret_cast<XSource*>(source)->display) > 0;
+}
+gboolean XCheck(GSource* source) { return XPending(reinterpret_cast<XSource*>(source)->display) > 0; }
+gboolean XDispatch(GSource* source, GSourceFunc, gpointer) {
+    reinterpret_cast<XSource*>(source)->owner->DispatchX();
+    return G_SOURCE_CONTINUE;
+}
+GSourceFuncs xFuncs{XPrepare, XCheck, XDispatch, nullptr, nullptr, nullptr};
+
+// The application's idle turns: ready while the application wants more of them.
+struct IdleSource {
+    GSource base;
+    TGtkWindowSystem* owner;
+};
+
+gboolean IdlePrepare(GSource* source, gint* timeout) {
+    *timeout = -1;
+    return reinterpret_cast<IdleSource*>(source)->owner->IdleReady();
+}
+gboolean IdleCheck(GSource* source) { return reinterpret_cast<IdleSource*>(source)->owner->IdleReady(); }
+gboolean IdleDispatch(GSource* source, GSourceFunc, gpointer) {
+    reinterpret_cast<IdleSource*>(source)->owner->DispatchIdle();
+    return G_SOURCE_CONTINUE;
+}
+GSourceFuncs idleFuncs{IdlePrepare, IdleCheck, IdleDispatch, nullptr, nullptr, nullptr};
+
+// Every GDK event may change what the idle turns have to do.
+void NoteGdkEvent(GdkEvent* event, gpointer data) {
+    static_cast<TGtkWindowSystem*>(data)->WantIdle();
+    gtk_main_do_event(event);
+}
+
+void DestroySource(GSource*& source) {
+    if (!source) return;
+    g_source_destroy(source);
+    g_source_unref(source);
+    source = nullptr;
+}
+
+struct PumpScope {
+    int& depth;
+    explicit PumpScope(int& d) : depth(d) { ++depth; }
+    ~PumpScope() { --depth; }
+};
+
+}  // namespace
+
+TGtkWindowSystem::TGtkWindowSystem(std::unique_ptr<IWindowSystem> x11) : x11_(std::move(x11)) {}
+
+TGtkWindowSystem::~TGtkWindowSystem() {
+    if (!GtkAttached()) return;
+    gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr, nullptr);
+    DestroySource(xSource_);
+    DestroySource(idleSource_);
+}
+
+void TGtkWindowSystem::AttachToGtk() {
+    if (GtkAttached()) return;
+    auto* display = static_cast<Display*>(x11_->NativeDisplay());
+    auto* x = reinterpret_cast<XSource*>(g_source_new(&xFuncs, sizeof(XSource)));
+    x->owner = this;
+    x->display = display;
+    x->fd.fd = ConnectionNumber(display);
+    x->fd.events = G_IO_IN | G_IO_HUP | G_IO_ERR;
+    x->fd.revents = 0;
+    g_source_add_poll(&x->base, &x->fd);
+    g_source_set_priority(&x->base, G_PRIORITY_DEFAULT);
+    g_source_set_name(&x->base, "Tidewell X windows");
+    g_source_attach(&x->base, nullptr);
+    xSource_ = &x->base;
+
+    auto* idle = reinterpret_cast<IdleSource*>(g_source_new(&idleFuncs, sizeof(IdleSource)));
+    idle->owner = this;
+    // Below GTK's redraw and layout, so that the dialog stays responsive while frames run.
+    g_source_set_priority(&idle->base, G_PRIORITY_DEFAULT_IDLE);
+    g_source_set_name(&idle->base, "Tidewell idle turns");
+    g_source_attach(&idle->base, nullptr);
+    idleSource_ = &idle->base;
+
+    gdk_event_handler_set(NoteGdkEvent, this, nullptr);
+}
+
+void TGtkWindowSystem::DispatchX() {
+    GtkGuarded([this] {
+        while (x11_->ProcessOne()) {
+        }
+    });
+    idleWanted_ = true;
+}
+
+bool TGtkWindowSystem::IdleReady() const {
+    return application_ && idleWanted_ && pumping_ == 0 && !application_->Terminated();
+}
+
+void TGtkWindowSystem::DispatchIdle() {
+    g_source_set_ready_time(idleSource_, -1);
+    if (!application_ || application_->Terminated()) return;
+    if (pumping_ > 0) {
+        idleWanted_ = true;  // the pump's caller runs its own turns; ours resume after it
+        return;
+    }
+    // A failing turn waits like a finished one rather than failing again at once.
+    if (!GtkGuarded([this] { idleWanted_ = !application_->Idle(); })) idleWanted_ = false;
+    // Done: the next event wakes the turns, and a modest timer does in any case (GTK's own
+    // idle callbacks, such as a window's close, bypass the event handler).
+    if (!idleWanted_) g_source_set_ready_time(idleSource_, g_get_monotonic_time() + 100 * 1000);
+}
+
+bool TGtkWindowSystem::ProcessOne() {
+    if (!GtkAttached()) return x11_->ProcessOne();
+    if (x11_->ProcessOne()) {
+        idleWanted_ = true;
+        return true;
+    }
+    bool dispatched;
+    {
+        PumpScope scope(pumping_);
+        dispatched = g_main_context_iteration(nullptr, FALSE);
+    }
+    GtkRaiseDeferred();
+    return dispatched;
+}
+
+void TGtkWindowSystem::WaitForMessage() {
+    if (!GtkAttached()) return x11_->WaitForMessage();
+    if (XPending(static_cast<Display*>(x11_->NativeDisplay())) > 0) return;
+    {
+        PumpScope scope(pumping_);
+        g_main_context_iteration(nullptr, TRUE);
+    }
+    GtkRaiseDeferred();
+}
+
+std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateSaverWindow(const std::string& title, int width, int height) {
+    return x11_->CreateSaverWindow(title, width, height);
+}
+
+std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateChildWindow(std::intptr_t parent) {
+    return x11_->CreateChildWindow(parent);
+}
+
+void TGtkWindowSystem::RunLoop(TApplication& application) {
+    application.ProcessMessagesHook = [this, &application] {
+        while (true) {
+            try {
+                if (!ProcessOne()) break;
+            } catch (const std::exception& e) {
+                application.HandleException(e);
+            }
+        }
+    };
+    struct Scope {
+        TGtkWindowSystem& system;
+        TApplication& application;
+        TApplication* outer;
+        ~Scope() {
+            system.application_ = outer;
+            application.ProcessMessagesHook = nullptr;
+        }
+    } scope{*this, application, application_};
+    application_ = &application;
+    idleWanted_ = true;
+    while (!application.Terminated()) {
+        // The dialog may be made by an idle turn of the X11 loop: GLib's loop takes over then.
+        if (!GtkAttached()) {
+            HandleMessage(application, *this);
+            continue;
+        }
+        g_main_context_iteration(nullptr, TRUE);
+        try {
+            GtkRaiseDeferred();
+        } catch (const std::exception& e) {
+            idleWanted_ = true;
+            application.HandleException(e);
+        }
+    }
+}

@@ -1,0 +1,437 @@
+#include "platform/gtk/settings_view.h"
+
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <cmath>
+#include <memory>
+
+#include "platform/gtk/gtk_runtime.h"
+#include "platform/services.h"
+
+namespace {
+
+using C = TDialogControl;
+
+const char kCss[] = R"(
+.tidewell { background-color: rgb(92, 175, 224); font-family: "Liberation Sans", Arial, "DejaVu Sans Condensed", Sans; font-size: 11px; }
+.tidewell button { padding: 0 4px; min-height: 0; min-width: 0; }
+.tidewell combobox button { padding: 0 2px 0 4px; }
+.tidewell combobox arrow { min-width: 12px; min-height: 12px; }
+.tidewell checkbutton { padding: 0; min-height: 0; }
+.tidewell check { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; }
+.tidewell scale { padding: 0 4px; min-height: 0; }
+.tidewell scale trough { min-height: 4px; margin-top: 3px; }
+.tidewell scale slider { min-width: 9px; min-height: 14px; margin: -7px -3px; border-radius: 2px; }
+.tidewell scale marks { margin: 0; }
+.tidewell scale marks indicator { min-height: 4px; }
+.tidewell frame > border { border: 1px solid rgb(60, 120, 160); border-radius: 0; }
+#PanelPreview { background-color: black; border: 1px solid; border-color: rgb(64, 64, 64) white white rgb(64, 64, 64);
+                box-shadow: inset 1px 1px white, inset -1px -1px rgb(128, 128, 128); }
+#PreviewArea { background-color: black; }
+#PreviewArea label { color: red; font-weight: bold; font-size: 13px; }
+#ProductName, #LabelVersion { font-family: Arial, Sans; font-weight: bold; font-size: 13px; }
+#LinkLabel { font-family: Arial, Sans; font-size: 13px; }
+#LinkLabel link, #LinkLabel link:hover { color: blue; }
+.tidewell separator { background-color: rgb(60, 120, 160); min-height: 1px; }
+)";
+
+void InstallStyle() {
+    static bool installed = false;
+    if (installed) return;
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, kCss, -1, nullptr);
+    gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
+                                              GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
+    installed = true;
+}
+
+const char* Name(C control) {
+    switch (control) {
+        case C::ComboBoxDepth: return "ComboBoxDepth";
+        case C::ComboBoxResolution: return "ComboBoxResolution";
+        case C::CheckBoxDesktop: return "CheckBoxDesktop";
+        case C::ButtonDefault: return "ButtonDefault";
+        case C::CheckBoxRunAsEXE: return "CheckBoxRunAsEXE";
+        case C::TrackBarFishCount: return "TrackBarFishCount";
+        case C::LabelFishCount: return "LabelFishCount";
+        case C::TrackBarBubblesCount: return "TrackBarBubblesCount";
+        case C::LabelBubblesCount: return "LabelBubblesCount";
+        case C::ComboBoxThemes: return "ComboBoxThemes";
+        case C::CheckBoxSound: return "CheckBoxSound";
+        case C::ButtonPreview: return "ButtonPreview";
+        case C::ButtonAbout: return "ButtonAbout";
+        case C::ButtonHelp: return "ButtonHelp";
+        case C::ButtonOk: return "ButtonOk";
+        case C::ButtonCancel: return "ButtonCancel";
+    }
+    return "";
+}
+
+const char kControlKey[] = "tidewell-control";
+
+C ControlOf(gpointer widget) {
+    return static_cast<C>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), kControlKey)) - 1);
+}
+
+bool IsPushButton(GtkWidget* widget) {
+    if (!widget || !g_object_get_data(G_OBJECT(widget), kControlKey)) return false;
+    const C control = ControlOf(widget);
+    return control == C::ButtonDefault || control == C::ButtonPreview || control == C::ButtonAbout ||
+           control == C::ButtonHelp || control == C::ButtonOk || control == C::ButtonCancel;
+}
+
+void Put(GtkWidget* fixed, GtkWidget* widget, int x, int y, int width = -1, int height = -1) {
+    gtk_widget_set_size_request(widget, width, height);
+    gtk_fixed_put(GTK_FIXED(fixed), widget, x, y);
+}
+
+GtkWidget* Label(const char* text, float xalign = 0.0f) {
+    GtkWidget* label = gtk_label_new(text);
+    gtk_label_set_xalign(GTK_LABEL(label), xalign);
+    return label;
+}
+
+GtkWidget* Group(GtkWidget* fixed, const char* caption, int x, int y, int width, int height) {
+    GtkWidget* frame = gtk_frame_new(caption);
+    Put(fixed, frame, x, y, width, height);
+    return frame;
+}
+
+void SetPointerCursor(GtkWidget* button, gpointer) {
+    GdkWindow* window = gtk_button_get_event_window(GTK_BUTTON(button));
+    if (!window) return;
+    GdkCursor* cursor = gdk_cursor_new_from_name(gtk_widget_get_display(button), "pointer");
+    gdk_window_set_cursor(window, cursor);
+    if (cursor) g_object_unref(cursor);
+}
+
+GtkWidget* HandButton(const char* caption) {
+    GtkWidget* button = gtk_button_new_with_label(caption);
+    g_signal_connect_after(button, "realize", G_CALLBACK(SetPointerCursor), nullptr);
+    return button;
+}
+
+void OnChanged(GtkWidget* widget, gpointer view) { static_cast<TGtkSettingsView*>(view)->Raise(ControlOf(widget)); }
+
+gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer view) {
+    static_cast<TGtkSettingsView*>(view)->RaiseClose();
+    return TRUE;  // the logic decides whether the dialog goes
+}
+
+gboolean OnKey(GtkWidget* window, GdkEventKey* event, gpointer view) {
+    auto* self = static_cast<TGtkSettingsView*>(view);
+    switch (event->keyval) {
+        case GDK_KEY_Escape: self->RaiseClose(); return TRUE;
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+        case GDK_KEY_ISO_Enter:
+            // A focused push button takes Enter itself; anywhere else Enter means OK.
+            if (IsPushButton(gtk_window_get_focus(GTK_WINDOW(window)))) return FALSE;
+            self->ActivateDefault();
+            return TRUE;
+        default: return FALSE;
+    }
+}
+
+struct WidgetDeleter {
+    void operator()(GtkWidget* widget) const { gtk_widget_destroy(widget); }
+};
+using OwnedWidget = std::unique_ptr<GtkWidget, WidgetDeleter>;
+
+}  // namespace
+
+TGtkSettingsView::TGtkSettingsView() {
+    InstallStyle();
+    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_object_ref_sink(window_);
+    gtk_style_context_add_class(gtk_widget_get_style_context(window_), "tidewell");
+    gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+    gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, 511, 363);
+    gtk_container_add(GTK_CONTAINER(window_), fixed);
+
+    auto own = [this](C control, GtkWidget* widget) {
+        controls_[static_cast<std::size_t>(control)] = widget;
+        gtk_widget_set_name(widget, Name(control));
+        g_object_set_data(G_OBJECT(widget), kControlKey, GINT_TO_POINTER(static_cast<int>(control) + 1));
+        return widget;
+    };
+    auto combo = [&](C control, const char* hint) {
+        GtkWidget* widget = own(control, gtk_combo_box_text_new());
+        if (hint) gtk_widget_set_tooltip_text(widget, hint);
+        g_signal_connect(widget, "changed", G_CALLBACK(OnChanged), this);
+        return widget;
+    };
+    auto check = [&](C control, const char* caption, const char* hint) {
+        GtkWidget* widget = own(control, gtk_check_button_new_with_label(caption));
+        if (hint) gtk_widget_set_tooltip_text(widget, hint);
+        g_signal_connect(widget, "toggled", G_CALLBACK(OnChanged), this);
+        return widget;
+    };
+    auto button = [&](C control, const char* caption) {
+        GtkWidget* widget = own(control, HandButton(caption));
+        g_signal_connect(widget, "clicked", G_CALLBACK(OnChanged), this);
+        return widget;
+    };
+    auto trackBar = [&](C control, int max, int step, int page, int tick) {
+        GtkWidget* widget = own(control, gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, max, step));
+        gtk_scale_set_draw_value(GTK_SCALE(widget), FALSE);
+        gtk_range_set_increments(GTK_RANGE(widget), step, page);
+        gtk_range_set_round_digits(GTK_RANGE(widget), 0);
+        for (int mark = 0; mark <= max; mark += tick) gtk_scale_add_mark(GTK_SCALE(widget), mark, GTK_POS_BOTTOM, nullptr);
+        g_signal_connect(widget, "value-changed", G_CALLBACK(OnChanged), this);
+        return widget;
+    };
+
+    // The preview panel: a bevelled black panel whose inner area is a native X window.
+    GtkWidget* panel = gtk_event_box_new();
+    gtk_widget_set_name(panel, "PanelPreview");
+    Put(fixed, panel, 8, 12, 320, 240);
+    GtkWidget* panelFixed = gtk_fixed_new();
+    gtk_container_add(GTK_CONTAINER(panel), panelFixed);
+    previewArea_ = gtk_event_box_new();
+    gtk_widget_set_name(previewArea_, "PreviewArea");
+    Put(panelFixed, previewArea_, 2, 2, 316, 236);
+    gtk_container_add(GTK_CONTAINER(previewArea_), gtk_label_new("Downloading..."));
+
+    // Video modes.
+    Group(fixed, "Video Modes", 336, 8, 165, 113);
+    GtkWidget* label1 = Label("Color Depth");
+    gtk_widget_set_tooltip_text(label1, "Set 16 bits for speedup");
+    Put(fixed, label1, 336 + 8, 8 + 20);
+    Put(fixed, combo(C::ComboBoxDepth, "Set 16 bits for speedup"), 336 + 72, 8 + 16, 85, 21);
+    GtkWidget* label2 = Label("Resolution");
+    gtk_widget_set_tooltip_text(label2, "Set 640x480 for speedup");
+    Put(fixed, label2, 336 + 14, 8 + 48);
+    Put(fixed, combo(C::ComboBoxResolution, "Set 640x480 for speedup"), 336 + 72, 8 + 44, 85, 21);
+    Put(fixed, check(C::CheckBoxDesktop, "Desktop Only", "Set Color Depth and Resolution from Desktop"), 336 + 6, 8 + 72,
+        89, 17);
+    Put(fixed, button(C::ButtonDefault, "Default"), 336 + 97, 8 + 85, 60, 20);
+    Put(fixed, check(C::CheckBoxRunAsEXE, "Run As EXE", "Enable If Screen Saver runs without Acceleration"), 336 + 6,
+        8 + 90, 83, 17);
+
+    // Counts: the end labels and the current number under each track bar.
+    auto countGroup = [&](const char* caption, int y, C bar, C number, int max, int step, int page, int tick) {
+        Group(fixed, caption, 336, y, 165, 56);
+        Put(fixed, trackBar(bar, max, step, page, tick), 336 + 8, y + 16, 145, 21);
+        Put(fixed, Label("0"), 336 + 12, y + 38, 30, -1);
+        Put(fixed, own(number, Label("", 0.5f)), 336 + 58, y + 38, 49, -1);
+        Put(fixed, Label(std::to_string(max).c_str(), 1.0f), 336 + 119, y + 38, 30, -1);
+    };
+    countGroup("Fish Count", 128, C::TrackBarFishCount, C::LabelFishCount, 100, 1, 5, 5);
+    countGroup("Bubble Count", 192, C::TrackBarBubblesCount, C::LabelBubblesCount, 200, 5, 20, 10);
+
+    Group(fixed, "Theme", 336, 256, 165, 56);
+    Put(fixed, combo(C::ComboBoxThemes, "Change Underwater Background"), 336 + 12, 256 + 22, 145, 21);
+    Group(fixed, "Sound", 8, 256, 321, 56);
+    Put(fixed, check(C::CheckBoxSound, "Enable Sound", nullptr), 8 + 12, 256 + 24, 97, 17);
+
+    Put(fixed, button(C::ButtonPreview, "Preview..."), 8, 328, 75, 25);
+    Put(fixed, button(C::ButtonAbout, "About..."), 176, 328, 75, 25);
+    Put(fixed, button(C::ButtonHelp, "Help..."), 260, 328, 75, 25);
+    GtkWidget* ok = button(C::ButtonOk, "OK");
+    Put(fixed, ok, 344, 328, 75, 25);
+    Put(fixed, button(C::ButtonCancel, "Cancel"), 428, 328, 75, 25);
+    gtk_widget_set_can_default(ok, TRUE);
+    gtk_window_set_default(GTK_WINDOW(window_), ok);
+
+    g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
+    g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKey), this);
+    gtk_widget_show_all(fixed);
+}
+
+TGtkSettingsView::~TGtkSettingsView() {
+    events_ = nullptr;
+    ++setting_;
+    g_signal_handlers_disconnect_by_data(window_, this);
+    gtk_widget_destroy(window_);
+    g_object_unref(window_);
+}
+
+GtkWidget* TGtkSettingsView::Control(TDialogControl control) const {
+    return controls_[static_cast<std::size_t>(control)];
+}
+
+void TGtkSettingsView::Raise(TDialogControl control) {
+    if (setting_ > 0 || !events_) return;
+    GtkGuarded([&] { events_->ControlChanged(control); });
+}
+
+void TGtkSettingsView::RaiseClose() {
+    if (!events_) return;
+    GtkGuarded([&] { events_->CloseRequested(); });
+}
+
+void TGtkSettingsView::ActivateDefault() { gtk_button_clicked(GTK_BUTTON(Control(C::ButtonOk))); }
+
+void TGtkSettingsView::Show(std::intptr_t owner) {
+    gtk_widget_realize(window_);
+    if (owner > 0) {
+        GdkWindow* foreign =
+            gdk_x11_window_foreign_new_for_display(gtk_widget_get_display(window_), static_cast<::Window>(owner));
+        if (foreign) {
+            gdk_window_set_transient_for(gtk_widget_get_window(window_), foreign);
+            gtk_window_set_modal(GTK_WINDOW(window_), TRUE);
+            g_object_unref(foreign);
+        }
+    }
+    gtk_widget_show(window_);
+    gtk_widget_grab_focus(Control(C::ButtonOk));
+    gtk_window_present(GTK_WINDOW(window_));
+    gdk_display_flush(gtk_widget_get_display(window_));
+}
+
+void TGtkSettingsView::Hide() {
+    gtk_window_set_modal(GTK_WINDOW(window_), FALSE);
+    gtk_widget_hide(window_);
+    gdk_display_flush(gtk_widget_get_display(window_));
+}
+
+void TGtkSettingsView::SetCaption(const std::string& text) { gtk_window_set_title(GTK_WINDOW(window_), text.c_str()); }
+
+void TGtkSettingsView::SetListItems(TDialogControl list, const std::vector<std::string>& items) {
+    auto* combo = GTK_COMBO_BOX_TEXT(Control(list));
+    ++setting_;
+    gtk_combo_box_text_remove_all(combo);
+    for (const auto& item : items) gtk_combo_box_text_append_text(combo, item.c_str());
+    --setting_;
+}
+
+void TGtkSettingsView::SelectListItem(TDialogControl list, int index) {
+    ++setting_;
+    gtk_combo_box_set_active(GTK_COMBO_BOX(Control(list)), index);
+    --setting_;
+}
+
+int TGtkSettingsView::SelectedListItem(TDialogControl list) { return gtk_combo_box_get_active(GTK_COMBO_BOX(Control(list))); }
+
+void TGtkSettingsView::SetPosition(TDialogControl trackBar, int position) {
+    ++setting_;
+    gtk_range_set_value(GTK_RANGE(Control(trackBar)), position);
+    --setting_;
+}
+
+int TGtkSettingsView::Position(TDialogControl trackBar) {
+    return static_cast<int>(std::lround(gtk_range_get_value(GTK_RANGE(Control(trackBar)))));
+}
+
+void TGtkSettingsView::SetChecked(TDialogControl checkBox, bool checked) {
+    ++setting_;
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(Control(checkBox)), checked);
+    --setting_;
+}
+
+bool TGtkSettingsView::Checked(TDialogControl checkBox) {
+    return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(Control(checkBox)));
+}
+
+void TGtkSettingsView::SetEnabled(TDialogControl control, bool enabled) { gtk_widget_set_sensitive(Control(control), enabled); }
+
+void TGtkSettingsView::SetText(TDialogControl label, const std::string& text) {
+    GtkWidget* widget = Control(label);
+    if (GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), text.c_str());
+    else if (GTK_IS_BUTTON(widget)) gtk_button_set_label(GTK_BUTTON(widget), text.c_str());
+}
+
+void TGtkSettingsView::ShowMessage(const std::string& text, const std::string& caption) {
+    GtkWindow* parent = gtk_widget_get_visible(window_) ? GTK_WINDOW(window_) : nullptr;
+    OwnedWidget box(NewErrorBox(parent, text, caption));
+    gtk_dialog_run(GTK_DIALOG(box.get()));
+}
+
+namespace {
+
+gboolean OnLink(GtkLabel*, gchar*, gpointer target) {
+    // Our own opener, not GTK's: the same one the help button uses.
+    GtkGuarded([target] { OpenWithDesktop(*static_cast<const std::string*>(target)); });
+    return TRUE;
+}
+
+void OnAboutOk(GtkWidget*, gpointer dialog) { gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK); }
+
+}  // namespace
+
+void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
+    OwnedWidget box(gtk_dialog_new());
+    GtkWidget* dialog = box.get();
+    gtk_widget_set_name(dialog, "AboutBox");
+    gtk_style_context_add_class(gtk_widget_get_style_context(dialog), "tidewell");
+    gtk_window_set_title(GTK_WINDOW(dialog), about.Caption.c_str());
+    gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
+    gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    if (gtk_widget_get_visible(window_)) gtk_window_set_transient_for(GTK_WINDOW(dialog), GTK_WINDOW(window_));
+    gtk_container_set_border_width(GTK_CONTAINER(dialog), 0);
+    GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(dialog));
+    gtk_container_set_border_width(GTK_CONTAINER(content), 0);
+    gtk_box_set_spacing(GTK_BOX(content), 0);
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, 414, 279);
+    gtk_box_pack_start(GTK_BOX(content), fixed, TRUE, TRUE, 0);
+
+    GtkWidget* bevel = gtk_frame_new(nullptr);
+    gtk_frame_set_shadow_type(GTK_FRAME(bevel), GTK_SHADOW_ETCHED_IN);
+    Put(fixed, bevel, 8, 18, 154, 114);
+    const TDialogPicture& picture = about.Picture;
+    if (picture.Width > 0 && picture.Height > 0 &&
+        picture.Rgb.size() >= static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3) {
+        GdkPixbuf* view = gdk_pixbuf_new_from_data(picture.Rgb.data(), GDK_COLORSPACE_RGB, FALSE, 8, picture.Width,
+                                                   picture.Height, picture.Width * 3, nullptr, nullptr);
+        GdkPixbuf* copy = gdk_pixbuf_copy(view);  // the box must not depend on the caller's bytes
+        g_object_unref(view);
+        GtkWidget* image = gtk_image_new_from_pixbuf(copy);
+        g_object_unref(copy);
+        gtk_widget_set_name(image, "ImageBackground");
+        Put(fixed, image, 10, 21, picture.Width, picture.Height);
+    }
+
+    GtkWidget* product = Label(about.ProductName.c_str());
+    gtk_widget_set_name(product, "ProductName");
+    gtk_label_set_line_wrap(GTK_LABEL(product), TRUE);
+    Put(fixed, product, 168, 8, 229, -1);
+    GtkWidget* version = Label(about.Version.c_str());
+    gtk_widget_set_name(version, "LabelVersion");
+    Put(fixed, version, 172, 24);
+
+    GtkWidget* link = gtk_label_new(nullptr);
+    gtk_widget_set_name(link, "LinkLabel");
+    gchar* markup = g_markup_printf_escaped("<a href=\"%s\">%s</a>", about.LinkTarget.c_str(), about.LinkText.c_str());
+    gtk_label_set_markup(GTK_LABEL(link), markup);
+    g_free(markup);
+    gtk_label_set_track_visited_links(GTK_LABEL(link), FALSE);
+    g_signal_connect(link, "activate-link", G_CALLBACK(OnLink), const_cast<std::string*>(&about.LinkTarget));
+    Put(fixed, link, 168, 76);
+
+    GtkWidget* comments = Label(about.Comments.c_str());
+    gtk_widget_set_name(comments, "LabelComments");
+    gtk_label_set_line_wrap(GTK_LABEL(comments), TRUE);
+    gtk_label_set_yalign(GTK_LABEL(comments), 0.0f);
+    Put(fixed, comments, 168, 100, 241, 41);
+
+    Put(fixed, gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), 8, 148, 397, -1);
+
+    GtkWidget* ok = HandButton("OK");
+    gtk_widget_set_name(ok, "OKButton");
+    Put(fixed, ok, 319, 240, 75, 25);
+    g_signal_connect(ok, "clicked", G_CALLBACK(OnAboutOk), dialog);
+    gtk_widget_set_can_default(ok, TRUE);
+
+    gtk_widget_show_all(fixed);
+    gtk_widget_grab_default(ok);
+    gtk_widget_grab_focus(ok);
+    gtk_dialog_run(GTK_DIALOG(dialog));
+}
+
+std::intptr_t TGtkSettingsView::PreviewPanel() {
+    // Realizing the window lays it out, so the area has its size before it is shown.
+    gtk_widget_realize(window_);
+    gtk_widget_realize(previewArea_);
+    GdkWindow* area = gtk_widget_get_window(previewArea_);
+    if (!area || !gdk_window_ensure_native(area)) return 0;
+    gdk_display_sync(gtk_widget_get_display(window_));
+    return static_cast<std::intptr_t>(gdk_x11_window_get_xid(area));
+}

@@ -1,0 +1,500 @@
+// The GTK settings dialog under the X server in DISPLAY: its widgets driven as a user would,
+// the events the logic gets, the preview panel's native window and the loop GLib runs.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/exception.h"
+#include "gl/gl_api.h"
+#include "gl/opengl_engine.h"
+#include "platform/gtk/gtk_window_system.h"
+#include "platform/gtk/settings_view.h"
+#include "platform/services.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using C = TDialogControl;
+
+class RecordingEvents final : public ISettingsViewEvents {
+public:
+    std::vector<C> changed;
+    int closes = 0;
+    std::function<void(C)> onChange;
+    std::function<void()> onClose;
+    void ControlChanged(C control) override {
+        changed.push_back(control);
+        if (onChange) onChange(control);
+    }
+    void CloseRequested() override {
+        ++closes;
+        if (onClose) onClose();
+    }
+};
+
+GtkWidget* FindNamed(GtkWidget* root, const std::string& name) {
+    if (name == gtk_widget_get_name(root)) return root;
+    if (!GTK_IS_CONTAINER(root)) return nullptr;
+    GtkWidget* found = nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(root));
+    for (GList* item = children; item && !found; item = item->next) found = FindNamed(GTK_WIDGET(item->data), name);
+    g_list_free(children);
+    return found;
+}
+
+std::vector<std::string> Texts(GtkWidget* root, GType type, const char* property) {
+    std::vector<std::string> texts;
+    std::function<void(GtkWidget*)> walk = [&](GtkWidget* widget) {
+        if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) {
+            gchar* text = nullptr;
+            g_object_get(widget, property, &text, nullptr);
+            if (text) texts.emplace_back(text);
+            g_free(text);
+        }
+        if (!GTK_IS_CONTAINER(widget)) return;
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* item = children; item; item = item->next) walk(GTK_WIDGET(item->data));
+        g_list_free(children);
+    };
+    walk(root);
+    return texts;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// Handles events until `done`; a generous bound keeps a fault from hanging the run.
+template <typename F>
+bool PumpUntil(IWindowSystem& windows, F done) {
+    for (int turn = 0; turn < 5000 && !done(); ++turn)
+        if (!windows.ProcessOne()) g_usleep(1000);
+    return done();
+}
+
+void SendKey(GtkWidget* window, guint keyval) {
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+    event->key.keyval = keyval;
+    // Key bindings (a dialog's Escape) look at the hardware code.
+    GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gtk_widget_get_display(window)), keyval, &keys, &count) &&
+        count > 0)
+        event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+    g_free(keys);
+    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(window));
+    gdk_event_set_device(event, gdk_seat_get_keyboard(seat));
+    gtk_widget_event(window, event);
+    gdk_event_free(event);
+}
+
+// A view over the program's own window system, shown, with the events recorded.
+struct Dialog {
+    std::unique_ptr<IWindowSystem> windows = CreateWindowSystem();
+    std::unique_ptr<ISettingsView> view = CreateSettingsView(*windows);
+    RecordingEvents events;
+    GtkWidget* window = static_cast<TGtkSettingsView&>(*view).Window();
+
+    Dialog() {
+        view->SetEvents(&events);
+        view->SetCaption("3D Tidewell Screen Saver");
+        view->Show(0);
+    }
+    GtkWidget* Widget(const std::string& name) {
+        GtkWidget* widget = FindNamed(window, name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+};
+
+#define NEED_DISPLAY() \
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display"
+
+TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
+    NEED_DISPLAY();
+    Dialog dialog;
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog.window)), "3D Tidewell Screen Saver");
+    EXPECT_FALSE(gtk_window_get_resizable(GTK_WINDOW(dialog.window)));
+    int width = 0, height = 0;
+    gtk_window_get_size(GTK_WINDOW(dialog.window), &width, &height);
+    EXPECT_EQ(width, 511);
+    EXPECT_EQ(height, 363);
+    for (const char* name : {"ComboBoxDepth", "ComboBoxResolution", "CheckBoxDesktop", "ButtonDefault", "CheckBoxRunAsEXE",
+                             "TrackBarFishCount", "LabelFishCount", "TrackBarBubblesCount", "LabelBubblesCount",
+                             "ComboBoxThemes", "CheckBoxSound", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk",
+                             "ButtonCancel", "PanelPreview"})
+        dialog.Widget(name);
+
+    const auto frames = Texts(dialog.window, GTK_TYPE_FRAME, "label");
+    for (const char* caption : {"Video Modes", "Fish Count", "Bubble Count", "Theme", "Sound"})
+        EXPECT_TRUE(Contains(frames, caption)) << caption;
+    const auto labels = Texts(dialog.window, GTK_TYPE_LABEL, "label");
+    for (const char* text : {"Color Depth", "Resolution", "Downloading...", "0", "100", "200", "Desktop Only", "Run As EXE",
+                             "Enable Sound", "Default", "Preview...", "About...", "Help...", "OK", "Cancel"})
+        EXPECT_TRUE(Contains(labels, text)) << text;
+    const auto hints = Texts(dialog.window, GTK_TYPE_WIDGET, "tooltip-text");
+    for (const char* hint : {"Set 16 bits for speedup", "Set 640x480 for speedup", "Set Color Depth and Resolution from Desktop",
+                             "Enable If Screen Saver runs without Acceleration", "Change Underwater Background"})
+        EXPECT_TRUE(Contains(hints, hint)) << hint;
+
+    // The track bars' ranges and steps.
+    GtkAdjustment* fish = gtk_range_get_adjustment(GTK_RANGE(dialog.Widget("TrackBarFishCount")));
+    GtkAdjustment* bubbles = gtk_range_get_adjustment(GTK_RANGE(dialog.Widget("TrackBarBubblesCount")));
+    EXPECT_EQ(gtk_adjustment_get_upper(fish), 100);
+    EXPECT_EQ(gtk_adjustment_get_page_increment(fish), 5);
+    EXPECT_EQ(gtk_adjustment_get_upper(bubbles), 200);
+    EXPECT_EQ(gtk_adjustment_get_step_increment(bubbles), 5);
+    EXPECT_EQ(gtk_adjustment_get_page_increment(bubbles), 20);
+
+    // Push buttons show the hand.
+    for (const char* name : {"ButtonDefault", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk", "ButtonCancel"}) {
+        GdkWindow* input = gtk_button_get_event_window(GTK_BUTTON(dialog.Widget(name)));
+        ASSERT_NE(input, nullptr) << name;
+        EXPECT_NE(gdk_window_get_cursor(input), nullptr) << name;
+    }
+
+    // Enter means OK while OK is the default.
+    EXPECT_EQ(gtk_window_get_default_widget(GTK_WINDOW(dialog.window)), dialog.Widget("ButtonOk"));
+}
+
+TEST(GtkSettingsView, UserChangesRaiseEventsTheLogicsSettersDoNot) {
+    NEED_DISPLAY();
+    Dialog dialog;
+    ISettingsView& view = *dialog.view;
+
+    view.SetListItems(C::ComboBoxDepth, {"16 bits", "32 bits"});
+    view.SetListItems(C::ComboBoxThemes, {"Auto", "Blue Water", "Aquamarine Water", "Green Water"});
+    view.SelectListItem(C::ComboBoxDepth, 1);
+    view.SelectListItem(C::ComboBoxThemes, 2);
+    view.SetPosition(C::TrackBarFishCount, 40);
+    view.SetPosition(C::TrackBarBubblesCount, 150);
+    view.SetChecked(C::CheckBoxSound, true);
+    view.SetChecked(C::CheckBoxDesktop, true);
+    view.SetText(C::LabelFishCount, "40");
+    view.SetEnabled(C::ComboBoxResolution, false);
+    EXPECT_TRUE(dialog.events.changed.empty());
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxDepth), 1);
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxThemes), 2);
+    EXPECT_EQ(view.Position(C::TrackBarFishCount), 40);
+    EXPECT_EQ(view.Position(C::TrackBarBubblesCount), 150);
+    EXPECT_TRUE(view.Checked(C::CheckBoxSound));
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(dialog.Widget("LabelFishCount"))), "40");
+    EXPECT_FALSE(gtk_widget_get_sensitive(dialog.Widget("ComboBoxResolution")));
+    // Filling a list again clears its selection.
+    view.SetListItems(C::ComboBoxDepth, {"32 bits"});
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxDepth), -1);
+    EXPECT_TRUE(dialog.events.changed.empty());
+
+    gtk_combo_box_set_active(GTK_COMBO_BOX(dialog.Widget("ComboBoxThemes")), 3);
+    gtk_range_set_value(GTK_RANGE(dialog.Widget("TrackBarFishCount")), 55);
+    gtk_button_clicked(GTK_BUTTON(dialog.Widget("CheckBoxSound")));
+    gtk_button_clicked(GTK_BUTTON(dialog.Widget("CheckBoxRunAsEXE")));
+    for (const char* name : {"ButtonDefault", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk", "ButtonCancel"})
+        gtk_button_clicked(GTK_BUTTON(dialog.Widget(name)));
+    const std::vector<C> expected{C::ComboBoxThemes, C::TrackBarFishCount, C::CheckBoxSound, C::CheckBoxRunAsEXE,
+                                  C::ButtonDefault,  C::ButtonPreview,     C::ButtonAbout,   C::ButtonHelp,
+                                  C::ButtonOk,       C::ButtonCancel};
+    EXPECT_EQ(dialog.events.changed, expected);
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxThemes), 3);
+    EXPECT_EQ(view.Position(C::TrackBarFishCount), 55);
+    EXPECT_FALSE(view.Checked(C::CheckBoxSound));
+    EXPECT_EQ(dialog.events.closes, 0);
+
+    // Escape and the close box ask to close; Enter anywhere but on a push button means OK.
+    dialog.events.changed.clear();
+    SendKey(dialog.window, GDK_KEY_Escape);
+    EXPECT_EQ(dialog.events.closes, 1);
+    gtk_window_close(GTK_WINDOW(dialog.window));
+    EXPECT_TRUE(PumpUntil(*dialog.windows, [&] { return dialog.events.closes == 2; }));
+    EXPECT_TRUE(gtk_widget_get_visible(dialog.window));  // the logic decides
+    gtk_widget_grab_focus(dialog.Widget("CheckBoxSound"));
+    SendKey(dialog.window, GDK_KEY_Return);
+    EXPECT_EQ(dialog.events.changed, std::vector<C>{C::ButtonOk});
+
+    view.Hide();
+    EXPECT_FALSE(gtk_widget_get_visible(dialog.window));
+}
+
+TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
+    NEED_DISPLAY();
+    auto windows = CreateWindowSystem();
+    auto view = CreateSettingsView(*windows);
+    // Asked before the dialog is shown, as the logic may: it has its size already.
+    const auto panel = static_cast<::Window>(view->PreviewPanel());
+    ASSERT_NE(panel, 0u);
+    view->Show(0);
+    EXPECT_EQ(static_cast<::Window>(view->PreviewPanel()), panel);
+
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    XWindowAttributes attributes{};
+    ASSERT_NE(XGetWindowAttributes(other, panel, &attributes), 0);
+    EXPECT_EQ(attributes.width, 316);
+    EXPECT_EQ(attributes.height, 236);
+    // Its ancestors lead to the dialog's own window.
+    const auto dialog = gdk_x11_window_get_xid(gtk_widget_get_window(static_cast<TGtkSettingsView&>(*view).Window()));
+    bool inside = false;
+    for (::Window window = panel, root = 0, parent = 0; window && !inside; window = parent) {
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(other, window, &root, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        inside = parent == dialog;
+        if (parent == root) break;
+    }
+    EXPECT_TRUE(inside);
+
+    // The window system's own connection can put the GL preview window over it.
+    auto child = windows->CreateChildWindow(static_cast<std::intptr_t>(panel));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Width(), 316);
+    EXPECT_EQ(child->Height(), 236);
+    child->Show();
+    EXPECT_TRUE(child->Visible());
+    {
+        // What GLX draws there is what the dialog shows.
+        auto drawing = CreateDrawingWindow(*windows, *child);
+        IGLDevice* device = drawing->AcquireDevice();
+        TOpenGLEngine engine;
+        engine.SetDC(device);
+        engine.ResetDefaults();
+        ASSERT_TRUE(engine.Init());
+        engine.Activate();
+        gl.ClearColor(0.0f, 0.4f, 0.6f, 1.0f);
+        gl.Clear(GL_COLOR_BUFFER_BIT);
+        engine.Swap(device);
+        gl.Finish();
+        engine.Deactivate();
+        engine.DestroyRC();
+        drawing->ReleaseDevice(device);
+    }
+    XSync(static_cast<Display*>(windows->NativeDisplay()), False);
+    int x = 0, y = 0;
+    ::Window ignored = 0;
+    XTranslateCoordinates(other, panel, DefaultRootWindow(other), 158, 118, &x, &y, &ignored);
+    XImage* image = XGetImage(other, DefaultRootWindow(other), x, y, 1, 1, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    EXPECT_NEAR(static_cast<int>((pixel >> 8) & 0xFF), 102, 2);
+    EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 153, 2);
+    child.reset();
+
+    // With an owner window (the desktop's /c handle) the dialog is its transient and modal.
+    const ::Window owner = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 200, 100, 0, 0, 0);
+    XMapWindow(other, owner);
+    XSync(other, False);
+    view->Hide();
+    view->Show(static_cast<std::intptr_t>(owner));
+    ::Window transientFor = 0;
+    EXPECT_NE(XGetTransientForHint(other, dialog, &transientFor), 0);
+    EXPECT_EQ(transientFor, owner);
+    EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(static_cast<TGtkSettingsView&>(*view).Window())));
+    XDestroyWindow(other, owner);
+    XCloseDisplay(other);
+}
+
+TEST(GtkSettingsView, AnExceptionInAHandlerComesOutOfThePump) {
+    NEED_DISPLAY();
+    Dialog dialog;
+    dialog.events.onClose = [] { throw Exception("close failed"); };
+    dialog.events.onChange = [](C) { throw std::runtime_error("click failed"); };
+
+    // Through GTK's own dispatch of the close box.
+    gtk_window_close(GTK_WINDOW(dialog.window));
+    std::string caught;
+    for (int turn = 0; turn < 5000 && caught.empty(); ++turn) {
+        try {
+            if (!dialog.windows->ProcessOne()) g_usleep(1000);
+        } catch (const Exception& e) {
+            caught = e.what();
+        }
+    }
+    EXPECT_EQ(caught, "close failed");
+
+    // Only the first of several is kept; the next pass raises nothing more.
+    gtk_button_clicked(GTK_BUTTON(dialog.Widget("ButtonHelp")));
+    gtk_button_clicked(GTK_BUTTON(dialog.Widget("ButtonAbout")));
+    EXPECT_THROW(dialog.windows->ProcessOne(), std::runtime_error);
+    EXPECT_NO_THROW(dialog.windows->ProcessOne());
+    EXPECT_EQ(dialog.events.changed.size(), 2u);
+}
+
+TEST(GtkWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
+    NEED_DISPLAY();
+    auto windows = CreateWindowSystem();
+    auto* system = dynamic_cast<TGtkWindowSystem*>(windows.get());
+    ASSERT_NE(system, nullptr);
+    TApplication application;
+    std::unique_ptr<ISettingsView> view;
+    RecordingEvents events;
+    std::vector<std::string> errors;
+    application.OnException = [&](const std::exception& e) { errors.emplace_back(e.what()); };
+    int turns = 0, nestedTurns = 0;
+    bool closeAsked = false;
+    GtkWidget* window = nullptr;
+    // A click that runs a nested loop, as "Preview..." runs the saver from its handler.
+    events.onChange = [&](C control) {
+        if (control != C::ButtonPreview) return;
+        const int until = turns + 5;
+        while (turns < until) HandleMessage(application, *windows);
+        nestedTurns = 5;
+    };
+    events.onClose = [&] { closeAsked = true; };
+    application.OnIdle = [&](bool& done) {
+        ++turns;
+        done = false;
+        if (turns == 1) {
+            // The dialog is made by an idle turn of the X11 loop, as the form's start does.
+            EXPECT_FALSE(system->GtkAttached());
+            view = CreateSettingsView(*windows);
+            view->SetEvents(&events);
+            view->Show(0);
+            window = static_cast<TGtkSettingsView&>(*view).Window();
+        } else if (turns == 3) {
+            throw Exception("frame failed");
+        } else if (turns == 5) {
+            gtk_button_clicked(GTK_BUTTON(FindNamed(window, "ButtonPreview")));
+        } else if (turns == 20) {
+            // Nothing more to do: the loop waits until something happens.
+            done = true;
+            gtk_window_close(GTK_WINDOW(window));
+        } else if (turns > 20 && closeAsked) {
+            application.Terminate();
+        }
+    };
+    windows->RunLoop(application);
+    EXPECT_TRUE(system->GtkAttached());
+    EXPECT_TRUE(application.Terminated());
+    EXPECT_EQ(errors, std::vector<std::string>{"frame failed"});
+    EXPECT_EQ(nestedTurns, 5);
+    EXPECT_GT(turns, 20);
+    EXPECT_EQ(application.ProcessMessagesHook, nullptr);
+}
+
+// Runs `check` on the modal window titled `title` once it is up, from inside its loop.
+struct ModalProbe {
+    std::string title;
+    std::function<void(GtkWindow*)> check;
+    bool seen = false;
+    static gboolean Poll(gpointer data) {
+        auto* self = static_cast<ModalProbe*>(data);
+        GList* toplevels = gtk_window_list_toplevels();
+        GtkWindow* found = nullptr;
+        for (GList* item = toplevels; item; item = item->next) {
+            auto* window = GTK_WINDOW(item->data);
+            const char* title = gtk_window_get_title(window);
+            if (gtk_widget_get_mapped(GTK_WIDGET(window)) && title && self->title == title) found = window;
+        }
+        g_list_free(toplevels);
+        if (!found) return G_SOURCE_CONTINUE;
+        self->seen = true;
+        self->check(found);
+        return G_SOURCE_REMOVE;
+    }
+    void Arm() { g_timeout_add(10, Poll, this); }
+};
+
+TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
+    NEED_DISPLAY();
+    Dialog dialog;
+    TempDir folder;
+    // The desktop's opener of this test writes down what it was asked to open.
+    const auto opened = folder.Path() / "opened";
+    const auto opener = folder.Write("xdg-open", "#!/bin/sh\necho \"$1\" >" + opened.string() + "\n");
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (folder.Path().string() + ":" + path).c_str(), 1);
+
+    TAboutInfo about;
+    about.Caption = "About 3D Tidewell Screen Saver";
+    about.ProductName = "3D Tidewell Screen Saver";
+    about.Version = "Version 1.5";
+    about.Comments = "Vendor: Mesa\nVideo: llvmpipe\nOpenGL: 4.5";
+    about.LinkText = "Korvane Software";
+    about.LinkTarget = "tidewell-test:about";
+    about.Picture.Width = 150;
+    about.Picture.Height = 110;
+    about.Picture.Rgb.assign(150 * 110 * 3, 200);
+
+    ModalProbe probe{about.Caption, [&](GtkWindow* box) {
+                         GtkWidget* root = GTK_WIDGET(box);
+                         EXPECT_TRUE(gtk_window_get_modal(box));
+                         int width = 0, height = 0;
+                         gtk_window_get_size(box, &width, &height);
+                         EXPECT_EQ(width, 414);
+                         EXPECT_EQ(height, 279);
+                         EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "ProductName"))), "3D Tidewell Screen Saver");
+                         EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "LabelVersion"))), "Version 1.5");
+                         EXPECT_EQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "LabelComments"))), about.Comments);
+                         GdkPixbuf* picture = gtk_image_get_pixbuf(GTK_IMAGE(FindNamed(root, "ImageBackground")));
+                         ASSERT_NE(picture, nullptr);
+                         EXPECT_EQ(gdk_pixbuf_get_width(picture), 150);
+                         EXPECT_EQ(gdk_pixbuf_get_height(picture), 110);
+                         gboolean handled = FALSE;
+                         g_signal_emit_by_name(FindNamed(root, "LinkLabel"), "activate-link", "ignored", &handled);
+                         EXPECT_TRUE(handled);
+                         gtk_button_clicked(GTK_BUTTON(FindNamed(root, "OKButton")));
+                     }};
+    probe.Arm();
+    dialog.view->ShowAbout(about);
+    EXPECT_TRUE(probe.seen);
+
+    // Escape closes it as well.
+    ModalProbe escape{about.Caption, [](GtkWindow* box) { SendKey(GTK_WIDGET(box), GDK_KEY_Escape); }};
+    escape.Arm();
+    dialog.view->ShowAbout(about);
+    EXPECT_TRUE(escape.seen);
+
+    ModalProbe message{"3D Tidewell Screen Saver Error!", [](GtkWindow* box) {
+                           EXPECT_TRUE(GTK_IS_MESSAGE_DIALOG(box));
+                           GtkMessageType type{};
+                           g_object_get(box, "message-type", &type, nullptr);
+                           EXPECT_EQ(type, GTK_MESSAGE_ERROR);
+                           EXPECT_NE(FindNamed(GTK_WIDGET(box), "ErrorIcon"), nullptr);
+                           gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+                       }};
+    message.Arm();
+    dialog.view->ShowMessage("Something failed.\r\nTry again.", "3D Tidewell Screen Saver Error!");
+    EXPECT_TRUE(message.seen);
+    EXPECT_TRUE(dialog.events.changed.empty());
+
+    // The link went to our opener (GTK knows no handler for this scheme), which was not left a zombie.
+    for (int turn = 0; turn < 5000 && !std::filesystem::exists(opened); ++turn) g_usleep(1000);
+    std::string line;
+    std::getline(std::ifstream(opened), line);
+    EXPECT_EQ(line, "tidewell-test:about");
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+
+    EXPECT_FALSE(OpenWithDesktop(""));
+    setenv("PATH", "/nonexistent", 1);
+    EXPECT_FALSE(OpenWithDesktop("tidewell-test:nowhere"));
+    setenv("PATH", path.c_str(), 1);
+}
+
+TEST(LinuxServices, TemporaryDirectoryEndsWithASeparator) {
+    const char* saved = std::getenv("TMPDIR");
+    const std::string keep = saved ? saved : "";
+    setenv("TMPDIR", "/var/tmp/tidewell", 1);
+    EXPECT_EQ(TemporaryDirectory(), "/var/tmp/tidewell/");
+    unsetenv("TMPDIR");
+    EXPECT_EQ(TemporaryDirectory(), "/tmp/");
+    if (saved) setenv("TMPDIR", keep.c_str(), 1);
+}
+
+}  // namespace
