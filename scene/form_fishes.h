@@ -19,6 +19,7 @@
 #include "display/display_control.h"
 #include "scene/aquarium.h"
 #include "scene/drawing_window.h"
+#include "scene/frame_rate.h"  // kSoftwareRenderingWarning
 #include "scene/preview_picture.h"
 #include "scene/settings_view.h"
 #include "scene/sound.h"
@@ -58,10 +59,6 @@ struct TFormServices {
     std::string HomePage;
 };
 
-inline constexpr const char* kSoftwareRenderingWarning =
-    "In this screen mode, hardware acceleration was not detected! The screen saver runs in Software mode "
-    "with lower performance and quality!\r\nClick on Help button in the settings of screen saver to resolve "
-    "this problem.";
 inline constexpr const char* kHelpFileName = "3DTidewell.html";
 
 class TFormFishes final : public IOwnerForm, public ISettingsViewEvents {
