@@ -344,6 +344,8 @@ void TWin32SettingsView::CreateControls() {
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
+    for (const wchar_t* theme : {L"Auto", L"Blue Water", L"Aquamarine Water", L"Green Water"})
+        SendMessageW(Control(TDialogControl::ComboBoxThemes), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(theme));
     // Enter presses OK unless a focused button takes it: the dialog manager's default button.
     SendMessageW(dialog_, DM_SETDEFID, IDOK, 0);
     const HWND fish = Control(TDialogControl::TrackBarFishCount);

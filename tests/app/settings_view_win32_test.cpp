@@ -257,6 +257,12 @@ TEST_F(SettingsViewTest, OwnerIsDisabledWhileTheDialogShows) {
         TWin32SettingsView second;
         second.Show(reinterpret_cast<std::intptr_t>(owner));  // the owner is disabled already
         EXPECT_EQ(GetWindow(second.Dialog(), GW_OWNER), owner);
+        // The themes are the dialog's own items; the logic only selects one.
+        const HWND themes = second.Control(C::ComboBoxThemes);
+        ASSERT_EQ(SendMessageW(themes, CB_GETCOUNT, 0, 0), 4);
+        wchar_t item[64] = {};
+        SendMessageW(themes, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, L"Aquamarine Water");
     }
     EXPECT_FALSE(IsWindowEnabled(owner));  // still the first dialog's
     view.Show(0x7FFF0001);                 // no such window: the desktop's

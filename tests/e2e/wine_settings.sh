@@ -75,8 +75,8 @@ preview=$(gl_window 316 236)
 import -window "$preview" "$work/preview.png"
 check_horizon "$work/preview.png" 0 0 0 316 236 || fail "the preview does not show Blue Water"
 import -window "$dialog" "$work/dialog.png"
-read -r r g b < <(pixel "$work/dialog.png" 3 3)
-[ "$(distance2 "$r $g $b" "92 175 224")" -le 12 ] || fail "dialog background $r $g $b"
+background=$(pixel "$work/dialog.png" 3 3)
+[ "$(distance2 "$background" "92 175 224")" -le 12 ] || fail "dialog background $background"
 if [ -n "$shots" ]; then
   # What a user sees: the dialog with the preview in its panel.
   convert "$work/dialog.png" "$work/preview.png" -geometry +10+14 -composite "$shots/wine_settings.png"
@@ -101,7 +101,7 @@ done
 
 # A click right of the fish track bar's thumb pages it up by 5: 20 becomes 25.
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove $((X + 336 + 8 + 138)) $((Y + 128 + 24 + 10)) click 1
+xdotool mousemove $((X + 336 + 8 + 100)) $((Y + 128 + 24 + 10)) sleep 0.3 click 1
 sleep 0.5
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Return
