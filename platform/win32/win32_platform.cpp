@@ -1,3 +1,8 @@
+// Windows x64 (mingw-w64 build, also run under Wine): the frame's services on Win32.
+// LIMITATIONS: display modes of the primary display only; the desktop's password libraries
+// exist on old systems only (verification passes without them).
+// DEPENDENCIES: kernel32, user32, gdi32, advapi32 (registry), winmm (clock, PlaySound), shell32
+// (open with the desktop), comctl32 (the dialog's controls); OpenGL32/GLU32 loaded at run time.
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
@@ -8,6 +13,7 @@
 
 #include "platform/services.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window_system.h"
 
 namespace {
@@ -191,4 +197,18 @@ std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TW
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
     return installPath + exeBaseName + ".ini";
+}
+
+bool OpenWithDesktop(const std::string& target) {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", WideText(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+std::string TemporaryDirectory() {
+    wchar_t path[MAX_PATH + 2] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, path);
+    std::string dir = n > 0 && n <= MAX_PATH + 1 ? Utf8Text(std::wstring(path, n)) : std::string(".\\");
+    if (dir.back() != '\\') dir += '\\';
+    return dir;
 }

@@ -3,10 +3,14 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const char kWindowClass[] = "TidewellSaverWindow";
 std::exception_ptr deferred;
+std::vector<HWND> dialogs;
 
 void MakeDpiAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
@@ -145,11 +149,26 @@ TWin32WindowSystem::TWin32WindowSystem() {
     RegisterClassA(&windowClass);  // already registered on a second system: fine
 }
 
+void TWin32WindowSystem::AddDialog(std::intptr_t hwnd) { dialogs.push_back(reinterpret_cast<HWND>(hwnd)); }
+
+void TWin32WindowSystem::RemoveDialog(std::intptr_t hwnd) {
+    dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), reinterpret_cast<HWND>(hwnd)), dialogs.end());
+}
+
 bool TWin32WindowSystem::ProcessOne() {
+    // Wide messages: the dialogs are Unicode windows; the saver's ANSI windows get theirs converted.
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    // A copy: a handler may remove a dialog while its message is handled.
+    const std::vector<HWND> open = dialogs;
+    for (const HWND dialog : open) {
+        if (IsDialogMessageW(dialog, &message)) {
+            RaiseDeferred();
+            return true;
+        }
+    }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     RaiseDeferred();
     return true;
 }

@@ -6,6 +6,7 @@
 // covers the whole screen at any scaling.
 #include <exception>
 #include <string>
+#include <cstdint>
 
 #include "app/message_loop.h"
 
@@ -23,4 +24,7 @@ public:
     // frames are left.
     static void Defer(std::exception_ptr error);
     static void RaiseDeferred();
+    // Dialogs whose keyboard (Tab, Enter, Escape) the pump hands to IsDialogMessageW.
+    static void AddDialog(std::intptr_t hwnd);
+    static void RemoveDialog(std::intptr_t hwnd);
 };

@@ -95,4 +95,16 @@ TEST(Win32Platform, DisplayModesAndSilentSound) {
     EXPECT_TRUE(enabled);
 }
 
+// The temporary folder exists and takes a file name appended directly; a missing file is
+// nothing the desktop opens.
+TEST(Win32Platform, TemporaryFolderAndDesktopOpen) {
+    const std::string dir = TemporaryDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.back(), '\\');
+    const DWORD attributes = GetFileAttributesA(dir.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(OpenWithDesktop(dir + "no such tidewell file.hlp"));
+}
+
 }  // namespace

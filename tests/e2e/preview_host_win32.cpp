@@ -1,6 +1,9 @@
 // Plays the desktop's display settings for a preview: makes a window, starts the saver with
 // "/p <window>", checks that the saver keeps running with a child inside the window, destroys
-// the window and checks that the saver then ends with status 0. Exit status 0 when all held.
+// the window and checks that the saver then ends with status 0. With "settings" after the saver,
+// starts it with "/c:<window>" instead: the settings dialog must be owned by the window and keep
+// it disabled while shown; closed, the saver ends with status 0 and the window takes input again.
+// Exit status 0 when all held.
 #include <windows.h>
 
 #include <cstdio>
@@ -25,10 +28,72 @@ int Fail(const char* what) {
     return 1;
 }
 
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    if (!IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != search->owner) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// Waits for the process while serving the host window: the saver's calls on it are synchronous.
+bool WaitServing(HANDLE process, DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return true;
+        Pump(50);
+    }
+    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+}
+
+int RunSettings(const char* saver, HWND host) {
+    std::string commandLine = "\"" + std::string(saver) + "\" /c:" + std::to_string(reinterpret_cast<INT_PTR>(host));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return Fail("the saver did not start");
+    std::printf("started %s\n", commandLine.c_str());
+    OwnedSearch search{host, nullptr};
+    for (int i = 0; i < 300 && !search.found; ++i) {
+        Pump(100);
+        EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the saver ended before its dialog showed");
+    }
+    if (!search.found) {
+        TerminateProcess(process.hProcess, 3);
+        return Fail("no dialog owned by the host window");
+    }
+    char caption[256] = {};
+    GetWindowTextA(search.found, caption, sizeof caption);
+    std::printf("dialog \"%s\" owned by the host\n", caption);
+    Pump(300);
+    if (IsWindowEnabled(host)) {
+        TerminateProcess(process.hProcess, 3);
+        return Fail("the host takes input while the dialog shows");
+    }
+    PostMessageA(search.found, WM_CLOSE, 0, 0);
+    if (!WaitServing(process.hProcess, 20000)) {
+        TerminateProcess(process.hProcess, 3);
+        return Fail("the saver did not end when its dialog was closed");
+    }
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("settings ended with status %lu\n", code);
+    if (code != 0) return Fail("non-zero exit status");
+    if (!IsWindowEnabled(host)) return Fail("the host was left disabled");
+    DestroyWindow(host);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: preview_host <saver.scr>");
+    if (argc < 2) return Fail("usage: preview_host <saver.scr> [settings]");
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -38,6 +103,7 @@ int main(int argc, char** argv) {
     HWND host = CreateWindowExA(0, windowClass.lpszClassName, "Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                                 200, 180, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!host) return Fail("no host window");
+    if (argc > 2 && std::string(argv[2]) == "settings") return RunSettings(argv[1], host);
 
     std::string commandLine = "\"" + std::string(argv[1]) + "\" /p " + std::to_string(reinterpret_cast<INT_PTR>(host));
     STARTUPINFOA startup{};

@@ -1,0 +1,702 @@
+// The settings dialog and the About box on Windows.
+//
+// LIMITATIONS: the layout is fixed in 96-DPI pixels and scaled as a whole; the font is the
+// system's message font, so long translations of the captions are not reflowed.
+// DEPENDENCIES: user32, gdi32, comctl32 (track bars, tooltips; version 6 through the program's
+// manifest for the visual styles), shell32 for the link (platform/services.h OpenWithDesktop).
+#include "platform/win32/settings_view.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+#include "app/exception.h"
+#include "platform/services.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace {
+
+const COLORREF kBackground = RGB(92, 175, 224);
+const wchar_t kPanelClass[] = L"TidewellPreviewPanel";
+const int kClientWidth = 511, kClientHeight = 363;
+const int kAboutWidth = 414, kAboutHeight = 279;
+const DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+const DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The DPI functions of Windows 10, absent on older systems (and in some Wine versions).
+struct TDpiApi {
+    UINT(WINAPI* ForWindow)(HWND) = nullptr;
+    UINT(WINAPI* ForSystem)() = nullptr;
+    BOOL(WINAPI* AdjustRect)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+    BOOL(WINAPI* ParametersForDpi)(UINT, UINT, void*, UINT, UINT) = nullptr;
+
+    TDpiApi() {
+        const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        if (!user32) return;
+        Load(user32, "GetDpiForWindow", ForWindow);
+        Load(user32, "GetDpiForSystem", ForSystem);
+        Load(user32, "AdjustWindowRectExForDpi", AdjustRect);
+        Load(user32, "SystemParametersInfoForDpi", ParametersForDpi);
+    }
+    template <typename F>
+    static void Load(HMODULE module, const char* name, F& fn) {
+        fn = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+};
+
+const TDpiApi& Dpi() {
+    static const TDpiApi api;
+    return api;
+}
+
+UINT WindowDpi(HWND hwnd) {
+    UINT dpi = 0;
+    if (Dpi().ForWindow && hwnd) dpi = Dpi().ForWindow(hwnd);
+    if (!dpi && Dpi().ForSystem) dpi = Dpi().ForSystem();
+    return dpi ? dpi : 96;
+}
+
+int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
+
+// The system's message font (Segoe UI on current Windows) at this DPI; with a height, that
+// height in 96-DPI pixels instead of the system's (the layout was made for 8-point text).
+HFONT MessageFont(UINT dpi, int height = 0) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font{};
+    if (Dpi().ParametersForDpi && Dpi().ParametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        font = metrics.lfMessageFont;
+    } else if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+        const HDC screen = GetDC(nullptr);
+        const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), systemDpi > 0 ? systemDpi : 96);
+    } else {
+        font.lfHeight = -Scale(12, dpi);
+        std::wcscpy(font.lfFaceName, L"Segoe UI");
+    }
+    if (height) font.lfHeight = -Scale(height, dpi);
+    return CreateFontIndirectW(&font);
+}
+
+HFONT ArialFont(UINT dpi, bool bold, bool underline) {
+    return CreateFontW(-Scale(13, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Arial");
+}
+
+void DeleteFont(HFONT& font) {
+    if (font) DeleteObject(font);
+    font = nullptr;
+}
+
+// The window rectangle for a client area of width x height at this DPI.
+RECT FramedRect(HWND hwnd, int width, int height, UINT dpi) {
+    RECT rect{0, 0, width, height};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    if (!Dpi().AdjustRect || !Dpi().AdjustRect(&rect, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    return rect;
+}
+
+// Centres the window as it is on the primary monitor's work area.
+void CentreWindow(HWND hwnd) {
+    RECT rect{}, work{};
+    GetWindowRect(hwnd, &rect);
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) GetWindowRect(GetDesktopWindow(), &work);
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    SetWindowPos(hwnd, nullptr, work.left + std::max(0, static_cast<int>((work.right - work.left - w) / 2)),
+                 work.top + std::max(0, static_cast<int>((work.bottom - work.top - h) / 2)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Sizes the window for this client area; corrects what the frame's own DPI made of the estimate.
+void SizeClientArea(HWND hwnd, int width, int height, UINT dpi) {
+    const RECT estimate = FramedRect(hwnd, width, height, dpi);
+    int w = estimate.right - estimate.left, h = estimate.bottom - estimate.top;
+    for (int pass = 0; pass < 2; ++pass) {
+        SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (client.right == width && client.bottom == height) break;
+        w += width - client.right;
+        h += height - client.bottom;
+    }
+}
+
+// An empty dialog template: the controls are made with CreateWindowExW in pixels, which a
+// template's dialog units cannot express.
+struct TEmptyTemplate {
+    alignas(4) WORD words[16]{};
+    explicit TEmptyTemplate(DWORD style) {
+        DLGTEMPLATE head{};
+        head.style = style;
+        head.dwExtendedStyle = kDialogExStyle;
+        std::memcpy(words, &head, sizeof head);  // then no menu, the default class, no title
+    }
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words); }
+};
+
+// One control of the dialog, in 96-DPI pixels; inside a group relative to the group.
+struct TLayoutItem {
+    int control;  // a TDialogControl, or -1 for captions, group boxes and end labels
+    const wchar_t* windowClass;
+    const wchar_t* text;
+    DWORD style;
+    int groupX, groupY;
+    int x, y, width, height;
+    const wchar_t* hint;
+};
+
+constexpr int C(TDialogControl control) { return static_cast<int>(control); }
+
+const DWORD kCombo = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+const DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+const DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
+const DWORD kGroup = BS_GROUPBOX | WS_CLIPSIBLINGS;  // a themed group box paints its inside
+const DWORD kTrack = TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP | WS_CLIPSIBLINGS;
+const DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+const DWORD kNumber = SS_NOPREFIX;
+
+// In tab order. The group boxes come last, at the bottom of the siblings' order, so that they
+// paint under their controls. The numbers under a track bar reach into its bottom edge: they
+// come before it, above it, and the bar clips them out; they are transparent so as not to cover
+// the group's frame.
+const TLayoutItem kLayout[] = {
+    {-1, WC_STATICW, L"Color Depth", kLabel, 336, 8, 8, 20, 63, 16, nullptr},
+    {C(TDialogControl::ComboBoxDepth), WC_COMBOBOXW, L"", kCombo, 336, 8, 72, 16, 85, 200, L"Set 16 bits for speedup"},
+    {-1, WC_STATICW, L"Resolution", kLabel, 336, 8, 14, 48, 57, 16, nullptr},
+    {C(TDialogControl::ComboBoxResolution), WC_COMBOBOXW, L"", kCombo, 336, 8, 72, 44, 85, 200, L"Set 640x480 for speedup"},
+    {C(TDialogControl::CheckBoxDesktop), WC_BUTTONW, L"Desktop Only", kCheck, 336, 8, 6, 72, 89, 17,
+     L"Set Color Depth and Resolution from Desktop"},
+    {C(TDialogControl::ButtonDefault), WC_BUTTONW, L"Default", kButton, 336, 8, 97, 85, 60, 20, nullptr},
+    {C(TDialogControl::CheckBoxRunAsEXE), WC_BUTTONW, L"Run As EXE", kCheck, 336, 8, 6, 90, 83, 17,
+     L"Enable If Screen Saver runs without Acceleration"},
+    {-1, WC_STATICW, L"0", kNumber | SS_LEFT, 336, 128, 10, 43, 16, 11, nullptr},
+    {C(TDialogControl::LabelFishCount), WC_STATICW, L"", kNumber | SS_CENTER, 336, 128, 62, 43, 41, 11, nullptr},
+    {-1, WC_STATICW, L"100", kNumber | SS_RIGHT, 336, 128, 125, 43, 30, 11, nullptr},
+    {C(TDialogControl::TrackBarFishCount), TRACKBAR_CLASSW, L"", kTrack, 336, 128, 8, 24, 145, 21, nullptr},
+    {-1, WC_STATICW, L"0", kNumber | SS_LEFT, 336, 192, 10, 43, 16, 11, nullptr},
+    {C(TDialogControl::LabelBubblesCount), WC_STATICW, L"", kNumber | SS_CENTER, 336, 192, 62, 43, 41, 11, nullptr},
+    {-1, WC_STATICW, L"200", kNumber | SS_RIGHT, 336, 192, 125, 43, 30, 11, nullptr},
+    {C(TDialogControl::TrackBarBubblesCount), TRACKBAR_CLASSW, L"", kTrack, 336, 192, 8, 24, 145, 21, nullptr},
+    {C(TDialogControl::ComboBoxThemes), WC_COMBOBOXW, L"", kCombo, 336, 256, 12, 22, 145, 200, L"Change Underwater Background"},
+    {C(TDialogControl::CheckBoxSound), WC_BUTTONW, L"Enable Sound", kCheck, 8, 256, 12, 24, 97, 17, nullptr},
+    {C(TDialogControl::ButtonPreview), WC_BUTTONW, L"Preview...", kButton, 0, 0, 8, 328, 75, 25, nullptr},
+    {C(TDialogControl::ButtonAbout), WC_BUTTONW, L"&About...", kButton, 0, 0, 176, 328, 75, 25, nullptr},
+    {C(TDialogControl::ButtonHelp), WC_BUTTONW, L"Help...", kButton, 0, 0, 260, 328, 75, 25, nullptr},
+    {C(TDialogControl::ButtonOk), WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, 344, 328, 75, 25, nullptr},
+    {C(TDialogControl::ButtonCancel), WC_BUTTONW, L"Cancel", kButton, 0, 0, 428, 328, 75, 25, nullptr},
+    {-1, WC_BUTTONW, L"Video Modes", kGroup, 0, 0, 336, 8, 165, 113, nullptr},
+    {-1, WC_BUTTONW, L"Fish Count", kGroup, 0, 0, 336, 128, 165, 56, nullptr},
+    {-1, WC_BUTTONW, L"Bubble Count", kGroup, 0, 0, 336, 192, 165, 56, nullptr},
+    {-1, WC_BUTTONW, L"Theme", kGroup, 0, 0, 336, 256, 165, 56, nullptr},
+    {-1, WC_BUTTONW, L"Sound", kGroup, 0, 0, 8, 256, 321, 56, nullptr},
+};
+const RECT kPanelRect{8, 12, 8 + 320, 12 + 240};
+const int kPanelBevel = 2;
+
+// The numbers under the track bars: static text that is not a caption.
+bool IsNumber(const TLayoutItem& item) {
+    return std::wcscmp(item.windowClass, WC_STATICW) == 0 && (item.style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
+}
+
+const TLayoutItem* ItemOf(HWND control) {
+    const int index = GetDlgCtrlID(control) - 1000;
+    return index >= 0 && index < static_cast<int>(std::size(kLayout)) ? &kLayout[index] : nullptr;
+}
+
+int ControlId(int control, std::size_t index) {
+    if (control == C(TDialogControl::ButtonOk)) return IDOK;
+    if (control == C(TDialogControl::ButtonCancel)) return IDCANCEL;
+    return 1000 + static_cast<int>(index);
+}
+
+bool IsButton(int control) {
+    switch (static_cast<TDialogControl>(control)) {
+        case TDialogControl::ButtonDefault:
+        case TDialogControl::ButtonPreview:
+        case TDialogControl::ButtonAbout:
+        case TDialogControl::ButtonHelp:
+        case TDialogControl::ButtonOk:
+        case TDialogControl::ButtonCancel: return true;
+        default: return false;
+    }
+}
+
+bool SetHandCursor(HWND dialog, LPARAM lParam) {
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND, a narrow string here
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    return true;
+}
+
+// The preview panel: black, an etched 2-pixel bevel outside its client area, and a caption that
+// the preview window hides once it covers the client area.
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCCALCSIZE:
+            if (wParam) {
+                auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+                InflateRect(&params->rgrc[0], -kPanelBevel, -kPanelBevel);
+                return 0;
+            }
+            break;
+        case WM_NCPAINT: {
+            const HDC dc = GetWindowDC(hwnd);
+            RECT rect{};
+            GetWindowRect(hwnd, &rect);
+            OffsetRect(&rect, -rect.left, -rect.top);
+            DrawEdge(dc, &rect, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
+            ReleaseDC(hwnd, dc);
+            return 0;
+        }
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            const HDC dc = BeginPaint(hwnd, &ps);
+            RECT rect{};
+            GetClientRect(hwnd, &rect);
+            FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            const auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            const HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(255, 0, 0));
+            DrawTextW(dc, L"Downloading...", -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            if (old) SelectObject(dc, old);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default: break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void RegisterPanelClass() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = PanelProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.lpszClassName = kPanelClass;
+    RegisterClassW(&windowClass);  // already registered by an earlier view: fine
+}
+
+}  // namespace
+
+TWin32SettingsView::TWin32SettingsView() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    RegisterPanelClass();
+    background_ = CreateSolidBrush(kBackground);
+    const TEmptyTemplate dialogTemplate(kDialogStyle);
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, DialogProc,
+                               reinterpret_cast<LPARAM>(this));
+    if (!dialog_) {
+        DeleteObject(background_);
+        throw Exception("TWin32SettingsView: the dialog cannot be created!");
+    }
+    try {
+        CreateControls();
+    } catch (...) {
+        DestroyWindow(dialog_);
+        DeleteObject(background_);
+        throw;
+    }
+    Relayout(WindowDpi(dialog_));
+    TWin32WindowSystem::AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
+}
+
+TWin32SettingsView::~TWin32SettingsView() {
+    ReleaseOwner();
+    TWin32WindowSystem::RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
+    SetWindowLongPtrW(dialog_, DWLP_USER, 0);
+    if (tooltip_) DestroyWindow(tooltip_);
+    DestroyWindow(dialog_);
+    DeleteFont(font_);
+    DeleteFont(panelFont_);
+    DeleteObject(background_);
+}
+
+void TWin32SettingsView::CreateControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    panel_ = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, dialog_, nullptr,
+                             instance, nullptr);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance, nullptr);
+    for (std::size_t i = 0; i < std::size(kLayout); ++i) {
+        const TLayoutItem& item = kLayout[i];
+        const HWND hwnd = CreateWindowExW(0, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style, 0, 0, 0, 0, dialog_,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item.control, i))), instance, nullptr);
+        if (!hwnd) throw Exception("TWin32SettingsView: a control cannot be created!");
+        items_.push_back(hwnd);
+        if (item.control >= 0) controls_[static_cast<std::size_t>(item.control)] = hwnd;
+        if (item.hint && tooltip_) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = dialog_;
+            tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
+            tool.lpszText = const_cast<wchar_t*>(item.hint);
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+    for (const wchar_t* theme : {L"Auto", L"Blue Water", L"Aquamarine Water", L"Green Water"})
+        SendMessageW(Control(TDialogControl::ComboBoxThemes), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(theme));
+    // Enter presses OK unless a focused button takes it: the dialog manager's default button.
+    SendMessageW(dialog_, DM_SETDEFID, IDOK, 0);
+    const HWND fish = Control(TDialogControl::TrackBarFishCount);
+    SendMessageW(fish, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
+    SendMessageW(fish, TBM_SETPAGESIZE, 0, 5);
+    SendMessageW(fish, TBM_SETTICFREQ, 5, 0);
+    const HWND bubbles = Control(TDialogControl::TrackBarBubblesCount);
+    SendMessageW(bubbles, TBM_SETRANGE, FALSE, MAKELPARAM(0, 200));
+    SendMessageW(bubbles, TBM_SETLINESIZE, 0, 5);
+    SendMessageW(bubbles, TBM_SETPAGESIZE, 0, 20);
+    SendMessageW(bubbles, TBM_SETTICFREQ, 10, 0);
+}
+
+void TWin32SettingsView::Relayout(UINT dpi) {
+    dpi_ = dpi ? dpi : 96;
+    DeleteFont(font_);
+    DeleteFont(panelFont_);
+    font_ = MessageFont(dpi_, 11);
+    // The panel's caption: the same face, bold and larger.
+    LOGFONTW face{};
+    GetObjectW(font_, sizeof face, &face);
+    face.lfHeight = -Scale(13, dpi_);
+    face.lfWeight = FW_BOLD;
+    panelFont_ = CreateFontIndirectW(&face);
+    SetWindowLongPtrW(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(panelFont_));
+    MoveWindow(panel_, Scale(kPanelRect.left, dpi_), Scale(kPanelRect.top, dpi_), Scale(320, dpi_), Scale(240, dpi_), TRUE);
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const TLayoutItem& item = kLayout[i];
+        SendMessageW(items_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        MoveWindow(items_[i], Scale(item.groupX + item.x, dpi_), Scale(item.groupY + item.y, dpi_), Scale(item.width, dpi_),
+                   Scale(item.height, dpi_), TRUE);
+    }
+    SizeClientArea(dialog_, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), dpi_);
+    InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+void TWin32SettingsView::Show(std::intptr_t owner) {
+    HWND ownerWindow = reinterpret_cast<HWND>(owner);
+    if (ownerWindow && !IsWindow(ownerWindow)) ownerWindow = nullptr;
+    if (ownerWindow != owner_) ReleaseOwner();
+    SetWindowLongPtrW(dialog_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
+    // Centre, then once more when the move brought the dialog to a monitor of another DPI.
+    for (int pass = 0; pass < 2; ++pass) {
+        CentreWindow(dialog_);
+        const UINT dpi = WindowDpi(dialog_);
+        if (dpi == dpi_) break;
+        Relayout(dpi);
+    }
+    // Modal to the owner: it takes no input until Hide. An owner that was disabled already stays so.
+    if (ownerWindow && !owner_ && IsWindowEnabled(ownerWindow)) {
+        EnableWindow(ownerWindow, FALSE);
+        owner_ = ownerWindow;
+    }
+    ShowWindow(dialog_, SW_SHOW);
+    SetForegroundWindow(dialog_);
+    TWin32WindowSystem::RaiseDeferred();
+}
+
+void TWin32SettingsView::ReleaseOwner() {
+    if (!owner_) return;
+    if (IsWindow(owner_)) EnableWindow(owner_, TRUE);
+    owner_ = nullptr;
+}
+
+void TWin32SettingsView::Hide() {
+    // The owner first, so that the system activates it rather than another program's window.
+    ReleaseOwner();
+    ShowWindow(dialog_, SW_HIDE);
+}
+
+void TWin32SettingsView::SetCaption(const std::string& text) { SetWindowTextW(dialog_, WideText(text).c_str()); }
+
+void TWin32SettingsView::SetListItems(TDialogControl list, const std::vector<std::string>& items) {
+    const HWND combo = Control(list);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(item).c_str()));
+}
+
+void TWin32SettingsView::SelectListItem(TDialogControl list, int index) {
+    SendMessageW(Control(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int TWin32SettingsView::SelectedListItem(TDialogControl list) {
+    return static_cast<int>(SendMessageW(Control(list), CB_GETCURSEL, 0, 0));
+}
+
+void TWin32SettingsView::SetPosition(TDialogControl trackBar, int position) {
+    const HWND bar = Control(trackBar);
+    SendMessageW(bar, TBM_SETPOS, TRUE, position);
+    positions_[trackBar == TDialogControl::TrackBarFishCount ? 0 : 1] = static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0));
+}
+
+int TWin32SettingsView::Position(TDialogControl trackBar) {
+    return static_cast<int>(SendMessageW(Control(trackBar), TBM_GETPOS, 0, 0));
+}
+
+void TWin32SettingsView::SetChecked(TDialogControl checkBox, bool checked) {
+    SendMessageW(Control(checkBox), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TWin32SettingsView::Checked(TDialogControl checkBox) {
+    return SendMessageW(Control(checkBox), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TWin32SettingsView::SetEnabled(TDialogControl control, bool enabled) { EnableWindow(Control(control), enabled ? TRUE : FALSE); }
+
+void TWin32SettingsView::SetText(TDialogControl label, const std::string& text) {
+    const HWND control = Control(label);
+    SetWindowTextW(control, WideText(text).c_str());
+    // A transparent number leaves the old one behind: the dialog repaints what lies under it.
+    const TLayoutItem* item = ItemOf(control);
+    if (!item || !IsNumber(*item)) return;
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    RedrawWindow(dialog_, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWin32SettingsView::ShowMessage(const std::string& text, const std::string& caption) {
+    MessageBoxW(dialog_, WideText(text).c_str(), WideText(caption).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TWin32SettingsView::Raise(TDialogControl control) {
+    if (events_) events_->ControlChanged(control);
+}
+
+INT_PTR CALLBACK TWin32SettingsView::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* view = reinterpret_cast<TWin32SettingsView*>(lParam);
+        view->dialog_ = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return FALSE;
+    }
+    auto* view = reinterpret_cast<TWin32SettingsView*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!view) return FALSE;
+    // C++ exceptions must not unwind through the system's frames: the pump raises them again.
+    try {
+        return view->Handle(message, wParam, lParam);
+    } catch (...) {
+        TWin32WindowSystem::Defer(std::current_exception());
+        return TRUE;
+    }
+}
+
+INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(background_);
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            // Drop-down lists keep the system's colours.
+            const auto control = reinterpret_cast<HWND>(lParam);
+            const TLayoutItem* item = ItemOf(control);
+            if (item && std::wcscmp(item->windowClass, WC_COMBOBOXW) == 0) return FALSE;
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            SetBkColor(dc, kBackground);
+            SetBkMode(dc, TRANSPARENT);
+            if (item && IsNumber(*item)) return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            return reinterpret_cast<INT_PTR>(background_);
+        }
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (id == IDCANCEL) {
+                if (events_) events_->CloseRequested();
+                return TRUE;
+            }
+            if (id == IDOK) {
+                Raise(TDialogControl::ButtonOk);
+                return TRUE;
+            }
+            const int index = id - 1000;
+            if (index < 0 || index >= static_cast<int>(std::size(kLayout))) return FALSE;
+            const int control = kLayout[index].control;
+            if (control < 0) return FALSE;
+            if (std::wcscmp(kLayout[index].windowClass, WC_COMBOBOXW) == 0 ? code == CBN_SELCHANGE : code == BN_CLICKED)
+                Raise(static_cast<TDialogControl>(control));
+            return TRUE;
+        }
+        case WM_HSCROLL: {
+            // Track bars notify every step of a drag and once more at its end: report moves only.
+            const auto bar = reinterpret_cast<HWND>(lParam);
+            for (const TDialogControl control : {TDialogControl::TrackBarFishCount, TDialogControl::TrackBarBubblesCount}) {
+                if (bar != Control(control)) continue;
+                int& last = positions_[control == TDialogControl::TrackBarFishCount ? 0 : 1];
+                const int position = Position(control);
+                if (position == last) return TRUE;
+                last = position;
+                Raise(control);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_CLOSE:
+            if (events_) events_->CloseRequested();
+            return TRUE;
+        case WM_SETCURSOR: {
+            const auto over = reinterpret_cast<HWND>(wParam);
+            for (std::size_t i = 0; i < controls_.size(); ++i)
+                if (controls_[i] == over && IsButton(static_cast<int>(i))) return SetHandCursor(dialog_, lParam);
+            return FALSE;
+        }
+        case WM_DPICHANGED: {
+            Relayout(HIWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(dialog_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
+        default: return FALSE;
+    }
+}
+
+// The About box: a modal dialog box of its own, owned by the settings dialog.
+namespace {
+
+struct TAboutBox {
+    const TAboutInfo& info;
+    UINT dpi = 96;
+    HBRUSH background = nullptr;
+    HFONT bold = nullptr, link = nullptr, comments = nullptr;
+    HWND linkLabel = nullptr, okButton = nullptr;
+    std::vector<std::uint32_t> pixels;  // the picture as 32-bit BGRX, top-down
+
+    explicit TAboutBox(const TAboutInfo& about) : info(about) {}
+    ~TAboutBox() {
+        DeleteFont(bold);
+        DeleteFont(link);
+        DeleteFont(comments);
+        if (background) DeleteObject(background);
+    }
+
+    int S(int value) const { return Scale(value, dpi); }
+
+    void Create(HWND hwnd) {
+        dpi = WindowDpi(hwnd);
+        background = CreateSolidBrush(kBackground);
+        bold = ArialFont(dpi, true, false);
+        link = ArialFont(dpi, false, true);
+        comments = MessageFont(dpi, 11);
+        const TDialogPicture& picture = info.Picture;
+        if (picture.Width > 0 && picture.Height > 0 &&
+            picture.Rgb.size() >= static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3) {
+            pixels.resize(static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height));
+            for (std::size_t i = 0; i < pixels.size(); ++i)
+                pixels[i] = static_cast<std::uint32_t>(picture.Rgb[3 * i] << 16 | picture.Rgb[3 * i + 1] << 8 | picture.Rgb[3 * i + 2]);
+        }
+        SetWindowTextW(hwnd, WideText(info.Caption).c_str());
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        const auto label = [&](const std::string& text, DWORD style, int x, int y, int w, int h, HFONT font) {
+            const HWND control = CreateWindowExW(0, WC_STATICW, WideText(text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style,
+                                                 S(x), S(y), S(w), S(h), hwnd, nullptr, instance, nullptr);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            return control;
+        };
+        label(info.ProductName, SS_LEFT, 168, 8, 229, 16, bold);
+        label(info.Version, SS_LEFT, 172, 24, 225, 16, bold);
+        // The link is as wide as its text, so that only the text takes the click.
+        SIZE extent{};
+        const HDC dc = GetDC(hwnd);
+        const HGDIOBJ old = SelectObject(dc, link);
+        const std::wstring linkText = WideText(info.LinkText);
+        GetTextExtentPoint32W(dc, linkText.c_str(), static_cast<int>(linkText.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd, dc);
+        linkLabel = CreateWindowExW(0, WC_STATICW, linkText.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY, S(168), S(76),
+                                    std::min<int>(extent.cx + 2, S(241)), S(16), hwnd, nullptr, instance, nullptr);
+        SendMessageW(linkLabel, WM_SETFONT, reinterpret_cast<WPARAM>(link), FALSE);
+        label(info.Comments, SS_LEFT, 168, 100, 241, 46, comments);
+        okButton = CreateWindowExW(0, WC_BUTTONW, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, S(319), S(240), S(75),
+                                   S(25), hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
+        SendMessageW(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(comments), FALSE);
+        SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
+        SizeClientArea(hwnd, S(kAboutWidth), S(kAboutHeight), dpi);
+        CentreWindow(hwnd);
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetFocus(okButton);
+    }
+
+    void Paint(HWND hwnd) {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(hwnd, &ps);
+        RECT logo{S(8), S(18), S(8 + 154), S(18 + 114)};
+        DrawEdge(dc, &logo, EDGE_ETCHED, BF_RECT);
+        RECT line{S(8), S(148), S(8 + 397), S(148 + 13)};
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        if (!pixels.empty()) {
+            BITMAPINFO bitmap{};
+            bitmap.bmiHeader.biSize = sizeof bitmap.bmiHeader;
+            bitmap.bmiHeader.biWidth = info.Picture.Width;
+            bitmap.bmiHeader.biHeight = -info.Picture.Height;  // top-down rows
+            bitmap.bmiHeader.biPlanes = 1;
+            bitmap.bmiHeader.biBitCount = 32;
+            bitmap.bmiHeader.biCompression = BI_RGB;
+            SetStretchBltMode(dc, HALFTONE);
+            StretchDIBits(dc, S(10), S(21), S(150), S(110), 0, 0, info.Picture.Width, info.Picture.Height, pixels.data(), &bitmap,
+                          DIB_RGB_COLORS, SRCCOPY);
+        }
+        EndPaint(hwnd, &ps);
+    }
+
+    INT_PTR Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(background);
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN: {
+                const auto dc = reinterpret_cast<HDC>(wParam);
+                SetBkMode(dc, TRANSPARENT);
+                if (reinterpret_cast<HWND>(lParam) == linkLabel) SetTextColor(dc, RGB(0, 0, 255));
+                return reinterpret_cast<INT_PTR>(background);
+            }
+            case WM_PAINT: Paint(hwnd); return TRUE;
+            case WM_SETCURSOR: {
+                const auto over = reinterpret_cast<HWND>(wParam);
+                return (over == linkLabel || over == okButton) && SetHandCursor(hwnd, lParam);
+            }
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                    EndDialog(hwnd, LOWORD(wParam));
+                    return TRUE;
+                }
+                if (reinterpret_cast<HWND>(lParam) == linkLabel && HIWORD(wParam) == STN_CLICKED) {
+                    OpenWithDesktop(info.LinkTarget);
+                    return TRUE;
+                }
+                return FALSE;
+            default: return FALSE;
+        }
+    }
+};
+
+INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+            reinterpret_cast<TAboutBox*>(lParam)->Create(hwnd);
+            return FALSE;  // the focus is on OK already
+        }
+        auto* box = reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        return box ? box->Handle(hwnd, message, wParam, lParam) : FALSE;
+    } catch (...) {
+        TWin32WindowSystem::Defer(std::current_exception());
+        EndDialog(hwnd, IDCANCEL);
+        return TRUE;
+    }
+}
+
+}  // namespace
+
+void TWin32SettingsView::ShowAbout(const TAboutInfo& about) {
+    TAboutBox box(about);
+    const TEmptyTemplate aboutTemplate(kDialogStyle);
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), aboutTemplate.Get(), dialog_, AboutProc, reinterpret_cast<LPARAM>(&box));
+}
+
+std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem&) { return std::make_unique<TWin32SettingsView>(); }

@@ -1,0 +1,67 @@
+#pragma once
+// The settings dialog on Windows: a dialog box of plain Win32 and common controls, laid out in
+// pixels at 96 DPI and scaled to the DPI of the monitor it is on, in the system's message font.
+// The window system's pump hands it the keyboard (Tab, Enter, Escape). OK and Enter raise
+// ControlChanged(ButtonOk); the Cancel button, Escape and the close box raise CloseRequested.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scene/settings_view.h"
+
+class TWin32SettingsView final : public ISettingsView {
+public:
+    // Creates the dialog hidden. Raises Exception when it cannot be made.
+    TWin32SettingsView();
+    ~TWin32SettingsView() override;
+    TWin32SettingsView(const TWin32SettingsView&) = delete;
+    TWin32SettingsView& operator=(const TWin32SettingsView&) = delete;
+
+    void SetEvents(ISettingsViewEvents* events) override { events_ = events; }
+    void Show(std::intptr_t owner) override;
+    void Hide() override;
+    void SetCaption(const std::string& text) override;
+
+    void SetListItems(TDialogControl list, const std::vector<std::string>& items) override;
+    void SelectListItem(TDialogControl list, int index) override;
+    int SelectedListItem(TDialogControl list) override;
+    void SetPosition(TDialogControl trackBar, int position) override;
+    int Position(TDialogControl trackBar) override;
+    void SetChecked(TDialogControl checkBox, bool checked) override;
+    bool Checked(TDialogControl checkBox) override;
+    void SetEnabled(TDialogControl control, bool enabled) override;
+    void SetText(TDialogControl label, const std::string& text) override;
+
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    void ShowAbout(const TAboutInfo& about) override;
+    std::intptr_t PreviewPanel() override { return reinterpret_cast<std::intptr_t>(panel_); }
+
+    HWND Dialog() const { return dialog_; }
+    HWND Control(TDialogControl control) const { return controls_[static_cast<std::size_t>(control)]; }
+    // Places every control and sizes the dialog for this DPI (also on WM_DPICHANGED).
+    void Relayout(UINT dpi);
+    UINT Dpi() const { return dpi_; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void Raise(TDialogControl control);
+    void ReleaseOwner();
+
+    HWND dialog_ = nullptr;
+    HWND panel_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HWND owner_ = nullptr;  // disabled by us while the dialog is shown
+    HBRUSH background_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT panelFont_ = nullptr;
+    UINT dpi_ = 96;
+    ISettingsViewEvents* events_ = nullptr;
+    std::array<HWND, 16> controls_{};
+    std::vector<HWND> items_;  // every control of the layout, in its order
+    std::array<int, 2> positions_{};  // the track bars' last positions, to report moves only
+};

@@ -1,0 +1,360 @@
+// The settings dialog and the About box under Wine, driven with the messages a user's input makes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/exception.h"
+#include "platform/win32/settings_view.h"
+#include "platform/win32/win32_window_system.h"
+
+namespace {
+
+using C = TDialogControl;
+
+struct FakeEvents final : ISettingsViewEvents {
+    std::vector<C> changed;
+    int closes = 0;
+    bool fail = false;
+    void ControlChanged(C control) override {
+        if (fail) throw Exception("handler failed");
+        changed.push_back(control);
+    }
+    void CloseRequested() override { ++closes; }
+};
+
+// Pumps until nothing is queued (a few empty turns, for the messages a handler posts).
+void Drain(TWin32WindowSystem& system) {
+    for (int idle = 0; idle < 5;)
+        if (system.ProcessOne())
+            idle = 0;
+        else {
+            ++idle;
+            Sleep(5);
+        }
+}
+
+std::wstring Text(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+RECT ClientRectOf(HWND hwnd, HWND dialog) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+COLORREF PixelAt(HWND hwnd, int x, int y) {
+    UpdateWindow(hwnd);
+    const HDC dc = GetDC(hwnd);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return pixel;
+}
+
+const COLORREF kBackground = RGB(92, 175, 224);
+
+struct SettingsViewTest : ::testing::Test {
+    TWin32WindowSystem system;
+    TWin32SettingsView view;
+    FakeEvents events;
+
+    void SetUp() override {
+        view.SetEvents(&events);
+        view.SetCaption("3D Tidewell Screen Saver");
+        view.SetListItems(C::ComboBoxDepth, {"16 bits", "32 bits"});
+        view.SetListItems(C::ComboBoxResolution, {"640x480", "800x600", "1024x768"});
+        view.SetListItems(C::ComboBoxThemes, {"Auto", "Blue Water", "Aquamarine Water", "Green Water"});
+        view.SelectListItem(C::ComboBoxDepth, 1);
+        view.SelectListItem(C::ComboBoxResolution, 0);
+        view.SelectListItem(C::ComboBoxThemes, 1);
+        view.SetPosition(C::TrackBarFishCount, 20);
+        view.SetPosition(C::TrackBarBubblesCount, 50);
+        view.SetText(C::LabelFishCount, "20");
+        view.SetChecked(C::CheckBoxSound, true);
+        view.Show(0);
+        Drain(system);
+    }
+    HWND Dialog() const { return view.Dialog(); }
+};
+
+TEST_F(SettingsViewTest, SettersRaiseNothingAndReadBack) {
+    view.SetChecked(C::CheckBoxDesktop, true);
+    view.SetPosition(C::TrackBarBubblesCount, 120);
+    view.SetPosition(C::TrackBarFishCount, 150);  // the bar shows what fits
+    view.SelectListItem(C::ComboBoxThemes, 0);
+    Drain(system);
+    EXPECT_TRUE(events.changed.empty());
+    EXPECT_EQ(events.closes, 0);
+
+    EXPECT_EQ(Text(Dialog()), L"3D Tidewell Screen Saver");
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxDepth), 1);
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxResolution), 0);
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxThemes), 0);
+    EXPECT_EQ(SendMessageW(view.Control(C::ComboBoxThemes), CB_GETCOUNT, 0, 0), 4);
+    view.SetListItems(C::ComboBoxResolution, {"800x600"});
+    EXPECT_EQ(SendMessageW(view.Control(C::ComboBoxResolution), CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxResolution), -1);
+    EXPECT_EQ(view.Position(C::TrackBarBubblesCount), 120);
+    EXPECT_EQ(view.Position(C::TrackBarFishCount), 100);
+    EXPECT_TRUE(view.Checked(C::CheckBoxDesktop));
+    EXPECT_TRUE(view.Checked(C::CheckBoxSound));
+    EXPECT_FALSE(view.Checked(C::CheckBoxRunAsEXE));
+    EXPECT_EQ(Text(view.Control(C::LabelFishCount)), L"20");
+    view.SetText(C::LabelBubblesCount, "Ünïcode");
+    EXPECT_EQ(Text(view.Control(C::LabelBubblesCount)), L"\u00dcn\u00efcode");
+    view.SetEnabled(C::ComboBoxDepth, false);
+    EXPECT_FALSE(IsWindowEnabled(view.Control(C::ComboBoxDepth)));
+
+    // The drawing area of the preview panel: 316 x 236 inside a 2-pixel bevel at 8, 12.
+    const auto panel = reinterpret_cast<HWND>(view.PreviewPanel());
+    ASSERT_TRUE(IsChild(Dialog(), panel));
+    RECT client{};
+    GetClientRect(panel, &client);
+    POINT origin{0, 0};
+    MapWindowPoints(panel, Dialog(), &origin, 1);
+    if (view.Dpi() == 96) {
+        EXPECT_EQ(client.right, 316);
+        EXPECT_EQ(client.bottom, 236);
+        EXPECT_EQ(origin.x, 10);
+        EXPECT_EQ(origin.y, 14);
+    }
+}
+
+TEST_F(SettingsViewTest, UserInputRaisesOneEventPerChange) {
+    // A drop-down list changed with the keyboard, as the control notifies it.
+    PostMessageW(view.Control(C::ComboBoxResolution), WM_KEYDOWN, VK_DOWN, 0);
+    Drain(system);
+    EXPECT_EQ(view.SelectedListItem(C::ComboBoxResolution), 1);
+    // Track bars notify each step and the end of the move: one event per new position.
+    PostMessageW(view.Control(C::TrackBarFishCount), WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(view.Control(C::TrackBarFishCount), WM_KEYUP, VK_RIGHT, 0);
+    PostMessageW(view.Control(C::TrackBarBubblesCount), WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageW(view.Control(C::TrackBarBubblesCount), WM_KEYDOWN, VK_NEXT, 0);
+    PostMessageW(view.Control(C::TrackBarBubblesCount), WM_KEYUP, VK_NEXT, 0);
+    Drain(system);
+    EXPECT_EQ(view.Position(C::TrackBarFishCount), 21);
+    EXPECT_EQ(view.Position(C::TrackBarBubblesCount), 75);  // a line is 5, a page 20
+    PostMessageW(view.Control(C::CheckBoxDesktop), BM_CLICK, 0, 0);
+    PostMessageW(view.Control(C::ButtonDefault), BM_CLICK, 0, 0);
+    PostMessageW(view.Control(C::ButtonPreview), BM_CLICK, 0, 0);
+    PostMessageW(view.Control(C::ButtonOk), BM_CLICK, 0, 0);
+    Drain(system);
+    EXPECT_TRUE(view.Checked(C::CheckBoxDesktop));
+    const std::vector<C> expected{C::ComboBoxResolution, C::TrackBarFishCount,  C::TrackBarBubblesCount, C::TrackBarBubblesCount,
+                                  C::CheckBoxDesktop,    C::ButtonDefault,      C::ButtonPreview,        C::ButtonOk};
+    EXPECT_EQ(events.changed, expected);
+    EXPECT_EQ(events.closes, 0);
+
+    // The keyboard through the pump: Tab moves on, Enter is OK, Escape and the close box cancel.
+    events.changed.clear();
+    SetFocus(view.Control(C::CheckBoxDesktop));
+    PostMessageW(view.Control(C::CheckBoxDesktop), WM_KEYDOWN, VK_TAB, 0);
+    Drain(system);
+    EXPECT_EQ(GetFocus(), view.Control(C::ButtonDefault));
+    // Enter presses a focused button, else OK.
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    Drain(system);
+    EXPECT_EQ(events.changed, std::vector<C>{C::ButtonDefault});
+    events.changed.clear();
+    SetFocus(view.Control(C::ComboBoxThemes));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    Drain(system);
+    EXPECT_EQ(events.changed, std::vector<C>{C::ButtonOk});
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Drain(system);
+    EXPECT_EQ(events.closes, 1);
+    PostMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Drain(system);
+    EXPECT_EQ(events.closes, 2);
+    PostMessageW(view.Control(C::ButtonCancel), BM_CLICK, 0, 0);
+    Drain(system);
+    EXPECT_EQ(events.closes, 3);
+    EXPECT_EQ(events.changed.size(), 1u);
+}
+
+TEST_F(SettingsViewTest, AHandlersExceptionComesOutOfThePump) {
+    events.fail = true;
+    PostMessageW(view.Control(C::CheckBoxRunAsEXE), BM_CLICK, 0, 0);
+    bool raised = false;
+    for (int i = 0; i < 200 && !raised; ++i) {
+        try {
+            if (!system.ProcessOne()) Sleep(2);
+        } catch (const Exception& e) {
+            raised = std::string(e.what()) == "handler failed";
+        }
+    }
+    EXPECT_TRUE(raised);
+    events.fail = false;
+    PostMessageW(view.Control(C::CheckBoxRunAsEXE), BM_CLICK, 0, 0);
+    Drain(system);
+    EXPECT_EQ(events.changed, std::vector<C>{C::CheckBoxRunAsEXE});
+}
+
+// Every control lies inside the client area, the controls of a group inside the group, and no
+// two controls a user works overlap, at the usual display scalings.
+TEST_F(SettingsViewTest, LayoutScalesWithTheDpiAndStaysInside) {
+    for (const UINT dpi : {96u, 120u, 144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        view.Relayout(dpi);
+        RECT client{};
+        GetClientRect(Dialog(), &client);
+        EXPECT_EQ(client.right, MulDiv(511, static_cast<int>(dpi), 96));
+        EXPECT_EQ(client.bottom, MulDiv(363, static_cast<int>(dpi), 96));
+        std::vector<RECT> worked;
+        for (HWND child = GetWindow(Dialog(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const RECT rect = ClientRectOf(child, Dialog());
+            EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= client.right && rect.bottom <= client.bottom)
+                << GetDlgCtrlID(child);
+            if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) {
+                for (const RECT& other : worked) {
+                    RECT overlap{};
+                    EXPECT_FALSE(IntersectRect(&overlap, &rect, &other)) << GetDlgCtrlID(child);
+                }
+                worked.push_back(rect);
+            }
+        }
+        EXPECT_EQ(worked.size(), 14u);
+        // The track bars and the theme list inside their groups, right of the preview.
+        const RECT panel = ClientRectOf(reinterpret_cast<HWND>(view.PreviewPanel()), Dialog());
+        for (const C control : {C::ComboBoxDepth, C::TrackBarFishCount, C::TrackBarBubblesCount, C::ComboBoxThemes})
+            EXPECT_GT(ClientRectOf(view.Control(control), Dialog()).left, panel.right);
+        EXPECT_EQ(panel.right - panel.left, MulDiv(320, static_cast<int>(dpi), 96));
+    }
+}
+
+TEST_F(SettingsViewTest, PaintsTheBackgroundEverywhereAndTheBlackPanel) {
+    EXPECT_EQ(PixelAt(Dialog(), 3, 3), kBackground);
+    // Right of a check box's caption, still inside the box: no grey patch.
+    const RECT box = ClientRectOf(view.Control(C::CheckBoxSound), Dialog());
+    EXPECT_EQ(PixelAt(Dialog(), box.right - 2, (box.top + box.bottom) / 2), kBackground);
+    // Inside a group box and under a track bar's end label.
+    const RECT bar = ClientRectOf(view.Control(C::TrackBarFishCount), Dialog());
+    EXPECT_EQ(PixelAt(Dialog(), bar.right + 2, bar.top + 2), kBackground);
+    const auto panel = reinterpret_cast<HWND>(view.PreviewPanel());
+    EXPECT_EQ(PixelAt(panel, 4, 4), RGB(0, 0, 0));
+}
+
+TEST_F(SettingsViewTest, OwnerIsDisabledWhileTheDialogShows) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"display settings", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    view.Show(reinterpret_cast<std::intptr_t>(owner));
+    EXPECT_EQ(GetWindow(Dialog(), GW_OWNER), owner);
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    view.Hide();
+    EXPECT_FALSE(IsWindowVisible(Dialog()));
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    view.Show(reinterpret_cast<std::intptr_t>(owner));
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    {
+        TWin32SettingsView second;
+        second.Show(reinterpret_cast<std::intptr_t>(owner));  // the owner is disabled already
+        EXPECT_EQ(GetWindow(second.Dialog(), GW_OWNER), owner);
+        // The themes are the dialog's own items; the logic only selects one.
+        const HWND themes = second.Control(C::ComboBoxThemes);
+        ASSERT_EQ(SendMessageW(themes, CB_GETCOUNT, 0, 0), 4);
+        wchar_t item[64] = {};
+        SendMessageW(themes, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, L"Aquamarine Water");
+    }
+    EXPECT_FALSE(IsWindowEnabled(owner));  // still the first dialog's
+    view.Show(0x7FFF0001);                 // no such window: the desktop's
+    EXPECT_EQ(GetWindow(Dialog(), GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+
+    // Centred on the work area.
+    RECT work{}, rect{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(Dialog(), &rect);
+    EXPECT_NEAR((rect.left + rect.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((rect.top + rect.bottom) / 2, (work.top + work.bottom) / 2, 1);
+
+    view.Show(reinterpret_cast<std::intptr_t>(owner));
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    {
+        TWin32SettingsView gone;
+        gone.Show(0);
+    }
+    DestroyWindow(owner);
+}
+
+// The About box is modal: ShowAbout returns once a closing message reaches it. A thread timer,
+// served by the box's own loop, looks at the box and posts that message.
+struct AboutProbe {
+    static inline UINT message = 0;
+    static inline WPARAM wParam = 0;
+    static inline bool toFocus = false;
+    static inline int ticks = 0;
+    static inline HWND seen = nullptr;
+    static inline RECT client{};
+    static inline COLORREF picture = 0, background = 0;
+    static inline bool topmost = false;
+
+    static BOOL CALLBACK Find(HWND hwnd, LPARAM) {
+        if (IsWindowVisible(hwnd) && Text(hwnd) == L"About 3D Tidewell Screen Saver") seen = hwnd;
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        seen = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), Find, 0);
+        if (++ticks > 250) {  // never seen: end the box all the same, and fail
+            if (const HWND active = GetActiveWindow()) PostMessageW(active, WM_CLOSE, 0, 0);
+        }
+        if (!seen) return;
+        KillTimer(nullptr, id);
+        GetClientRect(seen, &client);
+        topmost = GetWindowLongW(seen, GWL_EXSTYLE) & WS_EX_TOPMOST;
+        picture = PixelAt(seen, 80, 70);
+        background = PixelAt(seen, 4, 4);
+        PostMessageW(toFocus ? GetFocus() : seen, message, wParam, 0);
+    }
+    static HWND Run(TWin32SettingsView& view, UINT closeMessage, WPARAM closeParam, bool viaFocus) {
+        message = closeMessage;
+        wParam = closeParam;
+        toFocus = viaFocus;
+        ticks = 0;
+        seen = nullptr;
+        SetTimer(nullptr, 0, 20, Tick);
+        TAboutInfo about;
+        about.Caption = "About 3D Tidewell Screen Saver";
+        about.ProductName = "3D Tidewell Screen Saver";
+        about.Version = "Version 1.5";
+        about.Comments = "Vendor: Wine\nVideo: llvmpipe\nOpenGL: 4.5";
+        about.LinkText = "www.example.com";
+        about.LinkTarget = "https://www.example.com/?product=3dtidewell";
+        about.Picture.Width = 150;
+        about.Picture.Height = 110;
+        about.Picture.Rgb.assign(150 * 110 * 3, 0);
+        for (std::size_t i = 0; i < about.Picture.Rgb.size(); i += 3) about.Picture.Rgb[i] = 200;  // red
+        view.ShowAbout(about);
+        return seen;
+    }
+};
+
+TEST_F(SettingsViewTest, AboutBoxShowsAndClosesWithOkEscapeAndTheCloseBox) {
+    ASSERT_NE(AboutProbe::Run(view, WM_COMMAND, IDOK, false), nullptr);
+    EXPECT_EQ(AboutProbe::client.right, MulDiv(414, static_cast<int>(view.Dpi()), 96));
+    EXPECT_EQ(AboutProbe::client.bottom, MulDiv(279, static_cast<int>(view.Dpi()), 96));
+    EXPECT_TRUE(AboutProbe::topmost);
+    EXPECT_EQ(AboutProbe::background, kBackground);
+    if (view.Dpi() == 96) {
+        EXPECT_EQ(AboutProbe::picture, RGB(200, 0, 0));
+    }
+
+    EXPECT_NE(AboutProbe::Run(view, WM_KEYDOWN, VK_ESCAPE, true), nullptr);
+    EXPECT_NE(AboutProbe::Run(view, WM_KEYDOWN, VK_RETURN, true), nullptr);
+    EXPECT_NE(AboutProbe::Run(view, WM_SYSCOMMAND, SC_CLOSE, false), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(Dialog()));  // the dialog takes input again
+    Drain(system);
+    EXPECT_TRUE(events.changed.empty());
+    EXPECT_EQ(events.closes, 0);
+}
+
+}  // namespace

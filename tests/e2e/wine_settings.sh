@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# End to end on Windows under Wine in the X server of $DISPLAY: 3DTidewell.scr /c shows the
+# settings dialog with the live preview of the default theme's water in its panel; Alt+A opens the
+# About box and Escape closes it; a click on the fish track bar and Enter store the nine options
+# and end with status 0; Escape stores nothing; with /c:<window> the dialog is owned by that window.
+# TIDEWELL_E2E_SHOTS=<dir> keeps pictures of the dialog and of the About box.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+saver=$1
+probe=$2
+host=$3
+[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TIDEWELL_UNPACED=1
+wine=wine
+[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+key='HKCU\Software\Korvane Software\3D Tidewell'
+values="BubblesCount FishCount Theme ColorDepth ScreenWidth ScreenHeight SoundEnabled DesktopOnly RunAsExe"
+shots=${TIDEWELL_E2E_SHOTS:-}
+
+work=$(mktemp -d /tmp/tidewell-e2e.XXXXXX)
+pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cp "$saver" "$work/3DTidewell.scr"
+
+# The dialog's caption is "3D Tidewell Screen Saver" until the preview's frame rate replaces it.
+dialog_title='^(3D Tidewell Screen Saver|.* FPS: [0-9]+)$'
+
+# A stored value as a decimal number; empty when there is none.
+stored() {
+  local hex
+  hex=$($wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v name="$1" '$1 == name { print $3 }')
+  [ -n "$hex" ] && echo $((hex))
+  return 0
+}
+
+# Starts the dialog and waits until the probe sees the preview window in its panel; sets pid and
+# dialog (the X window).
+start_dialog() {
+  $wine reg delete "$key" /f >/dev/null 2>&1 || true
+  $wine "$work/3DTidewell.scr" /c &
+  pid=$!
+  local tries=60 seen=""
+  while [ "$tries" -gt 0 ]; do
+    seen=$($wine "$probe" 2>/dev/null | tr -d '\r' || true)
+    echo "$seen" | grep -q '^preview 316x236$' && break
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before its dialog showed"
+    sleep 0.5
+    tries=$((tries - 1))
+  done
+  echo "$seen"
+  [ "$tries" -gt 0 ] || fail "no preview window of 316x236 in the dialog's panel"
+  echo "$seen" | grep -q '^panel 316x236$' || fail "the panel's drawing area is not 316x236"
+  echo "$seen" | grep -q ' owner 0000000000000000 ' || fail "the dialog has an owner without /c:<window>"
+  dialog=$(xdotool search --onlyvisible --name "$dialog_title" 2>/dev/null | head -1 || true)
+  [ -n "$dialog" ] || fail "no dialog window on the X server"
+}
+
+# The X window that Wine renders a GL child window into: off screen, inside Wine's 1 x 1 parking
+# window at -1,-1. GL drawn there reaches neither the dialog's window nor a screenshot of it.
+gl_window() {
+  xwininfo -root -tree | awk -v size="$1x$2+0+0" 'index($0, size) && $NF == "+-1+-1" { print $1; exit }'
+}
+
+echo "== OK stores the options"
+start_dialog
+sleep 2
+preview=$(gl_window 316 236)
+[ -n "$preview" ] || fail "no X window with the preview's pixels"
+import -window "$preview" "$work/preview.png"
+check_horizon "$work/preview.png" 0 0 0 316 236 || fail "the preview does not show Blue Water"
+import -window "$dialog" "$work/dialog.png"
+background=$(pixel "$work/dialog.png" 3 3)
+[ "$(distance2 "$background" "92 175 224")" -le 12 ] || fail "dialog background $background"
+if [ -n "$shots" ]; then
+  # What a user sees: the dialog with the preview in its panel.
+  convert "$work/dialog.png" "$work/preview.png" -geometry +10+14 -composite "$shots/wine_settings.png"
+fi
+
+# Without a window manager Wine takes keys only in the window it was told has the focus.
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool key alt+a
+about=$(find_window "About 3D Tidewell Screen Saver" 100) || fail "Alt+A did not open the About box"
+sleep 1
+import -window "$about" "$work/about.png"
+[ -n "$shots" ] && cp "$work/about.png" "$shots/wine_about.png"
+check_picture "$work/about.png" 10 21 150 110 || fail "no picture in the About box"
+xdotool windowfocus --sync "$about" 2>/dev/null || true
+xdotool key Escape
+tries=50
+while [ "$tries" -gt 0 ] && xdotool search --onlyvisible --name "^About 3D Tidewell Screen Saver\$" >/dev/null 2>&1; do
+  sleep 0.1
+  tries=$((tries - 1))
+done
+[ "$tries" -gt 0 ] || fail "Escape did not close the About box"
+
+# A click right of the fish track bar's thumb pages it up by 5: 20 becomes 25.
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove $((X + 336 + 8 + 100)) $((Y + 128 + 24 + 10)) sleep 0.3 click 1
+sleep 0.5
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool key Return
+wait_exit "$pid" 150 || fail "Enter did not end the dialog"
+pid=""
+[ "$exit_status" = 0 ] || fail "exit status $exit_status after OK"
+for name in $values; do echo "  $name = $(stored "$name")"; done
+[ "$(stored FishCount)" = 25 ] || fail "the fish count of the track bar was not stored"
+[ "$(stored BubblesCount)" = 50 ] || fail "bubble count"
+[ "$(stored Theme)" = 0 ] || fail "theme"
+[ "$(stored SoundEnabled)" = 1 ] || fail "sound"
+[ "$(stored DesktopOnly)" = 0 ] || fail "desktop only"
+[ "$(stored RunAsExe)" = 0 ] || fail "run as program"
+case "$(stored ColorDepth)" in 16 | 32) ;; *) fail "colour depth" ;; esac
+[ "$(stored ScreenWidth)" -gt 0 ] && [ "$(stored ScreenHeight)" -gt 0 ] || fail "full-screen size"
+
+echo "== Escape stores nothing"
+start_dialog
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool key Escape
+wait_exit "$pid" 150 || fail "Escape did not end the dialog"
+pid=""
+[ "$exit_status" = 0 ] || fail "exit status $exit_status after Escape"
+for name in $values; do
+  [ -z "$(stored "$name")" ] || fail "$name stored after Escape"
+done
+
+echo "== /c:<window> makes the dialog that window's"
+$wine "$host" "$work/3DTidewell.scr" settings | tr -d '\r'
+[ "${PIPESTATUS[0]}" = 0 ] || fail "owned dialog"
+echo "PASS"
