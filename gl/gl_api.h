@@ -210,6 +210,9 @@ constexpr GLenum GL_TEXTURE_ENV_COLOR = 0x2201;
 // GL_ARB_texture_env_combine).
 constexpr GLenum GL_TEXTURE0 = 0x84C0;
 constexpr GLenum GL_TEXTURE1 = 0x84C1;
+constexpr GLenum GL_TEXTURE2 = 0x84C2;
+constexpr GLenum GL_MAX_TEXTURE_UNITS = 0x84E2;
+constexpr GLenum GL_PRIMARY_COLOR = 0x8577;
 constexpr GLenum GL_COMBINE = 0x8570;
 constexpr GLenum GL_COMBINE_RGB = 0x8571;
 constexpr GLenum GL_COMBINE_ALPHA = 0x8572;

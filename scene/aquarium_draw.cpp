@@ -1,5 +1,9 @@
 // The aquarium's drawing passes: the background (layers, caustics, fades, backdrop), each
 // species' opaque and translucent pass with its shine, and the bubbles.
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
 #include "gl/gl_api.h"
 #include "scene/aquarium_scene.h"
 #include "scene/layer_math.h"
@@ -29,12 +33,15 @@ void TAquarium::DrawBackground() {
     EnableTexturing();
     TThemeTextures& textures = CurrentThemeTextures();
     const TWaterTheme& theme = Theme();
-    if (singlePassCaustics_) {
-        DrawLayerWithCaustics(*surfaceModel_, textures.WaterTexture.get(), *surfaceCaustics_,
-                              textures.CausticsTexture.get(), settings_.SurfaceCausticsAlpha, settings_.SurfaceY);
-        DrawLayerWithCaustics(*bottomModel_, textures.BottomTexture.get(), *bottomCaustics_,
-                              textures.CausticsTexture.get(), settings_.BottomCausticsAlpha, settings_.BottomY);
-    } else {
+    if (singlePassLayers_) {
+        DrawWaterLayer(*surfaceModel_, textures.WaterTexture.get(), *surfaceCaustics_, textures.CausticsTexture.get(),
+                       settings_.SurfaceCausticsAlpha, *surfaceFade_, theme.UpperColor, settings_.SurfaceY);
+        DrawWaterLayer(*bottomModel_, textures.BottomTexture.get(), *bottomCaustics_, textures.CausticsTexture.get(),
+                       settings_.BottomCausticsAlpha, *bottomFade_, theme.LowerColor, settings_.BottomY);
+        DrawBackdrop();
+        return;
+    }
+    {
         DrawLayer(*surfaceModel_, textures.WaterTexture.get(), settings_.SurfaceY);
         DrawLayer(*bottomModel_, textures.BottomTexture.get(), settings_.BottomY);
         DrawCaustics(*surfaceCaustics_, textures.CausticsTexture.get(), settings_.SurfaceCausticsAlpha,
@@ -68,51 +75,90 @@ void TAquarium::DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opa
     gl.PopMatrix();
 }
 
-void TAquarium::DrawLayerWithCaustics(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
-                                      TGLTexture* causticsTexture, float opacity, float height) {
-    if (opacity <= 0.0f || !causticsTexture || caustics.TexCoords.Count() != layer.Vertices.Count()) {
-        DrawLayer(layer, texture, height);
-        return;
-    }
-    DisableBlending();
-    BindOrUnbind(texture);
-    // Unit 1 mixes the caustics into the layer by the opacity: caustics * a + layer * (1 - a),
-    // which is what blending the caustics pass over the layer gives, without the second pass.
-    gl.ActiveTexture(GL_TEXTURE1);
-    gl.Enable(GL_TEXTURE_2D);
-    causticsTexture->Bind();
+namespace {
+
+void SetCombine(GLenum rgb, std::initializer_list<std::pair<GLenum, GLenum>> sources) {
     gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_COMBINE));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, static_cast<GLint>(GL_INTERPOLATE));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, static_cast<GLint>(GL_TEXTURE));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, static_cast<GLint>(GL_SRC_COLOR));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, static_cast<GLint>(GL_PREVIOUS));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, static_cast<GLint>(GL_SRC_COLOR));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, static_cast<GLint>(GL_CONSTANT));
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, static_cast<GLint>(GL_SRC_ALPHA));
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, static_cast<GLint>(rgb));
+    GLenum source = GL_SOURCE0_RGB, operand = GL_OPERAND0_RGB;
+    for (const auto& [from, part] : sources) {
+        gl.TexEnvi(GL_TEXTURE_ENV, source++, static_cast<GLint>(from));
+        gl.TexEnvi(GL_TEXTURE_ENV, operand++, static_cast<GLint>(part));
+    }
     gl.TexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, static_cast<GLint>(GL_REPLACE));
     gl.TexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, static_cast<GLint>(GL_PREVIOUS));
     gl.TexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, static_cast<GLint>(GL_SRC_ALPHA));
-    const GLfloat constant[4] = {0.0f, 0.0f, 0.0f, opacity};
+}
+
+}  // namespace
+
+void TAquarium::DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
+                               TGLTexture* causticsTexture, float opacity, TGLPrimitive& fade, const Colour& fadeColour,
+                               float height) {
+    const std::int32_t vertexCount = layer.Vertices.Count();
+    if (!texture || !causticsTexture || layer.PrimitiveType() != ptTriangles || caustics.TexCoords.Count() != vertexCount ||
+        layer.TexCoords.Count() != vertexCount || fade.Vertices.Count() != vertexCount) {
+        DrawLayer(layer, texture, height);
+        DrawCaustics(const_cast<TGLPrimitive&>(caustics), causticsTexture, opacity, height);
+        DrawFade(fade, fadeColour, height);
+        return;
+    }
+    FadeColors(fade.Vertices, fade.Colors, {fadeColour.r, fadeColour.g, fadeColour.b, 0.0f},
+               {fadeColour.r, fadeColour.g, fadeColour.b, 1.0f}, -settings_.FadeStart, -settings_.FadeEnd);
+    DisableBlending();
+    DisableLighting();
+    EnableTexturing();
+    // Three stages give what the layer, its blended caustics and its blended fade give as passes:
+    // unit 0 the layer's texture; unit 1 caustics * a + that * (1 - a) with a the caustics'
+    // opacity; unit 2 fade * f + that * (1 - f) with the fade's colour and opacity f per vertex.
+    texture->Bind();
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_REPLACE));
+    gl.ActiveTexture(GL_TEXTURE1);
+    gl.Enable(GL_TEXTURE_2D);
+    causticsTexture->Bind();
+    SetCombine(GL_INTERPOLATE, {{GL_TEXTURE, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_COLOR}, {GL_CONSTANT, GL_SRC_ALPHA}});
+    const GLfloat constant[4] = {0.0f, 0.0f, 0.0f, std::max(opacity, 0.0f)};
     gl.TexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
-    gl.ClientActiveTexture(GL_TEXTURE1);
-    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
-    gl.TexCoordPointer(2, GL_FLOAT, 8, caustics.TexCoords.Data());
-    gl.ClientActiveTexture(GL_TEXTURE0);
+    gl.ActiveTexture(GL_TEXTURE2);
+    gl.Enable(GL_TEXTURE_2D);  // a stage runs only with a texture; its texels are not used
+    causticsTexture->Bind();
+    SetCombine(GL_INTERPOLATE,
+               {{GL_PRIMARY_COLOR, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_COLOR}, {GL_PRIMARY_COLOR, GL_SRC_ALPHA}});
     gl.ActiveTexture(GL_TEXTURE0);
 
     gl.PushMatrix();
     gl.Translatef(0, height, 0);
-    layer.Draw();
+    gl.EnableClientState(GL_VERTEX_ARRAY);
+    gl.VertexPointer(3, GL_FLOAT, 12, layer.Vertices.Data());
+    gl.EnableClientState(GL_COLOR_ARRAY);
+    gl.ColorPointer(4, GL_FLOAT, 16, fade.Colors.Data());
+    gl.DisableClientState(GL_NORMAL_ARRAY);
+    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.TexCoordPointer(2, GL_FLOAT, 8, layer.TexCoords.Data());
+    gl.ClientActiveTexture(GL_TEXTURE1);
+    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.TexCoordPointer(2, GL_FLOAT, 8, caustics.TexCoords.Data());
+    gl.ClientActiveTexture(GL_TEXTURE2);
+    gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.TexCoordPointer(2, GL_FLOAT, 8, caustics.TexCoords.Data());
+    if (layer.Indices.Count() > 0)
+        gl.DrawElements(GL_TRIANGLES, layer.Indices.Count(), GL_UNSIGNED_INT, layer.Indices.Data());
+    else
+        gl.DrawArrays(GL_TRIANGLES, 0, vertexCount);
     gl.PopMatrix();
 
-    // Unit 1 off again: every later pass draws with unit 0 alone.
-    gl.ActiveTexture(GL_TEXTURE1);
-    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_MODULATE));
-    gl.Disable(GL_TEXTURE_2D);
-    gl.ClientActiveTexture(GL_TEXTURE1);
-    gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+    // Units 1 and 2 off and unit 0 modulating again: every later pass draws as before.
+    for (GLenum unit : {GL_TEXTURE2, GL_TEXTURE1}) {
+        gl.ClientActiveTexture(unit);
+        gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
+        gl.ActiveTexture(unit);
+        gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_MODULATE));
+        gl.Disable(GL_TEXTURE_2D);
+    }
     gl.ClientActiveTexture(GL_TEXTURE0);
     gl.ActiveTexture(GL_TEXTURE0);
+    gl.TexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLint>(GL_MODULATE));
+    gl.DisableClientState(GL_COLOR_ARRAY);
 }
 
 void TAquarium::DrawFade(TGLPrimitive& layer, const Colour& colour, float height) {

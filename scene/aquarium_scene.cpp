@@ -39,13 +39,13 @@ std::int32_t GLInteger(GLenum name) {
     return value[0];
 }
 
-// Two texture units with the combine environment: OpenGL 1.3 or later, with its entry points.
-bool HasCombiningUnits() {
+// `units` texture units with the combine environment: OpenGL 1.3 or later, with its entry points.
+bool HasCombiningUnits(std::int32_t units) {
     if (!gl.ActiveTexture || !gl.ClientActiveTexture) return false;
     const std::string version = GLString(GL_VERSION);
     int major = 0, minor = 0;
     if (std::sscanf(version.c_str(), "%d.%d", &major, &minor) != 2) return false;
-    return major > 1 || (major == 1 && minor >= 3);
+    return (major > 1 || (major == 1 && minor >= 3)) && GLInteger(GL_MAX_TEXTURE_UNITS) >= units;
 }
 
 }  // namespace
@@ -224,7 +224,7 @@ void TAquarium::InitDrawing(IDrawingWindow& window, bool fullScreen) {
     engine_->ResetDefaults();
     engine_->Init();
     engine_->Activate();
-    singlePassCaustics_ = AllowSinglePassCaustics && HasCombiningUnits();
+    singlePassLayers_ = AllowSinglePassLayers && HasCombiningUnits(3);
 
     viewport_->PerspectiveCorrection = true;
     viewport_->Dither = true;

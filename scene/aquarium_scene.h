@@ -87,11 +87,12 @@ public:
     // Read-only views for tests and tools.
     bool Built() const { return engine_ != nullptr; }
     bool FullScreenDrawing() const { return fullScreenDrawing_; }
-    // Each layer and its caustics are drawn in one pass where the context has two texture units
-    // and the combine environment (OpenGL 1.3); else in two, the caustics blended over the layer.
-    bool SinglePassCaustics() const { return singlePassCaustics_; }
-    // Off keeps the two-pass drawing whatever the context offers (for comparing both).
-    bool AllowSinglePassCaustics = true;
+    // Each water layer, its caustics and its fade are drawn in one pass where the context has
+    // three texture units and the combine environment (OpenGL 1.3); else in three passes, the
+    // caustics and the fade blended over the layer.
+    bool SinglePassLayers() const { return singlePassLayers_; }
+    // Off keeps the passes whatever the context offers (for comparing both).
+    bool AllowSinglePassLayers = true;
     float TimeStep() const { return timeStep_; }
     float LastTime() const { return lastTime_; }
     TOpenGLEngine* Engine() const { return engine_.get(); }
@@ -138,9 +139,10 @@ private:
     void DrawBackground();
     void DrawLayer(TGLPrimitive& layer, TGLTexture* texture, float height);
     void DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opacity, float height);
-    // The layer and its caustics in one pass, on two texture units.
-    void DrawLayerWithCaustics(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
-                               TGLTexture* causticsTexture, float opacity, float height);
+    // A layer, its caustics and its fade in one pass, on three texture units.
+    void DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
+                        TGLTexture* causticsTexture, float opacity, TGLPrimitive& fade, const Colour& fadeColour,
+                        float height);
     void DrawFade(TGLPrimitive& layer, const Colour& colour, float height);
     void DrawBackdrop();
     void DrawSpecies(TSpeciesObjects& species, int pass);
@@ -187,7 +189,7 @@ private:
     std::int32_t appliedFishCount_ = kNothingApplied;
     std::vector<TFishes*> fishContainers_;  // species_[i].Fishes of the built species
     bool infoLogged_ = false;
-    bool singlePassCaustics_ = false;
+    bool singlePassLayers_ = false;
     std::string glInfoText_;
 
     // Indices of the fade triangles with some opacity; the rest change no pixel.

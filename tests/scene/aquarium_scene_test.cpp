@@ -298,31 +298,34 @@ TEST_F(SceneRenderTest, EveryAnimatedPartIsLitByItsCurrentPose) {
         EXPECT_NEAR(fin.Normals.Items()[i].z, fresh.Normals.Items()[i].z, 1e-5f) << "normal " << i;
 }
 
-TEST_F(SceneRenderTest, CausticsInOnePassLookAsInTwo) {
+TEST_F(SceneRenderTest, LayersInOnePassLookAsInThree) {
     scene.Options().FishCount = 0;
     scene.Options().BubbleCount = 0;
-    scene.AllowSinglePassCaustics = false;
+    scene.AllowSinglePassLayers = false;
     Start();
-    EXPECT_FALSE(scene.SinglePassCaustics());
+    EXPECT_FALSE(scene.SinglePassLayers());
     scene.DrawFrame();
-    const std::vector<std::uint8_t> twoPasses = pixels;
+    const std::vector<std::uint8_t> passes = pixels;
 
     scene.ReleaseDrawing();
-    scene.AllowSinglePassCaustics = true;
+    scene.AllowSinglePassLayers = true;
     scene.InitDrawing(window, false);
     scene.ResetDrawing();
-    ASSERT_TRUE(scene.SinglePassCaustics());  // any OpenGL 1.3 context, the test's included
+    ASSERT_TRUE(scene.SinglePassLayers());  // any OpenGL 1.3 context, the test's included
     scene.DrawFrame();
-    ASSERT_EQ(pixels.size(), twoPasses.size());
+    ASSERT_EQ(pixels.size(), passes.size());
     int worst = 0;
-    for (std::size_t i = 0; i < pixels.size(); ++i) worst = std::max(worst, std::abs(pixels[i] - twoPasses[i]));
+    for (std::size_t i = 0; i < pixels.size(); ++i) worst = std::max(worst, std::abs(pixels[i] - passes[i]));
     EXPECT_LE(worst, 2);
-    // Unit 1 is left off: a later untextured pass is not tinted by the caustics.
-    GLint enabled = 1;
-    gl.ActiveTexture(GL_TEXTURE1);
-    enabled = gl.IsEnabled(GL_TEXTURE_2D);
+    // Units 1 and 2 are left off and unit 0 modulating: later passes are not tinted.
+    for (GLenum unit : {GL_TEXTURE1, GL_TEXTURE2}) {
+        gl.ActiveTexture(unit);
+        EXPECT_FALSE(gl.IsEnabled(GL_TEXTURE_2D));
+    }
     gl.ActiveTexture(GL_TEXTURE0);
-    EXPECT_EQ(enabled, 0);
+    GLint mode = 0;
+    gl.GetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(mode, static_cast<GLint>(GL_MODULATE));
 }
 
 TEST_F(SceneRenderTest, CausticsDriftInOppositeDirections) {

@@ -2,7 +2,7 @@
 // times frames. The clock is simulated, so a picture depends only on the options.
 //
 //   tidewell_render [--size WxH] [--theme 0|1|2] [--fish N] [--bubbles N] [--seconds S]
-//                   [--frames N] [--step S] [--shine A] [--out FILE.png]
+//                   [--frames N] [--step S] [--shine A] [--passes 1|3] [--out FILE.png]
 //   tidewell_render --bench N [--size WxH] [--fish N] [--bubbles N] [--theme T]
 //
 // --seconds: simulated time after the start before the first frame written (in steps of
@@ -38,6 +38,7 @@ struct Options {
     int frames = 1;
     double step = 1.0 / 30.0;
     float shine = -1.0f;
+    int passes = 1;  // 3: each water layer, its caustics and its fade as passes of their own
     std::string out = "aquarium.png";
     int bench = 0;
 };
@@ -45,7 +46,7 @@ struct Options {
 [[noreturn]] void Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--size WxH] [--theme 0-2] [--fish N] [--bubbles N] [--seconds S] [--frames N]\n"
-                 "          [--step S] [--shine A] [--out FILE.png] [--bench N]\n",
+                 "          [--step S] [--shine A] [--passes 1|3] [--out FILE.png] [--bench N]\n",
                  program);
     std::exit(2);
 }
@@ -74,6 +75,8 @@ Options Parse(int argc, char** argv) {
                 o.frames = std::stoi(value);
             } else if (arg == "--step") {
                 o.step = std::stod(value);
+            } else if (arg == "--passes") {
+                o.passes = std::stoi(value);
             } else if (arg == "--shine") {
                 o.shine = std::stof(value);
             } else if (arg == "--out") {
@@ -193,6 +196,7 @@ int Run(const Options& o) {
     scene.Options().BubbleCount = o.bubbles;
     scene.Options().ThemeIndex = o.theme;
     if (o.shine >= 0.0f) scene.Settings().ShineAlpha = o.shine;
+    scene.AllowSinglePassLayers = o.passes == 1;
     scene.BuildScene();
     OffscreenWindow window(o.width, o.height);
     scene.InitDrawing(window, true);
