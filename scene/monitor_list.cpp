@@ -17,9 +17,11 @@ TSaverLayout LayoutSaver(const std::vector<TMonitor>& monitors, int modeWidth, i
 
     layout.Saver = *primary;
     layout.Saver.Primary = true;
+    // Windows switches the primary alone, and the monitor may still be listed at its old size; X
+    // switches its one screen, which may span every monitor: the smaller of the two is the primary.
     if (switched) {
-        layout.Saver.Width = modeWidth;
-        layout.Saver.Height = modeHeight;
+        layout.Saver.Width = std::min(layout.Saver.Width, modeWidth);
+        layout.Saver.Height = std::min(layout.Saver.Height, modeHeight);
     }
     for (auto it = usable.begin(); it != usable.end(); ++it) {
         const TMonitor& monitor = *it;

@@ -30,7 +30,7 @@ struct TSaverLayout {
 };
 
 // The aquarium goes to the primary monitor (the one marked, else the one at the origin, else the
-// first): at its origin, with the size of the mode switched to, or the monitor's own size when
-// the display was not switched. Without monitors: (0, 0) and the mode's size. Every monitor the
-// aquarium does not wholly overlap (a mirror of the primary does) gets a cover.
+// first): at its origin, with its size, or the mode's where a switch made that smaller. Without
+// monitors: (0, 0) and the mode's size. Every monitor the aquarium does not wholly overlap (a
+// mirror of the primary does) gets a cover.
 TSaverLayout LayoutSaver(const std::vector<TMonitor>& monitors, int modeWidth, int modeHeight, bool switched);

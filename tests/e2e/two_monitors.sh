@@ -17,6 +17,7 @@ xephyr_pid=""
 private_wine=""
 cleanup() {
   [ -n "$private_wine" ] && WINEPREFIX="$private_wine" wineserver -k 2>/dev/null || true
+  [ -n "${desktop_pid:-}" ] && kill "$desktop_pid" 2>/dev/null || true
   [ -n "$xephyr_pid" ] && kill "$xephyr_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -29,9 +30,10 @@ xephyr_pid=$!
 for _ in $(seq 100); do DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
 export DISPLAY=":$heads" TIDEWELL_UNPACED=1
-# An orange desktop, so that a head nothing covers shows.
-convert -size 1440x600 xc:'#ff8000' "$work/desktop.png"
-display -window root "$work/desktop.png"
+# An orange window over both heads stands for the desktop: a head nothing covers shows it.
+xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop 2>/dev/null &
+desktop_pid=$!
+find_window xmessage 100 >/dev/null || fail "no desktop window"
 
 mkdir -p "$work/bin" "$work/config" "$work/run" "$work/state"
 chmod 700 "$work/run"

@@ -83,4 +83,6 @@ current=$(reg_value "$desktop" SCRNSAVE.EXE)
 [ "$current" = 'C:\windows\system32\other.scr' ] || fail "the earlier screen saver is not back: '$current'"
 theme=$(reg_value "$options" Theme)
 [ "$((theme))" = 2 ] || fail "the user's options were removed: '$theme'"
+# The prefix is shared with the other runs: no made-up screen saver left behind.
+$wine reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null 2>&1 || true
 echo "PASS"

@@ -19,9 +19,9 @@ TEST(LayoutSaver, ThePrimaryGetsTheAquariumEveryOtherMonitorACover) {
     EXPECT_EQ(switched.Saver, (TMonitor{0, 0, 800, 600, true}));
     EXPECT_EQ(switched.Covers.size(), 2u);
 
-    // Not switched, the monitor's own size wins over the mode's (on X the desktop mode is the
-    // whole screen across every monitor).
+    // On X the mode is the one screen across every monitor: the primary's own size wins.
     EXPECT_EQ(LayoutSaver(monitors, 5504, 1440, false).Saver, (TMonitor{0, 0, 2560, 1440, true}));
+    EXPECT_EQ(LayoutSaver(monitors, 5504, 1440, true).Saver, (TMonitor{0, 0, 2560, 1440, true}));
 }
 
 TEST(LayoutSaver, WithoutAMarkedPrimaryTheMonitorAtTheOriginThenTheFirst) {
