@@ -31,9 +31,9 @@ for _ in $(seq 100); do DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 && break; sle
 DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
 export DISPLAY=":$heads" TIDEWELL_UNPACED=1
 # An orange window over both heads stands for the desktop: a head nothing covers shows it.
-xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop 2>/dev/null &
+xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop >"$work/xmessage.log" 2>&1 &
 desktop_pid=$!
-find_window xmessage 100 >/dev/null || fail "no desktop window"
+find_window xmessage 300 >/dev/null || { cat "$work/xmessage.log"; fail "no desktop window"; }
 
 mkdir -p "$work/bin" "$work/config" "$work/run" "$work/state"
 chmod 700 "$work/run"
