@@ -44,6 +44,9 @@ gboolean IdleDispatch(GSource* source, GSourceFunc, gpointer) {
 }
 GSourceFuncs idleFuncs{IdlePrepare, IdleCheck, IdleDispatch, nullptr, nullptr, nullptr};
 
+// The system whose idle turns GDK's events wake; GDK keeps one handler for the process.
+TGtkWindowSystem* eventOwner = nullptr;
+
 // Every GDK event may change what the idle turns have to do.
 void NoteGdkEvent(GdkEvent* event, gpointer data) {
     static_cast<TGtkWindowSystem*>(data)->WantIdle();
@@ -69,7 +72,10 @@ TGtkWindowSystem::TGtkWindowSystem(std::unique_ptr<IWindowSystem> x11) : x11_(st
 
 TGtkWindowSystem::~TGtkWindowSystem() {
     if (!GtkAttached()) return;
-    gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr, nullptr);
+    if (eventOwner == this) {
+        gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr, nullptr);
+        eventOwner = nullptr;
+    }
     DestroySource(xSource_);
     DestroySource(idleSource_);
 }
@@ -98,6 +104,7 @@ void TGtkWindowSystem::AttachToGtk() {
     idleSource_ = &idle->base;
 
     gdk_event_handler_set(NoteGdkEvent, this, nullptr);
+    eventOwner = this;
 }
 
 void TGtkWindowSystem::DispatchX() {

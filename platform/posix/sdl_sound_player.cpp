@@ -54,6 +54,8 @@ void TSdlSoundPlayer::Play(const char* name, std::uint32_t flags) {
     const auto data = lookup_ ? lookup_(name) : std::string_view();
     if (data.empty()) return;
     if (!audioInitialised_) {
+        // SDL's own SIGINT/SIGTERM handlers would turn a kill into an event nobody reads.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
         audioInitialised_ = true;
     }

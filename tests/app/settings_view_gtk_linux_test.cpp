@@ -487,6 +487,22 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
     setenv("PATH", path.c_str(), 1);
 }
 
+TEST(LinuxServices, AnErrorGoesToTheErrorStreamAndAnErrorBox) {
+    NEED_DISPLAY();
+    ASSERT_NE(CreateSettingsView(*CreateWindowSystem()), nullptr);  // GTK is up
+    ModalProbe box{"3D Tidewell Screen Saver Error!", [](GtkWindow* window) {
+                       EXPECT_TRUE(gtk_window_get_modal(window));
+                       EXPECT_NE(FindNamed(GTK_WIDGET(window), "ErrorIcon"), nullptr);
+                       gtk_dialog_response(GTK_DIALOG(window), GTK_RESPONSE_OK);
+                   }};
+    box.Arm();
+    testing::internal::CaptureStderr();
+    ShowErrorMessage("Cannot load the scene.\r\nReinstall it.", "3D Tidewell Screen Saver Error!");
+    const std::string written = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(box.seen);
+    EXPECT_EQ(written, "3D Tidewell Screen Saver Error!\nCannot load the scene.\nReinstall it.\n");
+}
+
 TEST(LinuxServices, TemporaryDirectoryEndsWithASeparator) {
     const char* saved = std::getenv("TMPDIR");
     const std::string keep = saved ? saved : "";
