@@ -50,6 +50,10 @@ if [ "$mode" = wine ]; then
   cp "$program" "$work/bin/3DTidewell.scr"
   run=("$wine" "$work/bin/3DTidewell.scr" /s)
 else
+  # Mesa's driver behind Xephyr's GLX is unloaded before the leak check runs, so its lifetime
+  # allocations name no library the suppressions could match; the other sanitizer runs check
+  # our own code for leaks.
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
   cp "$program" "$work/bin/3dtidewell"
   run=("$work/bin/3dtidewell" /s)
 fi
