@@ -5,17 +5,28 @@
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <string>
+
 #include "platform/services.h"
 
 namespace {
 
 class TX11MonitorList final : public IMonitorList {
 public:
-    explicit TX11MonitorList(Display* display) : display_(display) {}
+    explicit TX11MonitorList(std::string displayName) : displayName_(std::move(displayName)) {}
 
+    // A connection of its own for the question: the extensions' per-display records go with it.
     std::vector<TMonitor> Monitors() override {
+        Display* display = XOpenDisplay(displayName_.empty() ? nullptr : displayName_.c_str());
+        if (!display) return {};
+        auto monitors = Query(display);
+        XCloseDisplay(display);
+        return monitors;
+    }
+
+private:
+    static std::vector<TMonitor> Query(Display* display_) {
         std::vector<TMonitor> monitors;
-        if (!display_) return monitors;
         int eventBase = 0, errorBase = 0, major = 0, minor = 0;
         if (XRRQueryExtension(display_, &eventBase, &errorBase) && XRRQueryVersion(display_, &major, &minor) &&
             (major > 1 || (major == 1 && minor >= 5))) {
@@ -38,12 +49,12 @@ public:
         return monitors;
     }
 
-private:
-    Display* display_;
+    std::string displayName_;
 };
 
 }  // namespace
 
 std::unique_ptr<IMonitorList> CreateMonitorList(IWindowSystem& windows) {
-    return std::make_unique<TX11MonitorList>(static_cast<Display*>(windows.NativeDisplay()));
+    auto* display = static_cast<Display*>(windows.NativeDisplay());
+    return std::make_unique<TX11MonitorList>(display ? DisplayString(display) : "");
 }
