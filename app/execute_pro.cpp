@@ -76,7 +76,10 @@ void TExecutePro::StartProcess() {
     std::uint32_t code = 0;
     while (process->ExitCode(code) && code == kStillActive) {
         if (application_.Terminated()) break;
-        application_.ProcessMessages();
+        if (pump_)
+            PumpWaitingMessages(application_, *pump_);
+        else
+            application_.ProcessMessages();
         launcher_.Pause();
     }
 }

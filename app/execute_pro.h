@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/message_loop.h"
 
 enum class TExecMode { emAuto, emProcess, emShell };
 enum class TExecPriority { epNormal, epHigh, epIdle, epRealTime };
@@ -47,7 +48,10 @@ void SplitCommandLine(const std::string& commandLine, std::string& program, std:
 
 class TExecutePro {
 public:
-    TExecutePro(TApplication& application, IProcessLauncher& launcher) : application_(application), launcher_(launcher) {}
+    // pump: the platform's messages, handled while waiting. The hand-over to the ".exe" copy
+    // waits before any message loop runs, so the wait cannot rely on the loop's hook.
+    TExecutePro(TApplication& application, IProcessLauncher& launcher, IMessagePump* pump = nullptr)
+        : application_(application), launcher_(launcher), pump_(pump) {}
 
     std::string DefaultDirectory;
     TExecMode Mode = TExecMode::emAuto;
@@ -68,6 +72,7 @@ private:
 
     TApplication& application_;
     IProcessLauncher& launcher_;
+    IMessagePump* pump_;
     std::string program_;
     std::string parameters_;
     std::string commandLine_;

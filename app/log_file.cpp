@@ -10,45 +10,43 @@ void TLogFile::SetFileName(std::string fileName) {
 }
 
 void TLogFile::Close() {
-    if (stream_.is_open()) stream_.close();
-    stream_.clear();
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
 }
 
-void TLogFile::Open(std::ios::openmode mode, bool truncate) {
+void TLogFile::Open(bool create) {
     Close();
-    stream_.open(fileName_, mode | std::ios::binary | (truncate ? std::ios::trunc : std::ios::openmode{}));
-    if (!stream_.is_open()) {
-        stream_.clear();
-        throw Exception("Cannot " + std::string(truncate ? "create" : "open") + " file \"" + fileName_ + "\"");
-    }
+    file_ = OpenLogStream(fileName_, create);
+    if (!file_) throw Exception("Cannot " + std::string(create ? "create" : "open") + " file \"" + fileName_ + "\"");
+}
+
+void TLogFile::Check(bool ok) {
+    if (!ok || std::fflush(file_) != 0) throw Exception("Stream write error in \"" + fileName_ + "\"");
 }
 
 void TLogFile::WriteZeros() {
     static const std::vector<char> zeros(kBlockSize, '\0');
-    stream_.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
-    stream_.flush();
-    if (!stream_) throw Exception("Stream write error in \"" + fileName_ + "\"");
+    Check(std::fwrite(zeros.data(), 1, zeros.size(), file_) == zeros.size());
 }
 
 void TLogFile::WriteLine(const std::string& text) {
     const std::string line = text + "\r\n";
     if (!IsOpen()) {
-        Open(std::ios::out, true);
+        Open(true);
         WriteZeros();
-        Open(std::ios::in | std::ios::out, false);
+        Open(false);
         position_ = 0;
     }
-    stream_.seekg(0, std::ios::end);
-    const auto size = static_cast<std::uint64_t>(stream_.tellg());
+    Check(std::fseek(file_, 0, SEEK_END) == 0);
+    const long end = std::ftell(file_);
+    const auto size = static_cast<std::uint64_t>(end < 0 ? 0 : end);
     if (size < position_ + line.size()) {
         // Grow by one zero block from the current position.
-        Open(std::ios::in | std::ios::out, false);
-        stream_.seekp(static_cast<std::streamoff>(position_));
+        Open(false);
+        Check(std::fseek(file_, static_cast<long>(position_), SEEK_SET) == 0);
         WriteZeros();
     }
-    stream_.seekp(static_cast<std::streamoff>(position_));
-    stream_.write(line.data(), static_cast<std::streamsize>(line.size()));
-    stream_.flush();
-    if (!stream_) throw Exception("Stream write error in \"" + fileName_ + "\"");
+    Check(std::fseek(file_, static_cast<long>(position_), SEEK_SET) == 0);
+    Check(std::fwrite(line.data(), 1, line.size(), file_) == line.size());
     position_ += line.size();
 }

@@ -3,8 +3,13 @@
 // blocks of 16384, so the file is grown rarely while the saver runs. Emptied at the first line
 // of each run.
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <string>
+
+// Opens the log for reading and writing (create: made or emptied first). Other writers are
+// denied and readers allowed, where the system has share modes. nullptr when it cannot.
+// Each platform defines it.
+std::FILE* OpenLogStream(const std::string& path, bool create);
 
 class TLogFile {
 public:
@@ -12,12 +17,13 @@ public:
 
     TLogFile() = default;
     explicit TLogFile(std::string fileName) : fileName_(std::move(fileName)) {}
+    ~TLogFile() { Close(); }
     TLogFile(const TLogFile&) = delete;
     TLogFile& operator=(const TLogFile&) = delete;
 
     const std::string& FileName() const { return fileName_; }
     void SetFileName(std::string fileName);
-    bool IsOpen() const { return stream_.is_open(); }
+    bool IsOpen() const { return file_ != nullptr; }
 
     // Writes text and CR LF at the current position; the first line creates (empties) the
     // file. Raises Exception when the file cannot be created or written.
@@ -25,10 +31,11 @@ public:
     void Close();
 
 private:
-    void Open(std::ios::openmode mode, bool truncate);
+    void Open(bool create);
     void WriteZeros();
+    void Check(bool ok);
 
     std::string fileName_;
-    std::fstream stream_;
+    std::FILE* file_ = nullptr;
     std::uint64_t position_ = 0;
 };

@@ -11,16 +11,18 @@ void HandleMessage(TApplication& application, IMessagePump& pump) {
     }
 }
 
-void RunMessageLoop(TApplication& application, IMessagePump& pump) {
-    application.ProcessMessagesHook = [&] {
-        while (true) {
-            try {
-                if (!pump.ProcessOne()) break;
-            } catch (const std::exception& e) {
-                application.HandleException(e);
-            }
+void PumpWaitingMessages(TApplication& application, IMessagePump& pump) {
+    while (true) {
+        try {
+            if (!pump.ProcessOne()) break;
+        } catch (const std::exception& e) {
+            application.HandleException(e);
         }
-    };
+    }
+}
+
+void RunMessageLoop(TApplication& application, IMessagePump& pump) {
+    application.ProcessMessagesHook = [&] { PumpWaitingMessages(application, pump); };
     while (!application.Terminated()) HandleMessage(application, pump);
     application.ProcessMessagesHook = nullptr;
 }

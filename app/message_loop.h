@@ -18,6 +18,9 @@ public:
     virtual void WaitForMessage() = 0;
 };
 
+// Handles every message waiting now, without blocking; what a message raises goes to the
+// application's exception event.
+void PumpWaitingMessages(TApplication& application, IMessagePump& pump);
 // Runs until the application terminates. Also sets the application's ProcessMessagesHook.
 void RunMessageLoop(TApplication& application, IMessagePump& pump);
 // One pass: a message or an idle turn (with its wait). Exposed for tests.
@@ -48,9 +51,13 @@ public:
 
 class IWindowSystem : public IMessagePump {
 public:
-    // Borderless, topmost, no taskbar button, no cursor, at (0, 0) with the given size; takes
-    // the mouse and the keyboard while shown.
-    virtual std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) = 0;
+    // Borderless, topmost, no taskbar button, no cursor, at (left, top) of the desktop with the
+    // given size; takes the mouse and the keyboard while shown.
+    virtual std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                            int height) = 0;
+    // A black window over another monitor while the saver runs: borderless, topmost, no taskbar
+    // button, no cursor, takes nothing away from the saver window; its input reaches its handlers.
+    virtual std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) = 0;
     // A child of a foreign window covering its whole client area. nullptr when parent does not exist.
     virtual std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) = 0;
     // The X Display* on X11, nullptr on Windows: for the rendering context.

@@ -49,9 +49,19 @@ TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHand
 TScreenSaverApp::TScreenSaverApp(TApplication& application, TAppServices services, ISaverSystem& system)
     : TCustomGraphicApplicationPro(application, services), system_(system) {}
 
+int ShowCursorUntilVisible(ISaverSystem& system) {
+    // Bounded: a count that never rises (a broken driver) must not hang the error path.
+    int calls = 0;
+    while (calls < 64) {
+        ++calls;
+        if (system.ShowCursor(true) >= 0) break;
+    }
+    return calls;
+}
+
 TScreenSaverApp::~TScreenSaverApp() {
     UnloadSystemLibrary();
-    if (flagsSet_) system_.SetScreenSaverRunning(false);
+    if (flagsSet_) system_.SetSystemParameter(kSpiSetScreenSaverRunning, 0);
 }
 
 std::string TScreenSaverApp::ExeExtension() const {
@@ -66,8 +76,11 @@ void TScreenSaverApp::InitApplication() {
     // A second instance ends quietly: it must not touch the flags of the running one.
     if (application_.Terminated()) return;
 
-    system_.SetScreenSaverRunning(true);
-    flagsSet_ = true;
+    // Only a full-screen run is a running screen saver; the dialog and the preview are not.
+    if (saverMode_ == smSaver) {
+        system_.SetSystemParameter(kSpiSetScreenSaverRunning, 1);
+        flagsSet_ = true;
+    }
     if (saverMode_ == smProgram) return;
 
     parentHandle_ = ReadParentHandle();

@@ -12,16 +12,21 @@
 enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4 };
 
 using TWindowHandle = std::intptr_t;
+
+// "A screen saver runs": set only around a full-screen run. The system's own "screen saving is
+// on" switch (SPI_SETSCREENSAVEACTIVE) belongs to the user and is never touched.
+constexpr std::uint32_t kSpiSetScreenSaverRunning = 0x0061;
 using TLibraryHandle = std::uintptr_t;
 
 // The system services the saver component uses.
 class ISaverSystem {
 public:
     virtual ~ISaverSystem() = default;
-    // Sets the "screen saver running" and "screen saver active" flags, not stored in the profile.
-    virtual void SetScreenSaverRunning(bool running) = 0;
-    // One show (true) or hide (false) of the counted mouse cursor.
-    virtual void ShowCursor(bool show) = 0;
+    // SystemParametersInfo(action, value, ...) without writing the user profile.
+    virtual void SetSystemParameter(std::uint32_t action, std::uint32_t value) = 0;
+    // One show (true) or hide (false) of the counted mouse cursor; returns the new count (the
+    // cursor is visible while it is 0 or more).
+    virtual int ShowCursor(bool show) = 0;
     virtual TWindowHandle ForegroundWindow() = 0;
     // Size of a window's rectangle; false for a window that does not exist.
     virtual bool WindowSize(TWindowHandle window, int& width, int& height) = 0;
@@ -42,6 +47,9 @@ TSaverMode ReadMode(const std::vector<std::string>& args);
 // The parent window from the arguments, else `foreground`. Raises Exception
 // "'<text>' is not a valid integer value" for a handle that is not a decimal number.
 TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground);
+// Shows the cursor until it is visible, so that a message box has a pointer. Returns the number
+// of show calls made.
+int ShowCursorUntilVisible(ISaverSystem& system);
 // A signed decimal 32-bit number, whole text; raises the conversion error otherwise.
 std::int32_t StrToInt(const std::string& text);
 

@@ -15,6 +15,7 @@
 #include "app/screen_saver_app.h"
 #include "display/video_modes.h"
 #include "scene/drawing_window.h"
+#include "scene/monitor_list.h"
 #include "scene/settings_view.h"
 #include "scene/sound.h"
 
@@ -33,6 +34,9 @@ std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver();
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
 // The saver windows and the message pump; raises Exception when there is no display.
 std::unique_ptr<IWindowSystem> CreateWindowSystem();
+// The desktop's monitors (EnumDisplayMonitors; RandR 1.5 monitors, else Xinerama screens, on
+// the window system's X display). Empty when the system cannot tell.
+std::unique_ptr<IMonitorList> CreateMonitorList(IWindowSystem& windows);
 // The scene description file: installPath + exeBaseName + ".ini". On Linux, when there is none
 // beside the program, $XDG_CONFIG_HOME/3dtidewell/<exeBaseName>.ini, where a user can put one.
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName);

@@ -74,13 +74,15 @@ int RunSaver(std::vector<std::string> args) {
     TAquarium aquarium(ModelImportAssets(), ProcessPriority());
     TPreviewPicture previewPicture(ModelImportAssets());
     IWindowSystem& windowSystem = *windows;
+    auto monitors = CreateMonitorList(windowSystem);
 
     TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
                                    windowSystem, aquarium,
                                    [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
                                    ShowErrorMessage, SceneDescriptionFile, &previewPicture,
                                    [&windowSystem] { return CreateSettingsView(windowSystem); }, OpenWithDesktop,
-                                   TemporaryDirectory, EmbeddedHelpPage, DialogPicture, TIDEWELL_HOME_PAGE});
+                                   TemporaryDirectory, EmbeddedHelpPage, DialogPicture, TIDEWELL_HOME_PAGE,
+                                   monitors.get()});
     // What the scene needs from the form: known once the form has been created.
     aquarium.InstallPath = form.InstallPath;
     aquarium.ExeName = form.ScreenSaver().ExeName();

@@ -47,22 +47,18 @@ TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)
         accept = depth == 16 || depth == 32;
     };
 
-    executePro_ = std::make_unique<TExecutePro>(application, services_.Launcher);
+    executePro_ = std::make_unique<TExecutePro>(application, services_.Launcher, &services_.Windows);
     executePro_->Mode = TExecMode::emProcess;
     executePro_->Priority = TExecPriority::epNormal;
     executePro_->WindowStyle = TExecWindowStyle::ewShow;
     executePro_->Wait = true;
 
     sound_ = std::make_unique<TSound>(services_.SoundPlayer);
-    sound_->ShowError = [this](const std::string& message) {
-        if (services_.ShowError) services_.ShowError(message, services_.Application.Title + " Screen Saver Error!");
-    };
+    sound_->ShowError = [this](const std::string& message) { ShowErrorBox(message, true); };
 
     input_ = std::make_unique<TSaverInput>(
         saver, TStopActions{[this] { sound_->StopSound(); },
-                            [this] {
-                                if (drawingWindow_) drawingWindow_->Hide();
-                            },
+                            [this] { HideSaverWindows(); },
                             [this] {
                                 const TScreenMode& mode = displayControl_->CurrentMode();
                                 return FullScreenLogLine(mode.Width(), mode.Height(), mode.ColorDepth,
@@ -95,6 +91,9 @@ void TFormFishes::Destroy() {
         error = std::current_exception();
     }
     Guarded([this] { services_.Aquarium.ReleaseDrawing(); });
+    // Ended from outside (the session ends, the loop was left): the desktop gets its mode back
+    // here, before the windows go.
+    Guarded([this] { displayControl_->SetFullScreen(false); });
     Guarded([this] { FreeDrawingWindow(); });
     ReleasePreview();
     previewWindow_.reset();
@@ -222,15 +221,24 @@ void TFormFishes::StartSaverWindow() {
     TSaverOptions& options = aquarium.Options();
     displayControl_->SetFullScreen(!options.DesktopOnly);
 
-    const TScreenMode& mode = displayControl_->FullScreenMode();
-    drawingWindow_ = services_.Windows.CreateSaverWindow(services_.Application.Title, mode.Width(), mode.Height());
+    // The mode in use, not the one asked for: a refused switch leaves the desktop's. The monitors
+    // are asked after the switch, which may have moved them.
+    const TScreenMode& mode = displayControl_->CurrentMode();
+    const TSaverLayout layout =
+        LayoutSaver(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
+                    mode.Height(), displayControl_->FullScreen());
+    const TMonitor& place = layout.Saver;
+    drawingWindow_ =
+        services_.Windows.CreateSaverWindow(services_.Application.Title, place.Left, place.Top, place.Width, place.Height);
     if (!drawingWindow_) throw Exception("The screen saver window cannot be created!");
     drawingWindow_->OnPaint = [this] { services_.Aquarium.DrawFrame(); };
     drawingWindow_->OnKey = [this] { input_->Key(); };
     drawingWindow_->OnMouseButton = [this] { input_->MouseButton(); };
     drawingWindow_->OnMouseMove = [this](int x, int y) { input_->MouseMove(x, y); };
+    ShowCoverWindows(layout);
 
     services_.SaverSystem.ShowCursor(false);
+    cursorHidden_ = true;
     drawingWindow_->Show();
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
 
@@ -241,11 +249,46 @@ void TFormFishes::StartSaverWindow() {
     sound_->ApplySound(options.SoundEnabled);
 }
 
+void TFormFishes::ShowCoverWindows(const TSaverLayout& layout) {
+    for (const TMonitor& monitor : layout.Covers) {
+        auto cover = services_.Windows.CreateCoverWindow(monitor.Left, monitor.Top, monitor.Width, monitor.Height);
+        if (!cover) throw Exception("The screen saver window cannot be created!");
+        cover->OnKey = [this] { input_->Key(); };
+        cover->OnMouseButton = [this] { input_->MouseButton(); };
+        // In the saver window's coordinates, so the move filter compares like with like.
+        const int dx = monitor.Left - layout.Saver.Left, dy = monitor.Top - layout.Saver.Top;
+        cover->OnMouseMove = [this, dx, dy](int x, int y) { input_->MouseMove(x + dx, y + dy); };
+        cover->Show();
+        covers_.push_back(std::move(cover));
+    }
+}
+
+void TFormFishes::HideSaverWindows() {
+    if (drawingWindow_) drawingWindow_->Hide();
+    for (auto& cover : covers_) cover->Hide();
+}
+
 void TFormFishes::FreeDrawingWindow() {
+    for (auto& cover : covers_) cover->Hide();
+    covers_.clear();
     if (!drawingWindow_) return;
     drawingWindow_->Hide();
     drawingSurface_.reset();
     drawingWindow_.reset();
+}
+
+void TFormFishes::ShowHiddenCursor() {
+    if (!cursorHidden_) return;
+    cursorHidden_ = false;
+    services_.SaverSystem.ShowCursor(true);
+}
+
+void TFormFishes::ShowErrorBox(const std::string& text, bool restoreCursor) {
+    // The saver hid the cursor once at loading and once for its window: one show is not enough.
+    const int shows = ShowCursorUntilVisible(services_.SaverSystem);
+    if (services_.ShowError) services_.ShowError(text, services_.Application.Title + " Screen Saver Error!");
+    if (restoreCursor)
+        for (int i = 0; i < shows; ++i) services_.SaverSystem.ShowCursor(false);
 }
 
 void TFormFishes::ScreenSaverStop() { StoreAutoTheme(*screenSaver_, services_.Aquarium.Options()); }
@@ -270,14 +313,16 @@ void TFormFishes::ScreenSaverSaveOptions() {
 
 void TFormFishes::ScreenSaverException(const std::exception& e) {
     const bool silent = dynamic_cast<const EAbort*>(&e) != nullptr;
-    Guarded([this] { services_.SaverSystem.ShowCursor(true); });
     Guarded([this] { displayControl_->SetFullScreen(false); });
     Guarded([this] { services_.Aquarium.ReleaseDrawing(); });
     Guarded([this] { FreeDrawingWindow(); });
     Guarded([this] { sound_->StopSound(); });
+    cursorHidden_ = false;
     if (!silent) {
         errorReported_ = true;
-        if (services_.ShowError) services_.ShowError(e.what(), services_.Application.Title + " Screen Saver Error!");
+        Guarded([this, &e] { ShowErrorBox(e.what(), false); });
+    } else {
+        Guarded([this] { ShowCursorUntilVisible(services_.SaverSystem); });
     }
     // This runs inside the message loop's error path: nothing may escape from here.
     Guarded([this] { Close(); });

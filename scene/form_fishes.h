@@ -20,6 +20,7 @@
 #include "scene/aquarium.h"
 #include "scene/drawing_window.h"
 #include "scene/frame_rate.h"
+#include "scene/monitor_list.h"
 #include "scene/preview_picture.h"
 #include "scene/settings_view.h"
 #include "scene/sound.h"
@@ -57,6 +58,8 @@ struct TFormServices {
     std::function<TDialogPicture()> DialogPicture;
     // The product's home page for the About box's link; empty opens the help page instead.
     std::string HomePage;
+    // The desktop's monitors; none puts the saver at (0, 0) and covers nothing else.
+    IMonitorList* Monitors = nullptr;
 };
 
 inline constexpr const char* kHelpFileName = "3DTidewell.html";
@@ -136,6 +139,8 @@ public:
     TSaverInput& Input() { return *input_; }
     ISaverWindow* DrawingWindow() { return drawingWindow_.get(); }
     ISaverWindow* PreviewWindow() { return previewWindow_.get(); }
+    // The black windows over the other monitors while the saver window is up.
+    const std::vector<std::unique_ptr<ISaverWindow>>& CoverWindows() const { return covers_; }
 
     std::string Caption;
     std::string InstallPath;
@@ -156,6 +161,13 @@ private:
     std::vector<std::string>& ListItems(TDialogControl list);
     void SelectListText(TDialogControl list, const std::string& text);
     void ApplySoundFromDialog();
+    // An error message box with a visible pointer; restoreCursor hides it again afterwards for
+    // a run that goes on.
+    void ShowErrorBox(const std::string& text, bool restoreCursor);
+    void ShowCoverWindows(const TSaverLayout& layout);
+    void HideSaverWindows();
+    // Undoes the saver window's own cursor hide, once.
+    void ShowHiddenCursor();
 
     TFormServices services_;
     std::unique_ptr<TScreenSaverApp> screenSaver_;
@@ -166,6 +178,8 @@ private:
 
     std::unique_ptr<ISaverWindow> drawingWindow_;
     std::unique_ptr<IDrawingWindow> drawingSurface_;
+    std::vector<std::unique_ptr<ISaverWindow>> covers_;
+    bool cursorHidden_ = false;
     std::unique_ptr<ISaverWindow> previewWindow_;
     std::unique_ptr<IDrawingWindow> previewSurface_;
 

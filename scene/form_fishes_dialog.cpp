@@ -220,10 +220,10 @@ void TFormFishes::RunFullScreenPreview() {
         while (drawingWindow_ && drawingWindow_->Visible() && !application.Terminated())
             HandleMessage(application, services_.Windows);
     } catch (...) {
-        services_.SaverSystem.ShowCursor(true);
+        ShowHiddenCursor();
         throw;
     }
-    services_.SaverSystem.ShowCursor(true);
+    ShowHiddenCursor();
     if (!application.Terminated()) StartDialogPreview();
 }
 

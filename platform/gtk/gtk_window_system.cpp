@@ -158,8 +158,13 @@ void TGtkWindowSystem::WaitForMessage() {
     GtkRaiseDeferred();
 }
 
-std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateSaverWindow(const std::string& title, int width, int height) {
-    return x11_->CreateSaverWindow(title, width, height);
+std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                                   int height) {
+    return x11_->CreateSaverWindow(title, left, top, width, height);
+}
+
+std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateCoverWindow(int left, int top, int width, int height) {
+    return x11_->CreateCoverWindow(left, top, width, height);
 }
 
 std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateChildWindow(std::intptr_t parent) {

@@ -19,7 +19,9 @@ public:
     // by a GTK callback is raised here.
     bool ProcessOne() override;
     void WaitForMessage() override;
-    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override;
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                    int height) override;
+    std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     void* NativeDisplay() override { return x11_->NativeDisplay(); }
     // The X11 loop until GTK is attached, then GLib's: this system's X connection and the

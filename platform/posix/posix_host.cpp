@@ -1,5 +1,7 @@
 #include "platform/posix/posix_host.h"
 
+#include "app/log_file.h"
+
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,6 +38,9 @@ std::string StateDirectory() {
     mkdir(dir.c_str(), 0700);
     return dir + "/";
 }
+
+// No share modes here: another writer is not kept out, and readers are never kept out.
+std::FILE* OpenLogStream(const std::string& path, bool create) { return std::fopen(path.c_str(), create ? "w+b" : "r+b"); }
 
 std::string TPosixHost::WritableDirectory(const std::string& exeDir) {
     if (!exeDir.empty() && access(exeDir.c_str(), W_OK) == 0) return exeDir;

@@ -1,5 +1,6 @@
 // Windows x64 (mingw-w64 build, also run under Wine): the frame's services on Win32.
-// LIMITATIONS: display modes of the primary display only; the desktop's password libraries
+// LIMITATIONS: display modes of the primary display only (the other monitors are covered in
+// black, never switched); the desktop's password libraries
 // exist on old systems only (verification passes without them).
 // DEPENDENCIES: kernel32, user32, gdi32, advapi32 (registry), winmm (clock, PlaySound), shell32
 // (open with the desktop), comctl32 (the dialog's controls); OpenGL32/GLU32 loaded at run time.
@@ -8,8 +9,12 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <share.h>
+#include <shlobj.h>
 
 #include <cstring>
+
+#include "app/log_file.h"
 
 #include "platform/services.h"
 #include "platform/win32/registry_store.h"
@@ -78,13 +83,48 @@ TWin32Host::TWin32Host(std::vector<std::string> args) : args_(std::move(args)) {
     }
 }
 
-void TWin32SaverSystem::SetScreenSaverRunning(bool running) {
-    BOOL previous = FALSE;
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
-    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, running ? 1 : 0, nullptr, 0);
+std::FILE* OpenLogStream(const std::string& path, bool create) {
+    // Other writers are denied, readers (a log viewer, a support script) are not.
+    return _fsopen(path.c_str(), create ? "w+b" : "r+b", _SH_DENYWR);
 }
 
-void TWin32SaverSystem::ShowCursor(bool show) { ::ShowCursor(show ? TRUE : FALSE); }
+std::string WritableDirectoryFor(const std::string& dir, const std::string& localAppData) {
+    if (!dir.empty()) {
+        const std::string probe = dir + "~tidewell" + std::to_string(GetCurrentProcessId()) + ".tmp";
+        const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return dir;
+        }
+    }
+    const std::string own = localAppData + "3D Tidewell\\";
+    CreateDirectoryA(own.c_str(), nullptr);  // an existing folder is fine
+    return own;
+}
+
+std::string LocalAppDataDirectory() {
+    char path[MAX_PATH + 1] = {};
+    std::string dir;
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, path)))
+        dir = path;
+    else if (const DWORD n = GetEnvironmentVariableA("LOCALAPPDATA", path, MAX_PATH); n > 0 && n < MAX_PATH)
+        dir = std::string(path, n);
+    if (dir.empty()) return TemporaryDirectory();
+    if (dir.back() != '\\') dir += '\\';
+    return dir;
+}
+
+std::string TWin32Host::WritableDirectory(const std::string& exeDir) {
+    return WritableDirectoryFor(exeDir, LocalAppDataDirectory());
+}
+
+void TWin32SaverSystem::SetSystemParameter(std::uint32_t action, std::uint32_t value) {
+    BOOL previous = FALSE;
+    SystemParametersInfoA(action, value, &previous, 0);
+}
+
+int TWin32SaverSystem::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
 
 TWindowHandle TWin32SaverSystem::ForegroundWindow() { return reinterpret_cast<TWindowHandle>(GetForegroundWindow()); }
 

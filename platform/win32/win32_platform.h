@@ -21,7 +21,9 @@ public:
     explicit TWin32Host(std::vector<std::string> args);
     const std::vector<std::string>& Arguments() override { return args_; }
     bool DotlessNameIsBaseName() override { return false; }
-    std::string WritableDirectory(const std::string& exeDir) override { return exeDir; }
+    // The program's folder when files can be made in it, else %LOCALAPPDATA%\3D Tidewell\ (a
+    // ".scr" usually lives in System32 or Program Files, which a user cannot write).
+    std::string WritableDirectory(const std::string& exeDir) override;
     // The saver's windows are top-level windows of their own with the tool-window style; there
     // is no separate application window to hide.
     void HideApplicationWindow() override {}
@@ -31,10 +33,15 @@ private:
     std::vector<std::string> args_;
 };
 
+// dir when a file can be created in it, else localAppData + "3D Tidewell\" (created).
+std::string WritableDirectoryFor(const std::string& dir, const std::string& localAppData);
+// The user's local application data folder with a trailing backslash.
+std::string LocalAppDataDirectory();
+
 class TWin32SaverSystem final : public ISaverSystem {
 public:
-    void SetScreenSaverRunning(bool running) override;
-    void ShowCursor(bool show) override;
+    void SetSystemParameter(std::uint32_t action, std::uint32_t value) override;
+    int ShowCursor(bool show) override;
     TWindowHandle ForegroundWindow() override;
     bool WindowSize(TWindowHandle window, int& width, int& height) override;
     std::string SystemDirectory() override;

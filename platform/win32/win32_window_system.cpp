@@ -22,9 +22,12 @@ void MakeDpiAware() {
     if (!setContext || !setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4)))) SetProcessDPIAware();
 }
 
+// A saver window takes the mouse and the foreground; a cover only hides the cursor over it.
+enum class Kind { Saver, Cover, Child };
+
 class Window final : public ISaverWindow {
 public:
-    Window(HWND hwnd, bool saver) : hwnd_(hwnd), saver_(saver) {
+    Window(HWND hwnd, Kind kind) : hwnd_(hwnd), saver_(kind == Kind::Saver), blank_(kind != Kind::Child) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Window() override {
@@ -40,7 +43,8 @@ public:
     bool Visible() override { return hwnd_ && IsWindowVisible(hwnd_); }
     void Show() override {
         if (!hwnd_) return;
-        ShowWindow(hwnd_, SW_SHOW);
+        const bool cover = blank_ && !saver_;
+        ShowWindow(hwnd_, cover ? SW_SHOWNA : SW_SHOW);
         if (saver_) {
             SetForegroundWindow(hwnd_);
             SetCapture(hwnd_);
@@ -72,7 +76,7 @@ public:
                 return 0;
             }
             case WM_SETCURSOR:
-                if (saver_) {
+                if (blank_) {
                     SetCursor(nullptr);
                     return TRUE;
                 }
@@ -111,6 +115,7 @@ private:
 
     HWND hwnd_;
     bool saver_;
+    bool blank_;
 };
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,11 +180,20 @@ bool TWin32WindowSystem::ProcessOne() {
 
 void TWin32WindowSystem::WaitForMessage() { WaitMessage(); }
 
-std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateSaverWindow(const std::string& title, int width, int height) {
-    const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, title.c_str(), WS_POPUP, 0, 0, width,
-                                      height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                                     int height) {
+    const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, title.c_str(), WS_POPUP, left, top,
+                                      width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;
-    return std::make_unique<Window>(hwnd, true);
+    return std::make_unique<Window>(hwnd, Kind::Saver);
+}
+
+std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateCoverWindow(int left, int top, int width, int height) {
+    // Shown without activation: the saver window keeps the keyboard and the mouse capture.
+    const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWindowClass, "", WS_POPUP, left,
+                                      top, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd) return nullptr;
+    return std::make_unique<Window>(hwnd, Kind::Cover);
 }
 
 std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateChildWindow(std::intptr_t parent) {
@@ -190,5 +204,5 @@ std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateChildWindow(std::intptr_
     const HWND hwnd = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, rect.right,
                                       rect.bottom, parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;
-    return std::make_unique<Window>(hwnd, false);
+    return std::make_unique<Window>(hwnd, Kind::Child);
 }

@@ -16,7 +16,9 @@ public:
 
     bool ProcessOne() override;
     void WaitForMessage() override;
-    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override;
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                    int height) override;
+    std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     void* NativeDisplay() override { return nullptr; }
 

@@ -15,8 +15,8 @@ public:
     TX11SaverSystem(const TX11SaverSystem&) = delete;
     TX11SaverSystem& operator=(const TX11SaverSystem&) = delete;
 
-    void SetScreenSaverRunning(bool) override {}
-    void ShowCursor(bool show) override { cursorCount_ += show ? 1 : -1; }
+    void SetSystemParameter(std::uint32_t, std::uint32_t) override {}
+    int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
     TWindowHandle ForegroundWindow() override;
     bool WindowSize(TWindowHandle window, int& width, int& height) override;
     std::string SystemDirectory() override { return "/nonexistent"; }

@@ -161,13 +161,23 @@ void TX11WindowSystem::WaitForMessage() {
     XPeekEvent(display_, &event);
 }
 
-std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateSaverWindow(const std::string& title, int width, int height) {
+std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                                   int height) {
+    return MakeTopWindow(title, left, top, width, height, true);
+}
+
+std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateCoverWindow(int left, int top, int width, int height) {
+    return MakeTopWindow("", left, top, width, height, false);
+}
+
+std::unique_ptr<ISaverWindow> TX11WindowSystem::MakeTopWindow(const std::string& title, int left, int top, int width,
+                                                              int height, bool grab) {
     const int screen = DefaultScreen(display_);
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.background_pixel = BlackPixel(display_, screen);
     attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask;
-    const ::Window window = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width),
+    const ::Window window = XCreateWindow(display_, RootWindow(display_, screen), left, top, static_cast<unsigned>(width),
                                           static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                                           CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XStoreName(display_, window, title.c_str());
@@ -178,7 +188,7 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateSaverWindow(const std::str
     const Cursor cursor = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
     XFreePixmap(display_, bitmap);
     XDefineCursor(display_, window, cursor);
-    auto result = std::make_unique<Window>(*this, window, true, width, height);
+    auto result = std::make_unique<Window>(*this, window, grab, width, height);
     result->SetCursor(cursor);
     return result;
 }

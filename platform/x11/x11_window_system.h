@@ -20,7 +20,9 @@ public:
 
     bool ProcessOne() override;
     void WaitForMessage() override;
-    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override;
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                    int height) override;
+    std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     void* NativeDisplay() override { return display_; }
 
@@ -28,6 +30,9 @@ public:
 
 private:
     friend class Window;
+    // An override-redirect black window with a blank cursor; grab: takes pointer and keyboard when shown.
+    std::unique_ptr<ISaverWindow> MakeTopWindow(const std::string& title, int left, int top, int width, int height,
+                                                bool grab);
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, Window*> windows_;
 };

@@ -101,10 +101,14 @@ public:
     std::int32_t verifyResult = 1;
     std::vector<std::string> loaded;  // paths by handle - 1
 
-    void SetScreenSaverRunning(bool running) override { calls.push_back(running ? "Running 1" : "Running 0"); }
-    void ShowCursor(bool show) override {
+    void SetSystemParameter(std::uint32_t action, std::uint32_t value) override {
+        const std::string name = action == kSpiSetScreenSaverRunning ? "Running" : "SPI " + std::to_string(action);
+        calls.push_back(name + " " + std::to_string(value));
+    }
+    int ShowCursor(bool show) override {
         cursorCount += show ? 1 : -1;
         calls.push_back(show ? "ShowCursor" : "HideCursor");
+        return cursorCount;
     }
     TWindowHandle ForegroundWindow() override { return foreground; }
     bool WindowSize(TWindowHandle window, int& width, int& height) override {

@@ -46,7 +46,7 @@ TEST(SaverLoop, AKeyEndsAFullScreenRun) {
     TSaverInput input(*app, {[] {}, [&] { saverWindow.reset(); },
                              [&] { return FullScreenLogLine(320, 240, 32, frames); }, [&] { application.Terminate(); }});
     app->OnStart = [&] {
-        saverWindow = windows.CreateSaverWindow(application.Title, 320, 240);
+        saverWindow = windows.CreateSaverWindow(application.Title, 0, 0, 320, 240);
         saverWindow->OnKey = [&] { input.Key(); };
         saverWindow->OnMouseButton = [&] { input.MouseButton(); };
         saverWindow->OnMouseMove = [&](int x, int y) { input.MouseMove(x, y); };

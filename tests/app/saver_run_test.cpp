@@ -151,6 +151,7 @@ public:
         explicit Process(FakeLauncher& o) : owner(o) {}
         bool ExitCode(std::uint32_t& code) override {
             ++owner.checks;
+            if (owner.onCheck) owner.onCheck();
             code = owner.checks > owner.runningChecks ? 0 : kStillActive;
             return true;
         }
@@ -159,6 +160,7 @@ public:
     int checks = 0, runningChecks = 3, pauses = 0;
     bool fail = false;
     std::uint32_t ownPriority = 0;
+    std::function<void()> onCheck;
 
     std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string& directory,
                                             std::uint32_t priorityClass, int showCommand) override {
@@ -175,17 +177,35 @@ public:
     void SetOwnPriorityClass(std::uint32_t priorityClass) override { ownPriority = priorityClass; }
 };
 
+// The platform's queue: one message arrives before each check of the process, and a message
+// whose handler fails reaches the application's exception event, not the waiting caller.
+class QueuePump final : public IMessagePump {
+public:
+    int waiting = 0, handled = 0;
+    bool ProcessOne() override {
+        if (waiting == 0) return false;
+        --waiting;
+        if (++handled == 2) throw Exception("in a message");
+        return true;
+    }
+    void WaitForMessage() override {}
+};
+
 TEST(TExecutePro, ModesPrioritiesAndTheWaitLoop) {
-    TApplication application;
-    int pumped = 0;
-    application.ProcessMessagesHook = [&] { ++pumped; };
+    TApplication application;  // no message loop runs: nothing installed a hook
+    std::vector<std::string> errors;
+    application.OnException = [&](const std::exception& e) { errors.push_back(e.what()); };
     FakeLauncher launcher;
-    TExecutePro exec(application, launcher);
+    QueuePump pump;
+    launcher.onCheck = [&] { ++pump.waiting; };
+    TExecutePro exec(application, launcher, &pump);
     exec.Priority = TExecPriority::epHigh;
     exec.Execute("C:\\Games\\AQUA.EXE /s");
     EXPECT_EQ(exec.DefaultDirectory, "C:\\Games\\");
     EXPECT_EQ(launcher.calls, Args{"create [C:\\Games\\AQUA.EXE /s] [C:\\Games\\] 128 6"});
-    EXPECT_EQ(pumped, 3);
+    EXPECT_EQ(pump.handled, 3);  // every message that arrived while the copy ran
+    EXPECT_EQ(pump.waiting, 1);  // the one with the final check: the wait is over
+    EXPECT_EQ(errors, Args{"in a message"});
     EXPECT_EQ(launcher.pauses, 3);
 
     launcher.calls.clear();

@@ -77,6 +77,36 @@ TEST(TScreenSaverApp, SaverModeHidesCursorAndTheFormAndSetsTheSystemFlags) {
     EXPECT_EQ(rig.system.calls.back(), "Running 0");
 }
 
+TEST(TScreenSaverApp, OnlyAFullScreenRunTellsTheSystemASaverRunsAndScreenSavingStaysOn) {
+    // The system flags each mode leaves behind, from loading to destruction.
+    const std::vector<std::pair<Args, Args>> runs{
+        {{"C:\\Saver\\3DTidewell.scr", "/s"}, {"Running 1", "Running 0"}},
+        {{"C:\\Saver\\3DTidewell.exe", "/s"}, {"Running 1", "Running 0"}},
+        {{"C:\\Saver\\3DTidewell.scr", "/c:12"}, {}},
+        {{"C:\\Saver\\3DTidewell.scr"}, {}},
+        {{"C:\\Saver\\3DTidewell.exe"}, {}},
+        {{"C:\\Saver\\3DTidewell.scr", "/p", "1234"}, {}},
+        {{"C:\\Saver\\3DTidewell.scr", "/a", "42"}, {}},
+    };
+    for (const auto& [args, expected] : runs) {
+        SaverRig rig;
+        rig.Make(args)->Loaded();  // made, loaded and destroyed
+        Args flags;
+        for (const auto& call : rig.system.calls)
+            if (call.rfind("Running", 0) == 0 || call.rfind("SPI", 0) == 0) flags.push_back(call);
+        EXPECT_EQ(flags, expected) << args.back();
+    }
+}
+
+TEST(ShowCursorUntilVisible, ShowsOnlyAsOftenAsTheCountNeeds) {
+    for (const auto& [hidden, calls] : {std::pair{0, 1}, std::pair{-1, 1}, std::pair{-2, 2}, std::pair{-5, 5}}) {
+        FakeSaverSystem system;
+        system.cursorCount = hidden;
+        EXPECT_EQ(ShowCursorUntilVisible(system), calls);
+        EXPECT_GE(system.cursorCount, 0);
+    }
+}
+
 TEST(TScreenSaverApp, PreviewBecomesAChildCoveringItsParent) {
     SaverRig rig;
     rig.system.windows[1234] = {152, 112};
@@ -102,7 +132,7 @@ TEST(TScreenSaverApp, PlainProgramAndExeCopiesMeetTheGuardOnlyWhenTheyShould) {
     EXPECT_EQ(program.guard.created.size(), 1u);
     EXPECT_TRUE(program.host.calls.empty());  // no taskbar changes
     EXPECT_TRUE(program.form.calls.empty());
-    EXPECT_EQ(program.system.calls, Args{"Running 1"});
+    EXPECT_TRUE(program.system.calls.empty());
 
     // The copy run-as-program starts never meets the guard of the waiting ".SCR".
     SaverRig copy;
@@ -159,7 +189,7 @@ TEST(TScreenSaverApp, PasswordChangeCallsTheProviderAndEnds) {
     EXPECT_EQ(app->SaverMode(), smPassword);
     EXPECT_TRUE(rig.application.Terminated());
     EXPECT_FALSE(rig.application.ShowMainForm);
-    EXPECT_EQ(rig.system.calls, (Args{"Running 1", "Load C:\\WINDOWS\\SYSTEM32\\MPR.DLL", "PwdChangePasswordA SCRSAVE 42",
+    EXPECT_EQ(rig.system.calls, (Args{"Load C:\\WINDOWS\\SYSTEM32\\MPR.DLL", "PwdChangePasswordA SCRSAVE 42",
                                       "Free C:\\WINDOWS\\SYSTEM32\\MPR.DLL"}));
     EXPECT_EQ(app->SystemLibrary(), 0u);
 
@@ -168,7 +198,7 @@ TEST(TScreenSaverApp, PasswordChangeCallsTheProviderAndEnds) {
     auto b = missing.Make({"a.scr", "-A", "1"});
     b->Loaded();
     EXPECT_TRUE(missing.application.Terminated());
-    EXPECT_EQ(missing.system.calls, (Args{"Running 1", "Load C:\\SYS\\MPR.DLL"}));
+    EXPECT_EQ(missing.system.calls, Args{"Load C:\\SYS\\MPR.DLL"});
 }
 
 TEST(VerifyPassword, ClosesWithoutAskingUnlessAPasswordIsSetAndCheckable) {

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include "app/app_fakes.h"
 #include "app/execute_pro.h"
+#include "app/log_file.h"
 #include "app/exception.h"
 #include "app/registry.h"
 #include "display/display_control.h"
@@ -105,6 +107,78 @@ TEST(Win32Platform, TemporaryFolderAndDesktopOpen) {
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(OpenWithDesktop(dir + "no such tidewell file.hlp"));
+}
+
+
+// The user's "screen saving is on" switch survives every run; "a saver runs" is set for the
+// full-screen run only and cleared at its end.
+TEST(Win32Platform, SaverRunsLeaveScreenSavingOnAndClearTheRunningFlag) {
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0));
+    TWin32SaverSystem system;
+    for (const char* mode : {"/s", "/c", "/p"}) {
+        TApplication application;
+        FakeRegistryStore registry;
+        FakeGuard guard;
+        FakeHost host;
+        host.args = {"C:\\Saver\\3DTidewell.exe", mode, "0"};
+        BOOL running = TRUE;
+        {
+            TScreenSaverApp app(application, TAppServices{host, registry, guard}, system);
+            app.Loaded();
+            if (std::string(mode) == "/s") {
+                ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
+                EXPECT_TRUE(running);
+                ShowCursorUntilVisible(system);
+            }
+        }
+        BOOL active = FALSE;
+        ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0));
+        EXPECT_TRUE(active) << mode;
+        ASSERT_TRUE(SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
+        EXPECT_FALSE(running) << mode;
+    }
+}
+
+// A log viewer may read the log while the saver writes it; a second writer may not open it.
+// A folder that cannot take files sends the log to the user's own application data.
+TEST(Win32Platform, LogFileSharingAndItsFolder) {
+    const std::string dir = TemporaryDirectory();
+    const std::string path = dir + "tidewell-share-" + std::to_string(GetCurrentProcessId()) + ".log";
+    {
+        TLogFile log(path);
+        log.WriteLine("first");
+        const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+        const HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+        char text[8] = {};
+        DWORD read = 0;
+        EXPECT_TRUE(ReadFile(reader, text, 7, &read, nullptr));
+        EXPECT_EQ(std::string(text, read), "first\r\n");
+        log.WriteLine("second");  // a reader does not stop the writer
+        CloseHandle(reader);
+    }
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+
+    EXPECT_EQ(WritableDirectoryFor(dir, "C:\\unused\\"), dir);
+    const std::string local = dir + "tidewell-local-" + std::to_string(GetCurrentProcessId()) + "\\";
+    ASSERT_TRUE(CreateDirectoryA(local.c_str(), nullptr));
+    const std::string own = WritableDirectoryFor("C:\\no such tidewell folder\\", local);
+    EXPECT_EQ(own, local + "3D Tidewell\\");
+    const DWORD attributes = GetFileAttributesA(own.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    // The probe leaves nothing behind in a folder it could write.
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((dir + "~tidewell*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    RemoveDirectoryA(own.c_str());
+    RemoveDirectoryA(local.c_str());
+    EXPECT_EQ(LocalAppDataDirectory().back(), '\\');
 }
 
 }  // namespace

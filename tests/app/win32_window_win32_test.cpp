@@ -1,9 +1,12 @@
 // Saver windows under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "app/exception.h"
+#include "platform/services.h"
 #include "platform/win32/win32_window_system.h"
 
 namespace {
@@ -17,7 +20,7 @@ bool PumpUntil(TWin32WindowSystem& system, F done) {
 
 TEST(Win32WindowSystem, SaverWindowPaintsAndReportsInput) {
     TWin32WindowSystem system;
-    auto window = system.CreateSaverWindow("3D Tidewell", 320, 240);
+    auto window = system.CreateSaverWindow("3D Tidewell", 0, 0, 320, 240);
     ASSERT_NE(window, nullptr);
     int paints = 0, keys = 0, buttons = 0, moveX = -1, moveY = -1;
     window->OnPaint = [&] { ++paints; };
@@ -78,6 +81,40 @@ TEST(Win32WindowSystem, PreviewChildCoversItsParentAndEndsWithIt) {
     EXPECT_TRUE(gone);
     EXPECT_FALSE(child->Visible());
     child.reset();
+}
+
+
+// A cover over another monitor: where it was put, black, topmost, and its input reaches its
+// handlers while the saver window keeps the foreground.
+TEST(Win32WindowSystem, CoverWindowsLeaveTheSaverInFrontAndReportInput) {
+    TWin32WindowSystem system;
+    auto saver = system.CreateSaverWindow("3D Tidewell", 0, 0, 320, 240);
+    auto cover = system.CreateCoverWindow(-200, 40, 160, 120);
+    ASSERT_NE(cover, nullptr);
+    int keys = 0;
+    cover->OnKey = [&] { ++keys; };
+    cover->Show();
+    saver->Show();
+    const auto hwnd = reinterpret_cast<HWND>(cover->NativeHandle());
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    EXPECT_EQ(rect.left, -200);
+    EXPECT_EQ(rect.top, 40);
+    EXPECT_EQ(rect.right - rect.left, 160);
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(cover->Visible());
+    EXPECT_EQ(GetForegroundWindow(), reinterpret_cast<HWND>(saver->NativeHandle()));
+    PostMessageA(hwnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(PumpUntil(system, [&] { return keys == 1; }));
+
+    // Under Wine in the test server: at least the one monitor, the primary at the origin.
+    auto monitors = CreateMonitorList(system)->Monitors();
+    ASSERT_FALSE(monitors.empty());
+    const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const TMonitor& m) { return m.Primary; });
+    ASSERT_NE(primary, monitors.end());
+    EXPECT_EQ(primary->Left, 0);
+    EXPECT_EQ(primary->Top, 0);
+    EXPECT_EQ(primary->Width, GetSystemMetrics(SM_CXSCREEN));
 }
 
 }  // namespace

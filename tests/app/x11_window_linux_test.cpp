@@ -38,7 +38,7 @@ void Send(Display* display, ::Window window, int type, long mask) {
 TEST(X11WindowSystem, SaverWindowPaintsAndReportsInput) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
     TX11WindowSystem system;
-    auto window = system.CreateSaverWindow("3D Tidewell", 320, 240);
+    auto window = system.CreateSaverWindow("3D Tidewell", 0, 0, 320, 240);
     int paints = 0, keys = 0, buttons = 0, moveX = -1, moveY = -1;
     window->OnPaint = [&] { ++paints; };
     window->OnKey = [&] { ++keys; };

@@ -65,15 +65,35 @@ public:
     std::intptr_t existingParent = 1234;
     int waits = 0;
 
-    bool ProcessOne() override { return false; }
+    int queued = 0;  // messages waiting in the platform's queue
+    int handled = 0;
+    std::vector<FakeWindow*> covers;
+
+    bool ProcessOne() override {
+        if (queued == 0) return false;
+        --queued;
+        ++handled;
+        return true;
+    }
     void WaitForMessage() override {
         // A preview waits here for its parent to go away.
         if (++waits == 3 && child && child->OnDestroyed) child->OnDestroyed();
     }
-    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int width, int height) override {
-        log_.push_back("saver window " + title + " " + std::to_string(width) + "x" + std::to_string(height));
+    static std::string Place(int left, int top, int width, int height) {
+        return std::to_string(width) + "x" + std::to_string(height) +
+               (left || top ? " at " + std::to_string(left) + "," + std::to_string(top) : "");
+    }
+    std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int left, int top, int width,
+                                                    int height) override {
+        log_.push_back("saver window " + title + " " + Place(left, top, width, height));
         auto window = std::make_unique<FakeWindow>(log_, width, height);
         saver = window.get();
+        return window;
+    }
+    std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override {
+        log_.push_back("cover " + Place(left, top, width, height));
+        auto window = std::make_unique<FakeWindow>(log_, width, height);
+        covers.push_back(window.get());
         return window;
     }
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override {
@@ -143,6 +163,8 @@ public:
     explicit FakeDisplayDriver(Log& log) : log_(log) {}
     std::vector<TVideoMode> modes{{640, 480, 32}, {800, 600, 32}, {1280, 1024, 32}, {800, 600, 16}};
     TVideoMode screen{1280, 1024, 32};
+    bool refuse = false;                // listed, but the switch itself fails
+    std::vector<std::uint32_t> flags;   // of every switch and restore, tests left out
 
     bool EnumSettings(std::uint32_t index, TModeRecord& record) override {
         if (index >= modes.size()) return false;
@@ -153,12 +175,14 @@ public:
         return true;
     }
     std::int32_t ChangeSettings(const TModeRecord* record, std::uint32_t flags) override {
+        if (!(flags & kCdsTest)) this->flags.push_back(flags);
         if (!record) {
             log_.push_back("display restored");
             return kDispChangeSuccessful;
         }
         for (const auto& mode : modes)
             if (mode == TVideoMode{record->PelsWidth, record->PelsHeight, record->BitsPerPel}) {
+                if (refuse && !(flags & kCdsTest)) return kDispChangeBadMode;
                 if (!(flags & kCdsTest))
                     log_.push_back("display " + std::to_string(mode.Width) + "x" + std::to_string(mode.Height));
                 return kDispChangeSuccessful;
@@ -169,6 +193,12 @@ public:
 
 private:
     Log& log_;
+};
+
+class FakeMonitors final : public IMonitorList {
+public:
+    std::vector<TMonitor> monitors;
+    std::vector<TMonitor> Monitors() override { return monitors; }
 };
 
 class FakeSoundPlayer final : public ISoundPlayer {
@@ -187,16 +217,22 @@ private:
 class FakeProcessLauncher final : public IProcessLauncher {
 public:
     explicit FakeProcessLauncher(Log& log) : log_(log) {}
-    struct Done final : IProcess {
+    int runningChecks = 0;               // how long the copy runs
+    std::function<void()> whileRunning;  // at each check while it runs
+    struct Copy final : IProcess {
+        FakeProcessLauncher& owner;
+        explicit Copy(FakeProcessLauncher& o) : owner(o) {}
         bool ExitCode(std::uint32_t& code) override {
-            code = 0;
+            const bool running = owner.runningChecks-- > 0;
+            if (running && owner.whileRunning) owner.whileRunning();
+            code = running ? kStillActive : 0;
             return true;
         }
     };
     std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string&, std::uint32_t,
                                             int) override {
         log_.push_back("start " + commandLine);
-        return std::make_unique<Done>();
+        return std::make_unique<Copy>(*this);
     }
     void ShellOpen(const std::string&, const std::string&, const std::string&, int) override {}
     void Pause() override {}
@@ -304,7 +340,9 @@ struct FormRig {
     FakeWindows windows{log};
     FakeAquarium aquarium{log};
     FakePreviewPicture picture{log};
+    FakeMonitors monitors;
     std::vector<std::pair<std::string, std::string>> messages;
+    std::vector<int> cursorAtMessage;  // the cursor count while each message box was up
     FakeSettingsView* view = nullptr;
     std::vector<std::string> opened;  // what the desktop was asked to open
     std::string homePage;
@@ -325,6 +363,7 @@ struct FormRig {
             [this](const std::string& text, const std::string& caption) {
                 log.push_back("message " + caption);
                 messages.emplace_back(text, caption);
+                cursorAtMessage.push_back(system.cursorCount);
             },
             [](const std::string& installPath, const std::string& base) { return installPath + base + ".ini"; },
             &picture,
@@ -338,7 +377,7 @@ struct FormRig {
                 return true;
             },
             [this] { return (dir.Path() / "tmp-").string(); }, [] { return std::string("<html>help</html>"); },
-            [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; }, homePage});
+            [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; }, homePage, &monitors});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -681,7 +720,13 @@ TEST(SettingsDialog, ASoundErrorIsShownAndUnchecksTheBox) {
 TEST(FormFishes, RunAsExeHandsTheSaverOverToTheExeCopy) {
     FormRig rig;
     rig.Options()[OptionNames::RunAsExe()] = TRegValue::Int(1);
+    // The copy runs for three checks; a message arrives before each. The hand-over happens while
+    // the form is made, before any message loop: the wait itself must handle them.
+    rig.launcher.runningChecks = 3;
+    rig.launcher.whileRunning = [&] { ++rig.windows.queued; };
     rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    EXPECT_EQ(rig.windows.handled, 3);
+    EXPECT_EQ(rig.windows.queued, 0);
     EXPECT_TRUE(rig.application.Terminated());
     rig.Run();
     const std::string expected = "start " + rig.Program("3DTidewell.exe") + " /s";
@@ -707,6 +752,148 @@ TEST(FormFishes, ASecondInstanceEndsQuietly) {
     EXPECT_TRUE(rig.registry.opens.empty());  // no create event
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
     EXPECT_TRUE(rig.messages.empty());
+}
+
+
+TEST(FormFishes, ARefusedSwitchGivesTheSaverWindowTheModeInUse) {
+    FormRig rig;
+    rig.driver.refuse = true;
+    rig.aquarium.onFrame = [&](int) { rig.windows.saver->OnKey(); };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    // 800 x 600 was asked for and refused: the desktop stays 1280 x 1024, and so is the window.
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "saver window 3D Tidewell 1280x1024"), 1);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "InitDrawing 1280x1024 full screen"), 1);
+    EXPECT_TRUE(rig.messages.empty());
+}
+
+TEST(FormFishes, TheDisplayModeIsRestoredOnEveryWayOut) {
+    const auto restoredBefore = [](const Log& log, const std::string& what) {
+        const auto restored = std::find(log.begin(), log.end(), "display restored");
+        return restored != log.end() && std::find(restored, log.end(), what) != log.end();
+    };
+    {  // an error box after the switch: restored before the box is shown
+        FormRig rig;
+        rig.aquarium.failIn = "InitDrawing";
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        ASSERT_EQ(rig.messages.size(), 1u);
+        EXPECT_TRUE(restoredBefore(rig.log, "message 3D Tidewell Screen Saver Error!"));
+        // Every switch and restore tells the system the mode is temporary: were the process
+        // ended, the system would put the desktop's mode back itself.
+        EXPECT_EQ(rig.driver.flags.size(), 2u);
+        for (const auto flags : rig.driver.flags) EXPECT_TRUE(flags & kCdsFullScreen);
+    }
+    {  // ended from outside the form (the session ends): restored while the form is destroyed
+        FormRig rig;
+        rig.aquarium.onFrame = [&](int) { rig.application.Terminate(); };
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display restored"), 1);
+        EXPECT_TRUE(restoredBefore(rig.log, "window freed"));
+        EXPECT_FALSE(rig.form->DisplayControl().FullScreen());
+    }
+    {  // a second frame that fails, while switched; the normal end is SaverRunFromStartToKey
+        FormRig rig;
+        rig.aquarium.onFrame = [&](int frame) {
+            if (frame == 2) throw Exception("OpenGL error: Stack overflow!");
+        };
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        EXPECT_TRUE(restoredBefore(rig.log, "message 3D Tidewell Screen Saver Error!"));
+        EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display restored"), 1);
+    }
+}
+
+TEST(FormFishes, EveryMessageBoxHasAPointer) {
+    {  // the saver path: hidden at loading and for the window
+        FormRig rig;
+        rig.aquarium.onFrame = [&](int frame) {
+            if (frame == 2) throw Exception("frame failed");
+        };
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        EXPECT_EQ(rig.cursorAtMessage, std::vector<int>{0});
+    }
+    {  // a sound error in a running saver: shown for the box, hidden again after it
+        FormRig rig;
+        rig.sound.fail = true;
+        rig.aquarium.onFrame = [&](int) {
+            EXPECT_EQ(rig.system.cursorCount, -2);
+            rig.sound.fail = false;
+            rig.windows.saver->OnKey();
+        };
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        ASSERT_EQ(rig.cursorAtMessage.size(), 1u);
+        EXPECT_GE(rig.cursorAtMessage[0], 0);
+        EXPECT_EQ(rig.aquarium.frames, 1);  // the run went on
+    }
+    {  // the dialog's "Preview..." failing after its window hid the cursor
+        DialogRig rig;
+        rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+        const int cursor = rig.system.cursorCount;
+        rig.aquarium.failIn = "ResetDrawing";
+        // What the view's handler raises reaches the message loop's exception path.
+        try {
+            rig.view->Click(DialogRig::C::ButtonPreview);
+        } catch (const std::exception& e) {
+            rig.application.HandleException(e);
+        }
+        EXPECT_TRUE(rig.application.Terminated());
+        ASSERT_EQ(rig.cursorAtMessage.size(), 1u);
+        EXPECT_GE(rig.cursorAtMessage[0], 0);
+        EXPECT_GE(rig.system.cursorCount, cursor);
+    }
+}
+
+TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
+    FormRig rig;
+    // The primary is not listed first; one monitor sits left of and above it, one mirrors it.
+    rig.monitors.monitors = {{-1024, -200, 1024, 768, false},
+                             {0, 0, 1280, 1024, true},
+                             {1280, 0, 1920, 1080, false},
+                             {0, 0, 1280, 1024, false}};
+    std::vector<std::string> seen;
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame != 2) return;
+        ASSERT_EQ(rig.windows.covers.size(), 2u);
+        for (auto* cover : rig.windows.covers) seen.push_back(cover->Visible() ? "shown" : "hidden");
+        rig.windows.covers[0]->OnKey();
+    };
+    rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    EXPECT_EQ(rig.From("saver window 3D Tidewell 1280x1024"),
+              (Log{"saver window 3D Tidewell 1280x1024", "cover 1024x768 at -1024,-200", "window shown",
+                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "InitDrawing 1280x1024 full screen",
+                   "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
+                   // A key on the left monitor ends the run like one on the aquarium.
+                   "sound stop", "window hidden", "window hidden", "window hidden", "ReleaseDrawing", "ReleaseScene",
+                   "sound stop", "window freed", "window freed", "surface freed", "window freed", "ReleaseDrawing"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"shown", "shown"}));
+    EXPECT_EQ(rig.aquarium.frames, 2);
+}
+
+TEST(FormFishes, MovesOverACoverCountInTheSaverWindowsCoordinates) {
+    FormRig rig;
+    rig.monitors.monitors = {{0, 0, 1280, 1024, true}, {-640, 0, 640, 480, false}};
+    rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame != 1) return;
+        FakeWindow& saver = *rig.windows.saver;
+        FakeWindow& cover = *rig.windows.covers.at(0);
+        for (int i = 0; i < 5; ++i) saver.OnMouseMove(0, 0);  // skipped
+        saver.OnMouseMove(2, 2);                               // the reference point
+        // (642, 2) on the cover is (2, 2) on the aquarium's monitor: no move at all.
+        cover.OnMouseMove(642, 2);
+        EXPECT_TRUE(saver.Visible());
+        cover.OnMouseMove(600, 100);  // a clear move, on the other monitor
+        EXPECT_FALSE(saver.Visible());
+    };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "cover 640x480 at -640,0"), 1);
 }
 
 }  // namespace

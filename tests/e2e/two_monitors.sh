@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# End to end on two monitors: Xephyr, inside the test's X server, gives two heads joined by
+# Xinerama (800x600 at the origin, 640x480 right of it; no RandR). The saver with /s must put
+# the aquarium on the first head, a black cover on the second, and end on a key.
+#   two_monitors.sh <3dtidewell>             natively
+#   two_monitors.sh <3DTidewell.scr> wine    under Wine, in a prefix of its own on that server
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+program=$1
+mode=${2:-native}
+[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+command -v Xephyr >/dev/null || { echo "no Xephyr: skipped"; exit 77; }
+
+work=$(mktemp -d /tmp/tidewell-heads.XXXXXX)
+xephyr_pid=""
+private_wine=""
+cleanup() {
+  [ -n "$private_wine" ] && WINEPREFIX="$private_wine" wineserver -k 2>/dev/null || true
+  [ -n "${desktop_pid:-}" ] && kill "$desktop_pid" 2>/dev/null || true
+  [ -n "$xephyr_pid" ] && kill "$xephyr_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+heads=150
+while [ -e "/tmp/.X${heads}-lock" ] || [ -e "/tmp/.X11-unix/X${heads}" ]; do heads=$((heads + 1)); done
+Xephyr ":$heads" -screen 800x600 -screen 640x480 +xinerama -extension RANDR -nolisten tcp >"$work/xephyr.log" 2>&1 &
+xephyr_pid=$!
+for _ in $(seq 100); do DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
+export DISPLAY=":$heads" TIDEWELL_UNPACED=1
+# An orange window over both heads stands for the desktop: a head nothing covers shows it.
+xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop >"$work/xmessage.log" 2>&1 &
+desktop_pid=$!
+find_window xmessage 300 >/dev/null || { cat "$work/xmessage.log"; fail "no desktop window"; }
+
+mkdir -p "$work/bin" "$work/config" "$work/run" "$work/state"
+chmod 700 "$work/run"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state"
+if [ "$mode" = wine ]; then
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # Wine's desktop process reads the monitors from the X server it starts on: a prefix of our own
+  # (and with it a wineserver of our own) on the two heads.
+  private_wine="$work/wine"
+  export WINEPREFIX="$private_wine"
+  wine=wine
+  [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+  wineboot -i >/dev/null 2>&1 || true
+  cp "$program" "$work/bin/3DTidewell.scr"
+  run=("$wine" "$work/bin/3DTidewell.scr" /s)
+else
+  cp "$program" "$work/bin/3dtidewell"
+  run=("$work/bin/3dtidewell" /s)
+fi
+
+"${run[@]}" &
+pid=$!
+window=$(find_window "3D Tidewell" 300) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+sleep 2
+kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
+read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
+echo "saver window ${w}x${h} at $x,$y"
+import -window root "$work/shot.png"
+[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/two_monitors_$mode.png"
+[ "$x,$y,$w,$h" = "0,0,800,600" ] || { kill $pid; fail "the aquarium does not fill the first head"; }
+check_layers "$work/shot.png" 0 0 800 600 || { kill $pid; fail "no aquarium on the first head"; }
+# The second head is black all over: its desktop does not show.
+for point in "820 20" "1120 240" "1420 460"; do
+  seen=$(pixel "$work/shot.png" $point)
+  echo "  second head ($point): $seen"
+  [ "$seen" = "0 0 0" ] || { kill $pid; fail "the second head is not covered"; }
+done
+
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key space
+wait_exit $pid 150 || fail "the saver did not end on a key"
+[ "$exit_status" = 0 ] || fail "exit status $exit_status"
+echo "PASS"
