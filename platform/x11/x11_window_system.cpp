@@ -32,6 +32,14 @@ bool Trapped(Display* display, F request) {
     return ok && !xErrorSeen;
 }
 
+// A hack's window belongs to xscreensaver, which may destroy it while a frame is drawn into it.
+// Requests on a window that is gone are no reason to end: its DestroyNotify ends the run.
+XErrorHandler defaultErrorHandler = nullptr;
+int ForgiveGoneWindows(Display* display, XErrorEvent* event) {
+    if (event->error_code == BadWindow || event->error_code == BadDrawable) return 0;
+    return defaultErrorHandler ? defaultErrorHandler(display, event) : 0;
+}
+
 // The quit signals: the handler only notes the signal and wakes the loop's poll.
 volatile sig_atomic_t quitSignal = 0;
 int quitPipe[2] = {-1, -1};
@@ -269,6 +277,7 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateChildWindow(std::intptr_t 
 std::unique_ptr<ISaverWindow> TX11WindowSystem::AdoptWindow(std::intptr_t id) {
     const ::Window window = id == -1 ? DefaultRootWindow(display_) : static_cast<::Window>(id);
     if (id == 0 || id < -1) return nullptr;
+    if (!defaultErrorHandler) defaultErrorHandler = XSetErrorHandler(ForgiveGoneWindows);
     XWindowAttributes attributes{};
     // Size changes and the window's end; a foreign window's other clients keep their own masks.
     if (!Trapped(display_, [&] {
