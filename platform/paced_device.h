@@ -3,7 +3,6 @@
 // contexts is made current: where the swap interval is requested, since that needs a current
 // context. Where the driver has no swap control (Xvfb, some software rasterisers) a timer at the
 // display's refresh rate paces the swaps instead, so frames nobody can see are not drawn.
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -33,8 +32,12 @@ public:
     void Wait() {
         if (!On()) return;
         const auto now = Now();
-        if (started_ && deadline_ > now) SleepUntil(deadline_);
-        deadline_ = started_ ? std::max(deadline_ + period_, now) : now + period_;
+        if (started_ && deadline_ > now) {
+            SleepUntil(deadline_);
+            deadline_ += period_;
+        } else {
+            deadline_ = now + period_;
+        }
         started_ = true;
     }
 
