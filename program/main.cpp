@@ -61,6 +61,9 @@ int RunSaver(std::vector<std::string> args) {
     application.HelpFile = "3DTIDEWELL.HLP";
 
     auto host = CreateApplicationHost(std::move(args));
+    // A hack command line that cannot run says so before anything needs the display.
+    if (host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable()))
+        ParseHackOptions(host->Arguments(), host->HackWindowVariable());
     auto store = CreateOptionsStore();
     auto guard = CreateInstanceGuard();
     auto saverSystem = CreateSaverSystem();
