@@ -2,6 +2,9 @@
 
 #include <initializer_list>
 #include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "gl/gl_api.h"
 
@@ -24,8 +27,8 @@ const std::uint8_t* Glyph(char c) {
     }
 }
 
-}  // namespace
-
+// The lit cells of `text` as (column, row) from the top left; a character takes 4 columns with
+// its gap. Characters the font lacks are blanks.
 std::vector<std::pair<int, int>> FpsOverlayCells(const std::string& text) {
     std::vector<std::pair<int, int>> cells;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -37,6 +40,8 @@ std::vector<std::pair<int, int>> FpsOverlayCells(const std::string& text) {
     }
     return cells;
 }
+
+}  // namespace
 
 void DrawFpsOverlay(int width, int height, std::int32_t rate) {
     if (width <= 0 || height <= 0) return;

@@ -4,7 +4,7 @@
 #   started while it runs leaves at once, and the first keeps running;
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
-#   no lock and ends on SIGTERM with status 0;
+#   no lock and ends on SIGHUP with status 0;
 # - a bad hack option is one line on the error stream and status 2.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -77,12 +77,12 @@ import -window root "$work/hack-resized.png"
 [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/hack-resized.png" "$TIDEWELL_E2E_SHOTS/linux_hack.png"
 check_horizon "$work/hack-resized.png" 2 "$hx" "$hy" "$hw" "$hh" || fail "the hack did not follow the window to ${hw}x${hh}"
 check_layers "$work/hack-resized.png" "$hx" "$hy" "$hw" "$hh" || fail "no surface and sand over the resized window"
-kill -TERM $pid
-wait_exit $pid 100 || fail "the hack did not end on SIGTERM"
+kill -HUP $pid
+wait_exit $pid 100 || fail "the hack did not end on SIGHUP"
 [ "$exit_status" = 0 ] || fail "hack exit status $exit_status"
 [ ! -s "$work/hack.err" ] || fail "the hack wrote on the error stream: $(cat "$work/hack.err")"
 grep -q 'Theme=int:0' "$work/config/Korvane Software/3D Tidewell.conf" || fail "the hack changed the stored options"
-echo "the hack drew Green Water into the ${hw}x${hh} host and ended on SIGTERM"
+echo "the hack drew Green Water into the ${hw}x${hh} host and ended on SIGHUP"
 
 echo "== bad hack options"
 for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3"; do
