@@ -193,13 +193,15 @@ bool TX11WindowSystem::TakeQuitSignal() {
     if (!quitSignal) return false;
     quitSignal = 0;
     char buffer[16];
-    while (read(quitPipe[0], buffer, sizeof buffer) > 0) {
+    while (quitPipe[0] >= 0 && read(quitPipe[0], buffer, sizeof buffer) > 0) {
     }
     return true;
 }
 
 void TX11WindowSystem::WatchQuitSignals(std::function<void()> onQuit) {
     onQuit_ = std::move(onQuit);
+    // Only signals from now on count.
+    TakeQuitSignal();
     if (quitPipe[0] < 0 && pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) quitPipe[0] = quitPipe[1] = -1;
     struct sigaction action {};
     action.sa_handler = NoteQuitSignal;
