@@ -957,7 +957,8 @@ TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
     rig.Run();
     EXPECT_EQ(rig.From("saver window 3D Tidewell 1280x1024"),
               (Log{"saver window 3D Tidewell 1280x1024", "cover 1024x768 at -1024,-200", "window shown",
-                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "InitDrawing 1280x1024 full screen",
+                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "watch quit signals",
+                   "InitDrawing 1280x1024 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
                    // A key on the left monitor ends the run like one on the aquarium.
                    "sound stop", "window hidden", "window hidden", "window hidden", "ReleaseDrawing", "ReleaseScene",
