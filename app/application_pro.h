@@ -4,6 +4,7 @@
 // the single-instance guard, and reports exceptions through its own event.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/application.h"
@@ -38,6 +39,9 @@ public:
     virtual std::string WritableDirectory(const std::string& exeDir) = 0;
     virtual void HideApplicationWindow() = 0;
     virtual void SetToolWindowStyle() = 0;
+    // Whether xscreensaver's hack conventions apply (X11), and its XSCREENSAVER_WINDOW variable.
+    virtual bool RunsHacks() { return false; }
+    virtual std::optional<std::string> HackWindowVariable() { return std::nullopt; }
 };
 
 // The owner form as the components see it.

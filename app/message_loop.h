@@ -60,6 +60,13 @@ public:
     virtual std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) = 0;
     // A child of a foreign window covering its whole client area. nullptr when parent does not exist.
     virtual std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) = 0;
+    // Another program's window (an xscreensaver hack's), or the root window for -1, drawn into
+    // as it is: never mapped, moved or destroyed here, and no input from it. It follows the
+    // window's size. nullptr when the window does not exist or the platform has no such mode.
+    virtual std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t) { return nullptr; }
+    // From now on SIGTERM, SIGINT and SIGHUP do not end the process where it stands: the loop
+    // wakes and runs onQuit (once). Nothing where the platform has no such signals.
+    virtual void WatchQuitSignals(std::function<void()>) {}
     // The X Display* on X11, nullptr on Windows: for the rendering context.
     virtual void* NativeDisplay() = 0;
     // The program's loop until the application terminates. A toolkit with a main loop of its

@@ -37,3 +37,10 @@ bool TSaverInput::RequestStop() {
     if (saver && actions_.CloseForm) actions_.CloseForm();
     return true;
 }
+
+void TSaverInput::Quit() {
+    if (actions_.StopSound) actions_.StopSound();
+    if (actions_.CloseSaverWindow) actions_.CloseSaverWindow();
+    if (actions_.StopLogLine) app_.WriteLog(actions_.StopLogLine());
+    if (actions_.CloseForm) actions_.CloseForm();
+}

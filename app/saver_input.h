@@ -53,6 +53,9 @@ public:
     }
     // Returns true when the saver stopped; false when the password was rejected.
     bool RequestStop();
+    // A quit signal: the session ends the saver (or xscreensaver its hack), so no password is
+    // asked, and the form closes in every mode.
+    void Quit();
 
     const TMoveFilter& Filter() const { return filter_; }
 

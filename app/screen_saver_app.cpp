@@ -70,8 +70,19 @@ std::string TScreenSaverApp::ExeExtension() const {
 }
 
 void TScreenSaverApp::InitApplication() {
-    saverMode_ = ReadMode();
-    SingleInstance = ExeExtension() == ".SCR" || saverMode_ == smProgram;
+    const auto& args = services_.host.Arguments();
+    const auto windowVariable = services_.host.HackWindowVariable();
+    if (services_.host.RunsHacks() && IsHackCommandLine(args, windowVariable)) {
+        hackOptions_ = ParseHackOptions(args, windowVariable);
+        saverMode_ = smHack;
+    } else {
+        saverMode_ = ReadMode();
+    }
+    // xscreensaver keeps its hacks to one at a time itself. A Linux program has no extension
+    // and no launched copies: one instance of every other start.
+    const auto extension = ExeExtension();
+    const bool linuxProgram = extension.empty() && services_.host.DotlessNameIsBaseName();
+    SingleInstance = saverMode_ != smHack && (extension == ".SCR" || saverMode_ == smProgram || linuxProgram);
     TCustomGraphicApplicationPro::InitApplication();
     // A second instance ends quietly: it must not touch the flags of the running one.
     if (application_.Terminated()) return;
@@ -81,7 +92,8 @@ void TScreenSaverApp::InitApplication() {
         system_.SetSystemParameter(kSpiSetScreenSaverRunning, 1);
         flagsSet_ = true;
     }
-    if (saverMode_ == smProgram) return;
+    // A hack hides nothing and grabs nothing: xscreensaver does that.
+    if (saverMode_ == smProgram || saverMode_ == smHack) return;
 
     parentHandle_ = ReadParentHandle();
     HideApplicationWindow();

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/application_pro.h"
+#include "app/hack_options.h"
 
-enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4 };
+// smHack: an xscreensaver hack drawing into a window it was given (X11 only).
+enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4, smHack = 5 };
 
 using TWindowHandle = std::intptr_t;
 
@@ -61,6 +63,8 @@ public:
     TSaverMode SaverMode() const { return saverMode_; }
     TWindowHandle ParentHandle() const { return parentHandle_; }
     TLibraryHandle SystemLibrary() const { return systemLibrary_; }
+    // The hack's window and options; meaningful in smHack only.
+    const THackOptions& HackOptions() const { return hackOptions_; }
     ISaverSystem& System() { return system_; }
 
     TSaverMode ReadMode() { return ::ReadMode(services_.host.Arguments()); }
@@ -80,6 +84,7 @@ private:
 
     ISaverSystem& system_;
     TSaverMode saverMode_ = smProgram;
+    THackOptions hackOptions_;
     TWindowHandle parentHandle_ = 0;
     TLibraryHandle systemLibrary_ = 0;
     bool flagsSet_ = false;

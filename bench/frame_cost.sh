@@ -3,17 +3,28 @@
 # per frame (every thread of the process, llvmpipe's included), start of the process to the first
 # frame on the screen, and resident memory, at 1280x720 and 1920x1080 with the default counts
 # (20 fish, 50 bubbles) and the maximum (100, 200). Frames are counted at the buffer swap by a
-# preloaded counter (bench/swap_counter.c); frames are unpaced, sound is off, the display mode is
-# left alone. Each case runs RUNS times per build, builds taking turns; medians are printed, and
-# with two builds the ratio second/first.
+# preloaded counter (bench/swap_counter.c); sound is off, the display mode is left alone. Frames
+# are unpaced (TIDEWELL_UNPACED=1) unless PACING says otherwise: "paced" (Xvfb has no swap
+# control, so the saver's own timer at the display's refresh rate paces them) or "both". Besides
+# CPU per frame it prints CPU seconds per second of screen time, what a saver nobody watches costs.
+# Each case runs RUNS times per build, builds taking turns; medians are printed, and with two
+# builds the ratio second/first.
 #
 #   bench/frame_cost.sh [build-a [build-b]]      (default build/linux)
 #   RUNS=5 SECONDS_MEASURED=5 bench/frame_cost.sh build-before build/linux
+#   PACING=both COUNTS="20 50" bench/frame_cost.sh
 set -euo pipefail
 builds=("$@")
 [ ${#builds[@]} -gt 0 ] || builds=(build/linux)
 runs=${RUNS:-5}
 measured=${SECONDS_MEASURED:-5}
+case "${PACING:-unpaced}" in
+  unpaced) pacings=(1) ;;
+  paced) pacings=(0) ;;
+  both) pacings=(0 1) ;;
+  *) echo "PACING is unpaced, paced or both" >&2; exit 1 ;;
+esac
+IFS=, read -r -a count_cases <<<"${COUNTS:-20 50,100 200}"
 counter=${SWAP_COUNTER:-build/linux/bench/swap_counter.so}
 [ -f "$counter" ] || { echo "no frame counter at $counter (build the linux preset first)" >&2; exit 1; }
 counter=$(realpath "$counter")
@@ -31,9 +42,9 @@ tick=$(getconf CLK_TCK)
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-# One run: prints "fps cpu_ms_per_frame start_ms rss_mib".
+# One run: prints "fps cpu_ms_per_frame cpu_s_per_s start_ms rss_mib".
 run_once() {
-  local saver=$1 fish=$2 bubbles=$3 dir
+  local saver=$1 fish=$2 bubbles=$3 unpaced=$4 dir
   dir=$(mktemp -d "$work/run.XXXXXX")
   mkdir -p "$dir/home" "$dir/run" "$dir/config/Korvane Software" "$dir/state"
   chmod 700 "$dir/run"
@@ -43,7 +54,7 @@ run_once() {
   local start pid
   start=$(date +%s.%N)
   env DISPLAY=":$display" HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" XDG_CONFIG_HOME="$dir/config" \
-    XDG_STATE_HOME="$dir/state" TIDEWELL_UNPACED=1 SDL_AUDIODRIVER=dummy LD_PRELOAD="$counter" \
+    XDG_STATE_HOME="$dir/state" TIDEWELL_UNPACED="$unpaced" SDL_AUDIODRIVER=dummy LD_PRELOAD="$counter" \
     TIDEWELL_SWAP_LOG="$dir/swaps" "$dir/3dtidewell" /s >/dev/null 2>&1 &
   pid=$!
   for _ in $(seq 200); do [ -s "$dir/swaps" ] && break; sleep 0.05; done
@@ -59,44 +70,49 @@ run_once() {
   awk -v f1="$f1" -v f2="$f2" -v t1="$t1" -v t2="$t2" -v c1="$c1" -v c2="$c2" -v tick="$tick" \
       -v start="$start" -v first="$first" -v rss="$rss" 'BEGIN {
     frames = f2 - f1
-    printf "%.1f %.2f %.0f %.1f\n", frames / (t2 - t1), (c2 - c1) / tick * 1000 / frames, (first - start) * 1000, rss / 1024 }'
+    printf "%.1f %.2f %.3f %.0f %.1f\n", frames / (t2 - t1), (c2 - c1) / tick * 1000 / frames, (c2 - c1) / tick / (t2 - t1),
+      (first - start) * 1000, rss / 1024 }'
   rm -rf "$dir"
 }
 
-printf '%-10s %-8s %-14s %8s %12s %10s %9s\n' size counts build fps cpu_ms/frame start_ms rss_mib
+printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' size counts pacing build fps cpu_ms/frame cpu_s/s start_ms rss_mib
 for size in 1280x720 1920x1080; do
   display=95
   while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
   Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 50); do DISPLAY=":$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  for counts in "20 50" "100 200"; do
-    read -r fish bubbles <<<"$counts"
+  for counts in "${count_cases[@]}"; do
+   read -r fish bubbles <<<"$counts"
+   for unpaced in "${pacings[@]}"; do
+    pacing=$([ "$unpaced" = 1 ] && echo unpaced || echo paced)
     declare -A results=()
     for ((r = 0; r < runs; ++r)); do
       for b in "${!builds[@]}"; do
-        results[$b]+="$(run_once "${builds[$b]}/3dtidewell" "$fish" "$bubbles")"$'\n'
+        results[$b]+="$(run_once "${builds[$b]}/3dtidewell" "$fish" "$bubbles" "$unpaced")"$'\n'
       done
     done
     declare -a med=()
     for b in "${!builds[@]}"; do
       row=""
-      for col in 1 2 3 4; do
+      for col in 1 2 3 4 5; do
         row+=" $(printf '%s' "${results[$b]}" | awk -v c=$col 'NF { print $c }' | median)"
       done
       med[$b]=$row
-      read -r fps cpu startms rss <<<"$row"
-      printf '%-10s %-8s %-14s %8s %12s %10s %9s\n' "$size" "$fish/$bubbles" "$(basename "${builds[$b]}")" \
-        "$fps" "$cpu" "$startms" "$rss"
+      read -r fps cpu cpus startms rss <<<"$row"
+      printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' "$size" "$fish/$bubbles" "$pacing" \
+        "$(basename "${builds[$b]}")" "$fps" "$cpu" "$cpus" "$startms" "$rss"
     done
     if [ ${#builds[@]} -eq 2 ]; then
-      read -r a1 a2 a3 a4 <<<"${med[0]}"
-      read -r b1 b2 b3 b4 <<<"${med[1]}"
-      awk -v a1="$a1" -v a2="$a2" -v a3="$a3" -v a4="$a4" -v b1="$b1" -v b2="$b2" -v b3="$b3" -v b4="$b4" \
-          -v size="$size" -v counts="$fish/$bubbles" 'BEGIN {
-        printf "%-10s %-8s %-14s %8.2f %12.2f %10.2f %9.2f\n", size, counts, "ratio b/a", b1 / a1, b2 / a2, b3 / a3, b4 / a4 }'
+      read -r a1 a2 a3 a4 a5 <<<"${med[0]}"
+      read -r b1 b2 b3 b4 b5 <<<"${med[1]}"
+      awk -v a1="$a1" -v a2="$a2" -v a3="$a3" -v a4="$a4" -v a5="$a5" -v b1="$b1" -v b2="$b2" -v b3="$b3" \
+          -v b4="$b4" -v b5="$b5" -v size="$size" -v counts="$fish/$bubbles" -v pacing="$pacing" 'BEGIN {
+        printf "%-10s %-8s %-8s %-14s %8.2f %12.2f %9.2f %10.2f %9.2f\n", size, counts, pacing, "ratio b/a",
+          b1 / a1, b2 / a2, b3 / a3, b4 / a4, b5 / a5 }'
     fi
     unset results med
+   done
   done
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null || true

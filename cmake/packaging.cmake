@@ -1,5 +1,7 @@
-# Packaging: the install layout both package kinds share, and CPack's generators. On Windows
-# the NSIS generator builds 3DTidewell-1.5-Setup.exe from our own template (cmake/nsis), which
+# Install layout and packages. Each target keeps its own block of install() rules and CPack
+# settings; CPack itself is included once, at the end.
+
+# On Windows the NSIS generator builds 3DTidewell-1.5-Setup.exe from our own template (cmake/nsis), which
 # targets amd64-unicode; `cpack --config build/windows/CPackConfig.cmake` (scripts/package.sh)
 # runs it with Debian's makensis.
 if(WIN32)
@@ -23,5 +25,55 @@ if(WIN32)
   set(CPACK_NSIS_PACKAGE_NAME "3D Tidewell Screen Saver")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)
-  include(CPack)
 endif()
+
+if(NOT WIN32)
+  # Linux: the program in bin/, the same program as an xscreensaver hack where xscreensaver looks
+  # for hacks, its settings description for xscreensaver's dialog, the help page and a menu entry
+  # that opens the program's own settings dialog. A Debian package with that layout.
+  include(GNUInstallDirs)
+  set(tidewell_linux_dir ${CMAKE_SOURCE_DIR}/packaging/linux)
+  install(TARGETS tidewell_saver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The hack is a link to the program: xscreensaver finds it by name in its hack folder.
+  install(CODE "
+    set(hack_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/libexec/xscreensaver\")
+    file(MAKE_DIRECTORY \"\${hack_dir}\")
+    file(CREATE_LINK ../../${CMAKE_INSTALL_BINDIR}/3dtidewell \"\${hack_dir}/3dtidewell\" SYMBOLIC)
+    message(STATUS \"Installing: \${hack_dir}/3dtidewell -> ../../${CMAKE_INSTALL_BINDIR}/3dtidewell\")")
+  install(FILES ${tidewell_linux_dir}/3dtidewell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+  install(FILES ${tidewell_linux_dir}/3dtidewell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CMAKE_SOURCE_DIR}/help/3DTidewell.html ${tidewell_linux_dir}/copyright
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/3dtidewell)
+  # A native package's changelog, compressed to the maximum without a time stamp, as Debian wants.
+  set(tidewell_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+  execute_process(COMMAND gzip -9nc ${tidewell_linux_dir}/changelog.Debian
+                  OUTPUT_FILE ${tidewell_changelog} COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tidewell_linux_dir}/changelog.Debian)
+  install(FILES ${tidewell_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/3dtidewell)
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGE_NAME 3dtidewell)
+  set(CPACK_PACKAGE_VERSION 1.5)
+  set(CPACK_PACKAGE_VENDOR "Korvane Software")
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_DEBIAN_FILE_NAME 3dtidewell_1.5_amd64.deb)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Korvane Software <saver@korvane.example>")
+  set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D aquarium screen saver")
+  # The first line of the package's description is the summary above.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A shoal of tropical fish of three species crosses the view at many depths and
+ speeds under a water surface lit by drifting caustics, over a rippled sand
+ bottom, while streams of bubbles rise with a soft bubbling sound. It runs full
+ screen, as an xscreensaver hack, and has a settings dialog with a live preview.")
+  # Run-time dependencies from the binary's own libraries; GL is loaded by name at run time.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libglu1-mesa")
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
+
+include(CPack)

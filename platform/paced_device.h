@@ -1,20 +1,70 @@
 #pragma once
 // A device that forwards to the platform's own and runs a hook the first time each of its
 // contexts is made current: where the swap interval is requested, since that needs a current
-// context.
+// context. Where the driver has no swap control (Xvfb, some software rasterisers) a timer at the
+// display's refresh rate paces the swaps instead, so frames nobody can see are not drawn.
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gl/gl_device.h"
+
+// Waits so that calls to Wait come at most `rate` times a second. A late frame is not made up
+// for with a burst of quick ones.
+class TFrameTimer {
+public:
+    using Clock = std::chrono::steady_clock;
+    std::function<Clock::time_point()> Now = [] { return Clock::now(); };
+    std::function<void(Clock::time_point)> SleepUntil = [](Clock::time_point until) {
+        std::this_thread::sleep_until(until);
+    };
+
+    // 0 (or less) turns the timer off.
+    void SetRate(double rate) {
+        period_ = rate > 0 ? std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate))
+                           : Clock::duration::zero();
+    }
+    bool On() const { return period_ > Clock::duration::zero(); }
+    Clock::duration Period() const { return period_; }
+    void Wait() {
+        if (!On()) return;
+        const auto now = Now();
+        if (started_ && deadline_ > now) {
+            SleepUntil(deadline_);
+            deadline_ += period_;
+        } else {
+            deadline_ = now + period_;
+        }
+        started_ = true;
+    }
+
+private:
+    Clock::duration period_ = Clock::duration::zero();
+    Clock::time_point deadline_{};
+    bool started_ = false;
+};
 
 class TPacedDevice final : public IGLDevice {
 public:
     TPacedDevice(std::unique_ptr<IGLDevice> inner, std::function<void()> onFirstCurrent)
         : inner_(std::move(inner)), onFirstCurrent_(std::move(onFirstCurrent)) {}
+    // onFirstCurrent returns whether the driver now paces the swaps; when it does not, the
+    // swaps follow a timer at fallbackRate a second (0: they do not wait at all).
+    TPacedDevice(std::unique_ptr<IGLDevice> inner, std::function<bool()> swapsPaced, double fallbackRate)
+        : inner_(std::move(inner)) {
+        onFirstCurrent_ = [this, paced = std::move(swapsPaced), fallbackRate] {
+            if (!paced()) Timer.SetRate(fallbackRate);
+        };
+    }
+
+    TPacedDevice(const TPacedDevice&) = delete;
+    TPacedDevice& operator=(const TPacedDevice&) = delete;
 
     IGLDevice& Inner() { return *inner_; }
+    TFrameTimer Timer;
 
     std::uint32_t ObjectType() override { return inner_->ObjectType(); }
     int ChoosePixelFormat(const TPixelFormatDescriptor& request) override { return inner_->ChoosePixelFormat(request); }
@@ -33,7 +83,10 @@ public:
         if (!context) return nullptr;
         return std::make_unique<Context>(*this, std::move(context));
     }
-    bool SwapBuffers() override { return inner_->SwapBuffers(); }
+    bool SwapBuffers() override {
+        Timer.Wait();
+        return inner_->SwapBuffers();
+    }
 
 private:
     class Context final : public IGLRenderContext {

@@ -22,7 +22,8 @@
 // The bytes of an embedded resource by name; empty when there is none.
 using TResourceLookup = std::function<std::string_view(const std::string& name)>;
 
-// args as main received them; argument 0 becomes the program's full path.
+// args as main received them; argument 0 becomes the program's full path. On Linux it also
+// runs xscreensaver hacks (RunsHacks, XSCREENSAVER_WINDOW).
 std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string> args);
 // The per-user and machine-wide options: the registry on Windows, files on Linux.
 std::unique_ptr<IRegistryStore> CreateOptionsStore();
@@ -32,7 +33,9 @@ std::unique_ptr<IProcessLauncher> CreateProcessLauncher();
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver();
 // Windows plays the module's own WAVE resource and ignores lookup.
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
-// The saver windows and the message pump; raises Exception when there is no display.
+// The saver windows and the message pump; raises Exception when there is no display. On X11 it
+// also adopts a hack's window (AdoptWindow) and turns SIGTERM, SIGINT and SIGHUP into a stop
+// run by the loop (WatchQuitSignals).
 std::unique_ptr<IWindowSystem> CreateWindowSystem();
 // The desktop's monitors (EnumDisplayMonitors; RandR 1.5 monitors, else Xinerama screens, on
 // the window system's X display). Empty when the system cannot tell.
@@ -43,7 +46,8 @@ std::string SceneDescriptionFile(const std::string& installPath, const std::stri
 
 // The rendering side of a saver window: a device for the engine on it (GLX on X11, WGL on
 // Windows). The first time a context is made current on it, a swap interval of 1 is requested
-// when the driver advertises swap control, unless TIDEWELL_UNPACED=1 is set.
+// when the driver advertises swap control, unless TIDEWELL_UNPACED=1 is set. On X11, where the
+// driver has none, a timer at the display's refresh rate (60 Hz when unknown) paces the swaps.
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window);
 // The settings dialog's native view over the window system (a Win32 dialog; GTK 3 on Linux,
 // which from then on runs the window system's loop). Raises Exception when it cannot be made.

@@ -1,6 +1,7 @@
 // Program entry of the saver on both targets: the application object, the main form over the
 // platform's services and the scene, and the message loop. Exit status 0 for a normal end, 1
-// when an error was reported.
+// when an error was reported, 2 for a hack command line that cannot be run.
+#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ int RunSaver(std::vector<std::string> args) {
     application.HelpFile = "3DTIDEWELL.HLP";
 
     auto host = CreateApplicationHost(std::move(args));
+    // A hack command line that cannot run says so before anything needs the display.
+    if (host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable()))
+        ParseHackOptions(host->Arguments(), host->HackWindowVariable());
     auto store = CreateOptionsStore();
     auto guard = CreateInstanceGuard();
     auto saverSystem = CreateSaverSystem();
@@ -76,13 +80,24 @@ int RunSaver(std::vector<std::string> args) {
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);
 
+    // A hack runs under xscreensaver, where no one could answer a message box: its errors go
+    // to the error stream, which xscreensaver logs.
+    bool hack = false;
+    const auto showError = [&hack](const std::string& text, const std::string& caption) {
+        if (hack)
+            std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        else
+            ShowErrorMessage(text, caption);
+    };
     TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
                                    windowSystem, aquarium,
                                    [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
-                                   ShowErrorMessage, SceneDescriptionFile, &previewPicture,
+                                   showError, SceneDescriptionFile, &previewPicture,
                                    [&windowSystem] { return CreateSettingsView(windowSystem); }, OpenWithDesktop,
                                    TemporaryDirectory, EmbeddedHelpPage, DialogPicture, TIDEWELL_HOME_PAGE,
                                    monitors.get()});
+    hack = form.ScreenSaver().SaverMode() == smHack;
+    aquarium.ShowFps = hack && form.ScreenSaver().HackOptions().ShowFps;
     // What the scene needs from the form: known once the form has been created.
     aquarium.InstallPath = form.InstallPath;
     aquarium.ExeName = form.ScreenSaver().ExeName();
@@ -111,6 +126,9 @@ int RunSaver(std::vector<std::string> args) {
 int main(int argc, char** argv) {
     try {
         return RunSaver(std::vector<std::string>(argv, argv + argc));
+    } catch (const EHackUsage& e) {
+        std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "3dtidewell", e.what());
+        return 2;
     } catch (const std::exception& e) {
         ShowErrorMessage(e.what(), kErrorCaption);
         return 1;

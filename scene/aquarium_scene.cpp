@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "gl/gl_api.h"
+#include "scene/fps_overlay.h"
 #include "scene/layer_math.h"
 #include "scene/scene_description.h"
 
@@ -350,6 +351,10 @@ void TAquarium::DrawFrame() {
     RenderScene();
     engine_->CheckError();
 
+    if (ShowFps) {
+        DrawFpsOverlay(width, height, FrameRate());
+        engine_->CheckError();
+    }
     if (BeforeSwap) BeforeSwap();
     // The engine's device is the window's own here, for generic and accelerated formats alike.
     engine_->Swap(engine_->DC());

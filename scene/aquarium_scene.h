@@ -60,6 +60,8 @@ public:
     // Called with the finished picture still in the buffer, right before the swap (tools read
     // it back here).
     std::function<void()> BeforeSwap;
+    // The frame rate drawn in a corner (a hack's -fps).
+    bool ShowFps = false;
     // Called right after the simulation step of a frame (tools time it apart from drawing).
     std::function<void()> AfterUpdate;
 

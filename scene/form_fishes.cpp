@@ -1,5 +1,7 @@
 #include "scene/form_fishes.h"
 
+#include <cstdio>
+
 #include "app/exception.h"
 #include "app/run_as_program.h"
 #include "scene/saver_options.h"
@@ -203,6 +205,10 @@ void TFormFishes::ScreenSaverStart() {
         StartSaverWindow();
         return;
     }
+    if (saver.SaverMode() == smHack) {
+        StartHackWindow();
+        return;
+    }
     ShowDialog();
     if (!view_) throw Exception("The settings dialog cannot be shown.");
     FillDepthList();
@@ -241,6 +247,7 @@ void TFormFishes::StartSaverWindow() {
     cursorHidden_ = true;
     drawingWindow_->Show();
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
+    if (screenSaver_->SaverMode() == smSaver) WatchQuitSignals();
 
     aquarium.InitDrawing(*drawingSurface_, true);
     aquarium.ResetDrawing();
@@ -266,6 +273,33 @@ void TFormFishes::ShowCoverWindows(const TSaverLayout& layout) {
 void TFormFishes::HideSaverWindows() {
     if (drawingWindow_) drawingWindow_->Hide();
     for (auto& cover : covers_) cover->Hide();
+}
+
+void TFormFishes::StartHackWindow() {
+    IAquarium& aquarium = services_.Aquarium;
+    const THackOptions& hack = screenSaver_->HackOptions();
+    aquarium.AdvanceAutoTheme();
+    drawingWindow_ = services_.Windows.AdoptWindow(hack.Window);
+    if (!drawingWindow_) {
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(hack.Window));
+        throw Exception(std::string("The window ") + (hack.Window == THackOptions::kRootWindow ? "root" : id) +
+                        " does not exist.");
+    }
+    drawingWindow_->OnPaint = [this] { services_.Aquarium.DrawFrame(); };
+    // xscreensaver ends its hack when it destroys the window, if not before.
+    drawingWindow_->OnDestroyed = [this] { input_->Quit(); };
+    drawingWindow_->Show();
+    drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
+    WatchQuitSignals();
+    aquarium.InitDrawing(*drawingSurface_, true);
+    aquarium.ResetDrawing();
+    FullScreenDrawing = true;
+    sound_->ApplySound(aquarium.Options().SoundEnabled);
+}
+
+void TFormFishes::WatchQuitSignals() {
+    services_.Windows.WatchQuitSignals([this] { input_->Quit(); });
 }
 
 void TFormFishes::FreeDrawingWindow() {
@@ -305,6 +339,7 @@ void TFormFishes::ScreenSaverIdle(bool& done) {
 
 void TFormFishes::ScreenSaverLoadOptions() {
     LoadSaverOptions(*screenSaver_, services_.Aquarium.Options(), *displayControl_);
+    if (screenSaver_->SaverMode() == smHack) ApplyHackOptions(screenSaver_->HackOptions(), services_.Aquarium.Options());
 }
 
 void TFormFishes::ScreenSaverSaveOptions() {

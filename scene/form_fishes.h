@@ -98,6 +98,8 @@ public:
     // Operations of the scene's window handling.
     void SetDefaults();
     void StartSaverWindow();
+    // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
+    void StartHackWindow();
     void FreeDrawingWindow();
 
     // The settings dialog.
@@ -157,6 +159,8 @@ public:
 private:
     void ReleasePreview();
     void ShowDialog();
+    // Quit signals end the run as a stop request does, without a password.
+    void WatchQuitSignals();
     // The dialog's list items as filled, to find a text again.
     std::vector<std::string>& ListItems(TDialogControl list);
     void SelectListText(TDialogControl list, const std::string& text);

@@ -118,3 +118,14 @@ bool ReadRunAsExe(TScreenSaverApp& app) {
     TRegistry& reg = app.OptionsRegistry();
     return reg.ValueExists(OptionNames::RunAsExe()) && reg.ReadBool(OptionNames::RunAsExe());
 }
+
+void ApplyHackOptions(const THackOptions& hack, TSaverOptions& options) {
+    if (hack.FishCount) options.FishCount = *hack.FishCount;
+    if (hack.BubbleCount) options.BubbleCount = *hack.BubbleCount;
+    if (hack.Theme) {
+        options.AutoTheme = *hack.Theme < 0;
+        if (!options.AutoTheme) options.ThemeIndex = *hack.Theme;
+    }
+    if (hack.Sound) options.SoundEnabled = *hack.Sound;
+    options.DesktopOnly = true;
+}

@@ -47,6 +47,10 @@ void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDispl
 // The stop handler: in the saver with Auto theme, stores the theme just shown (complemented).
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options);
 
+// An xscreensaver hack's options over the loaded ones, for this run only; a hack never
+// switches the display mode.
+void ApplyHackOptions(const THackOptions& hack, TSaverOptions& options);
+
 // Form creation: the machine-wide "Path" value, else the program's directory.
 std::string ReadInstallPath(TScreenSaverApp& app);
 // Form creation: the stored run-as-program flag, false when absent.

@@ -23,6 +23,9 @@ public:
                                                     int height) override;
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
+    std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override { return x11_->AdoptWindow(window); }
+    // Watched by the X11 loop: the saver and the hack never start GTK.
+    void WatchQuitSignals(std::function<void()> onQuit) override { x11_->WatchQuitSignals(std::move(onQuit)); }
     void* NativeDisplay() override { return x11_->NativeDisplay(); }
     // The X11 loop until GTK is attached, then GLib's: this system's X connection and the
     // application's idle turns become sources of the default main context.

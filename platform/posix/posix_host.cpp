@@ -46,3 +46,9 @@ std::string TPosixHost::WritableDirectory(const std::string& exeDir) {
     if (!exeDir.empty() && access(exeDir.c_str(), W_OK) == 0) return exeDir;
     return StateDirectory();
 }
+
+std::optional<std::string> TPosixHost::HackWindowVariable() {
+    const char* value = std::getenv("XSCREENSAVER_WINDOW");
+    if (!value) return std::nullopt;
+    return std::string(value);
+}

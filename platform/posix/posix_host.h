@@ -16,6 +16,8 @@ public:
     // No taskbar window of our own on X: the saver window carries its own hints.
     void HideApplicationWindow() override {}
     void SetToolWindowStyle() override {}
+    bool RunsHacks() override { return true; }
+    std::optional<std::string> HackWindowVariable() override;
 
 private:
     std::vector<std::string> args_;

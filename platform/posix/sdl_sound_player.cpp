@@ -1,9 +1,28 @@
 #include "platform/posix/sdl_sound_player.h"
 
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
+
+namespace {
+
+void Quiet(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card ALSA prints its failures on the error stream, several lines on every
+// start. SDL opens libasound itself; the copy loaded here, kept for the process, is the same one.
+void SilenceAlsa() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (!alsa) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&Quiet);
+}
+
+}  // namespace
 
 TSdlSoundPlayer::~TSdlSoundPlayer() {
     Stop();
@@ -56,6 +75,7 @@ void TSdlSoundPlayer::Play(const char* name, std::uint32_t flags) {
     if (!audioInitialised_) {
         // SDL's own SIGINT/SIGTERM handlers would turn a kill into an event nobody reads.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SilenceAlsa();
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
         audioInitialised_ = true;
     }

@@ -1,4 +1,12 @@
 // The Linux implementations behind platform/services.h.
+//
+// PLATFORM: Linux on X11 (XWayland included): the saver, its preview and the xscreensaver hack
+// draw with GLX into X windows; the settings dialog is GTK 3 on its X11 backend.
+// LIMITATIONS: no colour depth changes (RandR sizes only); no desktop password (locking is the
+// screen locker's job); no swap control under Xvfb and some software renderers, where a timer
+// paces the frames instead; no sound device means silence, without a word.
+// DEPENDENCIES: libX11, libXrandr, libGLX (libGL and libGLU loaded by name at run time), SDL2
+// (audio; libasound, when present, only to hush it), GTK 3, libjpeg.
 #include <unistd.h>
 
 #include <cstdlib>

@@ -2,7 +2,13 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "app/exception.h"
 
@@ -26,6 +32,28 @@ bool Trapped(Display* display, F request) {
     return ok && !xErrorSeen;
 }
 
+// A hack's window belongs to xscreensaver, which may destroy it while a frame is drawn into it.
+// Requests on a window that is gone are no reason to end: its DestroyNotify ends the run.
+XErrorHandler defaultErrorHandler = nullptr;
+int ForgiveGoneWindows(Display* display, XErrorEvent* event) {
+    if (event->error_code == BadWindow || event->error_code == BadDrawable) return 0;
+    return defaultErrorHandler ? defaultErrorHandler(display, event) : 0;
+}
+
+// The quit signals: the handler only notes the signal and wakes the loop's poll.
+volatile sig_atomic_t quitSignal = 0;
+int quitPipe[2] = {-1, -1};
+
+void NoteQuitSignal(int) {
+    const int saved = errno;
+    quitSignal = 1;
+    if (quitPipe[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const auto written = write(quitPipe[1], &byte, 1);
+    }
+    errno = saved;
+}
+
 void SleepMilliseconds(long ms) {
     const timespec pause{0, ms * 1000000L};
     nanosleep(&pause, nullptr);
@@ -35,13 +63,18 @@ void SleepMilliseconds(long ms) {
 
 class TX11WindowSystem::Window final : public ISaverWindow {
 public:
-    Window(TX11WindowSystem& system, ::Window window, bool saver, int width, int height)
-        : system_(system), window_(window), saver_(saver), width_(width), height_(height) {
+    Window(TX11WindowSystem& system, ::Window window, bool saver, int width, int height, bool adopted = false)
+        : system_(system), window_(window), saver_(saver), adopted_(adopted), width_(width), height_(height) {
         system_.windows_[window_] = this;
     }
     ~Window() override {
         system_.windows_.erase(window_);
         Display* d = system_.display_;
+        if (adopted_) {
+            // Our interest in the window ends; the window is its owner's.
+            if (!destroyed_) Trapped(d, [&] { return XSelectInput(d, window_, NoEventMask) != 0; });
+            return;
+        }
         if (!destroyed_) {
             Release();
             XDestroyWindow(d, window_);
@@ -56,6 +89,10 @@ public:
     bool Visible() override { return visible_ && !destroyed_; }
     void Show() override {
         if (destroyed_) return;
+        if (adopted_) {
+            visible_ = true;
+            return;
+        }
         Display* d = system_.display_;
         XMapRaised(d, window_);
         XSync(d, False);
@@ -64,6 +101,10 @@ public:
     }
     void Hide() override {
         if (destroyed_) return;
+        if (adopted_) {
+            visible_ = false;
+            return;
+        }
         Release();
         XUnmapWindow(system_.display_, window_);
         XFlush(system_.display_);
@@ -129,6 +170,7 @@ private:
     TX11WindowSystem& system_;
     ::Window window_;
     bool saver_;
+    bool adopted_;
     int width_, height_;
     Cursor cursor_ = 0;
     bool visible_ = false;
@@ -147,7 +189,36 @@ TX11WindowSystem::~TX11WindowSystem() {
     if (display_) XCloseDisplay(display_);
 }
 
+bool TX11WindowSystem::TakeQuitSignal() {
+    if (!quitSignal) return false;
+    quitSignal = 0;
+    char buffer[16];
+    while (quitPipe[0] >= 0 && read(quitPipe[0], buffer, sizeof buffer) > 0) {
+    }
+    return true;
+}
+
+void TX11WindowSystem::WatchQuitSignals(std::function<void()> onQuit) {
+    onQuit_ = std::move(onQuit);
+    // Only signals from now on count.
+    TakeQuitSignal();
+    if (quitPipe[0] < 0 && pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) quitPipe[0] = quitPipe[1] = -1;
+    struct sigaction action {};
+    action.sa_handler = NoteQuitSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a wait in progress returns, and the loop looks at the flag.
+    action.sa_flags = 0;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
 bool TX11WindowSystem::ProcessOne() {
+    if (onQuit_ && TakeQuitSignal()) {
+        // Once: the handler ends the run.
+        auto handler = std::move(onQuit_);
+        onQuit_ = nullptr;
+        handler();
+        return true;
+    }
     if (XPending(display_) == 0) return false;
     XEvent event;
     XNextEvent(display_, &event);
@@ -157,8 +228,11 @@ bool TX11WindowSystem::ProcessOne() {
 }
 
 void TX11WindowSystem::WaitForMessage() {
-    XEvent event;
-    XPeekEvent(display_, &event);
+    // XPending reads what the server sent; poll waits for the server or a quit signal.
+    while (XPending(display_) == 0 && !(onQuit_ && quitSignal)) {
+        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {quitPipe[0], POLLIN, 0}};
+        poll(fds, quitPipe[0] >= 0 ? 2 : 1, -1);
+    }
 }
 
 std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateSaverWindow(const std::string& title, int left, int top, int width,
@@ -210,4 +284,18 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateChildWindow(std::intptr_t 
         }))
         return nullptr;
     return std::make_unique<Window>(*this, window, false, parentAttributes.width, parentAttributes.height);
+}
+
+std::unique_ptr<ISaverWindow> TX11WindowSystem::AdoptWindow(std::intptr_t id) {
+    const ::Window window = id == -1 ? DefaultRootWindow(display_) : static_cast<::Window>(id);
+    if (id == 0 || id < -1) return nullptr;
+    if (!defaultErrorHandler) defaultErrorHandler = XSetErrorHandler(ForgiveGoneWindows);
+    XWindowAttributes attributes{};
+    // Size changes and the window's end; a foreign window's other clients keep their own masks.
+    if (!Trapped(display_, [&] {
+            return XGetWindowAttributes(display_, window, &attributes) != 0 &&
+                   XSelectInput(display_, window, attributes.your_event_mask | ExposureMask | StructureNotifyMask) != 0;
+        }))
+        return nullptr;
+    return std::make_unique<Window>(*this, window, false, attributes.width, attributes.height, true);
 }

@@ -2,7 +2,10 @@
 // Saver windows and the message pump on X11. The saver window is an override-redirect window
 // (no window manager frame or taskbar entry) over the whole screen, with a blank cursor, that
 // grabs the pointer and the keyboard while shown. A preview window is a child of a foreign
-// window id and ends when that window is destroyed.
+// window id and ends when that window is destroyed. An adopted window (an xscreensaver hack's,
+// or the root window) is drawn into as it is. The quit signals reach the loop through a pipe
+// watched with the X connection.
+#include <functional>
 #include <map>
 #include <string>
 
@@ -24,6 +27,8 @@ public:
                                                     int height) override;
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
+    std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
+    void WatchQuitSignals(std::function<void()> onQuit) override;
     void* NativeDisplay() override { return display_; }
 
     class Window;
@@ -33,6 +38,10 @@ private:
     // An override-redirect black window with a blank cursor; grab: takes pointer and keyboard when shown.
     std::unique_ptr<ISaverWindow> MakeTopWindow(const std::string& title, int left, int top, int width, int height,
                                                 bool grab);
+    // True once, when a quit signal arrived since the last call.
+    bool TakeQuitSignal();
+
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, Window*> windows_;
+    std::function<void()> onQuit_;
 };

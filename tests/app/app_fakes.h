@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform services the application frame uses.
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -64,12 +65,16 @@ public:
     bool dotless = false;
     std::string writableDir;  // empty: the program directory
     std::vector<std::string> calls;
+    bool hacks = false;
+    std::optional<std::string> windowVariable;
 
     const std::vector<std::string>& Arguments() override { return args; }
     bool DotlessNameIsBaseName() override { return dotless; }
     std::string WritableDirectory(const std::string& exeDir) override { return writableDir.empty() ? exeDir : writableDir; }
     void HideApplicationWindow() override { calls.push_back("HideApplicationWindow"); }
     void SetToolWindowStyle() override { calls.push_back("SetToolWindowStyle"); }
+    bool RunsHacks() override { return hacks; }
+    std::optional<std::string> HackWindowVariable() override { return windowVariable; }
 };
 
 class FakeForm final : public IOwnerForm {

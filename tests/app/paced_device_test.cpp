@@ -57,6 +57,59 @@ TEST(PacedDevice, PacesEachContextOnceOnItsFirstSuccessfulMakeCurrent) {
     EXPECT_EQ(platform.swaps, 1);
 }
 
+// Where the driver has no swap control the swaps follow the timer: with a clock of our own,
+// the deadlines a 50 Hz timer sleeps until, and no burst after a slow frame.
+TEST(PacedDevice, WithoutSwapControlSwapsFollowATimerAtTheRefreshRate) {
+    using namespace std::chrono;
+    using Clock = TFrameTimer::Clock;
+    Clock::time_point now{};
+    std::vector<milliseconds> sleeps;
+    const auto hook = [&](TPacedDevice& device) {
+        device.Timer.Now = [&] { return now; };
+        device.Timer.SleepUntil = [&](Clock::time_point until) {
+            sleeps.push_back(duration_cast<milliseconds>(until - Clock::time_point{}));
+            now = until;
+        };
+    };
+
+    bool driverPaces = false;
+    auto inner = std::make_unique<RecordingDevice>();
+    RecordingDevice& platform = *inner;
+    TPacedDevice device(std::move(inner), [&] { return driverPaces; }, 50);
+    hook(device);
+    EXPECT_FALSE(device.Timer.On());  // no context yet
+    auto context = device.CreateContext();
+    ASSERT_TRUE(context->MakeCurrent(device));
+    EXPECT_TRUE(device.Timer.On());
+    EXPECT_EQ(device.Timer.Period(), duration_cast<Clock::duration>(milliseconds(20)));
+
+    EXPECT_TRUE(device.SwapBuffers());  // the first frame goes at once
+    now += milliseconds(5);             // a quick frame waits for the rest of its 20 ms
+    device.SwapBuffers();
+    now += milliseconds(45);  // a slow one goes at once, and the next one waits a whole period
+    device.SwapBuffers();
+    device.SwapBuffers();
+    EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds(20), milliseconds(85)}));
+    EXPECT_EQ(platform.swaps, 4);
+
+    // A driver that paces its swaps, or TIDEWELL_UNPACED (a rate of 0), leaves the timer off.
+    driverPaces = true;
+    TPacedDevice paced(std::make_unique<RecordingDevice>(), [&] { return driverPaces; }, 60);
+    hook(paced);
+    auto pacedContext = paced.CreateContext();
+    ASSERT_TRUE(pacedContext->MakeCurrent(paced));
+    EXPECT_FALSE(paced.Timer.On());
+    driverPaces = false;
+    TPacedDevice off(std::make_unique<RecordingDevice>(), [&] { return driverPaces; }, 0);
+    auto offContext = off.CreateContext();
+    ASSERT_TRUE(offContext->MakeCurrent(off));
+    EXPECT_FALSE(off.Timer.On());
+    sleeps.clear();
+    paced.SwapBuffers();
+    paced.SwapBuffers();
+    EXPECT_TRUE(sleeps.empty());
+}
+
 TEST(PacedDevice, ExtensionNamesMatchWholeWords) {
     const char* list = "GLX_ARB_create_context GLX_EXT_swap_control_tear GLX_MESA_swap_control";
     EXPECT_TRUE(HasExtension(list, "GLX_MESA_swap_control"));

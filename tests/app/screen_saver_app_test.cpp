@@ -178,7 +178,44 @@ TEST(TScreenSaverApp, DotlessProgramNames) {
     EXPECT_EQ(b->ExeBaseName(), "3dtidewell");
     EXPECT_EQ(b->ExeDir(), "/usr/bin/");
     EXPECT_EQ(b->LogFileName(), "/home/u/.local/state/3dtidewell.log");
-    EXPECT_FALSE(b->SingleInstance);  // not ".SCR", not a plain program
+    EXPECT_TRUE(b->SingleInstance);  // a Linux program: no launched copies there
+    EXPECT_EQ(linux.guard.created, Args{"3dtidewellSemaphore"});
+}
+
+TEST(TScreenSaverApp, AHackTakesNoLockHidesNothingAndKeepsItsOptions) {
+    SaverRig rig;
+    rig.host.dotless = true;
+    rig.host.hacks = true;
+    auto app = rig.Make({"/usr/libexec/xscreensaver/3dtidewell", "-root", "-bubbles", "0", "-fps"});
+    app->Loaded();
+    EXPECT_EQ(app->SaverMode(), smHack);
+    EXPECT_FALSE(app->SingleInstance);
+    EXPECT_TRUE(rig.guard.created.empty());
+    EXPECT_EQ(rig.system.cursorCount, 0);
+    EXPECT_TRUE(rig.form.calls.empty());
+    EXPECT_TRUE(rig.host.calls.empty());
+    EXPECT_EQ(app->HackOptions().Window, THackOptions::kRootWindow);
+    EXPECT_EQ(app->HackOptions().BubbleCount, 0);
+    EXPECT_TRUE(app->HackOptions().ShowFps);
+
+    // xscreensaver's variable alone makes a hack; where hacks do not run (Windows) it is ignored.
+    SaverRig variable;
+    variable.host.dotless = variable.host.hacks = true;
+    variable.host.windowVariable = "0x2a";
+    auto b = variable.Make({"/usr/bin/3dtidewell"});
+    b->Loaded();
+    EXPECT_EQ(b->SaverMode(), smHack);
+    EXPECT_EQ(b->HackOptions().Window, 42);
+    SaverRig windows;
+    windows.host.windowVariable = "0x2a";
+    auto c = windows.Make({"C:\\Saver\\3DTidewell.scr", "-root"});
+    c->Loaded();
+    EXPECT_EQ(c->SaverMode(), smSettings);
+
+    SaverRig bad;
+    bad.host.hacks = true;
+    auto d = bad.Make({"/usr/bin/3dtidewell", "-fish", "101"});
+    EXPECT_THROW(d->Loaded(), EHackUsage);
 }
 
 TEST(TScreenSaverApp, PasswordChangeCallsTheProviderAndEnds) {

@@ -1,6 +1,7 @@
 // The GTK settings dialog under the X server in DISPLAY: its widgets driven as a user would,
 // the events the logic gets, the preview panel's native window and the loop GLib runs.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
@@ -264,31 +265,39 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     EXPECT_EQ(child->Height(), 236);
     child->Show();
     EXPECT_TRUE(child->Visible());
-    {
-        // What GLX draws there is what the dialog shows.
-        auto drawing = CreateDrawingWindow(*windows, *child);
-        IGLDevice* device = drawing->AcquireDevice();
-        TOpenGLEngine engine;
-        engine.SetDC(device);
-        engine.ResetDefaults();
-        ASSERT_TRUE(engine.Init());
-        engine.Activate();
-        gl.ClearColor(0.0f, 0.4f, 0.6f, 1.0f);
-        gl.Clear(GL_COLOR_BUFFER_BIT);
-        engine.Swap(device);
-        gl.Finish();
-        engine.Deactivate();
-        engine.DestroyRC();
-        drawing->ReleaseDevice(device);
+    // What GLX draws there is what the dialog shows. The dialog's own connection may not have
+    // made everything viewable yet on a slow run (a sanitizer build): draw again until it shows.
+    unsigned long pixel = 0;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        {
+            auto drawing = CreateDrawingWindow(*windows, *child);
+            IGLDevice* device = drawing->AcquireDevice();
+            TOpenGLEngine engine;
+            engine.SetDC(device);
+            engine.ResetDefaults();
+            ASSERT_TRUE(engine.Init());
+            engine.Activate();
+            gl.ClearColor(0.0f, 0.4f, 0.6f, 1.0f);
+            gl.Clear(GL_COLOR_BUFFER_BIT);
+            engine.Swap(device);
+            gl.Finish();
+            engine.Deactivate();
+            engine.DestroyRC();
+            drawing->ReleaseDevice(device);
+        }
+        XSync(static_cast<Display*>(windows->NativeDisplay()), False);
+        int x = 0, y = 0;
+        ::Window ignored = 0;
+        XTranslateCoordinates(other, panel, DefaultRootWindow(other), 158, 118, &x, &y, &ignored);
+        XImage* image = XGetImage(other, DefaultRootWindow(other), x, y, 1, 1, AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        if (((pixel >> 8) & 0xFF) != 0) break;
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        usleep(50000);
     }
-    XSync(static_cast<Display*>(windows->NativeDisplay()), False);
-    int x = 0, y = 0;
-    ::Window ignored = 0;
-    XTranslateCoordinates(other, panel, DefaultRootWindow(other), 158, 118, &x, &y, &ignored);
-    XImage* image = XGetImage(other, DefaultRootWindow(other), x, y, 1, 1, AllPlanes, ZPixmap);
-    ASSERT_NE(image, nullptr);
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
     EXPECT_NEAR(static_cast<int>((pixel >> 8) & 0xFF), 102, 2);
     EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 153, 2);
     child.reset();

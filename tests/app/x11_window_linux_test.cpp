@@ -3,6 +3,9 @@
 
 #include <X11/Xlib.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -93,6 +96,80 @@ TEST(X11WindowSystem, PreviewChildCoversItsParentAndEndsWithIt) {
     EXPECT_FALSE(child->Visible());
     child.reset();  // nothing left to destroy: no X error
     XCloseDisplay(desktop);
+}
+
+// xscreensaver's window, drawn into as it is: its size followed, never unmapped or destroyed by
+// us, its end reported. Requests on it after xscreensaver destroyed it do not end the process.
+TEST(X11WindowSystem, AdoptedWindowFollowsItsOwnersSizeAndOutlivesNothing) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    TX11WindowSystem system;
+    EXPECT_EQ(system.AdoptWindow(0), nullptr);
+    EXPECT_EQ(system.AdoptWindow(0x7FFFFFF), nullptr);
+    auto root = system.AdoptWindow(-1);
+    ASSERT_NE(root, nullptr);
+    Display* display = static_cast<Display*>(system.NativeDisplay());
+    EXPECT_EQ(root->Width(), DisplayWidth(display, DefaultScreen(display)));
+    root.reset();
+
+    Display* owner = XOpenDisplay(nullptr);  // xscreensaver
+    ASSERT_NE(owner, nullptr);
+    const ::Window window = XCreateSimpleWindow(owner, DefaultRootWindow(owner), 0, 0, 200, 100, 0, 0, 0);
+    XMapWindow(owner, window);
+    XSync(owner, False);
+    auto adopted = system.AdoptWindow(static_cast<std::intptr_t>(window));
+    ASSERT_NE(adopted, nullptr);
+    EXPECT_EQ(adopted->Width(), 200);
+    adopted->Show();
+    adopted->Hide();  // only stops drawing: the window stays mapped
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(owner, window, &attributes);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+    adopted->Show();
+    XResizeWindow(owner, window, 300, 150);
+    XSync(owner, False);
+    EXPECT_TRUE(PumpUntil(system, [&] { return adopted->Width() == 300 && adopted->Height() == 150; }));
+
+    // Dropped while its owner still has it: the window lives on.
+    adopted.reset();
+    EXPECT_NE(XGetWindowAttributes(owner, window, &attributes), 0);
+
+    adopted = system.AdoptWindow(static_cast<std::intptr_t>(window));
+    ASSERT_NE(adopted, nullptr);
+    bool gone = false;
+    adopted->OnDestroyed = [&] { gone = true; };
+    XDestroyWindow(owner, window);
+    XSync(owner, False);
+    // A request on the window that is gone, as a frame in flight makes one.
+    XClearWindow(display, window);
+    XSync(display, False);
+    EXPECT_TRUE(PumpUntil(system, [&] { return gone; }));
+    EXPECT_FALSE(adopted->Visible());
+    XCloseDisplay(owner);
+}
+
+// A quit signal wakes a loop that waits for X events and runs the stop once, from the loop.
+TEST(X11WindowSystem, AQuitSignalWakesTheWaitingLoopAndStopsOnce) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    TX11WindowSystem system;
+    while (system.ProcessOne()) {
+    }
+    int quits = 0;
+    system.WatchQuitSignals([&] { ++quits; });
+    std::thread later([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        kill(getpid(), SIGHUP);
+    });
+    system.WaitForMessage();  // returns: nothing else would wake it
+    later.join();
+    EXPECT_EQ(quits, 0);  // not in the handler: in the loop
+    EXPECT_TRUE(system.ProcessOne());
+    EXPECT_EQ(quits, 1);
+    raise(SIGTERM);  // a second one after the stop neither ends the process nor stops again
+    while (system.ProcessOne()) {
+    }
+    EXPECT_EQ(quits, 1);
+    // The test program keeps default handling for the next tests.
+    for (const int s : {SIGTERM, SIGINT, SIGHUP}) signal(s, SIG_DFL);
 }
 
 }  // namespace

@@ -61,7 +61,14 @@ kill -0 $pid 2>/dev/null || { kill $host_pid; fail "the preview ended by itself"
 echo "preview child covers the ${host_w}x${host_h} host window"
 # The still picture: neither black nor the host's white.
 read -r hx hy < <(xwininfo -id "$host" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
-import -window root "$work/preview.png"
+# The first picture waits for the GL context and the driver's first shaders: give a busy
+# machine time before calling the preview black.
+shown=""
+for _ in $(seq 40); do
+  import -window root "$work/preview.png"
+  if check_picture "$work/preview.png" "$hx" "$hy" "$host_w" "$host_h" >/dev/null; then shown=yes; break; fi
+  sleep 0.25
+done
 [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/preview.png" "$TIDEWELL_E2E_SHOTS/linux_preview.png"
 check_picture "$work/preview.png" "$hx" "$hy" "$host_w" "$host_h" || { kill $host_pid $pid; fail "the preview does not show the picture"; }
 kill $host_pid

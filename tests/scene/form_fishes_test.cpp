@@ -62,7 +62,9 @@ public:
     explicit FakeWindows(Log& log) : log_(log) {}
     FakeWindow* saver = nullptr;
     FakeWindow* child = nullptr;
+    FakeWindow* adopted = nullptr;
     std::intptr_t existingParent = 1234;
+    std::function<void()> quit;  // what a quit signal would run
     int waits = 0;
 
     int queued = 0;  // messages waiting in the platform's queue
@@ -102,6 +104,17 @@ public:
         auto window = std::make_unique<FakeWindow>(log_, 152, 112);
         child = window.get();
         return window;
+    }
+    std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override {
+        log_.push_back("adopt window " + std::to_string(window));
+        if (window != existingParent && window != -1) return nullptr;
+        auto adopt = std::make_unique<FakeWindow>(log_, 640, 400);
+        adopted = adopt.get();
+        return adopt;
+    }
+    void WatchQuitSignals(std::function<void()> onQuit) override {
+        log_.push_back("watch quit signals");
+        quit = std::move(onQuit);
     }
     void* NativeDisplay() override { return nullptr; }
 
@@ -408,7 +421,8 @@ TEST(FormFishes, SaverRunFromStartToKey) {
               (Log{"SetSceneDefaults", "ReadSceneDescription " + ini, "BuildScene seed 7", "ReleaseDrawing",
                    "AdvanceAutoTheme",
                    // Defaults: 800 x 600 on a larger desktop, a mode the display lists.
-                   "display 800x600", "saver window 3D Tidewell 800x600", "window shown", "InitDrawing 800x600 full screen",
+                   "display 800x600", "saver window 3D Tidewell 800x600", "window shown", "watch quit signals",
+                   "InitDrawing 800x600 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
                    // The key: sound off, window hidden, log line, then the close query.
                    "sound stop", "window hidden", "ReleaseDrawing", "display restored", "ReleaseScene", "sound stop",
@@ -743,6 +757,83 @@ TEST(FormFishes, RunAsExeHandsTheSaverOverToTheExeCopy) {
     EXPECT_EQ(copy.aquarium.frames, 1);
 }
 
+// xscreensaver's hack: its window, its options for this run, no mode switch, no cursor change,
+// no lock, nothing stored; it ends on a quit signal or with its window.
+TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
+    FormRig rig;
+    rig.host.dotless = rig.host.hacks = true;
+    rig.aquarium.logSwitch = true;
+    rig.Options()[OptionNames::Theme()] = TRegValue::Int(-1);  // Auto, Blue Water last
+    rig.Options()[OptionNames::FishCount()] = TRegValue::Int(40);
+    rig.Options()[OptionNames::BubbleCount()] = TRegValue::Int(90);
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 2) rig.windows.quit();
+    };
+    rig.Make({rig.Program("3dtidewell"), "-window-id", "0x4d2", "-fish", "7", "-theme", "green", "-no-sound"});
+    EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smHack);
+    rig.Run();
+    EXPECT_EQ(rig.From("BuildScene seed 7"),
+              (Log{"BuildScene seed 7", "AdvanceAutoTheme", "adopt window 1234", "window shown", "watch quit signals",
+                   "InitDrawing 640x400 full screen", "ResetDrawing", "sound stop", "DrawFrame",
+                   // The signal: the steps of a stop, then the close query; the display mode
+                   // never changed, so nothing is restored.
+                   "sound stop", "window hidden", "ReleaseDrawing", "ReleaseScene", "sound stop", "surface freed",
+                   "window freed", "ReleaseDrawing"}));
+    const TSaverOptions& options = rig.aquarium.options;
+    EXPECT_EQ(options.FishCount, 7);
+    EXPECT_EQ(options.BubbleCount, 90);  // not given: the stored count
+    EXPECT_FALSE(options.AutoTheme);
+    EXPECT_EQ(options.ThemeIndex, 2);
+    EXPECT_FALSE(options.SoundEnabled);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display 800x600"), 0);
+    EXPECT_EQ(rig.system.cursorCount, 0);
+    EXPECT_TRUE(rig.guard.created.empty());
+    EXPECT_TRUE(rig.registry.written.empty());
+    EXPECT_FALSE(rig.form->ErrorReported());
+    std::ifstream logFile(rig.dir.Path() / "3dtidewell.log", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(logFile), {}};
+    EXPECT_EQ(text.rfind("Full Screen mode: ", 0), 0u) << text.substr(0, 50);
+}
+
+TEST(FormFishes, HackEndsWithItsWindowAndReportsAMissingOne) {
+    FormRig ends;
+    ends.host.dotless = ends.host.hacks = true;
+    ends.aquarium.onFrame = [&](int frame) {
+        if (frame == 2) ends.windows.adopted->OnDestroyed();
+    };
+    ends.Make({ends.Program("3dtidewell"), "-root", "-theme", "auto", "-sound"});
+    ends.Run();
+    EXPECT_EQ(ends.aquarium.frames, 2);
+    EXPECT_EQ(std::count(ends.log.begin(), ends.log.end(), "adopt window -1"), 1);
+    EXPECT_EQ(std::count(ends.log.begin(), ends.log.end(), "sound SBUBLES"), 1);
+    EXPECT_TRUE(ends.aquarium.options.AutoTheme);
+    EXPECT_TRUE(ends.Options().empty());  // Auto theme in a hack: not stored either
+    EXPECT_FALSE(ends.form->ErrorReported());
+
+    FormRig missing;
+    missing.host.dotless = missing.host.hacks = true;
+    missing.Make({missing.Program("3dtidewell"), "--window-id", "555"});
+    missing.Run();
+    ASSERT_EQ(missing.messages.size(), 1u);
+    EXPECT_EQ(missing.messages[0].first, "The window 0x22b does not exist.");
+    EXPECT_TRUE(missing.form->ErrorReported());
+}
+
+TEST(FormFishes, AQuitSignalEndsTheSaverRestoringTheDisplay) {
+    FormRig rig;
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 2) rig.windows.quit();
+    };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    rig.Run();
+    EXPECT_EQ(rig.From("watch quit signals"),
+              (Log{"watch quit signals", "InitDrawing 800x600 full screen", "ResetDrawing", "sound stop", "sound SBUBLES",
+                   "DrawFrame", "sound stop", "window hidden", "ReleaseDrawing", "display restored", "ReleaseScene",
+                   "sound stop", "surface freed", "window freed", "ReleaseDrawing"}));
+    EXPECT_FALSE(rig.form->ErrorReported());
+    EXPECT_TRUE(rig.messages.empty());
+}
+
 TEST(FormFishes, ASecondInstanceEndsQuietly) {
     FormRig rig;
     rig.guard.held.insert("3DTidewellSemaphore");
@@ -866,7 +957,8 @@ TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
     rig.Run();
     EXPECT_EQ(rig.From("saver window 3D Tidewell 1280x1024"),
               (Log{"saver window 3D Tidewell 1280x1024", "cover 1024x768 at -1024,-200", "window shown",
-                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "InitDrawing 1280x1024 full screen",
+                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "watch quit signals",
+                   "InitDrawing 1280x1024 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
                    // A key on the left monitor ends the run like one on the aquarium.
                    "sound stop", "window hidden", "window hidden", "window hidden", "ReleaseDrawing", "ReleaseScene",

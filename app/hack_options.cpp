@@ -1,0 +1,110 @@
+#include "app/hack_options.h"
+
+#include <cctype>
+#include <cstdint>
+
+namespace {
+
+// "--fish" and "-fish" are the same option.
+std::string OptionName(const std::string& arg) {
+    if (arg.size() < 2 || arg[0] != '-') return {};
+    return arg.substr(arg[1] == '-' ? 2 : 1);
+}
+
+bool KnownOption(const std::string& name) {
+    for (const char* known : {"root", "window-id", "fish", "bubbles", "theme", "sound", "no-sound", "fps", "no-fps"})
+        if (name == known) return true;
+    return false;
+}
+
+std::optional<std::int32_t> ParseCount(const std::string& text, std::int32_t max) {
+    if (text.empty() || text.size() > 4) return std::nullopt;
+    std::int32_t value = 0;
+    for (const char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > max) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::intptr_t> ParseWindowId(const std::string& text) {
+    std::size_t i = 0;
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        i = 2;
+    }
+    if (i == text.size()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int c = std::tolower(static_cast<unsigned char>(text[i]));
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else
+            return std::nullopt;
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        // X resource ids have 29 bits.
+        if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    if (value == 0) return std::nullopt;
+    return static_cast<std::intptr_t>(value);
+}
+
+bool IsHackCommandLine(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable) {
+    if (args.size() < 2) return windowVariable.has_value() && !windowVariable->empty();
+    return KnownOption(OptionName(args[1]));
+}
+
+THackOptions ParseHackOptions(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable) {
+    THackOptions options;
+    std::optional<std::intptr_t> windowId;
+    bool root = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string name = OptionName(args[i]);
+        if (!KnownOption(name)) throw EHackUsage("unknown option '" + args[i] + "'");
+        if (name == "root") {
+            root = true;
+        } else if (name == "sound" || name == "no-sound") {
+            options.Sound = name == "sound";
+        } else if (name == "fps" || name == "no-fps") {
+            options.ShowFps = name == "fps";
+        } else {
+            if (i + 1 >= args.size()) throw EHackUsage("option '" + args[i] + "' needs a value");
+            const std::string& value = args[++i];
+            if (name == "window-id") {
+                windowId = ParseWindowId(value);
+                if (!windowId) throw EHackUsage("-window-id: '" + value + "' is not a window id (decimal or 0x hex)");
+            } else if (name == "fish") {
+                options.FishCount = ParseCount(value, 100);
+                if (!options.FishCount) throw EHackUsage("-fish: '" + value + "' is not a number from 0 to 100");
+            } else if (name == "bubbles") {
+                options.BubbleCount = ParseCount(value, 200);
+                if (!options.BubbleCount) throw EHackUsage("-bubbles: '" + value + "' is not a number from 0 to 200");
+            } else {
+                const char* themes[] = {"blue", "aquamarine", "green"};
+                for (int t = 0; t < 3; ++t)
+                    if (value == themes[t]) options.Theme = t;
+                if (value == "auto") options.Theme = -1;
+                if (!options.Theme) throw EHackUsage("-theme: '" + value + "' is not blue, aquamarine, green or auto");
+            }
+        }
+    }
+    if (windowId) {
+        options.Window = *windowId;
+    } else if (windowVariable && !windowVariable->empty()) {
+        const auto fromVariable = ParseWindowId(*windowVariable);
+        if (!fromVariable) throw EHackUsage("XSCREENSAVER_WINDOW: '" + *windowVariable + "' is not a window id");
+        options.Window = *fromVariable;
+    } else if (root) {
+        options.Window = THackOptions::kRootWindow;
+    } else {
+        throw EHackUsage("no window to draw into: give -root or -window-id <id>");
+    }
+    return options;
+}

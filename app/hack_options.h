@@ -1,0 +1,39 @@
+#pragma once
+// The program as an xscreensaver hack: the window it draws into (-window-id, the
+// XSCREENSAVER_WINDOW variable or -root) and its settings as hack options. They hold for one
+// run and are never stored.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/exception.h"
+
+// A hack command line that cannot be run: one line saying why. The program ends with status 2.
+class EHackUsage : public Exception {
+public:
+    using Exception::Exception;
+};
+
+struct THackOptions {
+    // The window to draw into; kRootWindow for the root window.
+    static constexpr std::intptr_t kRootWindow = -1;
+    std::intptr_t Window = 0;
+    std::optional<std::int32_t> FishCount;
+    std::optional<std::int32_t> BubbleCount;
+    // 0 blue, 1 aquamarine, 2 green, -1 auto.
+    std::optional<std::int32_t> Theme;
+    std::optional<bool> Sound;
+    bool ShowFps = false;
+};
+
+// True when the first argument is a hack option (one dash or two), or when there is none and
+// xscreensaver gave a window through XSCREENSAVER_WINDOW.
+bool IsHackCommandLine(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable);
+
+// The options after argument 0. The window: -window-id first, then the variable, then -root.
+// Raises EHackUsage on an unknown option, a missing or bad value, or no window at all.
+THackOptions ParseHackOptions(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable);
+
+// A window id in decimal or 0x hexadecimal, as xscreensaver writes them; nullopt otherwise.
+std::optional<std::intptr_t> ParseWindowId(const std::string& text);

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# End to end on Linux, the ways a run ends and the hack mode without xscreensaver:
+# - 3dtidewell /s ends on SIGTERM with status 0 and its stop line in the log; a second /s
+#   started while it runs leaves at once, and the first keeps running;
+# - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
+#   follows the window's size, prints nothing on the error stream (no sound device here), takes
+#   no lock and ends on SIGHUP with status 0;
+# - a bad hack option is one line on the error stream and status 2.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+binary=$1
+host_program=$2
+[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
+
+work=$(mktemp -d /tmp/tidewell-hack.XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run"
+chmod 700 "$work/run"
+cp "$binary" "$work/bin/3dtidewell"
+printf '[General]\nLog=1\n' >"$work/bin/3dtidewell.ini"
+printf 'Theme=int:0\nSoundEnabled=int:1\nDesktopOnly=int:1\n' >"$work/config/Korvane Software/3D Tidewell.conf"
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+log_text() { tr -d '\0' <"$work/bin/3dtidewell.log"; }
+
+echo "== /s: one instance, SIGTERM"
+"$work/bin/3dtidewell" /s 2>"$work/saver.err" &
+pid=$!
+pids+=($pid)
+find_window "3D Tidewell" 100 >/dev/null || fail "no saver window appeared"
+"$work/bin/3dtidewell" /s 2>"$work/second.err" &
+second=$!
+wait_exit $second 100 || fail "the second instance did not leave"
+[ "$exit_status" = 0 ] || fail "second instance exit status $exit_status"
+kill -0 $pid 2>/dev/null || fail "the first instance ended with the second"
+[ "$(xdotool search --onlyvisible --name '^3D Tidewell$' | wc -l)" = 1 ] || fail "more than one saver window"
+sleep 1
+kill -TERM $pid
+wait_exit $pid 100 || fail "the saver did not end on SIGTERM"
+[ "$exit_status" = 0 ] || fail "SIGTERM exit status $exit_status"
+log_text | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line after SIGTERM: $(log_text)"
+[ ! -s "$work/saver.err" ] || fail "the saver wrote on the error stream: $(cat "$work/saver.err")"
+echo "the second /s left, SIGTERM ended the first with status 0 and its stop line"
+
+echo "== hack in another program's window"
+"$host_program" "Tidewell hack host" 320 200 &
+host_pid=$!
+pids+=($host_pid)
+host=$(find_window "Tidewell hack host" 100) || fail "no host window"
+# The hack takes no lock: a saver holding it does not keep the hack from running.
+"$work/bin/3dtidewell" /s 2>/dev/null &
+holder=$!
+pids+=($holder)
+find_window "3D Tidewell" 100 >/dev/null || fail "no saver window to hold the lock"
+"$work/bin/3dtidewell" -window-id "$(printf '0x%x' "$host")" -theme green -fish 5 -sound 2>"$work/hack.err" &
+pid=$!
+pids+=($pid)
+sleep 1.5
+kill -0 $pid 2>/dev/null || fail "the hack ended by itself: $(cat "$work/hack.err")"
+kill -TERM $holder
+wait_exit $holder 100 || fail "the lock holder did not end"
+sleep 1
+kill -0 $pid 2>/dev/null || fail "the hack ended by itself: $(cat "$work/hack.err")"
+read -r hx hy < <(xwininfo -id "$host" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
+import -window root "$work/hack.png"
+check_horizon "$work/hack.png" 2 "$hx" "$hy" 320 200 || fail "no Green Water in the host window"
+xdotool windowsize "$host" 600 360
+sleep 1.5
+read -r hw hh < <(xwininfo -id "$host" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
+import -window root "$work/hack-resized.png"
+[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/hack-resized.png" "$TIDEWELL_E2E_SHOTS/linux_hack.png"
+check_horizon "$work/hack-resized.png" 2 "$hx" "$hy" "$hw" "$hh" || fail "the hack did not follow the window to ${hw}x${hh}"
+check_layers "$work/hack-resized.png" "$hx" "$hy" "$hw" "$hh" || fail "no surface and sand over the resized window"
+kill -HUP $pid
+wait_exit $pid 100 || fail "the hack did not end on SIGHUP"
+[ "$exit_status" = 0 ] || fail "hack exit status $exit_status"
+[ ! -s "$work/hack.err" ] || fail "the hack wrote on the error stream: $(cat "$work/hack.err")"
+grep -q 'Theme=int:0' "$work/config/Korvane Software/3D Tidewell.conf" || fail "the hack changed the stored options"
+echo "the hack drew Green Water into the ${hw}x${hh} host and ended on SIGHUP"
+
+echo "== bad hack options"
+for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3"; do
+  set +e
+  # shellcheck disable=SC2086
+  "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"
+  status=$?
+  set -e
+  [ "$status" = 2 ] || fail "'$args': exit status $status"
+  [ "$(wc -l <"$work/bad.err")" = 1 ] || fail "'$args': not one line: $(cat "$work/bad.err")"
+  echo "  $args -> $(cat "$work/bad.err")"
+done
+echo "PASS"
