@@ -1,3 +1,4 @@
+include_guard(GLOBAL)
 # Install layout and packages. Each target keeps its own block of install() rules and CPack
 # settings; CPack itself is included once, at the end.
 
