@@ -67,6 +67,9 @@ public:
     // From now on SIGTERM, SIGINT and SIGHUP do not end the process where it stands: the loop
     // wakes and runs onQuit (once). Nothing where the platform has no such signals.
     virtual void WatchQuitSignals(std::function<void()>) {}
+    // Starts loading the graphics driver in the background, so that the first rendering context
+    // is made sooner; the caller goes on building its scene meanwhile. Nothing where there is no gain.
+    virtual void PrepareDrawing() {}
     // The X Display* on X11, nullptr on Windows: for the rendering context.
     virtual void* NativeDisplay() = 0;
     // The program's loop until the application terminates. A toolkit with a main loop of its

@@ -189,6 +189,8 @@ void TFormFishes::ScreenSaverStart() {
     const TScreenMode& desktop = displayControl_->DesktopMode();
     if ((desktop.ColorDepth != 16 && desktop.ColorDepth != 32) || displayControl_->ColorDepthModes().Count() == 0)
         throw Exception(kColorDepthWarning);
+    // Every mode from here on draws: the driver loads while the scene is built.
+    services_.Windows.PrepareDrawing();
     IAquarium& aquarium = services_.Aquarium;
     aquarium.SetSceneDefaults();
     RandomSeed = 7;

@@ -26,6 +26,7 @@ public:
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override { return x11_->AdoptWindow(window); }
     // Watched by the X11 loop: the saver and the hack never start GTK.
     void WatchQuitSignals(std::function<void()> onQuit) override { x11_->WatchQuitSignals(std::move(onQuit)); }
+    void PrepareDrawing() override { x11_->PrepareDrawing(); }
     void* NativeDisplay() override { return x11_->NativeDisplay(); }
     // The X11 loop until GTK is attached, then GLib's: this system's X connection and the
     // application's idle turns become sources of the default main context.

@@ -72,6 +72,14 @@ private:
 
 GlxDevice::GlxDevice(Display* display, unsigned long window) : display_(display), window_(window) {}
 
+GlxDevice::~GlxDevice() { DestroySpareContext(); }
+
+void GlxDevice::DestroySpareContext() {
+    if (spareContext_) glXDestroyContext(display_, static_cast<GLXContext>(spareContext_));
+    spareContext_ = nullptr;
+    spareFormat_ = 0;
+}
+
 unsigned long GlxDevice::ChooseVisualId(Display* display, int screen, const TPixelFormatDescriptor& request) {
     const std::vector<int> attributes = ConfigAttributes(request);
     int count = 0;
@@ -85,6 +93,7 @@ unsigned long GlxDevice::ChooseVisualId(Display* display, int screen, const TPix
 std::uint32_t GlxDevice::ObjectType() { return kObjDC; }
 
 int GlxDevice::ChoosePixelFormat(const TPixelFormatDescriptor& request) {
+    DestroySpareContext();  // the format numbers are about to change
     XWindowAttributes window{};
     if (!QueryWindow(display_, window_, window)) return 0;
     const VisualID visual = XVisualIDFromVisual(window.visual);
@@ -143,21 +152,23 @@ bool GlxDevice::DescribePixelFormat(int format, TPixelFormatDescriptor& d) {
     d.cAccumBits = static_cast<std::uint8_t>(d.cAccumRedBits + d.cAccumGreenBits + d.cAccumBlueBits + d.cAccumAlphaBits);
     d.cDepthBits = static_cast<std::uint8_t>(Attribute(display_, config, GLX_DEPTH_SIZE));
     d.cStencilBits = static_cast<std::uint8_t>(Attribute(display_, config, GLX_STENCIL_SIZE));
-    // "No hardware acceleration" on Linux means a software rasteriser: ask a probe context.
-    {
+    // "No hardware acceleration" on Linux means a software rasteriser: ask a context of the format.
+    if (spareFormat_ != format) {
+        DestroySpareContext();
         GLXContext probe = glXCreateNewContext(display_, config, GLX_RGBA_TYPE, nullptr, True);
         if (probe) {
             GLXContext previous = glXGetCurrentContext();
             GLXDrawable draw = glXGetCurrentDrawable(), read = glXGetCurrentReadDrawable();
-            if (glXMakeContextCurrent(display_, window_, window_, probe) && CurrentRendererIsSoftware())
-                d.dwFlags |= kPfdGenericFormat;
+            spareIsSoftware_ = glXMakeContextCurrent(display_, window_, window_, probe) && CurrentRendererIsSoftware();
             if (previous)
                 glXMakeContextCurrent(display_, draw, read, previous);
             else
                 glXMakeContextCurrent(display_, None, None, nullptr);
-            glXDestroyContext(display_, probe);
+            spareContext_ = probe;
+            spareFormat_ = format;
         }
     }
+    if (spareFormat_ == format && spareIsSoftware_) d.dwFlags |= kPfdGenericFormat;
     return true;
 }
 
@@ -167,6 +178,12 @@ void GlxDevice::SelectPalette(IGLPalette&) {}
 
 std::unique_ptr<IGLRenderContext> GlxDevice::CreateContext() {
     if (format_ == 0) return nullptr;
+    if (spareContext_ && spareFormat_ == format_) {
+        auto spare = static_cast<GLXContext>(spareContext_);
+        spareContext_ = nullptr;
+        spareFormat_ = 0;
+        return std::make_unique<GlxContext>(display_, spare);
+    }
     GLXContext context =
         glXCreateNewContext(display_, static_cast<GLXFBConfig>(configs_[format_ - 1]), GLX_RGBA_TYPE, nullptr, True);
     if (!context) return nullptr;

@@ -12,6 +12,9 @@ class GlxDevice final : public IGLDevice {
 public:
     // Neither the display connection nor the window is owned.
     GlxDevice(Display* display, unsigned long window);
+    ~GlxDevice() override;
+    GlxDevice(const GlxDevice&) = delete;
+    GlxDevice& operator=(const GlxDevice&) = delete;
 
     Display* XDisplay() const { return display_; }
     unsigned long XWindow() const { return window_; }
@@ -30,8 +33,15 @@ public:
     bool SwapBuffers() override;
 
 private:
+    void DestroySpareContext();
+
     Display* display_;
     unsigned long window_;
     std::vector<void*> configs_;  // GLXFBConfig
     int format_ = 0;
+    // The context DescribePixelFormat made to ask for the renderer: kept for CreateContext on the
+    // same format, since a software renderer's context is slow to make.
+    void* spareContext_ = nullptr;  // GLXContext
+    int spareFormat_ = 0;
+    bool spareIsSoftware_ = false;
 };

@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "app/exception.h"
+#include "platform/x11/glx_preload.h"
 
 namespace {
 
@@ -186,7 +187,14 @@ TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
 }
 
 TX11WindowSystem::~TX11WindowSystem() {
+    if (driverLoader_.joinable()) driverLoader_.join();
     if (display_) XCloseDisplay(display_);
+}
+
+void TX11WindowSystem::PrepareDrawing() {
+    if (driverLoader_.joinable()) return;
+    // libX11 1.8 and later lock every connection, so the loader's own connection may run beside ours.
+    driverLoader_ = std::thread(PreloadGlxDriver, std::string(DisplayString(display_)));
 }
 
 bool TX11WindowSystem::TakeQuitSignal() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "app/message_loop.h"
 
@@ -29,6 +30,8 @@ public:
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
     void WatchQuitSignals(std::function<void()> onQuit) override;
+    // Loads the GL driver on a thread of its own (a connection of its own too); joined by the destructor.
+    void PrepareDrawing() override;
     void* NativeDisplay() override { return display_; }
 
     class Window;
@@ -44,4 +47,5 @@ private:
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, Window*> windows_;
     std::function<void()> onQuit_;
+    std::thread driverLoader_;
 };

@@ -5,11 +5,14 @@
 #include <X11/Xutil.h>
 
 #include <cstdlib>
+#include <string>
+#include <thread>
 
 #include "app/exception.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
 #include "platform/x11/glx_device.h"
+#include "platform/x11/glx_preload.h"
 
 namespace {
 
@@ -98,6 +101,34 @@ TEST(GlxDevice, EngineDrawsIntoAnXWindowAndReportsItsFormat) {
         ASSERT_TRUE(singleDevice.DescribePixelFormat(1, described));
         EXPECT_EQ(described.dwFlags & kPfdDoubleBuffer, 0u);
     }
+}
+
+// The driver loads on another thread while this one makes and draws with its contexts; a second
+// Init on the same device gets a context of its own (the renderer probe is handed out once).
+TEST(GlxDevice, DriverPreloadsBesideADrawingContextAndInitRepeats) {
+    TPixelFormatRequest request;
+    X11Window x(32, 32, BuildPixelFormatDescriptor(request, kObjDC));
+    if (!x.window()) GTEST_SKIP() << "no X display with GLX";
+    std::thread preload(PreloadGlxDriver, std::string());
+    GlxDevice device(x.display(), x.window());
+    for (const float red : {1.0f, 0.0f}) {
+        TOpenGLEngine engine;
+        engine.SetDC(&device);
+        engine.ResetDefaults();
+        ASSERT_TRUE(engine.Init());
+        engine.Activate();
+        gl.ClearColor(red, 0.0f, 1.0f, 1.0f);
+        gl.Clear(GL_COLOR_BUFFER_BIT);
+        gl.Finish();
+        std::uint8_t pixel[4] = {};
+        gl.ReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        EXPECT_EQ(pixel[0], red > 0 ? 255 : 0);
+        EXPECT_EQ(pixel[2], 255);
+        engine.Deactivate();
+        engine.DestroyRC();
+    }
+    preload.join();
+    PreloadGlxDriver(":no-such-display");  // nothing to load, nothing raised
 }
 
 }  // namespace
