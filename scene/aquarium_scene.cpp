@@ -337,7 +337,9 @@ void TAquarium::DrawFrame() {
     DisableStencil();
     const Colour& clear = Theme().ClearColor;
     gl.ClearColor(clear.r, clear.g, clear.b, clear.a);
-    gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The stencil is never used, but clearing it with the depth lets a combined depth-stencil
+    // buffer be filled whole instead of masked word by word (a fifth of llvmpipe's frame).
+    gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     SetAmbientLight(settings_.AmbientColor.r, settings_.AmbientColor.g, settings_.AmbientColor.b);
     engine_->CheckError();
 
