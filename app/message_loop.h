@@ -70,6 +70,9 @@ public:
     // Starts loading the graphics driver in the background, so that the first rendering context
     // is made sooner; the caller goes on building its scene meanwhile. Nothing where there is no gain.
     virtual void PrepareDrawing() {}
+    // Waits for what PrepareDrawing started. Called before the first rendering context is made,
+    // so that the driver is never set up from two threads at once.
+    virtual void FinishPreparingDrawing() {}
     // The X Display* on X11, nullptr on Windows: for the rendering context.
     virtual void* NativeDisplay() = 0;
     // The program's loop until the application terminates. A toolkit with a main loop of its

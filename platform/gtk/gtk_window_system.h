@@ -27,6 +27,7 @@ public:
     // Watched by the X11 loop: the saver and the hack never start GTK.
     void WatchQuitSignals(std::function<void()> onQuit) override { x11_->WatchQuitSignals(std::move(onQuit)); }
     void PrepareDrawing() override { x11_->PrepareDrawing(); }
+    void FinishPreparingDrawing() override { x11_->FinishPreparingDrawing(); }
     void* NativeDisplay() override { return x11_->NativeDisplay(); }
     // The X11 loop until GTK is attached, then GLib's: this system's X connection and the
     // application's idle turns become sources of the default main context.

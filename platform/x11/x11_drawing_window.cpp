@@ -96,5 +96,6 @@ bool SwapPacingDisabled() {
 }
 
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window) {
+    windows.FinishPreparingDrawing();
     return std::make_unique<TX11DrawingWindow>(static_cast<Display*>(windows.NativeDisplay()), window);
 }

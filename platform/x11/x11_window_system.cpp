@@ -187,7 +187,7 @@ TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
 }
 
 TX11WindowSystem::~TX11WindowSystem() {
-    if (driverLoader_.joinable()) driverLoader_.join();
+    FinishPreparingDrawing();
     if (display_) XCloseDisplay(display_);
 }
 
@@ -195,6 +195,10 @@ void TX11WindowSystem::PrepareDrawing() {
     if (driverLoader_.joinable()) return;
     // libX11 1.8 and later lock every connection, so the loader's own connection may run beside ours.
     driverLoader_ = std::thread(PreloadGlxDriver, std::string(DisplayString(display_)));
+}
+
+void TX11WindowSystem::FinishPreparingDrawing() {
+    if (driverLoader_.joinable()) driverLoader_.join();
 }
 
 bool TX11WindowSystem::TakeQuitSignal() {

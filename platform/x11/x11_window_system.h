@@ -32,6 +32,7 @@ public:
     void WatchQuitSignals(std::function<void()> onQuit) override;
     // Loads the GL driver on a thread of its own (a connection of its own too); joined by the destructor.
     void PrepareDrawing() override;
+    void FinishPreparingDrawing() override;
     void* NativeDisplay() override { return display_; }
 
     class Window;

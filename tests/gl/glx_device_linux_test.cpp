@@ -103,13 +103,16 @@ TEST(GlxDevice, EngineDrawsIntoAnXWindowAndReportsItsFormat) {
     }
 }
 
-// The driver loads on another thread while this one makes and draws with its contexts; a second
-// Init on the same device gets a context of its own (the renderer probe is handed out once).
-TEST(GlxDevice, DriverPreloadsBesideADrawingContextAndInitRepeats) {
+// The driver loads on another thread (its connection closed when done) while this one goes on
+// with X; contexts made afterwards draw, and a second Init on the same device gets a context of
+// its own (the renderer probe is handed out once).
+TEST(GlxDevice, DriverPreloadsOnAnotherThreadAndInitRepeats) {
     TPixelFormatRequest request;
     X11Window x(32, 32, BuildPixelFormatDescriptor(request, kObjDC));
     if (!x.window()) GTEST_SKIP() << "no X display with GLX";
     std::thread preload(PreloadGlxDriver, std::string());
+    XSync(x.display(), False);
+    preload.join();
     GlxDevice device(x.display(), x.window());
     for (const float red : {1.0f, 0.0f}) {
         TOpenGLEngine engine;
@@ -127,7 +130,6 @@ TEST(GlxDevice, DriverPreloadsBesideADrawingContextAndInitRepeats) {
         engine.Deactivate();
         engine.DestroyRC();
     }
-    preload.join();
     PreloadGlxDriver(":no-such-display");  // nothing to load, nothing raised
 }
 
