@@ -8,7 +8,9 @@
 # control, so the saver's own timer at the display's refresh rate paces them) or "both". Besides
 # CPU per frame it prints CPU seconds per second of screen time, what a saver nobody watches costs.
 # Each case runs RUNS times per build, builds taking turns; medians are printed, and with two
-# builds the ratio second/first.
+# builds the ratio second/first. Start times are those of a warm shader cache: Mesa finds its
+# cache through the password database, not $HOME, so every run shares the user's own (a cold
+# cache adds some 200 ms of shader compiles to the first frame with llvmpipe).
 #
 #   bench/frame_cost.sh [build-a [build-b]]      (default build/linux)
 #   RUNS=5 SECONDS_MEASURED=5 bench/frame_cost.sh build-before build/linux
