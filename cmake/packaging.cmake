@@ -1,6 +1,6 @@
-include_guard(GLOBAL)
 # Install layout and packages. Each target keeps its own block of install() rules and CPack
 # settings; CPack itself is included once, at the end.
+include_guard(GLOBAL)
 
 # On Windows the NSIS generator builds 3DTidewell-1.5-Setup.exe from our own template (cmake/nsis), which
 # targets amd64-unicode; `cpack --config build/windows/CPackConfig.cmake` (scripts/package.sh)

@@ -30,7 +30,8 @@ public:
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
     void WatchQuitSignals(std::function<void()> onQuit) override;
-    // Loads the GL driver on a thread of its own (a connection of its own too); joined by the destructor.
+    // Loads the GL driver on a thread of its own (a connection of its own too), joined by
+    // FinishPreparingDrawing before the first context, or at the latest by the destructor.
     void PrepareDrawing() override;
     void FinishPreparingDrawing() override;
     void* NativeDisplay() override { return display_; }
