@@ -180,6 +180,9 @@ private:
 };
 
 TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
+    // The driver loader sends requests on this connection from its own thread. libX11 1.8 and
+    // later lock every connection anyway; older ones only after this call.
+    XInitThreads();
     display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
     if (!display_)
         throw Exception("Cannot open the X display \"" + (displayName.empty() ? std::string(XDisplayName(nullptr)) : displayName) +
@@ -193,8 +196,7 @@ TX11WindowSystem::~TX11WindowSystem() {
 
 void TX11WindowSystem::PrepareDrawing() {
     if (driverLoader_.joinable()) return;
-    // libX11 1.8 and later lock every connection, so the loader's own connection may run beside ours.
-    driverLoader_ = std::thread(PreloadGlxDriver, std::string(DisplayString(display_)));
+    driverLoader_ = std::thread(PreloadGlxDriver, display_);
 }
 
 void TX11WindowSystem::FinishPreparingDrawing() {

@@ -103,15 +103,15 @@ TEST(GlxDevice, EngineDrawsIntoAnXWindowAndReportsItsFormat) {
     }
 }
 
-// The driver loads on another thread (its connection closed when done) while this one goes on
-// with X; contexts made afterwards draw, and a second Init on the same device gets a context of
+// The driver loads on another thread over the same connection while this one goes on with X;
+// contexts made afterwards draw, and a second Init on the same device gets a context of
 // its own (the renderer probe is handed out once).
 TEST(GlxDevice, DriverPreloadsOnAnotherThreadAndInitRepeats) {
     TPixelFormatRequest request;
     X11Window x(32, 32, BuildPixelFormatDescriptor(request, kObjDC));
     if (!x.window()) GTEST_SKIP() << "no X display with GLX";
-    std::thread preload(PreloadGlxDriver, std::string());
-    XSync(x.display(), False);
+    std::thread preload(PreloadGlxDriver, x.display());
+    for (int i = 0; i < 50; ++i) XSync(x.display(), False);
     preload.join();
     GlxDevice device(x.display(), x.window());
     for (const float red : {1.0f, 0.0f}) {
@@ -130,7 +130,7 @@ TEST(GlxDevice, DriverPreloadsOnAnotherThreadAndInitRepeats) {
         engine.Deactivate();
         engine.DestroyRC();
     }
-    PreloadGlxDriver(":no-such-display");  // nothing to load, nothing raised
+    PreloadGlxDriver(nullptr);  // no connection: nothing to load, nothing raised
 }
 
 }  // namespace
