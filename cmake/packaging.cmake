@@ -70,9 +70,9 @@ if(NOT WIN32)
  speeds under a water surface lit by drifting caustics, over a rippled sand
  bottom, while streams of bubbles rise with a soft bubbling sound. It runs full
  screen, as an xscreensaver hack, and has a settings dialog with a live preview.")
-  # Run-time dependencies from the binary's own libraries; GL is loaded by name at run time.
+  # Run-time dependencies from the binary's own libraries; GL and SDL are loaded by name at run time.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libglu1-mesa")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libglu1-mesa, libsdl2-2.0-0")
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()

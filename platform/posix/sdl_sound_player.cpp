@@ -22,15 +22,59 @@ void SilenceAlsa() {
     if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&Quiet);
 }
 
+// SDL is opened by name on the first sound, so a saver that plays none (or the settings
+// dialog before its sound box is ticked) never maps SDL and the audio libraries it brings.
+struct TSdlAudio {
+    decltype(&SDL_SetHint) SetHint = nullptr;
+    decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
+    decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
+    decltype(&SDL_RWFromConstMem) RWFromConstMem = nullptr;
+    decltype(&SDL_LoadWAV_RW) LoadWAV_RW = nullptr;
+    decltype(&SDL_FreeWAV) FreeWAV = nullptr;
+    decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
+    decltype(&SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
+    decltype(&SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
+    decltype(&SDL_LockAudioDevice) LockAudioDevice = nullptr;
+    decltype(&SDL_UnlockAudioDevice) UnlockAudioDevice = nullptr;
+};
+
+template <typename F>
+bool Resolve(void* library, const char* name, F& entry) {
+    entry = reinterpret_cast<F>(dlsym(library, name));
+    return entry != nullptr;
+}
+
+// Null when the library or one of its entries is missing: the saver is then silent.
+const TSdlAudio* SdlAudio() {
+    static const TSdlAudio* loaded = [] () -> const TSdlAudio* {
+        void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;  // kept for the process: SDL's audio thread runs its code
+        static TSdlAudio api;
+        const bool complete = Resolve(library, "SDL_SetHint", api.SetHint) &&
+                              Resolve(library, "SDL_InitSubSystem", api.InitSubSystem) &&
+                              Resolve(library, "SDL_QuitSubSystem", api.QuitSubSystem) &&
+                              Resolve(library, "SDL_RWFromConstMem", api.RWFromConstMem) &&
+                              Resolve(library, "SDL_LoadWAV_RW", api.LoadWAV_RW) &&
+                              Resolve(library, "SDL_FreeWAV", api.FreeWAV) &&
+                              Resolve(library, "SDL_OpenAudioDevice", api.OpenAudioDevice) &&
+                              Resolve(library, "SDL_PauseAudioDevice", api.PauseAudioDevice) &&
+                              Resolve(library, "SDL_CloseAudioDevice", api.CloseAudioDevice) &&
+                              Resolve(library, "SDL_LockAudioDevice", api.LockAudioDevice) &&
+                              Resolve(library, "SDL_UnlockAudioDevice", api.UnlockAudioDevice);
+        return complete ? &api : nullptr;
+    }();
+    return loaded;
+}
+
 }  // namespace
 
 TSdlSoundPlayer::~TSdlSoundPlayer() {
     Stop();
-    if (audioInitialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (audioInitialised_) SdlAudio()->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void TSdlSoundPlayer::Stop() {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    if (device_ != 0) SdlAudio()->CloseAudioDevice(device_);
     device_ = 0;
     pcm_.clear();
     position_ = 0;
@@ -38,9 +82,9 @@ void TSdlSoundPlayer::Stop() {
 
 std::size_t TSdlSoundPlayer::Position() const {
     if (device_ == 0) return 0;
-    SDL_LockAudioDevice(device_);
+    SdlAudio()->LockAudioDevice(device_);
     const auto position = position_;
-    SDL_UnlockAudioDevice(device_);
+    SdlAudio()->UnlockAudioDevice(device_);
     return position;
 }
 
@@ -72,31 +116,33 @@ void TSdlSoundPlayer::Play(const char* name, std::uint32_t flags) {
     Stop();
     const auto data = lookup_ ? lookup_(name) : std::string_view();
     if (data.empty()) return;
+    const TSdlAudio* sdl = SdlAudio();
+    if (!sdl) return;
     if (!audioInitialised_) {
         // SDL's own SIGINT/SIGTERM handlers would turn a kill into an event nobody reads.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SilenceAlsa();
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+        if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) return;
         audioInitialised_ = true;
     }
     SDL_AudioSpec wanted{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    SDL_RWops* source = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
-    if (!source || !SDL_LoadWAV_RW(source, 1, &wanted, &buffer, &length)) return;
+    SDL_RWops* source = sdl->RWFromConstMem(data.data(), static_cast<int>(data.size()));
+    if (!source || !sdl->LoadWAV_RW(source, 1, &wanted, &buffer, &length)) return;
     pcm_.assign(buffer, buffer + length);
-    SDL_FreeWAV(buffer);
+    sdl->FreeWAV(buffer);
     loop_ = (flags & kSndLoop) != 0;
     position_ = 0;
     silence_ = wanted.silence;
     wanted.callback = &TSdlSoundPlayer::Fill;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    device_ = sdl->OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0) {
         pcm_.clear();
         return;
     }
     silence_ = obtained.silence;
-    SDL_PauseAudioDevice(device_, 0);
+    sdl->PauseAudioDevice(device_, 0);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Sound on Linux: the embedded wave (MS ADPCM) is decoded by SDL2 from memory and looped on
-// the default audio device from SDL's audio thread. No device, no SDL audio or no resource:
-// silence, as PlaySoundA with kSndNoDefault gives.
+// the default audio device from SDL's audio thread. SDL is loaded by name on the first sound.
+// No device, no SDL or no resource: silence, as PlaySoundA with kSndNoDefault gives.
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -6,7 +6,7 @@
 // screen locker's job); no swap control under Xvfb and some software renderers, where a timer
 // paces the frames instead; no sound device means silence, without a word.
 // DEPENDENCIES: libX11, libXrandr, libGLX (libGL and libGLU loaded by name at run time), SDL2
-// (audio; libasound, when present, only to hush it), GTK 3, libjpeg.
+// (audio, loaded by name on the first sound; libasound, when present, only to hush it), GTK 3, libjpeg.
 #include <unistd.h>
 
 #include <cstdlib>
