@@ -121,6 +121,7 @@ void TGLTexture::Apply() {
     gl.BindTexture(target_, name_);
     gl.TexParameterf(target_, GL_TEXTURE_PRIORITY, 1.0f);
     if (changed_ & kImage) {
+        if (!pixels_) throw Exception("TGLTexture.Apply error: the image was freed after its upload");
         // Rows are packed without gaps; OpenGL's default would pad them to 4 bytes and read
         // past the end of the block for 1- and 2-pixel RGB rows.
         gl.PixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -130,6 +131,7 @@ void TGLTexture::Apply() {
         else
             gl.TexImage2D(target_, 0, static_cast<GLint>(internalFormat_), width_, height_, 0, pixelFormat_,
                           pixelType_, pixels_.get());
+        if (!keepPixels_) FreePixels();
     }
     if (changed_ & kFilters) {
         gl.TexParameteri(target_, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter_));

@@ -65,6 +65,10 @@ public:
     void SetRepeat(bool on);
     void SetEnvMode(TGLTextureEnvMode mode);
     void SetEnvColor(const Colour& c);
+    // When false, the client copy of the image is freed once uploaded; a later upload (after
+    // DeleteName) then raises Exception instead of sending undefined texels.
+    void SetKeepPixels(bool keep) { keepPixels_ = keep; }
+    bool KeepPixels() const { return keepPixels_; }
 
     void Bind();
     void Apply();
@@ -75,6 +79,7 @@ private:
     std::unique_ptr<std::uint8_t[]> pixels_;
     bool created_ = false;
     bool repeat_ = true;
+    bool keepPixels_ = true;
     std::int32_t height_ = 0;
     Colour envColor_{1.0f, 1.0f, 1.0f, 1.0f};
     TGLTextureFilter filter_ = TGLTextureFilter::Linear;

@@ -31,6 +31,9 @@ public:
     virtual void InitDrawing(IDrawingWindow& window, bool fullScreen) = 0;
     // Counters, time step and the warm-up of bubbles and fish.
     virtual void ResetDrawing() = 0;
+    // The run draws into no other context than the next one (the saver, the hack): each texture's
+    // image is freed once it is uploaded, as nothing could upload it again.
+    virtual void FreeImagesAfterUpload() = 0;
     // Releases the rendering context and gives the window's device back; nothing without one.
     virtual void ReleaseDrawing() = 0;
     // One frame into the current window; nothing when there is none.

@@ -167,14 +167,23 @@ void TAquarium::BuildScene() {
     appliedFishCount_ = kNothingApplied;
 }
 
-void TAquarium::ReleaseTextureObjects() {
+template <typename F>
+void TAquarium::ForEachTexture(F&& f) {
     for (auto& species : species_)
-        if (species.Texture) species.Texture->DeleteName();
-    if (shineTexture_) shineTexture_->DeleteName();
-    if (bubbleTexture_) bubbleTexture_->DeleteName();
+        if (species.Texture) f(*species.Texture);
+    if (shineTexture_) f(*shineTexture_);
+    if (bubbleTexture_) f(*bubbleTexture_);
     for (auto& theme : themes_)
         for (auto* texture : {theme.CausticsTexture.get(), theme.BottomTexture.get(), theme.WaterTexture.get()})
-            if (texture) texture->DeleteName();
+            if (texture) f(*texture);
+}
+
+void TAquarium::ReleaseTextureObjects() {
+    ForEachTexture([](TGLTexture& texture) { texture.DeleteName(); });
+}
+
+void TAquarium::FreeImagesAfterUpload() {
+    ForEachTexture([](TGLTexture& texture) { texture.SetKeepPixels(false); });
 }
 
 void TAquarium::ReleaseScene() {

@@ -74,10 +74,13 @@ public:
     void ReleaseScene() override;
     // DeleteName on every scene texture, so the next context uploads them again.
     void ReleaseTextureObjects();
+    template <typename F>
+    void ForEachTexture(F&& f);
 
     // The window must stay until ReleaseDrawing (or ReleaseScene) has given its device back.
     void InitDrawing(IDrawingWindow& window, bool fullScreen) override;
     void ResetDrawing() override;
+    void FreeImagesAfterUpload() override;
     void ReleaseDrawing() override;
     void DrawFrame() override;
     void AdvanceAutoTheme() override;

@@ -249,7 +249,11 @@ void TFormFishes::StartSaverWindow() {
     cursorHidden_ = true;
     drawingWindow_->Show();
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
-    if (screenSaver_->SaverMode() == smSaver) WatchQuitSignals();
+    if (screenSaver_->SaverMode() == smSaver) {
+        WatchQuitSignals();
+        // Only the dialog's "Preview..." comes back to draw into another context.
+        aquarium.FreeImagesAfterUpload();
+    }
 
     aquarium.InitDrawing(*drawingSurface_, true);
     aquarium.ResetDrawing();
@@ -294,6 +298,7 @@ void TFormFishes::StartHackWindow() {
     drawingWindow_->Show();
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
     WatchQuitSignals();
+    aquarium.FreeImagesAfterUpload();
     aquarium.InitDrawing(*drawingSurface_, true);
     aquarium.ResetDrawing();
     FullScreenDrawing = true;

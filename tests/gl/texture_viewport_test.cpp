@@ -149,6 +149,25 @@ TEST(TGLTexture, DeleteNameThenBindUploadsAgain) {
     EXPECT_EQ(image[45 + 1], 255);
 }
 
+// A texture told not to keep its image frees it with the upload; the texels stay in GL, and a
+// second upload has nothing to send: an error, never undefined texels.
+TEST(TGLTexture, ImageFreedAfterUploadWhenNotKept) {
+    GLTestContext context;
+    TGLTexture t;
+    t.SetSize(tfRGB, 4, 4);
+    FillRows(t, {{{0, 255, 0}}, {{0, 255, 0}}, {{0, 255, 0}}, {{0, 255, 0}}});
+    t.SetKeepPixels(false);
+    t.Bind();
+    EXPECT_EQ(t.Pixels(), nullptr);
+    std::uint8_t image[48] = {};
+    gl.PixelStorei(GL_PACK_ALIGNMENT, 1);
+    gl.GetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, image);
+    EXPECT_EQ(image[45 + 1], 255);
+    t.Bind();  // already uploaded: nothing to send
+    t.DeleteName();
+    EXPECT_THROW(t.Bind(), Exception);
+}
+
 TEST(TGLTexture, OneDimensionalTextureDrawsAcrossAPrimitive) {
     GLTestContext context(32, 32);
     TGLTexture t;

@@ -145,6 +145,7 @@ public:
              (fullScreen ? " full screen" : ""));
     }
     void ResetDrawing() override { Note("ResetDrawing"); }
+    void FreeImagesAfterUpload() override { Note("FreeImagesAfterUpload"); }
     void ReleaseDrawing() override { Note("ReleaseDrawing"); }
     void DrawFrame() override {
         ++frames;
@@ -422,7 +423,7 @@ TEST(FormFishes, SaverRunFromStartToKey) {
                    "AdvanceAutoTheme",
                    // Defaults: 800 x 600 on a larger desktop, a mode the display lists.
                    "display 800x600", "saver window 3D Tidewell 800x600", "window shown", "watch quit signals",
-                   "InitDrawing 800x600 full screen",
+                   "FreeImagesAfterUpload", "InitDrawing 800x600 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
                    // The key: sound off, window hidden, log line, then the close query.
                    "sound stop", "window hidden", "ReleaseDrawing", "display restored", "ReleaseScene", "sound stop",
@@ -684,6 +685,8 @@ TEST(SettingsDialog, PreviewButtonRunsTheSaverAndReturnsToTheDialog) {
     EXPECT_NE(std::find(back.begin(), back.end(), "display restored"), back.end());
     EXPECT_NE(std::find(back.begin(), back.end(), "InitDrawing 152x112"), back.end());
     EXPECT_EQ(back.back(), "sound SBUBLES");
+    // The preview draws again afterwards: the images must stay.
+    EXPECT_EQ(std::find(rig.log.begin(), rig.log.end(), "FreeImagesAfterUpload"), rig.log.end());
     EXPECT_TRUE(rig.registry.written.empty());
 }
 
@@ -774,7 +777,7 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
     rig.Run();
     EXPECT_EQ(rig.From("BuildScene seed 7"),
               (Log{"BuildScene seed 7", "AdvanceAutoTheme", "adopt window 1234", "window shown", "watch quit signals",
-                   "InitDrawing 640x400 full screen", "ResetDrawing", "sound stop", "DrawFrame",
+                   "FreeImagesAfterUpload", "InitDrawing 640x400 full screen", "ResetDrawing", "sound stop", "DrawFrame",
                    // The signal: the steps of a stop, then the close query; the display mode
                    // never changed, so nothing is restored.
                    "sound stop", "window hidden", "ReleaseDrawing", "ReleaseScene", "sound stop", "surface freed",
@@ -827,7 +830,7 @@ TEST(FormFishes, AQuitSignalEndsTheSaverRestoringTheDisplay) {
     rig.Make({rig.Program("3DTidewell.scr"), "/s"});
     rig.Run();
     EXPECT_EQ(rig.From("watch quit signals"),
-              (Log{"watch quit signals", "InitDrawing 800x600 full screen", "ResetDrawing", "sound stop", "sound SBUBLES",
+              (Log{"watch quit signals", "FreeImagesAfterUpload", "InitDrawing 800x600 full screen", "ResetDrawing", "sound stop", "sound SBUBLES",
                    "DrawFrame", "sound stop", "window hidden", "ReleaseDrawing", "display restored", "ReleaseScene",
                    "sound stop", "surface freed", "window freed", "ReleaseDrawing"}));
     EXPECT_FALSE(rig.form->ErrorReported());
@@ -958,7 +961,7 @@ TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
     EXPECT_EQ(rig.From("saver window 3D Tidewell 1280x1024"),
               (Log{"saver window 3D Tidewell 1280x1024", "cover 1024x768 at -1024,-200", "window shown",
                    "cover 1920x1080 at 1280,0", "window shown", "window shown", "watch quit signals",
-                   "InitDrawing 1280x1024 full screen",
+                   "FreeImagesAfterUpload", "InitDrawing 1280x1024 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
                    // A key on the left monitor ends the run like one on the aquarium.
                    "sound stop", "window hidden", "window hidden", "window hidden", "ReleaseDrawing", "ReleaseScene",
