@@ -23,13 +23,16 @@ TBitmapColour TBitmap::ColourAt(const std::uint8_t* row, std::int32_t x) const {
 
 std::optional<std::vector<std::uint8_t>> TexturePixelsFromBitmap(const TBitmap& bitmap) {
     if (!bitmap.Usable()) return std::nullopt;
-    std::vector<std::uint8_t> rows;
-    rows.reserve(static_cast<std::size_t>(bitmap.Width) * bitmap.Height * 3);
+    // Sized once and written in place: a texture is converted on every start.
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(bitmap.Width) * bitmap.Height * 3);
+    std::uint8_t* out = rows.data();
     for (std::int32_t i = 0; i < bitmap.Height; ++i) {
         const std::uint8_t* source = bitmap.ScanLine(bitmap.Height - 1 - i);
-        for (std::int32_t x = 0; x < bitmap.Width; ++x) {
+        for (std::int32_t x = 0; x < bitmap.Width; ++x, out += 3) {
             const TBitmapColour c = bitmap.ColourAt(source, x);
-            rows.insert(rows.end(), {c.red, c.green, c.blue});
+            out[0] = c.red;
+            out[1] = c.green;
+            out[2] = c.blue;
         }
     }
     return rows;
@@ -38,15 +41,18 @@ std::optional<std::vector<std::uint8_t>> TexturePixelsFromBitmap(const TBitmap& 
 std::optional<std::vector<std::uint8_t>> TexturePixelsFromBitmaps(const TBitmap& colour, const TBitmap& alpha) {
     if (!colour.Usable() || !alpha.Usable() || colour.Width != alpha.Width || colour.Height != alpha.Height)
         return std::nullopt;
-    std::vector<std::uint8_t> rows;
-    rows.reserve(static_cast<std::size_t>(colour.Width) * colour.Height * 4);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(colour.Width) * colour.Height * 4);
+    std::uint8_t* out = rows.data();
     for (std::int32_t i = 0; i < colour.Height; ++i) {
         const std::uint8_t* colourRow = colour.ScanLine(colour.Height - 1 - i);
         const std::uint8_t* alphaRow = alpha.ScanLine(alpha.Height - 1 - i);
-        for (std::int32_t x = 0; x < colour.Width; ++x) {
+        for (std::int32_t x = 0; x < colour.Width; ++x, out += 4) {
             const TBitmapColour c = colour.ColourAt(colourRow, x);
             const TBitmapColour a = alpha.ColourAt(alphaRow, x);
-            rows.insert(rows.end(), {c.red, c.green, c.blue, static_cast<std::uint8_t>((a.red + a.green + a.blue) / 3)});
+            out[0] = c.red;
+            out[1] = c.green;
+            out[2] = c.blue;
+            out[3] = static_cast<std::uint8_t>((a.red + a.green + a.blue) / 3);
         }
     }
     return rows;
