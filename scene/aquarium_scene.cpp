@@ -148,13 +148,6 @@ void TAquarium::BuildScene() {
 
     bubbleTexture_ = assets_.TextureWithAlphaFromFiles(settings_.BubbleTextureName, settings_.BubbleAlphaName);
 
-    for (int t = 0; t < kThemeCount; ++t) {
-        const TWaterTheme& theme = settings_.Themes[static_cast<std::size_t>(t)];
-        TThemeTextures& textures = themes_[static_cast<std::size_t>(t)];
-        textures.CausticsTexture = assets_.TextureFromFile(theme.CausticsTextureName);
-        textures.BottomTexture = assets_.TextureFromFile(theme.BottomTextureName);
-        textures.WaterTexture = assets_.TextureFromFile(theme.WaterTextureName);
-    }
 
     bubbles_ = std::make_unique<TBubbles>(windowSize_);
     bubbles_->FieldOfView = settings_.FieldOfView;
@@ -183,6 +176,7 @@ void TAquarium::ReleaseTextureObjects() {
 }
 
 void TAquarium::FreeImagesAfterUpload() {
+    freeImagesAfterUpload_ = true;
     ForEachTexture([](TGLTexture& texture) { texture.SetKeepPixels(false); });
 }
 
@@ -214,7 +208,9 @@ void TAquarium::ReleaseScene() {
         Free(theme.CausticsTexture);
         Free(theme.BottomTexture);
         Free(theme.WaterTexture);
+        theme.Loaded = false;
     }
+    freeImagesAfterUpload_ = false;
     Free(material_);
     Free(light_);
     Free(viewport_);
@@ -322,7 +318,21 @@ const TWaterTheme& TAquarium::Theme() const {
 
 TThemeTextures& TAquarium::CurrentThemeTextures() {
     const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);
+    LoadThemeTextures(index);
     return themes_[static_cast<std::size_t>(index)];
+}
+
+const TThemeTextures& TAquarium::LoadThemeTextures(int index) {
+    TThemeTextures& textures = themes_.at(static_cast<std::size_t>(index));
+    if (textures.Loaded || !engine_) return textures;
+    const TWaterTheme& theme = settings_.Themes[static_cast<std::size_t>(index)];
+    textures.CausticsTexture = assets_.TextureFromFile(theme.CausticsTextureName);
+    textures.BottomTexture = assets_.TextureFromFile(theme.BottomTextureName);
+    textures.WaterTexture = assets_.TextureFromFile(theme.WaterTextureName);
+    textures.Loaded = true;
+    for (auto* texture : {textures.CausticsTexture.get(), textures.BottomTexture.get(), textures.WaterTexture.get()})
+        if (texture) texture->SetKeepPixels(!freeImagesAfterUpload_);
+    return textures;
 }
 
 void TAquarium::DrawFrame() {

@@ -31,8 +31,10 @@ struct TSpeciesObjects {
     std::unique_ptr<TFishes> Fishes;
 };
 
-// The three textures of a water theme.
+// The three textures of a water theme, read when the theme is first drawn: a run shows one
+// theme, unless the dialog's theme list changes it.
 struct TThemeTextures {
+    bool Loaded = false;
     std::unique_ptr<TGLTexture> CausticsTexture;
     std::unique_ptr<TGLTexture> BottomTexture;
     std::unique_ptr<TGLTexture> WaterTexture;
@@ -105,7 +107,10 @@ public:
     TGLMaterial* Material() const { return material_.get(); }
     TBubbles* Bubbles() const { return bubbles_.get(); }
     const TSpeciesObjects& Species(int slot) const { return species_.at(static_cast<std::size_t>(slot)); }
+    // As they are: empty until the theme was drawn or loaded.
     const TThemeTextures& ThemeTextures(int theme) const { return themes_.at(static_cast<std::size_t>(theme)); }
+    // Reads the theme's pictures unless they were read already; the scene must be built.
+    const TThemeTextures& LoadThemeTextures(int theme);
     TGLPrimitive* BottomModel() const { return bottomModel_.get(); }
     TGLPrimitive* SurfaceModel() const { return surfaceModel_.get(); }
     TGLPrimitive* BottomCaustics() const { return bottomCaustics_.get(); }
@@ -185,6 +190,7 @@ private:
     std::array<TSpeciesObjects, kMaxSpecies> species_;
     std::array<TThemeTextures, kThemeCount> themes_;
     int builtSpecies_ = 0;
+    bool freeImagesAfterUpload_ = false;
 
     TCurrentWindowSize windowSize_;
     IDrawingWindow* window_ = nullptr;

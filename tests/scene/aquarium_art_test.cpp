@@ -58,7 +58,7 @@ TEST(AquariumArt, TheEmbeddedArtBuildsTheScene) {
         EXPECT_EQ(species.Animations->Count(), 2) << i;
     }
     for (int t = 0; t < 3; ++t) {
-        const TThemeTextures& textures = scene.ThemeTextures(t);
+        const TThemeTextures& textures = scene.LoadThemeTextures(t);
         EXPECT_NE(textures.BottomTexture, nullptr) << t;
         EXPECT_NE(textures.WaterTexture, nullptr) << t;
         EXPECT_NE(textures.CausticsTexture, nullptr) << t;

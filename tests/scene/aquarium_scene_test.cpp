@@ -61,13 +61,18 @@ TEST_F(SceneTest, BuildLoadsEveryObjectInOrder) {
         expected.push_back(std::string("MFL ") + fish + ".mfl");
     }
     expected.push_back("TextureWithAlpha puzir.jpg puzirA.jpg");
-    for (const char* theme : {"2", "1", "3"}) {
-        const std::string bottom = std::string(theme) == "1" ? "Pesok01.jpg" : std::string("dno0") + theme + ".jpg";
-        expected.push_back(std::string("Texture caust") + theme + ".jpg");
-        expected.push_back("Texture " + bottom);
-        expected.push_back(std::string("Texture voda") + theme + ".jpg");
-    }
     EXPECT_EQ(assets.calls, expected);
+
+    // A theme's pictures are read once, when it is first wanted.
+    scene.LoadThemeTextures(1);
+    scene.LoadThemeTextures(1);
+    for (const char* name : {"caust1.jpg", "Pesok01.jpg", "voda1.jpg"}) expected.push_back(std::string("Texture ") + name);
+    EXPECT_EQ(assets.calls, expected);
+    EXPECT_EQ(scene.ThemeTextures(0).WaterTexture, nullptr);
+    ASSERT_NE(scene.ThemeTextures(1).WaterTexture, nullptr);
+    EXPECT_TRUE(scene.ThemeTextures(1).WaterTexture->KeepPixels());
+    scene.FreeImagesAfterUpload();
+    EXPECT_FALSE(scene.LoadThemeTextures(2).WaterTexture->KeepPixels());
 }
 
 TEST_F(SceneTest, BuildShapesLayersBackdropAndContainers) {
