@@ -1,8 +1,8 @@
-// Platform: GTK 3 on its X11 backend, for the settings dialog and the About box on Linux.
-//
-// GTK is started only when the dialog is made (or an error box is shown): the full-screen saver
-// and the small preview never load it. From then on GLib's main loop is the program's loop, with
-// the saver windows' X connection and the application's idle turns as its sources.
+// Platform: GTK 3 on its X11 backend, for the settings dialog, the About box and error boxes on
+// Linux. It is a module of its own (3dtidewell-gtk.so, platform/gtk/gtk_module.h) that the
+// program loads when the dialog is made or an error box is shown: the full-screen saver and the
+// small preview never map GTK. Once the dialog exists GLib's main loop is the program's loop,
+// with the saver windows' X connection and the application's idle turns as its sources.
 //
 // LIMITATIONS: X11 only; on a Wayland session it needs XWayland, because the preview is drawn
 // by GLX into a native X child window of the dialog. Without an X display the dialog cannot be
@@ -10,19 +10,19 @@
 // A window manager decides the final placement; without one the dialog is centred by GTK.
 //
 // DEPENDENCIES: gtk+-3.0 (GTK, GDK with gdkx.h, GLib, GIO, GdkPixbuf) through pkg-config, Xlib;
-// xdg-open as the desktop's opener when GTK is not running.
+// xdg-open as the desktop's opener when GTK is not running. Of the program's own code only the
+// application and its message loop (app/) are built in: the module needs nothing else from it.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 
 #include "app/exception.h"
+#include "platform/gtk/gtk_loop.h"
+#include "platform/gtk/gtk_module.h"
 #include "platform/gtk/gtk_runtime.h"
-#include "platform/gtk/gtk_window_system.h"
 #include "platform/gtk/settings_view.h"
-#include "platform/services.h"
 
 namespace {
 
@@ -89,17 +89,7 @@ GtkWidget* NewErrorBox(GtkWindow* parent, const std::string& text, const std::st
     return box;
 }
 
-std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows) {
-    if (!StartGtk())
-        throw Exception("Cannot open the X display \"" + DisplayName() +
-                        "\" for the settings dialog: it needs GTK 3 on an X11 (or XWayland) display.");
-    auto view = std::make_unique<TGtkSettingsView>();
-    // The program's window system hands its loop to GLib from now on.
-    if (auto* system = dynamic_cast<TGtkWindowSystem*>(&windows)) system->AttachToGtk();
-    return view;
-}
-
-bool OpenWithDesktop(const std::string& target) {
+bool GtkOpenWithDesktop(const std::string& target) {
     if (target.empty()) return false;
     if (GtkRunning()) {
         std::string uri = target;
@@ -120,21 +110,31 @@ bool OpenWithDesktop(const std::string& target) {
                          nullptr, nullptr);
 }
 
-std::string TemporaryDirectory() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = tmp && *tmp ? tmp : "/tmp";
-    if (folder.back() != '/') folder += '/';
-    return folder;
-}
+namespace {
 
-void ShowErrorMessage(const std::string& text, const std::string& caption) {
-    std::string plain = text;
-    std::erase(plain, '\r');
-    std::cerr << caption << "\n" << plain << std::endl;
-    if (!StartGtk()) return;
-    GtkWidget* box = NewErrorBox(ActiveWindow(), text, caption);
-    gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
-    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
-    gtk_dialog_run(GTK_DIALOG(box));
-    gtk_widget_destroy(box);
+class TGtkModule final : public IGtkModule {
+public:
+    std::unique_ptr<ISettingsView> CreateSettingsView() override {
+        if (!StartGtk())
+            throw Exception("Cannot open the X display \"" + DisplayName() +
+                            "\" for the settings dialog: it needs GTK 3 on an X11 (or XWayland) display.");
+        return std::make_unique<TGtkSettingsView>();
+    }
+    std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11) override { return std::make_unique<TGtkLoop>(x11); }
+    bool OpenWithDesktop(const std::string& target) override { return GtkOpenWithDesktop(target); }
+    void ShowErrorBox(const std::string& text, const std::string& caption) override {
+        if (!StartGtk()) return;
+        GtkWidget* box = NewErrorBox(ActiveWindow(), text, caption);
+        gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
+        gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+        gtk_dialog_run(GTK_DIALOG(box));
+        gtk_widget_destroy(box);
+    }
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) IGtkModule* TidewellGtkModule(int version) {
+    static TGtkModule module;
+    return version == kGtkModuleVersion ? &module : nullptr;
 }

@@ -13,6 +13,10 @@ struct _GtkWindow;
 bool StartGtk();
 bool GtkRunning();
 
+// The desktop's handler for a file or a web address: gtk_show_uri_on_window while GTK runs,
+// else xdg-open. False when nothing took it.
+bool GtkOpenWithDesktop(const std::string& target);
+
 // A modal message box with the error icon (GTK 3 no longer draws one itself), not yet shown.
 _GtkWidget* NewErrorBox(_GtkWindow* parent, const std::string& text, const std::string& caption);
 

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "platform/gtk/gtk_runtime.h"
-#include "platform/services.h"
 
 namespace {
 
@@ -346,7 +345,7 @@ namespace {
 
 gboolean OnLink(GtkLabel*, gchar*, gpointer target) {
     // Our own opener, not GTK's: the same one the help button uses.
-    GtkGuarded([target] { OpenWithDesktop(*static_cast<const std::string*>(target)); });
+    GtkGuarded([target] { GtkOpenWithDesktop(*static_cast<const std::string*>(target)); });
     return TRUE;
 }
 

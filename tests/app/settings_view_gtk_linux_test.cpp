@@ -20,9 +20,9 @@
 #include "app/exception.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
-#include "platform/gtk/gtk_window_system.h"
 #include "platform/gtk/settings_view.h"
 #include "platform/services.h"
+#include "platform/x11/linux_window_system.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -342,10 +342,10 @@ TEST(GtkSettingsView, AnExceptionInAHandlerComesOutOfThePump) {
     EXPECT_EQ(dialog.events.changed.size(), 2u);
 }
 
-TEST(GtkWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
+TEST(LinuxWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
     NEED_DISPLAY();
     auto windows = CreateWindowSystem();
-    auto* system = dynamic_cast<TGtkWindowSystem*>(windows.get());
+    auto* system = dynamic_cast<TLinuxWindowSystem*>(windows.get());
     ASSERT_NE(system, nullptr);
     TApplication application;
     std::unique_ptr<ISettingsView> view;
@@ -368,7 +368,7 @@ TEST(GtkWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
         done = false;
         if (turns == 1) {
             // The dialog is made by an idle turn of the X11 loop, as the form's start does.
-            EXPECT_FALSE(system->GtkAttached());
+            EXPECT_FALSE(system->GLibRunsLoop());
             view = CreateSettingsView(*windows);
             view->SetEvents(&events);
             view->Show(0);
@@ -386,7 +386,7 @@ TEST(GtkWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
         }
     };
     windows->RunLoop(application);
-    EXPECT_TRUE(system->GtkAttached());
+    EXPECT_TRUE(system->GLibRunsLoop());
     EXPECT_TRUE(application.Terminated());
     EXPECT_EQ(errors, std::vector<std::string>{"frame failed"});
     EXPECT_EQ(nestedTurns, 5);

@@ -2,11 +2,14 @@
 # End to end on Linux: 3dtidewell with no argument opens the settings dialog (GTK) whose preview
 # panel shows the water of the chosen theme drawn by GLX; Enter stores the options shown and ends
 # with status 0; Escape stores nothing; --settings opens the same dialog. The About box opens
-# from its button and closes with Escape. TIDEWELL_E2E_SHOTS=<dir> keeps pictures of both.
+# from its button and closes with Escape. Without its GTK module the dialog fails with an error
+# naming it, and nothing stored changes. TIDEWELL_E2E_SHOTS=<dir> keeps pictures of both.
+#   linux_settings.sh <program> <the module's installed path>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 binary=$1
+installed_module=$2
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
 
@@ -16,6 +19,8 @@ trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run" "$work/home"
 chmod 700 "$work/run"
 cp "$binary" "$work/bin/3dtidewell"
+# The dialog is in the GTK module, which the program finds beside itself.
+cp "$(dirname "$binary")/3dtidewell-gtk.so" "$work/bin/"
 exe="$work/bin/3dtidewell"
 conf="$work/config/Korvane Software/3D Tidewell.conf"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" TIDEWELL_UNPACED=1
@@ -117,4 +122,17 @@ wait_exit "$pid" 100 || fail "Escape did not end the dialog opened with --settin
 pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after --settings"
 cmp -s "$conf" "$work/before.conf" || fail "--settings and Escape changed the stored options"
+
+# Without the module: the error names it and says why dlopen failed; no crash, no dialog.
+rm "$work/bin/3dtidewell-gtk.so"
+if [ -e "$installed_module" ]; then
+  echo "$installed_module is installed: the program without its module is not checked"
+else
+  status=0
+  timeout 60 "$exe" --settings 2>"$work/stderr.txt" || status=$?
+  cat "$work/stderr.txt"
+  [ "$status" = 1 ] || fail "exit status $status without the module"
+  grep -q '3dtidewell-gtk\.so.*No such file or directory' "$work/stderr.txt" || fail "the error does not name the module and the reason"
+  cmp -s "$conf" "$work/before.conf" || fail "the failed dialog changed the stored options"
+fi
 echo "PASS"

@@ -1,4 +1,4 @@
-#include "platform/gtk/gtk_window_system.h"
+#include "platform/gtk/gtk_loop.h"
 
 #include <X11/Xlib.h>
 #include <gtk/gtk.h>
@@ -10,7 +10,7 @@ namespace {
 // The window system's own X connection as a source of GLib's main context.
 struct XSource {
     GSource base;
-    TGtkWindowSystem* owner;
+    TGtkLoop* owner;
     Display* display;
     GPollFD fd;
 };
@@ -30,7 +30,7 @@ GSourceFuncs xFuncs{XPrepare, XCheck, XDispatch, nullptr, nullptr, nullptr};
 // The application's idle turns: ready while the application wants more of them.
 struct IdleSource {
     GSource base;
-    TGtkWindowSystem* owner;
+    TGtkLoop* owner;
 };
 
 gboolean IdlePrepare(GSource* source, gint* timeout) {
@@ -45,11 +45,11 @@ gboolean IdleDispatch(GSource* source, GSourceFunc, gpointer) {
 GSourceFuncs idleFuncs{IdlePrepare, IdleCheck, IdleDispatch, nullptr, nullptr, nullptr};
 
 // The system whose idle turns GDK's events wake; GDK keeps one handler for the process.
-TGtkWindowSystem* eventOwner = nullptr;
+TGtkLoop* eventOwner = nullptr;
 
 // Every GDK event may change what the idle turns have to do.
 void NoteGdkEvent(GdkEvent* event, gpointer data) {
-    static_cast<TGtkWindowSystem*>(data)->WantIdle();
+    static_cast<TGtkLoop*>(data)->WantIdle();
     gtk_main_do_event(event);
 }
 
@@ -68,21 +68,8 @@ struct PumpScope {
 
 }  // namespace
 
-TGtkWindowSystem::TGtkWindowSystem(std::unique_ptr<IWindowSystem> x11) : x11_(std::move(x11)) {}
-
-TGtkWindowSystem::~TGtkWindowSystem() {
-    if (!GtkAttached()) return;
-    if (eventOwner == this) {
-        gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr, nullptr);
-        eventOwner = nullptr;
-    }
-    DestroySource(xSource_);
-    DestroySource(idleSource_);
-}
-
-void TGtkWindowSystem::AttachToGtk() {
-    if (GtkAttached()) return;
-    auto* display = static_cast<Display*>(x11_->NativeDisplay());
+TGtkLoop::TGtkLoop(IWindowSystem& x11) : x11_(x11) {
+    auto* display = static_cast<Display*>(x11_.NativeDisplay());
     auto* x = reinterpret_cast<XSource*>(g_source_new(&xFuncs, sizeof(XSource)));
     x->owner = this;
     x->display = display;
@@ -107,19 +94,28 @@ void TGtkWindowSystem::AttachToGtk() {
     eventOwner = this;
 }
 
-void TGtkWindowSystem::DispatchX() {
+TGtkLoop::~TGtkLoop() {
+    if (eventOwner == this) {
+        gdk_event_handler_set([](GdkEvent* event, gpointer) { gtk_main_do_event(event); }, nullptr, nullptr);
+        eventOwner = nullptr;
+    }
+    DestroySource(xSource_);
+    DestroySource(idleSource_);
+}
+
+void TGtkLoop::DispatchX() {
     GtkGuarded([this] {
-        while (x11_->ProcessOne()) {
+        while (x11_.ProcessOne()) {
         }
     });
     idleWanted_ = true;
 }
 
-bool TGtkWindowSystem::IdleReady() const {
+bool TGtkLoop::IdleReady() const {
     return application_ && idleWanted_ && pumping_ == 0 && !application_->Terminated();
 }
 
-void TGtkWindowSystem::DispatchIdle() {
+void TGtkLoop::DispatchIdle() {
     g_source_set_ready_time(idleSource_, -1);
     if (!application_ || application_->Terminated()) return;
     if (pumping_ > 0) {
@@ -133,9 +129,8 @@ void TGtkWindowSystem::DispatchIdle() {
     if (!idleWanted_) g_source_set_ready_time(idleSource_, g_get_monotonic_time() + 100 * 1000);
 }
 
-bool TGtkWindowSystem::ProcessOne() {
-    if (!GtkAttached()) return x11_->ProcessOne();
-    if (x11_->ProcessOne()) {
+bool TGtkLoop::ProcessOne() {
+    if (x11_.ProcessOne()) {
         idleWanted_ = true;
         return true;
     }
@@ -148,9 +143,8 @@ bool TGtkWindowSystem::ProcessOne() {
     return dispatched;
 }
 
-void TGtkWindowSystem::WaitForMessage() {
-    if (!GtkAttached()) return x11_->WaitForMessage();
-    if (XPending(static_cast<Display*>(x11_->NativeDisplay())) > 0) return;
+void TGtkLoop::WaitForMessage() {
+    if (XPending(static_cast<Display*>(x11_.NativeDisplay())) > 0) return;
     {
         PumpScope scope(pumping_);
         g_main_context_iteration(nullptr, TRUE);
@@ -158,20 +152,7 @@ void TGtkWindowSystem::WaitForMessage() {
     GtkRaiseDeferred();
 }
 
-std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateSaverWindow(const std::string& title, int left, int top, int width,
-                                                                   int height) {
-    return x11_->CreateSaverWindow(title, left, top, width, height);
-}
-
-std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateCoverWindow(int left, int top, int width, int height) {
-    return x11_->CreateCoverWindow(left, top, width, height);
-}
-
-std::unique_ptr<ISaverWindow> TGtkWindowSystem::CreateChildWindow(std::intptr_t parent) {
-    return x11_->CreateChildWindow(parent);
-}
-
-void TGtkWindowSystem::RunLoop(TApplication& application) {
+void TGtkLoop::RunLoop(TApplication& application) {
     application.ProcessMessagesHook = [this, &application] {
         while (true) {
             try {
@@ -182,7 +163,7 @@ void TGtkWindowSystem::RunLoop(TApplication& application) {
         }
     };
     struct Scope {
-        TGtkWindowSystem& system;
+        TGtkLoop& system;
         TApplication& application;
         TApplication* outer;
         ~Scope() {
@@ -193,11 +174,6 @@ void TGtkWindowSystem::RunLoop(TApplication& application) {
     application_ = &application;
     idleWanted_ = true;
     while (!application.Terminated()) {
-        // The dialog may be made by an idle turn of the X11 loop: GLib's loop takes over then.
-        if (!GtkAttached()) {
-            HandleMessage(application, *this);
-            continue;
-        }
         g_main_context_iteration(nullptr, TRUE);
         try {
             GtkRaiseDeferred();
