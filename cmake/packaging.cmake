@@ -29,12 +29,16 @@ if(WIN32)
 endif()
 
 if(NOT WIN32)
-  # Linux: the program in bin/, the same program as an xscreensaver hack where xscreensaver looks
-  # for hacks, its settings description for xscreensaver's dialog, the help page and a menu entry
-  # that opens the program's own settings dialog. A Debian package with that layout.
+  # Linux: the program in bin/ and its GTK module in lib/3dtidewell/, the same program as an
+  # xscreensaver hack where xscreensaver looks for hacks, its settings description for
+  # xscreensaver's dialog, the help page and a menu entry that opens the program's own settings
+  # dialog. A Debian package with that layout.
   include(GNUInstallDirs)
   set(tidewell_linux_dir ${CMAKE_SOURCE_DIR}/packaging/linux)
   install(TARGETS tidewell_saver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The GTK module, which the program finds relative to its bin/ folder; not executable.
+  install(TARGETS tidewell_gtk LIBRARY DESTINATION ${TIDEWELL_GTK_MODULE_DIR}
+          PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   # The hack is a link to the program: xscreensaver finds it by name in its hack folder.
   install(CODE "
     set(hack_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/libexec/xscreensaver\")
@@ -70,7 +74,8 @@ if(NOT WIN32)
  speeds under a water surface lit by drifting caustics, over a rippled sand
  bottom, while streams of bubbles rise with a soft bubbling sound. It runs full
  screen, as an xscreensaver hack, and has a settings dialog with a live preview.")
-  # Run-time dependencies from the binary's own libraries; GL and SDL are loaded by name at run time.
+  # Run-time dependencies from the program's and the module's own libraries (dpkg-shlibdeps reads
+  # every ELF file of the package, GTK's from the module); GL and SDL are loaded by name at run time.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libglu1-mesa, libsdl2-2.0-0")
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: built by CPack from the build tree, it holds the install layout (program,
-# hack, xscreensaver's settings description, help page, menu entry, copyright, changelog), its
-# dependencies come from the binary, and lintian finds no errors in it.
+# hack, its GTK module, xscreensaver's settings description, help page, menu entry, copyright,
+# changelog), its dependencies come from the program and the module, and lintian finds no errors.
 #   check_deb.sh <build dir>
 set -euo pipefail
 build=$1
@@ -19,14 +19,15 @@ dpkg-deb -c "$deb" | awk '{ line = $1 " " $6; if (NF > 6) line = line " " $7 " "
 cat "$work/contents"
 has() { grep -qE "$1" "$work/contents" || fail "the package lacks $2"; }
 has '^-rwxr-xr-x \./usr/bin/3dtidewell$' "the program in /usr/bin"
+has '^-rw-r--r-- \./usr/lib/3dtidewell/3dtidewell-gtk\.so$' "the GTK module where the program looks for it"
 has '^lrwxrwxrwx \./usr/libexec/xscreensaver/3dtidewell -> \.\./\.\./bin/3dtidewell$' "the hack in xscreensaver's folder"
 has '^-rw-r--r-- \./usr/share/xscreensaver/config/3dtidewell\.xml$' "xscreensaver's settings description"
 has '^-rw-r--r-- \./usr/share/applications/3dtidewell\.desktop$' "the menu entry"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/3DTidewell\.html$' "the help page"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/copyright$' "the copyright file"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/changelog\.gz$' "the changelog"
-# Nothing else: no headers, libraries, tests or tools.
-extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop)?( |$)|3DTidewell\.html|copyright|changelog' "$work/contents" || true)
+# Nothing else: no headers, other libraries, tests or tools.
+extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|-gtk\.so)?( |$)|3DTidewell\.html|copyright|changelog' "$work/contents" || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 # The hack's xscreensaver description is well-formed and offers the hack's options.
 dpkg-deb -x "$deb" "$work/root"
@@ -38,6 +39,7 @@ done
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
+# GTK's come from the module alone: the program does not link it.
 for library in libc6 libx11-6 libsdl2 libgtk-3-0 libjpeg62-turbo libxrandr2 libgl1 libglu1-mesa; do
   echo "$depends" | grep -q "$library" || fail "no dependency on $library"
 done
