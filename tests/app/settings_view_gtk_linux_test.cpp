@@ -512,6 +512,33 @@ TEST(LinuxServices, AnErrorGoesToTheErrorStreamAndAnErrorBox) {
     EXPECT_EQ(written, "3D Tidewell Screen Saver Error!\nCannot load the scene.\nReinstall it.\n");
 }
 
+// Before anything loads the GTK module (ctest runs each case in a process of its own) the
+// program starts xdg-open itself: without a display, as the saver would.
+TEST(LinuxServices, OpenWithDesktopStartsXdgOpenWithoutGtk) {
+    TempDir folder;
+    const auto opened = folder.Path() / "opened";
+    const auto opener = folder.Write("xdg-open", "#!/bin/sh\nsleep 0.2\necho \"$1\" >" + opened.string() + ".tmp\nmv " +
+                                                     opened.string() + ".tmp " + opened.string() + "\n");
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (folder.Path().string() + ":" + path).c_str(), 1);
+
+    EXPECT_TRUE(OpenWithDesktop("/tmp/a file with spaces.html"));
+    // Returned before the opener ended, yet nothing is left for us to wait for.
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    for (int turn = 0; turn < 5000 && !std::filesystem::exists(opened); ++turn) usleep(1000);
+    std::string line;
+    std::getline(std::ifstream(opened), line);
+    EXPECT_EQ(line, "/tmp/a file with spaces.html");
+
+    EXPECT_FALSE(OpenWithDesktop(""));
+    setenv("PATH", "/nonexistent", 1);
+    EXPECT_FALSE(OpenWithDesktop("/tmp/anything.html"));
+    setenv("PATH", path.c_str(), 1);
+}
+
 TEST(LinuxServices, TemporaryDirectoryEndsWithASeparator) {
     const char* saved = std::getenv("TMPDIR");
     const std::string keep = saved ? saved : "";
