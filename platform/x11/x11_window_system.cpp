@@ -80,7 +80,6 @@ public:
             Release();
             XDestroyWindow(d, window_);
         }
-        if (cursor_) XFreeCursor(d, cursor_);
         XFlush(d);
     }
 
@@ -115,6 +114,7 @@ public:
         if (OnPaint && !destroyed_) OnPaint();
     }
 
+    // The system's, shown while the pointer is grabbed.
     void SetCursor(Cursor cursor) { cursor_ = cursor; }
 
     void Dispatch(XEvent& event) {
@@ -191,11 +191,26 @@ TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
 
 TX11WindowSystem::~TX11WindowSystem() {
     FinishPreparingDrawing();
-    if (display_) XCloseDisplay(display_);
+    if (!display_) return;
+    if (blankCursor_) XFreeCursor(display_, blankCursor_);
+    XCloseDisplay(display_);
+}
+
+unsigned long TX11WindowSystem::BlankCursor() {
+    if (blankCursor_) return blankCursor_;
+    static const char blank[1] = {0};
+    const Pixmap bitmap = XCreateBitmapFromData(display_, DefaultRootWindow(display_), blank, 1, 1);
+    XColor black{};
+    blankCursor_ = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
+    XFreePixmap(display_, bitmap);
+    return blankCursor_;
 }
 
 void TX11WindowSystem::PrepareDrawing() {
     if (driverLoader_.joinable()) return;
+    // libX11 dlopens libXcursor on the first pixmap cursor, and a dlopen waits for any other in
+    // progress: made after the loader started, the saver window would wait for the whole driver.
+    BlankCursor();
     driverLoader_ = std::thread(PreloadGlxDriver, display_);
 }
 
@@ -270,11 +285,7 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::MakeTopWindow(const std::string&
                                           CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XStoreName(display_, window, title.c_str());
     // A blank cursor: the saver shows none.
-    static const char blank[1] = {0};
-    const Pixmap bitmap = XCreateBitmapFromData(display_, window, blank, 1, 1);
-    XColor black{};
-    const Cursor cursor = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
-    XFreePixmap(display_, bitmap);
+    const Cursor cursor = BlankCursor();
     XDefineCursor(display_, window, cursor);
     auto result = std::make_unique<Window>(*this, window, grab, width, height);
     result->SetCursor(cursor);

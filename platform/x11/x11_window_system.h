@@ -45,9 +45,12 @@ private:
                                                 bool grab);
     // True once, when a quit signal arrived since the last call.
     bool TakeQuitSignal();
+    // The invisible cursor every top window shows, made once.
+    unsigned long BlankCursor();
 
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, Window*> windows_;
     std::function<void()> onQuit_;
     std::thread driverLoader_;
+    unsigned long blankCursor_ = 0;
 };
