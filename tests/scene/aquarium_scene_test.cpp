@@ -287,6 +287,34 @@ TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass)
     EXPECT_EQ(scene.ShinePasses(), 6);
 }
 
+// A bubble is its texture times the theme's bubble colour, blended by that colour's alpha over
+// what lies behind it, whichever way the pass brings the colour to the screen.
+TEST_F(SceneRenderTest, BubblesShowTheirThemeColourOverTheWater) {
+    assets.colours["puzir.jpg"] = {200, 160, 255};
+    for (auto& theme : scene.Settings().Themes) theme.BubbleColor = {0.9f, 0.5f, 0.7f, 0.6f};
+    scene.Options().FishCount = 0;
+    scene.Options().BubbleCount = 0;
+    Start();
+    scene.DrawFrame();
+    const std::vector<std::uint8_t> behind = pixels;
+    scene.Options().BubbleCount = 3;  // few: no two overlap
+    scene.DrawFrame();
+    const Colour& c = scene.Settings().Themes[static_cast<std::size_t>(scene.Options().ThemeIndex)].BubbleColor;
+    const float texel[3] = {200 / 255.0f, 160 / 255.0f, 1.0f}, colour[3] = {c.r, c.g, c.b};
+    int covered = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        if (std::equal(pixels.begin() + static_cast<std::ptrdiff_t>(i), pixels.begin() + static_cast<std::ptrdiff_t>(i) + 3,
+                       behind.begin() + static_cast<std::ptrdiff_t>(i)))
+            continue;
+        ++covered;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const float expected = 255 * texel[k] * colour[k] * c.a + behind[i + k] * (1 - c.a);
+            EXPECT_NEAR(pixels[i + k], expected, 3) << "pixel " << i / 4 << " channel " << k;
+        }
+    }
+    EXPECT_GT(covered, 0);
+}
+
 TEST_F(SceneRenderTest, EveryAnimatedPartIsLitByItsCurrentPose) {
     Start();
     clock.now += 500;  // halfway between the keys: the fin is tilted, the body is not
