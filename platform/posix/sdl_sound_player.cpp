@@ -73,7 +73,22 @@ TSdlSoundPlayer::~TSdlSoundPlayer() {
     if (audioInitialised_) SdlAudio()->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void TSdlSoundPlayer::FinishStarting() const {
+    if (starter_.joinable()) starter_.join();
+}
+
+bool TSdlSoundPlayer::Playing() const {
+    FinishStarting();
+    return device_ != 0;
+}
+
+std::size_t TSdlSoundPlayer::DecodedBytes() const {
+    FinishStarting();
+    return pcm_.size();
+}
+
 void TSdlSoundPlayer::Stop() {
+    FinishStarting();
     if (device_ != 0) SdlAudio()->CloseAudioDevice(device_);
     device_ = 0;
     pcm_.clear();
@@ -81,6 +96,7 @@ void TSdlSoundPlayer::Stop() {
 }
 
 std::size_t TSdlSoundPlayer::Position() const {
+    FinishStarting();
     if (device_ == 0) return 0;
     SdlAudio()->LockAudioDevice(device_);
     const auto position = position_;
@@ -116,6 +132,11 @@ void TSdlSoundPlayer::Play(const char* name, std::uint32_t flags) {
     Stop();
     const auto data = lookup_ ? lookup_(name) : std::string_view();
     if (data.empty()) return;
+    // The resource's bytes live as long as the program.
+    starter_ = std::thread([this, data, flags] { Start(data, flags); });
+}
+
+void TSdlSoundPlayer::Start(std::string_view data, std::uint32_t flags) {
     const TSdlAudio* sdl = SdlAudio();
     if (!sdl) return;
     if (!audioInitialised_) {
