@@ -316,6 +316,8 @@ const TWaterTheme& TAquarium::Theme() const {
     return settings_.Themes[static_cast<std::size_t>(index)];
 }
 
+void TAquarium::ReadThemePictures() { CurrentThemeTextures(); }
+
 TThemeTextures& TAquarium::CurrentThemeTextures() {
     const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);
     LoadThemeTextures(index);

@@ -83,6 +83,7 @@ public:
     void InitDrawing(IDrawingWindow& window, bool fullScreen) override;
     void ResetDrawing() override;
     void FreeImagesAfterUpload() override;
+    void ReadThemePictures() override;
     void ReleaseDrawing() override;
     void DrawFrame() override;
     void AdvanceAutoTheme() override;

@@ -63,8 +63,9 @@ TEST_F(SceneTest, BuildLoadsEveryObjectInOrder) {
     expected.push_back("TextureWithAlpha puzir.jpg puzirA.jpg");
     EXPECT_EQ(assets.calls, expected);
 
-    // A theme's pictures are read once, when it is first wanted.
-    scene.LoadThemeTextures(1);
+    // A theme's pictures are read once, when it is first wanted: the current one's before drawing.
+    scene.Options().ThemeIndex = 1;
+    scene.ReadThemePictures();
     scene.LoadThemeTextures(1);
     for (const char* name : {"caust1.jpg", "Pesok01.jpg", "voda1.jpg"}) expected.push_back(std::string("Texture ") + name);
     EXPECT_EQ(assets.calls, expected);
