@@ -34,9 +34,10 @@ public:
     // The run draws into no other context than the next one (the saver, the hack): each texture's
     // image is freed once it is uploaded, as nothing could upload it again.
     virtual void FreeImagesAfterUpload() = 0;
-    // Reads the current theme's pictures now rather than at its first frame: a run calls it while
-    // the driver is still loading, so the decoding stays off the way to the first picture.
-    virtual void ReadThemePictures() = 0;
+    // The first frame's work that needs no context, done ahead while the driver still loads: the
+    // current theme's pictures are read and the bubbles and fish warmed up for a window of this
+    // size (the ResetDrawing that follows keeps that warm-up instead of running its own).
+    virtual void PrepareFirstFrame(std::int32_t width, std::int32_t height) = 0;
     // Releases the rendering context and gives the window's device back; nothing without one.
     virtual void ReleaseDrawing() = 0;
     // One frame into the current window; nothing when there is none.

@@ -158,6 +158,7 @@ void TAquarium::BuildScene() {
     bubbles_->SurfaceY = settings_.SurfaceY;
     bubbles_->BottomY = settings_.BottomY;
     appliedFishCount_ = kNothingApplied;
+    warmedUp_ = false;
 }
 
 template <typename F>
@@ -284,8 +285,8 @@ void TAquarium::ResetDrawing() {
     frameRate_->Reset();
     lastTime_ = ReadFrameClock();
     timeStep_ = 0.0f;
-    WarmUpBubbles(*bubbles_, options_.BubbleCount);
-    WarmUpFishes(fishContainers_, options_.FishCount, appliedFishCount_);
+    if (!warmedUp_) WarmUp();
+    warmedUp_ = false;
     for (int i = 0; i < builtSpecies_; ++i) {
         auto& animations = species_[static_cast<std::size_t>(i)].Animations;
         if (animations) animations->Start(frameClock_->Elapsed().AsSeconds());
@@ -316,7 +317,19 @@ const TWaterTheme& TAquarium::Theme() const {
     return settings_.Themes[static_cast<std::size_t>(index)];
 }
 
-void TAquarium::ReadThemePictures() { CurrentThemeTextures(); }
+void TAquarium::WarmUp() {
+    WarmUpBubbles(*bubbles_, options_.BubbleCount);
+    WarmUpFishes(fishContainers_, options_.FishCount, appliedFishCount_);
+}
+
+void TAquarium::PrepareFirstFrame(std::int32_t width, std::int32_t height) {
+    if (!engine_) return;
+    CurrentThemeTextures();
+    windowSize_.PlannedWidth = width;
+    windowSize_.PlannedHeight = height;
+    WarmUp();
+    warmedUp_ = true;
+}
 
 TThemeTextures& TAquarium::CurrentThemeTextures() {
     const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);

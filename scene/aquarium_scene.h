@@ -83,7 +83,7 @@ public:
     void InitDrawing(IDrawingWindow& window, bool fullScreen) override;
     void ResetDrawing() override;
     void FreeImagesAfterUpload() override;
-    void ReadThemePictures() override;
+    void PrepareFirstFrame(std::int32_t width, std::int32_t height) override;
     void ReleaseDrawing() override;
     void DrawFrame() override;
     void AdvanceAutoTheme() override;
@@ -138,11 +138,14 @@ private:
     class TCurrentWindowSize final : public TDrawingWindowSize {
     public:
         IDrawingWindow* Window = nullptr;
-        std::int32_t ClientWidth() const override { return Window ? Window->ClientWidth() : 0; }
-        std::int32_t ClientHeight() const override { return Window ? Window->ClientHeight() : 0; }
+        // The size a window about to be drawn into will have, until it is drawn into.
+        std::int32_t PlannedWidth = 0, PlannedHeight = 0;
+        std::int32_t ClientWidth() const override { return Window ? Window->ClientWidth() : PlannedWidth; }
+        std::int32_t ClientHeight() const override { return Window ? Window->ClientHeight() : PlannedHeight; }
     };
 
     float ReadFrameClock() const;
+    void WarmUp();
     const TWaterTheme& Theme() const;
     TThemeTextures& CurrentThemeTextures();
     void LogOpenGLInfo();
@@ -199,6 +202,7 @@ private:
     float lastTime_ = 0.0f;
     float timeStep_ = 0.0f;
     std::int32_t appliedFishCount_ = kNothingApplied;
+    bool warmedUp_ = false;  // by PrepareFirstFrame, for the next ResetDrawing
     std::vector<TFishes*> fishContainers_;  // species_[i].Fishes of the built species
     bool infoLogged_ = false;
     bool singlePassLayers_ = false;

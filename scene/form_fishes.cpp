@@ -248,7 +248,7 @@ void TFormFishes::StartSaverWindow() {
     services_.SaverSystem.ShowCursor(false);
     cursorHidden_ = true;
     drawingWindow_->Show();
-    aquarium.ReadThemePictures();
+    aquarium.PrepareFirstFrame(drawingWindow_->Width(), drawingWindow_->Height());
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
     if (screenSaver_->SaverMode() == smSaver) {
         WatchQuitSignals();
@@ -297,7 +297,7 @@ void TFormFishes::StartHackWindow() {
     // xscreensaver ends its hack when it destroys the window, if not before.
     drawingWindow_->OnDestroyed = [this] { input_->Quit(); };
     drawingWindow_->Show();
-    aquarium.ReadThemePictures();
+    aquarium.PrepareFirstFrame(drawingWindow_->Width(), drawingWindow_->Height());
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
     WatchQuitSignals();
     aquarium.FreeImagesAfterUpload();

@@ -65,7 +65,7 @@ TEST_F(SceneTest, BuildLoadsEveryObjectInOrder) {
 
     // A theme's pictures are read once, when it is first wanted: the current one's before drawing.
     scene.Options().ThemeIndex = 1;
-    scene.ReadThemePictures();
+    scene.PrepareFirstFrame(640, 480);
     scene.LoadThemeTextures(1);
     for (const char* name : {"caust1.jpg", "Pesok01.jpg", "voda1.jpg"}) expected.push_back(std::string("Texture ") + name);
     EXPECT_EQ(assets.calls, expected);
@@ -268,6 +268,31 @@ TEST_F(SceneRenderTest, FirstFrameAfterAStartDoesNotMoveTheSceneThenFollowsTheCl
     EXPECT_NEAR(scene.Bubbles()->TimeStep, 0.04f, 1e-5f);
     EXPECT_NEAR(scene.Species(2).Fishes->TimeStep, 0.04f, 1e-5f);
     EXPECT_NEAR(scene.TimeStep(), 0.025f, 1e-5f);
+}
+
+TEST_F(SceneRenderTest, AWarmUpDoneAheadOfTheContextIsTheOneTheStartWouldDo) {
+    scene.Options().FishCount = 20;
+    scene.Options().BubbleCount = 50;
+    Start();
+    const TParticle bubble = scene.Bubbles()->Items[7];
+    const TParticle fish = scene.Species(1).Fishes->Items[3];
+    scene.ReleaseDrawing();
+    scene.ReleaseScene();
+
+    RandomSeed = 7;
+    FillRandomTable();
+    scene.BuildScene();
+    scene.PrepareFirstFrame(window.width, window.height);
+    scene.InitDrawing(window, false);
+    scene.ResetDrawing();  // keeps the warm-up: a second one would move everything on
+    auto same = [](const Vector& a, const Vector& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
+    EXPECT_TRUE(same(scene.Bubbles()->Items[7].Position, bubble.Position));
+    EXPECT_TRUE(same(scene.Species(1).Fishes->Items[3].Position, fish.Position));
+    EXPECT_TRUE(same(scene.Species(1).Fishes->Items[3].Velocity, fish.Velocity));
+
+    // The next start without one warms up on its own again.
+    scene.ResetDrawing();
+    EXPECT_FALSE(same(scene.Bubbles()->Items[7].Position, bubble.Position));
 }
 
 TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass) {

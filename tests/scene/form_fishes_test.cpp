@@ -146,7 +146,9 @@ public:
     }
     void ResetDrawing() override { Note("ResetDrawing"); }
     void FreeImagesAfterUpload() override { Note("FreeImagesAfterUpload"); }
-    void ReadThemePictures() override { Note("ReadThemePictures"); }
+    void PrepareFirstFrame(std::int32_t width, std::int32_t height) override {
+        Note("PrepareFirstFrame " + std::to_string(width) + "x" + std::to_string(height));
+    }
     void ReleaseDrawing() override { Note("ReleaseDrawing"); }
     void DrawFrame() override {
         ++frames;
@@ -423,7 +425,7 @@ TEST(FormFishes, SaverRunFromStartToKey) {
               (Log{"SetSceneDefaults", "ReadSceneDescription " + ini, "BuildScene seed 7", "ReleaseDrawing",
                    "AdvanceAutoTheme",
                    // Defaults: 800 x 600 on a larger desktop, a mode the display lists.
-                   "display 800x600", "saver window 3D Tidewell 800x600", "window shown", "ReadThemePictures",
+                   "display 800x600", "saver window 3D Tidewell 800x600", "window shown", "PrepareFirstFrame 800x600",
                    "watch quit signals",
                    "FreeImagesAfterUpload", "InitDrawing 800x600 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
@@ -778,7 +780,7 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
     EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smHack);
     rig.Run();
     EXPECT_EQ(rig.From("BuildScene seed 7"),
-              (Log{"BuildScene seed 7", "AdvanceAutoTheme", "adopt window 1234", "window shown", "ReadThemePictures", "watch quit signals",
+              (Log{"BuildScene seed 7", "AdvanceAutoTheme", "adopt window 1234", "window shown", "PrepareFirstFrame 640x400", "watch quit signals",
                    "FreeImagesAfterUpload", "InitDrawing 640x400 full screen", "ResetDrawing", "sound stop", "DrawFrame",
                    // The signal: the steps of a stop, then the close query; the display mode
                    // never changed, so nothing is restored.
@@ -962,7 +964,7 @@ TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
     rig.Run();
     EXPECT_EQ(rig.From("saver window 3D Tidewell 1280x1024"),
               (Log{"saver window 3D Tidewell 1280x1024", "cover 1024x768 at -1024,-200", "window shown",
-                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "ReadThemePictures", "watch quit signals",
+                   "cover 1920x1080 at 1280,0", "window shown", "window shown", "PrepareFirstFrame 1280x1024", "watch quit signals",
                    "FreeImagesAfterUpload", "InitDrawing 1280x1024 full screen",
                    "ResetDrawing", "sound stop", "sound SBUBLES", "DrawFrame",
                    // A key on the left monitor ends the run like one on the aquarium.
