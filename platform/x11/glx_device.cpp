@@ -1,10 +1,13 @@
 #include "platform/x11/glx_device.h"
 
+#include "platform/x11/shared_image_prefault.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <GL/glx.h>
 
 #include <bit>
+#include <thread>
 
 namespace {
 
@@ -52,13 +55,17 @@ class GlxContext final : public IGLRenderContext {
 public:
     GlxContext(Display* display, GLXContext context) : display_(display), context_(context) {}
     ~GlxContext() override {
+        if (prefault_.joinable()) prefault_.join();
         if (glXGetCurrentContext() == context_) glXMakeContextCurrent(display_, None, None, nullptr);
         glXDestroyContext(display_, context_);
     }
     bool MakeCurrent(IGLDevice& device) override {
         auto* glx = dynamic_cast<GlxDevice*>(&device);
         if (!glx) return false;
-        return glXMakeContextCurrent(display_, glx->XWindow(), glx->XWindow(), context_) == True;
+        if (glXMakeContextCurrent(display_, glx->XWindow(), glx->XWindow(), context_) != True) return false;
+        // The software driver's image for the window exists now; the first frame is drawn next.
+        if (!prefault_.joinable()) prefault_ = std::thread(PopulateSharedImages);
+        return true;
     }
     bool ReleaseCurrent() override { return glXMakeContextCurrent(display_, None, None, nullptr) == True; }
     std::string LastErrorText() override { return "GLX: the context could not be made current"; }
@@ -66,6 +73,7 @@ public:
 private:
     Display* display_;
     GLXContext context_;
+    std::thread prefault_;
 };
 
 }  // namespace
