@@ -2,10 +2,9 @@
 
 #include <sys/mman.h>
 
-#include <cstdint>
-#include <cstdlib>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 int PopulateSharedImages() {
@@ -14,15 +13,10 @@ int PopulateSharedImages() {
     std::string line;
     while (std::getline(maps, line)) {
         // "start-end perms offset dev inode path"; shmat's mappings are named /SYSV<key>.
-        std::istringstream fields(line);
-        std::string range, perms, offset, device, inode, path;
-        if (!(fields >> range >> perms >> offset >> device >> inode >> path)) continue;
-        if (perms != "rw-s" || path.rfind("/SYSV", 0) != 0) continue;
-        const std::size_t dash = range.find('-');
-        if (dash == std::string::npos) continue;
-        const auto start = static_cast<std::uintptr_t>(std::strtoull(range.c_str(), nullptr, 16));
-        const auto end = static_cast<std::uintptr_t>(std::strtoull(range.c_str() + dash + 1, nullptr, 16));
-        if (end <= start) continue;
+        unsigned long start = 0, end = 0;
+        char perms[5] = {};
+        if (std::sscanf(line.c_str(), "%lx-%lx %4s", &start, &end, perms) != 3) continue;
+        if (std::strcmp(perms, "rw-s") != 0 || line.find(" /SYSV") == std::string::npos || end <= start) continue;
         if (madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE) == 0) ++populated;
     }
     return populated;
