@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/message_loop.h"
+#include "app/screen_saver_app.h"
 #include "gl/fpu.h"
 #include "model/jpeg_decoder.h"
 #include "model/resource_finder.h"
@@ -62,8 +63,12 @@ int RunSaver(std::vector<std::string> args) {
 
     auto host = CreateApplicationHost(std::move(args));
     // A hack command line that cannot run says so before anything needs the display.
-    if (host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable()))
-        ParseHackOptions(host->Arguments(), host->HackWindowVariable());
+    const bool hackLine = host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable());
+    if (hackLine) ParseHackOptions(host->Arguments(), host->HackWindowVariable());
+    // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
+    // soon as there is a window system: the load takes longer than the rest of the start.
+    auto windows = CreateWindowSystem();
+    if (hackLine || ReadMode(host->Arguments()) == smSaver) windows->PrepareDrawing();
     auto store = CreateOptionsStore();
     auto guard = CreateInstanceGuard();
     auto saverSystem = CreateSaverSystem();
@@ -74,7 +79,6 @@ int RunSaver(std::vector<std::string> args) {
         if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
-    auto windows = CreateWindowSystem();
     TAquarium aquarium(ModelImportAssets(), ProcessPriority());
     TPreviewPicture previewPicture(ModelImportAssets());
     IWindowSystem& windowSystem = *windows;

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrender.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -198,6 +199,8 @@ TX11WindowSystem::~TX11WindowSystem() {
 
 unsigned long TX11WindowSystem::BlankCursor() {
     if (blankCursor_) return blankCursor_;
+    blankCursor_ = BlankRenderCursor();
+    if (blankCursor_) return blankCursor_;
     static const char blank[1] = {0};
     const Pixmap bitmap = XCreateBitmapFromData(display_, DefaultRootWindow(display_), blank, 1, 1);
     XColor black{};
@@ -206,11 +209,27 @@ unsigned long TX11WindowSystem::BlankCursor() {
     return blankCursor_;
 }
 
+// A transparent 1x1 RENDER cursor; 0 when the server has no RENDER. Unlike a pixmap cursor it
+// loads no library: libX11 dlopens libXcursor for the first pixmap cursor, and a dlopen waits
+// for one in progress, which the driver loader's would be for most of its run.
+unsigned long TX11WindowSystem::BlankRenderCursor() {
+    int eventBase = 0, errorBase = 0;
+    if (!XRenderQueryExtension(display_, &eventBase, &errorBase)) return 0;
+    XRenderPictFormat* format = XRenderFindStandardFormat(display_, PictStandardARGB32);
+    if (!format) return 0;
+    const Pixmap pixmap = XCreatePixmap(display_, DefaultRootWindow(display_), 1, 1, 32);
+    XRenderPictureAttributes attributes{};
+    const Picture picture = XRenderCreatePicture(display_, pixmap, format, 0, &attributes);
+    const XRenderColor transparent{0, 0, 0, 0};
+    XRenderFillRectangle(display_, PictOpSrc, picture, &transparent, 0, 0, 1, 1);
+    const Cursor cursor = XRenderCreateCursor(display_, picture, 0, 0);
+    XRenderFreePicture(display_, picture);
+    XFreePixmap(display_, pixmap);
+    return cursor;
+}
+
 void TX11WindowSystem::PrepareDrawing() {
     if (driverLoader_.joinable()) return;
-    // libX11 dlopens libXcursor on the first pixmap cursor, and a dlopen waits for any other in
-    // progress: made after the loader started, the saver window would wait for the whole driver.
-    BlankCursor();
     driverLoader_ = std::thread(PreloadGlxDriver, display_);
 }
 

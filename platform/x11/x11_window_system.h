@@ -30,7 +30,7 @@ public:
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
     void WatchQuitSignals(std::function<void()> onQuit) override;
-    // Loads the GL driver on a thread of its own (a connection of its own too), joined by
+    // Loads the GL driver for this connection on a thread of its own, joined by
     // FinishPreparingDrawing before the first context, or at the latest by the destructor.
     void PrepareDrawing() override;
     void FinishPreparingDrawing() override;
@@ -47,6 +47,7 @@ private:
     bool TakeQuitSignal();
     // The invisible cursor every top window shows, made once.
     unsigned long BlankCursor();
+    unsigned long BlankRenderCursor();
 
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, Window*> windows_;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <signal.h>
 #include <unistd.h>
@@ -68,6 +69,33 @@ TEST(X11WindowSystem, SaverWindowPaintsAndReportsInput) {
     EXPECT_EQ(moveY, 23);
     window->Hide();
     EXPECT_FALSE(window->Visible());
+    XCloseDisplay(other);
+}
+
+// The cursor over a shown saver window, as the server draws it: no pixel of it may be seen
+// (a cursor made from a picture left uninitialised would show whatever the server had there).
+TEST(X11WindowSystem, SaverWindowShowsNoCursor) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    TX11WindowSystem system;
+    system.PrepareDrawing();  // the driver loads meanwhile, as in a real start
+    auto window = system.CreateSaverWindow("3D Tidewell", 0, 0, 320, 240);
+    window->Show();
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    int eventBase = 0, errorBase = 0;
+    if (!XFixesQueryExtension(other, &eventBase, &errorBase)) {
+        XCloseDisplay(other);
+        GTEST_SKIP() << "no XFIXES to read the cursor";
+    }
+    XWarpPointer(other, None, static_cast<::Window>(window->NativeHandle()), 0, 0, 0, 0, 160, 120);
+    XSync(other, False);
+    XFixesCursorImage* cursor = XFixesGetCursorImage(other);
+    ASSERT_NE(cursor, nullptr);
+    int seen = 0;
+    for (int i = 0; i < cursor->width * cursor->height; ++i) seen += (cursor->pixels[i] >> 24) != 0;
+    EXPECT_EQ(seen, 0) << cursor->width << "x" << cursor->height << " cursor";
+    XFree(cursor);
+    system.FinishPreparingDrawing();
     XCloseDisplay(other);
 }
 
