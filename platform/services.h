@@ -15,9 +15,9 @@
 #include "app/screen_saver_app.h"
 #include "display/video_modes.h"
 #include "scene/drawing_window.h"
-#include "scene/monitor_list.h"
-#include "scene/settings_view.h"
-#include "scene/sound.h"
+#include "form/monitor_list.h"
+#include "form/settings_view.h"
+#include "form/sound.h"
 
 // The bytes of an embedded resource by name; empty when there is none.
 using TResourceLookup = std::function<std::string_view(const std::string& name)>;

@@ -8,11 +8,11 @@
 
 #include "app/message_loop.h"
 #include "app/screen_saver_app.h"
+#include "form/form_fishes.h"
 #include "gl/fpu.h"
 #include "model/jpeg_decoder.h"
 #include "model/resource_finder.h"
 #include "platform/services.h"
-#include "scene/form_fishes.h"
 #include "scene/aquarium_scene.h"
 #include "scene/model_import_assets.h"
 
@@ -79,46 +79,45 @@ int RunSaver(std::vector<std::string> args) {
         if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
-    TAquarium aquarium(ModelImportAssets(), ProcessPriority());
     TPreviewPicture previewPicture(ModelImportAssets());
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);
 
     // A hack runs under xscreensaver, where no one could answer a message box: its errors go
     // to the error stream, which xscreensaver logs.
-    bool hack = false;
-    const auto showError = [&hack](const std::string& text, const std::string& caption) {
-        if (hack)
+    const auto showError = [hackLine](const std::string& text, const std::string& caption) {
+        if (hackLine)
             std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         else
             ShowErrorMessage(text, caption);
     };
-    TFormFishes form(TFormServices{application, *host, *store, *guard, *saverSystem, *launcher, *driver, *player,
-                                   windowSystem, aquarium,
-                                   [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
-                                   showError, SceneDescriptionFile, &previewPicture,
-                                   [&windowSystem] { return CreateSettingsView(windowSystem); }, OpenWithDesktop,
-                                   TemporaryDirectory, EmbeddedHelpPage, DialogPicture, TIDEWELL_HOME_PAGE,
-                                   monitors.get()});
-    hack = form.ScreenSaver().SaverMode() == smHack;
-    aquarium.ShowFps = hack && form.ScreenSaver().HackOptions().ShowFps;
-    // What the scene needs from the form: known once the form has been created.
-    aquarium.InstallPath = form.InstallPath;
-    aquarium.ExeName = form.ScreenSaver().ExeName();
-    aquarium.WriteLog = [&form](const std::string& text) { form.ScreenSaver().WriteLog(text); };
-    aquarium.Sound = &form.Sound();
-    aquarium.ShowCaption = [&form](const std::string& text) { form.ShowCaption(text); };
-    // The scene stops the sound when it is released: release it while the form's sound exists.
-    struct TDetachSound {
-        TAquarium& scene;
-        ~TDetachSound() {
-            try {
-                scene.ReleaseScene();
-            } catch (...) {
-            }
-            scene.Sound = nullptr;
-        }
-    } detachSound{aquarium};
+    TFormFishes form(TFormServices{
+        .Application = application,
+        .Host = *host,
+        .Registry = *store,
+        .Guard = *guard,
+        .SaverSystem = *saverSystem,
+        .Launcher = *launcher,
+        .DisplayDriver = *driver,
+        .SoundPlayer = *player,
+        .Windows = windowSystem,
+        .MakeAquarium =
+            [](TAquariumHost aquariumHost) {
+                return std::make_unique<TAquarium>(ModelImportAssets(), ProcessPriority(), SystemClock(),
+                                                   SystemLibraryLoader(), std::move(aquariumHost));
+            },
+        .MakeDrawingWindow = [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
+        .ShowError = showError,
+        .SceneDescriptionFile = SceneDescriptionFile,
+        .PreviewPicture = &previewPicture,
+        .MakeSettingsView = [&windowSystem] { return CreateSettingsView(windowSystem); },
+        .OpenDocument = OpenWithDesktop,
+        .TemporaryDirectory = TemporaryDirectory,
+        .HelpPage = EmbeddedHelpPage,
+        .DialogPicture = DialogPicture,
+        .HomePage = TIDEWELL_HOME_PAGE,
+        .Monitors = monitors.get(),
+    });
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);
     form.Destroy();

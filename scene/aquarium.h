@@ -3,21 +3,49 @@
 // time, released at the end. TAquarium (aquarium_scene.h) is the real one; form logic is
 // tested against fakes of this interface.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "scene/drawing_window.h"
-#include "scene/saver_options.h"
 #include "scene/scene_settings.h"
+
+// The user's options that the aquarium draws with. The form's stored options extend these.
+struct TAquariumOptions {
+    std::int32_t BubbleCount = 50;
+    std::int32_t FishCount = 20;
+    std::int32_t ThemeIndex = 0;
+    bool AutoTheme = false;
+};
+
+// What the aquarium needs from the program around it, known before it is made and fixed for
+// its life.
+struct TAquariumHost {
+    // Program directory: where model import looks when it reads files instead of resources.
+    std::string InstallPath;
+    // The program file name, in front of the frame rate in the preview's caption.
+    std::string ExeName;
+    // The log; the OpenGL information goes here once per run.
+    std::function<void(const std::string&)> WriteLog;
+    // The settings dialog's caption, set once a second while the dialog's preview draws.
+    std::function<void(const std::string&)> ShowCaption;
+    // Run when the scene is released: the bubbling sound ends with the aquarium.
+    std::function<void()> StopSound;
+    // The frame rate drawn in a corner (a hack's -fps).
+    bool ShowFps = false;
+    // The options to draw with, kept by the caller (the form's stored options) for the
+    // aquarium's life; none: the aquarium keeps its own.
+    TAquariumOptions* Options = nullptr;
+};
 
 class IAquarium {
 public:
     virtual ~IAquarium() = default;
 
     // Settings of the scene and the user's options it draws with (fish and bubble counts,
-    // theme, sound). The form fills them before BuildScene and may change counts and theme
-    // while drawing; changes show on the next frame.
+    // theme). The form fills them before BuildScene and may change counts and theme while
+    // drawing; changes show on the next frame.
     virtual TSceneSettings& Settings() = 0;
-    virtual TSaverOptions& Options() = 0;
+    virtual TAquariumOptions& Options() = 0;
 
     // Built-in scene values, and the process priority from them.
     virtual void SetSceneDefaults() = 0;

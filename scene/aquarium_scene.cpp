@@ -52,8 +52,13 @@ bool HasCombiningUnits(std::int32_t units) {
 }  // namespace
 
 TAquarium::TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock,
-                     ILibraryLoader& libraries)
-    : assets_(assets), process_(process), clock_(clock), libraries_(libraries) {
+                     ILibraryLoader& libraries, TAquariumHost host)
+    : assets_(assets),
+      process_(process),
+      clock_(clock),
+      libraries_(libraries),
+      host_(std::move(host)),
+      options_(host_.Options ? *host_.Options : ownOptions_) {
     // Built-in values from the start; the process priority only when the form asks for them.
     class TLeaveAlone final : public IProcessPriority {
     public:
@@ -82,7 +87,7 @@ void TAquarium::BuildScene() {
     rateClock_->Start();
     frameRate_ = std::make_unique<TFrameRate>(*rateClock_);
 
-    assets_.PointAt(InstallPath);
+    assets_.PointAt(host_.InstallPath);
 
     engine_ = std::make_unique<TOpenGLEngine>(libraries_);
     viewport_ = std::make_unique<TGLViewport>();
@@ -194,7 +199,7 @@ void TAquarium::ReleaseScene() {
     }
     builtSpecies_ = 0;
     fishContainers_.clear();
-    if (Sound) Sound->StopSound();
+    if (host_.StopSound) host_.StopSound();
     Free(backdrop_);
     Free(bubbleModel_);
     Free(bottomModel_);
@@ -274,8 +279,8 @@ void TAquarium::LogOpenGLInfo() {
     info.maxViewport[0] = dims[0];
     info.maxViewport[1] = dims[1];
     glInfoText_ = ::GLInfoText(info);
-    if (WriteLog)
-        for (const auto& line : GLInfoLogLines(info)) WriteLog(line);
+    if (host_.WriteLog)
+        for (const auto& line : GLInfoLogLines(info)) host_.WriteLog(line);
 }
 
 float TAquarium::ReadFrameClock() const { return static_cast<float>(frameClock_->Elapsed().AsSeconds()); }
@@ -387,7 +392,7 @@ void TAquarium::DrawFrame() {
     RenderScene();
     engine_->CheckError();
 
-    if (ShowFps) {
+    if (host_.ShowFps) {
         DrawFpsOverlay(width, height, FrameRate());
         engine_->CheckError();
     }
@@ -396,7 +401,7 @@ void TAquarium::DrawFrame() {
     engine_->Swap(engine_->DC());
     engine_->CheckError();
 
-    frameRate_->CountFrame(fullScreenDrawing_, ExeName, ShowCaption);
+    frameRate_->CountFrame(fullScreenDrawing_, host_.ExeName, host_.ShowCaption);
 }
 
 void TAquarium::UpdateScene() {

@@ -19,7 +19,6 @@
 #include "scene/aquarium.h"
 #include "scene/frame_rate.h"
 #include "scene/scene_assets.h"
-#include "scene/sound.h"
 #include "sim/bubbles.h"
 #include "sim/fishes.h"
 
@@ -44,31 +43,19 @@ class TAquarium final : public IAquarium {
 public:
     // The clock drives both stopwatches; the engine loads OpenGL through libraries.
     TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock = SystemClock(),
-              ILibraryLoader& libraries = SystemLibraryLoader());
+              ILibraryLoader& libraries = SystemLibraryLoader(), TAquariumHost host = {});
     ~TAquarium() override;
     TAquarium(const TAquarium&) = delete;
     TAquarium& operator=(const TAquarium&) = delete;
 
-    // Program directory: where model import looks when it reads files instead of resources.
-    std::string InstallPath;
-    // The program file name, in front of the frame rate in the preview's caption.
-    std::string ExeName;
-    // The frame's WriteLog; the OpenGL information goes here once per run.
-    std::function<void(const std::string&)> WriteLog;
-    // The settings form's caption, set once a second while the dialog preview draws.
-    std::function<void(const std::string&)> ShowCaption;
-    // Stopped when the scene is released; none: no sound.
-    TSound* Sound = nullptr;
     // Called with the finished picture still in the buffer, right before the swap (tools read
     // it back here).
     std::function<void()> BeforeSwap;
-    // The frame rate drawn in a corner (a hack's -fps).
-    bool ShowFps = false;
     // Called right after the simulation step of a frame (tools time it apart from drawing).
     std::function<void()> AfterUpdate;
 
     TSceneSettings& Settings() override { return settings_; }
-    TSaverOptions& Options() override { return options_; }
+    TAquariumOptions& Options() override { return options_; }
 
     void SetSceneDefaults() override;
     void ReadSceneDescription(const std::string& path, bool& logFile) override;
@@ -170,8 +157,10 @@ private:
     IMillisecondClock& clock_;
     ILibraryLoader& libraries_;
 
+    const TAquariumHost host_;
     TSceneSettings settings_{};
-    TSaverOptions options_{};
+    TAquariumOptions ownOptions_{};
+    TAquariumOptions& options_;
 
     std::unique_ptr<TTimerPro> frameClock_;
     std::unique_ptr<TTimerPro> rateClock_;

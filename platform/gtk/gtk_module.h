@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/message_loop.h"
-#include "scene/settings_view.h"
+#include "form/settings_view.h"
 
 // Raise it whenever this header or a class whose objects cross it changes.
 constexpr int kGtkModuleVersion = 1;

@@ -4,7 +4,7 @@
 // native X window that the GLX preview window becomes a child of.
 #include <array>
 
-#include "scene/settings_view.h"
+#include "form/settings_view.h"
 
 struct _GtkWidget;
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "scene/sound.h"
+#include "form/sound.h"
 
 class TSdlSoundPlayer final : public ISoundPlayer {
 public:

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/settings_view.h"
+#include "form/settings_view.h"
 
 class TWin32SettingsView final : public ISettingsView {
 public:

@@ -7,7 +7,7 @@
 #include "app/execute_pro.h"
 #include "app/screen_saver_app.h"
 #include "display/video_modes.h"
-#include "scene/sound.h"
+#include "form/sound.h"
 
 // The single-instance marker: a named semaphore (initial count 0, maximum 1).
 class TSemaphoreGuard final : public IInstanceGuard {

@@ -11,7 +11,7 @@
 #include <iterator>
 
 #include "app/message_loop.h"
-#include "app/saver_input.h"
+#include "form/saver_input.h"
 #include "platform/posix/file_options_store.h"
 #include "platform/posix/flock_guard.h"
 #include "platform/posix/posix_host.h"

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "app/message_loop.h"
-#include "app/saver_input.h"
+#include "form/saver_input.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window_system.h"

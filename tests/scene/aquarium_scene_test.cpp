@@ -5,6 +5,7 @@
 
 #include "fake_scene_assets.h"
 #include "gl/gl_api.h"
+#include "gl/gl_loader.h"
 #include "scene/aquarium_scene.h"
 #include "sim/random.h"
 #include "support/fake_clock.h"
@@ -19,14 +20,6 @@ public:
     void SetHigh() override { calls.push_back("high"); }
 };
 
-class FakePlayer final : public ISoundPlayer {
-public:
-    std::vector<std::string> calls;
-    void Play(const char* name, std::uint32_t flags) override {
-        calls.push_back(std::string(name ? name : "-") + " " + std::to_string(flags));
-    }
-};
-
 Rgb8 ToRgb8(const Colour& c) {
     auto byte = [](float v) { return static_cast<std::uint8_t>(std::lround(v * 255.0f)); };
     return {byte(c.r), byte(c.g), byte(c.b)};
@@ -38,18 +31,20 @@ protected:
         RandomSeed = 7;
         FillRandomTable();
         clock.now = 1000;
-        scene.InstallPath = "C:\\Saver\\";
-        scene.ExeName = "3DTidewell.scr";
-        scene.WriteLog = [this](const std::string& line) { log.push_back(line); };
-        scene.ShowCaption = [this](const std::string& text) { captions.push_back(text); };
     }
 
     FakeClock clock;
     FakeSceneAssets assets;
     FakePriority priority;
-    TAquarium scene{assets, priority, clock};
     std::vector<std::string> log;
     std::vector<std::string> captions;
+    int soundStops = 0;
+    TAquarium scene{assets, priority, clock, SystemLibraryLoader(),
+                    TAquariumHost{.InstallPath = "C:\\Saver\\",
+                                  .ExeName = "3DTidewell.scr",
+                                  .WriteLog = [this](const std::string& line) { log.push_back(line); },
+                                  .ShowCaption = [this](const std::string& text) { captions.push_back(text); },
+                                  .StopSound = [this] { ++soundStops; }}};
 };
 
 TEST_F(SceneTest, BuildLoadsEveryObjectInOrder) {
@@ -126,9 +121,6 @@ TEST_F(SceneTest, SpeciesCountDecidesTheSlotsBuilt) {
 }
 
 TEST_F(SceneTest, ReleaseFreesEverythingStopsTheSoundAndMayRunTwice) {
-    FakePlayer player;
-    TSound sound(player);
-    scene.Sound = &sound;
     scene.BuildScene();
     scene.ReleaseScene();
     EXPECT_FALSE(scene.Built());
@@ -138,8 +130,7 @@ TEST_F(SceneTest, ReleaseFreesEverythingStopsTheSoundAndMayRunTwice) {
     EXPECT_EQ(scene.ThemeTextures(2).WaterTexture, nullptr);
     EXPECT_EQ(scene.BubbleModel(), nullptr);
     EXPECT_EQ(scene.FrameClock(), nullptr);
-    EXPECT_EQ(player.calls, (std::vector<std::string>{"- 64"}));
-    scene.Sound = nullptr;
+    EXPECT_EQ(soundStops, 1);
     scene.ReleaseScene();
     scene.DrawFrame();  // nothing built, no window: nothing happens
     EXPECT_EQ(scene.FrameRate(), 0);

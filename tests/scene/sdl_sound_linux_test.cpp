@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/posix/sdl_sound_player.h"
-#include "scene/sound.h"
+#include "form/sound.h"
 
 namespace {
 

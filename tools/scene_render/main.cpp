@@ -190,8 +190,8 @@ int Run(const Options& o) {
     FillRandomTable();
     SimulatedClock clock;
     NoPriority priority;
-    TAquarium scene(ModelImportAssets(), priority, clock);
-    scene.ExeName = "tidewell_render";
+    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader(),
+                    TAquariumHost{.ExeName = "tidewell_render"});
     scene.Options().FishCount = o.fish;
     scene.Options().BubbleCount = o.bubbles;
     scene.Options().ThemeIndex = o.theme;

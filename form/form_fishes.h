@@ -1,31 +1,31 @@
 #pragma once
-// TFormFishes: the program's main form. It owns the screen-saver component, the display control
-// and the process launcher, handles their events, and drives the aquarium: the start event
-// builds the scene and opens the saver window, every idle turn paints one frame, input ends the
-// run, the close query releases everything. In the settings and plain-program modes it is the
-// settings dialog: a native view (ISettingsView) filled from the options, with a live preview of
-// the aquarium in its panel; OK stores the options. The dialog's handlers live in
-// form_fishes_dialog.cpp.
+// TFormFishes: the program's main form, as owner and event wiring. It owns the screen-saver
+// component, the display control, the process launcher, the options, the sound and the
+// aquarium, and hands its events to the role that handles them: the saver run (saver_run.h:
+// windows, covers, cursor, stop), the settings dialog (settings_presenter.h), the stored options
+// (saver_options.h) and the hand-over to the ".exe" copy (run_as_program.h).
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/application.h"
 #include "app/execute_pro.h"
 #include "app/message_loop.h"
-#include "app/saver_input.h"
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
+#include "form/help_page.h"
+#include "form/monitor_list.h"
+#include "form/saver_options.h"
+#include "form/saver_run.h"
+#include "form/settings_presenter.h"
+#include "form/settings_view.h"
+#include "form/sound.h"
 #include "scene/aquarium.h"
 #include "scene/drawing_window.h"
-#include "scene/frame_rate.h"
-#include "scene/monitor_list.h"
 #include "scene/preview_picture.h"
-#include "scene/settings_view.h"
-#include "scene/sound.h"
 
-// Everything the form needs from outside: the platform's services and the scene.
+// Everything the form needs from outside: the platform's services and the scene. Build it with
+// designated initializers.
 struct TFormServices {
     TApplication& Application;
     IApplicationHost& Host;
@@ -36,7 +36,8 @@ struct TFormServices {
     IDisplayModeDriver& DisplayDriver;
     ISoundPlayer& SoundPlayer;
     IWindowSystem& Windows;
-    IAquarium& Aquarium;
+    // The aquarium, made once the form knows where the program runs from.
+    std::function<std::unique_ptr<IAquarium>(TAquariumHost host)> MakeAquarium;
     // The rendering side of a saver window (a GLX or WGL device on it).
     std::function<std::unique_ptr<IDrawingWindow>(ISaverWindow&)> MakeDrawingWindow;
     // A message box owned by the form: text, caption, error icon.
@@ -62,9 +63,7 @@ struct TFormServices {
     IMonitorList* Monitors = nullptr;
 };
 
-inline constexpr const char* kHelpFileName = "3DTidewell.html";
-
-class TFormFishes final : public IOwnerForm, public ISettingsViewEvents {
+class TFormFishes final : public IOwnerForm {
 public:
     static constexpr int kDesignWidth = 511;
     static constexpr int kDesignHeight = 363;
@@ -83,47 +82,6 @@ public:
     // Separate from the destructor so that its errors can be reported; the destructor calls it.
     void Destroy();
 
-    // Handlers of the screen-saver component.
-    void ScreenSaverStart();
-    void ScreenSaverStop();
-    void ScreenSaverIdle(bool& done);
-    void ScreenSaverLoadOptions();
-    void ScreenSaverSaveOptions();
-    void ScreenSaverException(const std::exception& e);
-    // Form events.
-    void FormCreate();
-    void FormShow();
-    bool FormCloseQuery();
-
-    // Operations of the scene's window handling.
-    void SetDefaults();
-    void StartSaverWindow();
-    // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
-    void StartHackWindow();
-    void FreeDrawingWindow();
-
-    // The settings dialog.
-    void FillDepthList();
-    void FillResolutionList(std::int32_t colorDepth);
-    void OptionsToControls();
-    void ApplyModeSelection();
-    void StartDialogPreview();
-    // The preview's frame rate in the caption, once a second.
-    void ShowCaption(const std::string& text);
-    // "Preview...": the full-screen saver from the dialog, back to the dialog when it ends.
-    void RunFullScreenPreview();
-    void ShowAboutBox();
-    // Opens the help page: the installed copy, else the embedded page written to a temporary file.
-    void OpenHelp();
-    // The help page's file: InstallPath's copy, else the embedded page written to the
-    // temporary folder. Raises Exception when neither can be had.
-    std::string HelpPagePath();
-    ISettingsView* View() { return view_.get(); }
-
-    // ISettingsViewEvents
-    void ControlChanged(TDialogControl control) override;
-    void CloseRequested() override { Close(); }
-
     // IOwnerForm
     void DisconnectEvents() override { eventsConnected_ = false; }
     void Hide() override { visible_ = false; }
@@ -136,18 +94,13 @@ public:
 
     TScreenSaverApp& ScreenSaver() { return *screenSaver_; }
     TDisplayControl& DisplayControl() { return *displayControl_; }
-    TExecutePro& ExecutePro() { return *executePro_; }
     TSound& Sound() { return *sound_; }
-    TSaverInput& Input() { return *input_; }
-    ISaverWindow* DrawingWindow() { return drawingWindow_.get(); }
-    ISaverWindow* PreviewWindow() { return previewWindow_.get(); }
-    // The black windows over the other monitors while the saver window is up.
-    const std::vector<std::unique_ptr<ISaverWindow>>& CoverWindows() const { return covers_; }
+    TSaverRun& Run() { return *run_; }
+    TSettingsPresenter& Dialog() { return *presenter_; }
+    const TSaverOptions& Options() const { return options_; }
 
-    std::string Caption;
-    std::string InstallPath;
-    bool ControlsReady = false;
-    bool FullScreenDrawing = false;
+    const std::string& Caption() const { return caption_; }
+    const std::string& InstallPath() const { return installPath_; }
     bool Visible() const { return visible_; }
     bool Inert() const { return inert_; }
     int Left() const { return left_; }
@@ -157,42 +110,34 @@ public:
     bool ErrorReported() const { return errorReported_; }
 
 private:
-    void ReleasePreview();
-    void ShowDialog();
-    // Quit signals end the run as a stop request does, without a password.
-    void WatchQuitSignals();
-    // The dialog's list items as filled, to find a text again.
-    std::vector<std::string>& ListItems(TDialogControl list);
-    void SelectListText(TDialogControl list, const std::string& text);
-    void ApplySoundFromDialog();
-    // An error message box with a visible pointer; restoreCursor hides it again afterwards for
-    // a run that goes on.
-    void ShowErrorBox(const std::string& text, bool restoreCursor);
-    void ShowCoverWindows(const TSaverLayout& layout);
-    void HideSaverWindows();
-    // Undoes the saver window's own cursor hide, once.
-    void ShowHiddenCursor();
+    // Handlers of the screen-saver component.
+    void ScreenSaverStart();
+    void ScreenSaverStop();
+    void ScreenSaverIdle(bool& done);
+    void ScreenSaverLoadOptions();
+    void ScreenSaverSaveOptions();
+    void ScreenSaverException(const std::exception& e);
+    // Form events.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+
+    void SetDefaults();
+    void MakeAquarium();
 
     TFormServices services_;
     std::unique_ptr<TScreenSaverApp> screenSaver_;
     std::unique_ptr<TDisplayControl> displayControl_;
     std::unique_ptr<TExecutePro> executePro_;
+    TSaverOptions options_;
     std::unique_ptr<TSound> sound_;
-    std::unique_ptr<TSaverInput> input_;
+    // After the sound: releasing the scene stops it.
+    std::unique_ptr<IAquarium> aquarium_;
+    std::unique_ptr<TSaverRun> run_;
+    std::unique_ptr<TSettingsPresenter> presenter_;
 
-    std::unique_ptr<ISaverWindow> drawingWindow_;
-    std::unique_ptr<IDrawingWindow> drawingSurface_;
-    std::vector<std::unique_ptr<ISaverWindow>> covers_;
-    bool cursorHidden_ = false;
-    std::unique_ptr<ISaverWindow> previewWindow_;
-    std::unique_ptr<IDrawingWindow> previewSurface_;
-
-    std::unique_ptr<ISettingsView> view_;
-    std::vector<std::string> depthItems_;
-    std::vector<std::string> resolutionItems_;
-    bool fullScreenPreview_ = false;
-    bool softwareWarningShown_ = false;
-
+    std::string caption_;
+    std::string installPath_;
     int left_ = 0, top_ = 0, width_ = kDesignWidth, height_ = kDesignHeight;
     std::intptr_t parent_ = 0;
     bool eventsConnected_ = true;

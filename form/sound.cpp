@@ -1,4 +1,4 @@
-#include "scene/sound.h"
+#include "form/sound.h"
 
 #include <exception>
 

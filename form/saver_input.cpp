@@ -1,4 +1,4 @@
-#include "app/saver_input.h"
+#include "form/saver_input.h"
 
 #include <cstdio>
 #include <cstdlib>

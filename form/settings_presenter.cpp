@@ -1,11 +1,9 @@
-// The settings dialog's side of the main form: filling the native view from the options, the
-// control handlers, the live preview in the panel, "Preview...", the About box and the help page.
-#include <cstdio>
-#include <fstream>
+#include "form/settings_presenter.h"
 
 #include "app/exception.h"
 #include "app/message_loop.h"
-#include "scene/form_fishes.h"
+#include "scene/frame_rate.h"
+#include "scene/scene_settings.h"
 
 namespace {
 
@@ -21,39 +19,55 @@ int IndexOf(const std::vector<std::string>& items, const std::string& text) {
     return -1;
 }
 
-bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
-
 }  // namespace
 
-void TFormFishes::ShowDialog() {
+TSettingsPresenter::TSettingsPresenter(TSettingsPresenterServices services, TScreenSaverApp& saver,
+                                       TDisplayControl& display, IAquarium& aquarium, TSaverOptions& options,
+                                       TSound& sound, TSaverRun& run)
+    : services_(std::move(services)),
+      saver_(saver),
+      display_(display),
+      aquarium_(aquarium),
+      options_(options),
+      sound_(sound),
+      run_(run) {}
+
+void TSettingsPresenter::Start() {
+    FillDepthList();
+    FillResolutionList(display_.FullScreenMode().ColorDepth);
+    OptionsToControls();
+    StartDialogPreview();
+}
+
+void TSettingsPresenter::ShowDialog(const std::string& caption) {
     if (view_ || !services_.MakeSettingsView) return;
     view_ = services_.MakeSettingsView();
     view_->SetEvents(this);
-    view_->SetCaption(Caption);
+    view_->SetCaption(caption);
     // Only a handle given on the command line owns the dialog; without one it belongs to the desktop.
     const std::intptr_t owner = ReadParentHandle(services_.Host.Arguments(), 0);
-    view_->Show(screenSaver_->SaverMode() == smSettings ? owner : 0);
+    view_->Show(saver_.SaverMode() == smSettings ? owner : 0);
 }
 
-std::vector<std::string>& TFormFishes::ListItems(TDialogControl list) {
+std::vector<std::string>& TSettingsPresenter::ListItems(TDialogControl list) {
     return list == TDialogControl::ComboBoxDepth ? depthItems_ : resolutionItems_;
 }
 
-void TFormFishes::SelectListText(TDialogControl list, const std::string& text) {
+void TSettingsPresenter::SelectListText(TDialogControl list, const std::string& text) {
     const int index = IndexOf(ListItems(list), text);
     view_->SelectListItem(list, index >= 0 ? index : (ListItems(list).empty() ? -1 : 0));
 }
 
-void TFormFishes::FillDepthList() {
+void TSettingsPresenter::FillDepthList() {
     depthItems_.clear();
-    auto& groups = displayControl_->ColorDepthModes();
+    auto& groups = display_.ColorDepthModes();
     for (std::int32_t i = 0; i < groups.Count(); ++i) depthItems_.push_back(DepthText(groups.Items(i).ColorDepth));
     view_->SetListItems(TDialogControl::ComboBoxDepth, depthItems_);
 }
 
-void TFormFishes::FillResolutionList(std::int32_t colorDepth) {
+void TSettingsPresenter::FillResolutionList(std::int32_t colorDepth) {
     resolutionItems_.clear();
-    auto& groups = displayControl_->ColorDepthModes();
+    auto& groups = display_.ColorDepthModes();
     const int group = groups.IndexOf(colorDepth);
     if (group >= 0) {
         auto& modes = groups.Items(group).ScreenModes;
@@ -63,8 +77,8 @@ void TFormFishes::FillResolutionList(std::int32_t colorDepth) {
     view_->SetListItems(TDialogControl::ComboBoxResolution, resolutionItems_);
 }
 
-void TFormFishes::ApplyModeSelection() {
-    auto& groups = displayControl_->ColorDepthModes();
+void TSettingsPresenter::ApplyModeSelection() {
+    auto& groups = display_.ColorDepthModes();
     const int group = view_->SelectedListItem(TDialogControl::ComboBoxDepth);
     if (group < 0 || group >= groups.Count()) return;
     auto& modes = groups.Items(group).ScreenModes;
@@ -72,20 +86,20 @@ void TFormFishes::ApplyModeSelection() {
     if (mode < 0 || mode >= modes.Count()) return;
     TScreenMode chosen;
     chosen.Assign(modes.Items(mode));
-    displayControl_->SetFullScreenMode(chosen);
+    display_.SetFullScreenMode(chosen);
 }
 
-void TFormFishes::OptionsToControls() {
-    ControlsReady = false;
+void TSettingsPresenter::OptionsToControls() {
+    controlsReady_ = false;
     std::vector<std::string> themes{"Auto"};
     themes.insert(themes.end(), kThemeNames.begin(), kThemeNames.end());
     view_->SetListItems(TDialogControl::ComboBoxThemes, themes);
-    const TSaverOptions& options = services_.Aquarium.Options();
-    const TScreenMode& mode = displayControl_->FullScreenMode();
+    const TSaverOptions& options = options_;
+    const TScreenMode& mode = display_.FullScreenMode();
     SelectListText(TDialogControl::ComboBoxDepth, DepthText(mode.ColorDepth));
     // The resolution list always holds the sizes of the depth shown above it.
     const int group = view_->SelectedListItem(TDialogControl::ComboBoxDepth);
-    auto& groups = displayControl_->ColorDepthModes();
+    auto& groups = display_.ColorDepthModes();
     FillResolutionList(group >= 0 && group < groups.Count() ? groups.Items(group).ColorDepth : mode.ColorDepth);
     SelectListText(TDialogControl::ComboBoxResolution, SizeText(mode.Width(), mode.Height()));
     view_->SetPosition(TDialogControl::TrackBarBubblesCount, options.BubbleCount);
@@ -98,19 +112,19 @@ void TFormFishes::OptionsToControls() {
     view_->SetChecked(TDialogControl::CheckBoxRunAsEXE, options.RunAsExe);
     view_->SetEnabled(TDialogControl::ComboBoxDepth, !options.DesktopOnly);
     view_->SetEnabled(TDialogControl::ComboBoxResolution, !options.DesktopOnly);
-    ControlsReady = true;
+    controlsReady_ = true;
 }
 
-void TFormFishes::ControlChanged(TDialogControl control) {
-    if (!ControlsReady || !view_) return;
-    TSaverOptions& options = services_.Aquarium.Options();
+void TSettingsPresenter::ControlChanged(TDialogControl control) {
+    if (!controlsReady_ || !view_) return;
+    TSaverOptions& options = options_;
     switch (control) {
         case TDialogControl::ComboBoxDepth: {
             const int shown = view_->SelectedListItem(TDialogControl::ComboBoxResolution);
             const std::string text =
                 shown >= 0 && shown < static_cast<int>(resolutionItems_.size()) ? resolutionItems_[shown] : "";
             const int group = view_->SelectedListItem(TDialogControl::ComboBoxDepth);
-            auto& groups = displayControl_->ColorDepthModes();
+            auto& groups = display_.ColorDepthModes();
             if (group < 0 || group >= groups.Count()) return;
             FillResolutionList(groups.Items(group).ColorDepth);
             SelectListText(TDialogControl::ComboBoxResolution, text);
@@ -124,13 +138,13 @@ void TFormFishes::ControlChanged(TDialogControl control) {
             view_->SetEnabled(TDialogControl::ComboBoxResolution, !options.DesktopOnly);
             if (options.DesktopOnly) {
                 TScreenMode desktop;
-                desktop.Assign(displayControl_->DesktopMode());
-                displayControl_->SetFullScreenMode(desktop);
+                desktop.Assign(display_.DesktopMode());
+                display_.SetFullScreenMode(desktop);
                 OptionsToControls();
             }
             break;
         case TDialogControl::ButtonDefault:
-            SetDefaults();
+            services_.SetDefaults();
             OptionsToControls();
             break;
         case TDialogControl::TrackBarFishCount:
@@ -154,10 +168,10 @@ void TFormFishes::ControlChanged(TDialogControl control) {
         case TDialogControl::CheckBoxSound: ApplySoundFromDialog(); break;
         case TDialogControl::CheckBoxRunAsEXE: options.RunAsExe = view_->Checked(TDialogControl::CheckBoxRunAsEXE); break;
         case TDialogControl::ButtonOk:
-            screenSaver_->SaveOptions();
-            Close();
+            saver_.SaveOptions();
+            services_.Close();
             break;
-        case TDialogControl::ButtonCancel: Close(); break;
+        case TDialogControl::ButtonCancel: services_.Close(); break;
         case TDialogControl::ButtonPreview: RunFullScreenPreview(); break;
         case TDialogControl::ButtonAbout: ShowAboutBox(); break;
         case TDialogControl::ButtonHelp: OpenHelp(); break;
@@ -166,12 +180,12 @@ void TFormFishes::ControlChanged(TDialogControl control) {
     }
 }
 
-void TFormFishes::ApplySoundFromDialog() {
-    TSaverOptions& options = services_.Aquarium.Options();
-    ControlsReady = false;
+void TSettingsPresenter::ApplySoundFromDialog() {
+    TSaverOptions& options = options_;
+    controlsReady_ = false;
     try {
         options.SoundEnabled = view_->Checked(TDialogControl::CheckBoxSound);
-        sound_->ApplySound(options.SoundEnabled);
+        sound_.ApplySound(options.SoundEnabled);
         // ApplySound switches the option off after an error it reported itself.
         if (!options.SoundEnabled) view_->SetChecked(TDialogControl::CheckBoxSound, false);
     } catch (...) {
@@ -179,98 +193,56 @@ void TFormFishes::ApplySoundFromDialog() {
         view_->SetChecked(TDialogControl::CheckBoxSound, false);
         view_->SetEnabled(TDialogControl::CheckBoxSound, false);
     }
-    ControlsReady = true;
+    controlsReady_ = true;
 }
 
-void TFormFishes::StartDialogPreview() {
-    IAquarium& aquarium = services_.Aquarium;
-    aquarium.ReleaseDrawing();
-    displayControl_->SetFullScreen(false);
-    FullScreenDrawing = false;
-    FreeDrawingWindow();
-
-    drawingWindow_ = services_.Windows.CreateChildWindow(view_->PreviewPanel());
-    if (!drawingWindow_) throw Exception("The preview window cannot be created!");
-    drawingWindow_->OnPaint = [this] { services_.Aquarium.DrawFrame(); };
-    drawingWindow_->Show();
-    drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
-    aquarium.InitDrawing(*drawingSurface_, false);
-    // Once per run: the user has been told, and every return from "Preview..." would repeat it.
-    if (aquarium.SoftwareRendering() && !softwareWarningShown_) {
-        softwareWarningShown_ = true;
-        view_->ShowMessage(kSoftwareRenderingWarning, services_.Application.Title);
-    }
-    aquarium.ResetDrawing();
-    sound_->ApplySound(aquarium.Options().SoundEnabled);
+void TSettingsPresenter::StartDialogPreview() {
+    run_.StartDialogPreview(view_->PreviewPanel(), [this] {
+        // Once per run: the user has been told, and every return from "Preview..." would repeat it.
+        if (aquarium_.SoftwareRendering() && !softwareWarningShown_) {
+            softwareWarningShown_ = true;
+            view_->ShowMessage(kSoftwareRenderingWarning, services_.Application.Title);
+        }
+    });
 }
 
-void TFormFishes::ShowCaption(const std::string& text) {
-    if (view_ && !FullScreenDrawing) view_->SetCaption(text);
+void TSettingsPresenter::ShowCaption(const std::string& text) {
+    if (view_ && !run_.FullScreenDrawing()) view_->SetCaption(text);
 }
 
-void TFormFishes::RunFullScreenPreview() {
+void TSettingsPresenter::RunFullScreenPreview() {
     fullScreenPreview_ = true;
     struct TEndPreview {
-        TFormFishes& form;
-        ~TEndPreview() { form.fullScreenPreview_ = false; }
-    } endPreview{*this};
+        bool& flag;
+        ~TEndPreview() { flag = false; }
+    } endPreview{fullScreenPreview_};
     TApplication& application = services_.Application;
     try {
-        StartSaverWindow();
-        while (drawingWindow_ && drawingWindow_->Visible() && !application.Terminated())
+        run_.StartSaverWindow();
+        while (run_.DrawingWindow() && run_.DrawingWindow()->Visible() && !application.Terminated())
             HandleMessage(application, services_.Windows);
     } catch (...) {
-        ShowHiddenCursor();
+        run_.ShowHiddenCursor();
         throw;
     }
-    ShowHiddenCursor();
+    run_.ShowHiddenCursor();
     if (!application.Terminated()) StartDialogPreview();
 }
 
-void TFormFishes::ShowAboutBox() {
-    const TScreenSaverApp& saver = *screenSaver_;
-    const std::string product = services_.Application.Title + " Screen Saver";
-    TAboutInfo about;
-    about.Caption = "About " + product;
-    about.ProductName = product;
-    about.Version = "Version " + std::to_string(saver.MajorVersion) + "." + std::to_string(saver.MinorVersion);
-    about.Comments = services_.Aquarium.GLInfoText();
-    if (!services_.HomePage.empty()) {
-        about.LinkText = services_.HomePage;
-        about.LinkTarget = services_.HomePage;
-    } else {
-        // No home page is known: the link leads to the help page instead of a made-up address.
-        about.LinkText = "Help and troubleshooting";
-        try {
-            about.LinkTarget = HelpPagePath();
-        } catch (const std::exception&) {
-            about.LinkText.clear();
-        }
-    }
-    if (services_.DialogPicture) about.Picture = services_.DialogPicture();
-    view_->ShowAbout(about);
+void TSettingsPresenter::ShowAboutBox() {
+    view_->ShowAbout(MakeAboutInfo(TAboutSource{.Title = services_.Application.Title,
+                                                .MajorVersion = saver_.MajorVersion,
+                                                .MinorVersion = saver_.MinorVersion,
+                                                .GLInfo = aquarium_.GLInfoText(),
+                                                .HomePage = services_.HomePage,
+                                                .HelpPagePath = [this] { return services_.Help.Path(); },
+                                                .Picture = services_.DialogPicture}));
 }
 
-std::string TFormFishes::HelpPagePath() {
-    const std::string installed = InstallPath + kHelpFileName;
-    if (FileExists(installed)) return installed;
-    const std::string dir = services_.TemporaryDirectory ? services_.TemporaryDirectory() : std::string();
-    const std::string page = dir + kHelpFileName;
-    const std::string html = services_.HelpPage ? services_.HelpPage() : std::string();
-    if (html.empty()) throw Exception("The help page is missing from the program.");
-    std::ofstream out(page, std::ios::binary | std::ios::trunc);
-    out << html;
-    out.close();
-    if (!out) throw Exception("The help page cannot be written to " + page + ".");
-    return page;
-}
-
-void TFormFishes::OpenHelp() {
+void TSettingsPresenter::OpenHelp() {
     // A help page that cannot be shown is no reason to end the dialog: say so and go on.
     try {
-        const std::string page = HelpPagePath();
-        if (!services_.OpenDocument || !services_.OpenDocument(page))
-            throw Exception("The help page " + page + " cannot be opened: no program is set to open web pages.");
+        services_.Help.Open();
     } catch (const std::exception& e) {
         view_->ShowMessage(e.what(), services_.Application.Title + " Screen Saver Error!");
     }

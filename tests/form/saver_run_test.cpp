@@ -2,9 +2,9 @@
 
 #include "app/exception.h"
 #include "app/execute_pro.h"
-#include "app/run_as_program.h"
-#include "app/saver_input.h"
-#include "app_fakes.h"
+#include "form/run_as_program.h"
+#include "form/saver_input.h"
+#include "app/app_fakes.h"
 
 namespace {
 

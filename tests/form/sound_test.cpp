@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "app/application.h"
-#include "scene/sound.h"
+#include "form/sound.h"
 
 namespace {
 

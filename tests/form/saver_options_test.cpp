@@ -3,7 +3,7 @@
 #include "app/app_fakes.h"
 #include "app/exception.h"
 #include "app/scrambled.h"
-#include "scene/saver_options.h"
+#include "form/saver_options.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Where the saver's windows go on a desktop of several monitors.
 #include <gtest/gtest.h>
 
-#include "scene/monitor_list.h"
+#include "form/monitor_list.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scene/monitor_list.h"
+#include "form/monitor_list.h"
 
 #include <algorithm>
 

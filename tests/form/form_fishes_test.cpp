@@ -8,8 +8,9 @@
 #include "app/app_fakes.h"
 #include "app/exception.h"
 #include "app/message_loop.h"
-#include "scene/form_fishes.h"
-#include "scene/saver_options.h"
+#include "form/form_fishes.h"
+#include "form/saver_options.h"
+#include "scene/frame_rate.h"
 #include "sim/random.h"
 #include "support/temp_dir.h"
 
@@ -122,21 +123,29 @@ private:
     Log& log_;
 };
 
-class FakeAquarium final : public IAquarium {
-public:
-    explicit FakeAquarium(Log& log) : log_(log) {}
-    TSceneSettings settings{};
-    TSaverOptions options;
+// What a test makes the aquarium do and reads back from it.
+struct AquariumScript {
     std::function<void(int frame)> onFrame;  // may raise or give input
     std::string failIn;                      // an operation that raises
     int frames = 0;
+    bool logSwitch = false;
+    bool software = false;
+    std::string info;
+    TAquariumHost host;  // as the form made it
+};
 
-    TSceneSettings& Settings() override { return settings; }
-    TSaverOptions& Options() override { return options; }
+class FakeAquarium final : public IAquarium {
+public:
+    FakeAquarium(Log& log, AquariumScript& script, TAquariumHost host) : log_(log), script_(script) {
+        script_.host = std::move(host);
+    }
+
+    TSceneSettings& Settings() override { return settings_; }
+    TAquariumOptions& Options() override { return *script_.host.Options; }
     void SetSceneDefaults() override { Note("SetSceneDefaults"); }
     void ReadSceneDescription(const std::string& path, bool& logFile) override {
         Note("ReadSceneDescription " + path);
-        logFile = logSwitch;
+        logFile = script_.logSwitch;
     }
     void BuildScene() override { Note("BuildScene seed " + std::to_string(RandomSeed)); }
     void ReleaseScene() override { Note("ReleaseScene"); }
@@ -151,28 +160,27 @@ public:
     }
     void ReleaseDrawing() override { Note("ReleaseDrawing"); }
     void DrawFrame() override {
-        ++frames;
-        if (frames == 1) Note("DrawFrame");
-        if (onFrame) onFrame(frames);
+        ++script_.frames;
+        if (script_.frames == 1) Note("DrawFrame");
+        if (script_.onFrame) script_.onFrame(script_.frames);
     }
     void AdvanceAutoTheme() override {
         Note("AdvanceAutoTheme");
+        TAquariumOptions& options = Options();
         if (options.AutoTheme) options.ThemeIndex = (options.ThemeIndex + 1) % 3;
     }
     std::int32_t FrameRate() const override { return 42; }
-    const std::string& GLInfoText() const override { return info; }
-    bool SoftwareRendering() const override { return software; }
-
-    bool logSwitch = false;
-    bool software = false;
-    std::string info;
+    const std::string& GLInfoText() const override { return script_.info; }
+    bool SoftwareRendering() const override { return script_.software; }
 
 private:
     void Note(const std::string& what) {
         log_.push_back(what);
-        if (!failIn.empty() && what.rfind(failIn, 0) == 0) throw Exception(failIn + " failed");
+        if (!script_.failIn.empty() && what.rfind(script_.failIn, 0) == 0) throw Exception(script_.failIn + " failed");
     }
     Log& log_;
+    AquariumScript& script_;
+    TSceneSettings settings_{};
 };
 
 class FakeDisplayDriver final : public IDisplayModeDriver {
@@ -355,7 +363,7 @@ struct FormRig {
     FakeDisplayDriver driver{log};
     FakeSoundPlayer sound{log};
     FakeWindows windows{log};
-    FakeAquarium aquarium{log};
+    AquariumScript aquarium;
     FakePreviewPicture picture{log};
     FakeMonitors monitors;
     std::vector<std::pair<std::string, std::string>> messages;
@@ -375,26 +383,42 @@ struct FormRig {
     void Make(std::vector<std::string> args) {
         host.args = std::move(args);
         form = std::make_unique<TFormFishes>(TFormServices{
-            application, host, registry, guard, system, launcher, driver, sound, windows, aquarium,
-            [this](ISaverWindow& window) { return std::make_unique<FakeDrawingWindow>(window, log); },
-            [this](const std::string& text, const std::string& caption) {
-                log.push_back("message " + caption);
-                messages.emplace_back(text, caption);
-                cursorAtMessage.push_back(system.cursorCount);
-            },
-            [](const std::string& installPath, const std::string& base) { return installPath + base + ".ini"; },
-            &picture,
-            [this] {
-                auto made = std::make_unique<FakeSettingsView>(log);
-                view = made.get();
-                return made;
-            },
-            [this](const std::string& target) {
-                opened.push_back(target);
-                return true;
-            },
-            [this] { return (dir.Path() / "tmp-").string(); }, [] { return std::string("<html>help</html>"); },
-            [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; }, homePage, &monitors});
+            .Application = application,
+            .Host = host,
+            .Registry = registry,
+            .Guard = guard,
+            .SaverSystem = system,
+            .Launcher = launcher,
+            .DisplayDriver = driver,
+            .SoundPlayer = sound,
+            .Windows = windows,
+            .MakeAquarium = [this](TAquariumHost made) { return std::make_unique<FakeAquarium>(log, aquarium, std::move(made)); },
+            .MakeDrawingWindow = [this](ISaverWindow& window) { return std::make_unique<FakeDrawingWindow>(window, log); },
+            .ShowError =
+                [this](const std::string& text, const std::string& caption) {
+                    log.push_back("message " + caption);
+                    messages.emplace_back(text, caption);
+                    cursorAtMessage.push_back(system.cursorCount);
+                },
+            .SceneDescriptionFile = [](const std::string& installPath,
+                                       const std::string& base) { return installPath + base + ".ini"; },
+            .PreviewPicture = &picture,
+            .MakeSettingsView =
+                [this] {
+                    auto made = std::make_unique<FakeSettingsView>(log);
+                    view = made.get();
+                    return made;
+                },
+            .OpenDocument =
+                [this](const std::string& target) {
+                    opened.push_back(target);
+                    return true;
+                },
+            .TemporaryDirectory = [this] { return (dir.Path() / "tmp-").string(); },
+            .HelpPage = [] { return std::string("<html>help</html>"); },
+            .DialogPicture = [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; },
+            .HomePage = homePage,
+            .Monitors = &monitors});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -416,8 +440,8 @@ TEST(FormFishes, SaverRunFromStartToKey) {
         if (frame == 3) rig.windows.saver->OnKey();
     };
     rig.Make({rig.Program("3DTidewell.scr"), "/s"});
-    EXPECT_EQ(rig.form->Caption, "3D Tidewell Screen Saver");
-    EXPECT_EQ(rig.form->InstallPath, (rig.dir.Path() / "").string());
+    EXPECT_EQ(rig.form->Caption(), "3D Tidewell Screen Saver");
+    EXPECT_EQ(rig.form->InstallPath(), (rig.dir.Path() / "").string());
     rig.Run();
 
     const std::string ini = rig.Program("3DTidewell.ini");
@@ -452,8 +476,8 @@ TEST(FormFishes, AutoThemeAdvancesBeforeTheWindowAndIsStoredAtTheEnd) {
     rig.aquarium.onFrame = [&](int) { rig.windows.saver->OnMouseButton(); };
     rig.Make({rig.Program("3DTidewell.scr"), "/s"});
     rig.Run();
-    EXPECT_TRUE(rig.aquarium.options.AutoTheme);
-    EXPECT_EQ(rig.aquarium.options.ThemeIndex, 0);
+    EXPECT_TRUE(rig.form->Options().AutoTheme);
+    EXPECT_EQ(rig.form->Options().ThemeIndex, 0);
     EXPECT_EQ(rig.Options()[OptionNames::Theme()].integer, -1);
     // Desktop only: no switch, the window has the desktop's size.
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display 800x600"), 0);
@@ -592,11 +616,11 @@ TEST(SettingsDialog, FirstRunFillsTheDialogStartsThePreviewAndCancelStoresNothin
     EXPECT_NE(std::find(preview.begin(), preview.end(), "sound SBUBLES"), preview.end());
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], std::string("3D Tidewell: ") + kSoftwareRenderingWarning);
-    rig.form->ShowCaption("/opt/3dtidewell FPS: 30");
+    rig.form->Dialog().ShowCaption("/opt/3dtidewell FPS: 30");
     EXPECT_EQ(view.caption, "/opt/3dtidewell FPS: 30");
 
     view.Move(DialogRig::C::TrackBarFishCount, 60);
-    EXPECT_EQ(rig.aquarium.options.FishCount, 60);  // the preview shows it on the next frame
+    EXPECT_EQ(rig.form->Options().FishCount, 60);  // the preview shows it on the next frame
     view.events->CloseRequested();
     EXPECT_TRUE(rig.application.Terminated());
     EXPECT_FALSE(view.shown);
@@ -641,8 +665,8 @@ TEST(SettingsDialog, StoredAutoThemesDefaultAndDesktopOnly) {
         rig.Options()[OptionNames::Theme()] = TRegValue::Int(stored);
         rig.Start({rig.Program("3DTidewell.scr"), "/c"});
         EXPECT_EQ(rig.view->selected[DialogRig::C::ComboBoxThemes], 0);
-        EXPECT_TRUE(rig.aquarium.options.AutoTheme);
-        EXPECT_EQ(rig.aquarium.options.ThemeIndex, index);
+        EXPECT_TRUE(rig.form->Options().AutoTheme);
+        EXPECT_EQ(rig.form->Options().ThemeIndex, index);
     }
 
     // A plain start of the .exe copy; its stored run-as-program flag survives "Default".
@@ -658,7 +682,7 @@ TEST(SettingsDialog, StoredAutoThemesDefaultAndDesktopOnly) {
     EXPECT_EQ(view.positions[DialogRig::C::TrackBarFishCount], 20);
     EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "800x600");
     EXPECT_TRUE(view.checked[DialogRig::C::CheckBoxRunAsEXE]);
-    EXPECT_TRUE(rig.aquarium.options.RunAsExe);
+    EXPECT_TRUE(rig.form->Options().RunAsExe);
 
     view.Click(DialogRig::C::CheckBoxDesktop);
     EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "1280x1024");
@@ -732,7 +756,7 @@ TEST(SettingsDialog, ASoundErrorIsShownAndUnchecksTheBox) {
     rig.sound.fail = true;
     rig.view->Click(DialogRig::C::CheckBoxSound);
     EXPECT_FALSE(rig.view->checked[DialogRig::C::CheckBoxSound]);
-    EXPECT_FALSE(rig.aquarium.options.SoundEnabled);
+    EXPECT_FALSE(rig.form->Options().SoundEnabled);
     ASSERT_EQ(rig.messages.size(), 1u);
     EXPECT_EQ(rig.messages[0].first, "no audio device");
     EXPECT_FALSE(rig.application.Terminated());
@@ -786,7 +810,7 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
                    // never changed, so nothing is restored.
                    "sound stop", "window hidden", "ReleaseDrawing", "ReleaseScene", "sound stop", "surface freed",
                    "window freed", "ReleaseDrawing"}));
-    const TSaverOptions& options = rig.aquarium.options;
+    const TSaverOptions& options = rig.form->Options();
     EXPECT_EQ(options.FishCount, 7);
     EXPECT_EQ(options.BubbleCount, 90);  // not given: the stored count
     EXPECT_FALSE(options.AutoTheme);
@@ -813,7 +837,7 @@ TEST(FormFishes, HackEndsWithItsWindowAndReportsAMissingOne) {
     EXPECT_EQ(ends.aquarium.frames, 2);
     EXPECT_EQ(std::count(ends.log.begin(), ends.log.end(), "adopt window -1"), 1);
     EXPECT_EQ(std::count(ends.log.begin(), ends.log.end(), "sound SBUBLES"), 1);
-    EXPECT_TRUE(ends.aquarium.options.AutoTheme);
+    EXPECT_TRUE(ends.form->Options().AutoTheme);
     EXPECT_TRUE(ends.Options().empty());  // Auto theme in a hack: not stored either
     EXPECT_FALSE(ends.form->ErrorReported());
 

@@ -7,12 +7,10 @@
 
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
+#include "scene/aquarium.h"
 
-struct TSaverOptions {
-    std::int32_t BubbleCount = 50;
-    std::int32_t FishCount = 20;
-    std::int32_t ThemeIndex = 0;
-    bool AutoTheme = false;
+// The aquarium's own four (counts and theme), then the run's.
+struct TSaverOptions : TAquariumOptions {
     bool SoundEnabled = true;
     bool DesktopOnly = false;
     bool RunAsExe = false;

@@ -1,4 +1,4 @@
-#include "scene/saver_options.h"
+#include "form/saver_options.h"
 
 #include <algorithm>
 

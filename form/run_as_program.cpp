@@ -1,4 +1,4 @@
-#include "app/run_as_program.h"
+#include "form/run_as_program.h"
 
 bool RunAsProgramLaunch(bool runAsExe, TScreenSaverApp& app, TExecutePro& launcher, IProcessLauncher& system,
                         IOwnerForm& form, const std::string& installPath) {

@@ -1,0 +1,264 @@
+#include "form/form_fishes.h"
+
+#include "app/exception.h"
+#include "form/run_as_program.h"
+#include "scene/scene_settings.h"
+#include "sim/random.h"
+
+namespace {
+
+// Runs one release step of the error path; a failing step must not keep the message from
+// being shown or the program from closing.
+template <typename F>
+void Guarded(F step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)) {
+    TApplication& application = services_.Application;
+    screenSaver_ = std::make_unique<TScreenSaverApp>(
+        application, TAppServices{services_.Host, services_.Registry, services_.Guard}, services_.SaverSystem);
+    TScreenSaverApp& saver = *screenSaver_;
+    saver.Title = "3D Tidewell";
+    saver.Company = "Korvane Software";
+    saver.MajorVersion = 1;
+    saver.MinorVersion = 5;
+    saver.SetLogFile(false);
+    saver.Debug = false;
+    saver.OnLoadOptions = [this] { ScreenSaverLoadOptions(); };
+    saver.OnSaveOptions = [this] { ScreenSaverSaveOptions(); };
+    saver.OnStart = [this] { ScreenSaverStart(); };
+    saver.OnStop = [this] { ScreenSaverStop(); };
+    saver.OnException = [this](const std::exception& e) { ScreenSaverException(e); };
+    saver.OnIdle = [this](bool& done) { ScreenSaverIdle(done); };
+    saver.SetOwnerForm(this);
+
+    // Design values; the start event replaces the mode with the user's.
+    displayControl_ = std::make_unique<TDisplayControl>(services_.DisplayDriver);
+    displayControl_->AutoEnumerate = true;
+    displayControl_->SetFullScreenMode(TScreenMode(640, 480, 16));
+    displayControl_->OnEnumerate = [](std::int32_t depth, std::int32_t, std::int32_t, bool& accept) {
+        accept = depth == 16 || depth == 32;
+    };
+
+    executePro_ = std::make_unique<TExecutePro>(application, services_.Launcher, &services_.Windows);
+    executePro_->Mode = TExecMode::emProcess;
+    executePro_->Priority = TExecPriority::epNormal;
+    executePro_->WindowStyle = TExecWindowStyle::ewShow;
+    executePro_->Wait = true;
+
+    sound_ = std::make_unique<TSound>(services_.SoundPlayer);
+    sound_->ShowError = [this](const std::string& message) { run_->ShowErrorBox(message, true); };
+
+    // The components' loaded notifications, in creation order, then the form's create event.
+    saver.Loaded();
+    displayControl_->PropertiesLoaded();
+    if (eventsConnected_) FormCreate();
+    MakeAquarium();
+}
+
+void TFormFishes::MakeAquarium() {
+    if (aquarium_) return;
+    TScreenSaverApp& saver = *screenSaver_;
+    const bool hack = saver.SaverMode() == smHack;
+    aquarium_ = services_.MakeAquarium(TAquariumHost{
+        .InstallPath = installPath_,
+        .ExeName = saver.ExeName(),
+        .WriteLog = [this](const std::string& text) { screenSaver_->WriteLog(text); },
+        .ShowCaption = [this](const std::string& text) { presenter_->ShowCaption(text); },
+        .StopSound = [this] { sound_->StopSound(); },
+        .ShowFps = hack && saver.HackOptions().ShowFps,
+        .Options = &options_,
+    });
+    run_ = std::make_unique<TSaverRun>(
+        TSaverRunServices{.Application = services_.Application,
+                          .SaverSystem = services_.SaverSystem,
+                          .Windows = services_.Windows,
+                          .MakeDrawingWindow = services_.MakeDrawingWindow,
+                          .ShowError = services_.ShowError,
+                          .PreviewPicture = services_.PreviewPicture,
+                          .Monitors = services_.Monitors},
+        saver, *displayControl_, *aquarium_, options_, *sound_,
+        [this] {
+            // "Preview..." returns to the dialog instead of ending.
+            if (!presenter_->InFullScreenPreview()) Close();
+        },
+        [this] {
+            const TScreenMode& mode = displayControl_->CurrentMode();
+            return FullScreenLogLine(mode.Width(), mode.Height(), mode.ColorDepth, aquarium_->FrameRate());
+        });
+    presenter_ = std::make_unique<TSettingsPresenter>(
+        TSettingsPresenterServices{.Application = services_.Application,
+                                   .Host = services_.Host,
+                                   .Windows = services_.Windows,
+                                   .MakeSettingsView = services_.MakeSettingsView,
+                                   .HomePage = services_.HomePage,
+                                   .DialogPicture = services_.DialogPicture,
+                                   .Help = THelpPage{.InstallPath = installPath_,
+                                                     .TemporaryDirectory = services_.TemporaryDirectory,
+                                                     .EmbeddedPage = services_.HelpPage,
+                                                     .OpenDocument = services_.OpenDocument},
+                                   .SetDefaults = [this] { SetDefaults(); },
+                                   .Close = [this] { Close(); }},
+        saver, *displayControl_, *aquarium_, options_, *sound_, *run_);
+}
+
+TFormFishes::~TFormFishes() {
+    Guarded([this] { Destroy(); });
+}
+
+void TFormFishes::Destroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    // The form goes away only when the program ends; its components see the removal then.
+    if (!services_.Application.Terminated()) services_.Application.Terminate();
+    std::exception_ptr error;
+    try {
+        screenSaver_->Notification(TOperation::opRemove);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    Guarded([this] { aquarium_->ReleaseDrawing(); });
+    // Ended from outside (the session ends, the loop was left): the desktop gets its mode back
+    // here, before the windows go.
+    Guarded([this] { displayControl_->SetFullScreen(false); });
+    Guarded([this] { run_->FreeDrawingWindow(); });
+    run_->Destroy();
+    presenter_->Destroy();
+    if (error) std::rethrow_exception(error);
+}
+
+void TFormFishes::Show() {
+    if (!services_.Application.ShowMainForm || services_.Application.Terminated()) return;
+    visible_ = true;
+    if (eventsConnected_) FormShow();
+}
+
+void TFormFishes::SetBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void TFormFishes::Close() {
+    if (closing_) return;
+    closing_ = true;
+    // The application ends even when the close query fails; the failure is reported.
+    struct TerminateOnExit {
+        TApplication& application;
+        ~TerminateOnExit() { application.Terminate(); }
+    } terminate{services_.Application};
+    visible_ = false;
+    if (run_) run_->ReleaseDesktopPreview();
+    if (presenter_) presenter_->Hide();
+    if (eventsConnected_) FormCloseQuery();
+}
+
+void TFormFishes::FormCreate() {
+    TScreenSaverApp& saver = *screenSaver_;
+    caption_ = services_.Application.Title + " Screen Saver";
+    installPath_ = ReadInstallPath(saver);
+    // The hand-over below may close the form: everything Close needs exists from here.
+    MakeAquarium();
+    options_.RunAsExe = ReadRunAsExe(saver);
+    saver.ReleaseOptions();
+    RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, *this, installPath_);
+}
+
+void TFormFishes::FormShow() {
+    const TSaverMode mode = screenSaver_->SaverMode();
+    if (mode == smSettings || mode == smProgram) {
+        presenter_->ShowDialog(caption_);
+        return;
+    }
+    if (mode == smPreview) run_->ShowDesktopPreview(parent_, installPath_);
+}
+
+void TFormFishes::ScreenSaverStart() {
+    TScreenSaverApp& saver = *screenSaver_;
+    if (saver.SaverMode() == smPreview) return;
+    const TScreenMode& desktop = displayControl_->DesktopMode();
+    if ((desktop.ColorDepth != 16 && desktop.ColorDepth != 32) || displayControl_->ColorDepthModes().Count() == 0)
+        throw Exception(kColorDepthWarning);
+    // Every mode from here on draws: the driver loads while the scene is built.
+    services_.Windows.PrepareDrawing();
+    IAquarium& aquarium = *aquarium_;
+    aquarium.SetSceneDefaults();
+    RandomSeed = 7;
+    SetDefaults();
+    saver.LoadOptions();
+    bool logFile = saver.LogFile();
+    const std::string description =
+        services_.SceneDescriptionFile ? services_.SceneDescriptionFile(installPath_, saver.ExeBaseName())
+                                       : installPath_ + saver.ExeBaseName() + ".ini";
+    aquarium.ReadSceneDescription(description, logFile);
+    saver.SetLogFile(logFile);
+    aquarium.BuildScene();
+    if (saver.SaverMode() == smSaver) {
+        run_->StartSaverWindow();
+        return;
+    }
+    if (saver.SaverMode() == smHack) {
+        run_->StartHackWindow();
+        return;
+    }
+    presenter_->ShowDialog(caption_);
+    if (!presenter_->View()) throw Exception("The settings dialog cannot be shown.");
+    presenter_->Start();
+}
+
+void TFormFishes::SetDefaults() { SetDefaultOptions(options_, *displayControl_); }
+
+void TFormFishes::ScreenSaverStop() { StoreAutoTheme(*screenSaver_, options_); }
+
+void TFormFishes::ScreenSaverIdle(bool& done) {
+    ISaverWindow* window = run_->DrawingWindow();
+    if (window && window->Visible()) {
+        window->Paint();
+        return;
+    }
+    // Nothing to draw (a preview, or the saver window already closed): wait for messages
+    // instead of spinning.
+    done = true;
+}
+
+void TFormFishes::ScreenSaverLoadOptions() {
+    LoadSaverOptions(*screenSaver_, options_, *displayControl_);
+    if (screenSaver_->SaverMode() == smHack) ApplyHackOptions(screenSaver_->HackOptions(), options_);
+}
+
+void TFormFishes::ScreenSaverSaveOptions() { SaveSaverOptions(*screenSaver_, options_, *displayControl_); }
+
+void TFormFishes::ScreenSaverException(const std::exception& e) {
+    const bool silent = dynamic_cast<const EAbort*>(&e) != nullptr;
+    Guarded([this] { displayControl_->SetFullScreen(false); });
+    Guarded([this] { aquarium_->ReleaseDrawing(); });
+    Guarded([this] { run_->FreeDrawingWindow(); });
+    Guarded([this] { sound_->StopSound(); });
+    run_->ForgetHiddenCursor();
+    if (!silent) {
+        errorReported_ = true;
+        Guarded([this, &e] { run_->ShowErrorBox(e.what(), false); });
+    } else {
+        Guarded([this] { ShowCursorUntilVisible(services_.SaverSystem); });
+    }
+    // This runs inside the message loop's error path: nothing may escape from here.
+    Guarded([this] { Close(); });
+    services_.Application.Terminate();
+}
+
+bool TFormFishes::FormCloseQuery() {
+    IAquarium& aquarium = *aquarium_;
+    aquarium.ReleaseDrawing();
+    displayControl_->SetFullScreen(false);
+    aquarium.ReleaseScene();
+    sound_->StopSound();
+    run_->FreeDrawingWindow();
+    return true;
+}

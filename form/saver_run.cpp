@@ -1,0 +1,188 @@
+#include "form/saver_run.h"
+
+#include <cstdio>
+
+#include "app/exception.h"
+
+namespace {
+
+template <typename F>
+void Guarded(F step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDisplayControl& display, IAquarium& aquarium,
+                     TSaverOptions& options, TSound& sound, std::function<void()> closeForm,
+                     std::function<std::string()> stopLogLine)
+    : services_(std::move(services)),
+      saver_(saver),
+      display_(display),
+      aquarium_(aquarium),
+      options_(options),
+      sound_(sound),
+      closeForm_(std::move(closeForm)) {
+    input_ = std::make_unique<TSaverInput>(saver_, TStopActions{[this] { sound_.StopSound(); },
+                                                                [this] { HideSaverWindows(); },
+                                                                std::move(stopLogLine),
+                                                                [this] { closeForm_(); }});
+}
+
+void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how) {
+    drawingWindow_ = std::move(window);
+    drawingWindow_->OnPaint = [this] { aquarium_.DrawFrame(); };
+    drawingWindow_->Show();
+    // The first frame's work that needs no context is done while the driver still loads.
+    if (how.FullScreen) aquarium_.PrepareFirstFrame(drawingWindow_->Width(), drawingWindow_->Height());
+    drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
+    if (how.WatchQuitSignals) services_.Windows.WatchQuitSignals([this] { input_->Quit(); });
+    if (how.FreeImagesAfterUpload) aquarium_.FreeImagesAfterUpload();
+    aquarium_.InitDrawing(*drawingSurface_, how.FullScreen);
+    if (how.AfterContext) how.AfterContext();
+    aquarium_.ResetDrawing();
+    fullScreenDrawing_ = how.FullScreen;
+    sound_.ApplySound(options_.SoundEnabled);
+}
+
+void TSaverRun::StartSaverWindow() {
+    aquarium_.ReleaseDrawing();
+    FreeDrawingWindow();
+    aquarium_.AdvanceAutoTheme();
+    display_.SetFullScreen(!options_.DesktopOnly);
+
+    // The mode in use, not the one asked for: a refused switch leaves the desktop's. The monitors
+    // are asked after the switch, which may have moved them.
+    const TScreenMode& mode = display_.CurrentMode();
+    const TSaverLayout layout =
+        LayoutSaver(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
+                    mode.Height(), display_.FullScreen());
+    const TMonitor& place = layout.Saver;
+    auto window =
+        services_.Windows.CreateSaverWindow(services_.Application.Title, place.Left, place.Top, place.Width, place.Height);
+    if (!window) throw Exception("The screen saver window cannot be created!");
+    window->OnKey = [this] { input_->Key(); };
+    window->OnMouseButton = [this] { input_->MouseButton(); };
+    window->OnMouseMove = [this](int x, int y) { input_->MouseMove(x, y); };
+    drawingWindow_ = std::move(window);
+    ShowCoverWindows(layout);
+
+    services_.SaverSystem.ShowCursor(false);
+    cursorHidden_ = true;
+    // Only the dialog's "Preview..." comes back to draw into another context.
+    const bool saverMode = saver_.SaverMode() == smSaver;
+    AttachAquarium(std::move(drawingWindow_), TAttachment{.FullScreen = true,
+                                                          .FreeImagesAfterUpload = saverMode,
+                                                          .WatchQuitSignals = saverMode});
+    input_->Start();
+}
+
+void TSaverRun::ShowCoverWindows(const TSaverLayout& layout) {
+    for (const TMonitor& monitor : layout.Covers) {
+        auto cover = services_.Windows.CreateCoverWindow(monitor.Left, monitor.Top, monitor.Width, monitor.Height);
+        if (!cover) throw Exception("The screen saver window cannot be created!");
+        cover->OnKey = [this] { input_->Key(); };
+        cover->OnMouseButton = [this] { input_->MouseButton(); };
+        // In the saver window's coordinates, so the move filter compares like with like.
+        const int dx = monitor.Left - layout.Saver.Left, dy = monitor.Top - layout.Saver.Top;
+        cover->OnMouseMove = [this, dx, dy](int x, int y) { input_->MouseMove(x + dx, y + dy); };
+        cover->Show();
+        covers_.push_back(std::move(cover));
+    }
+}
+
+void TSaverRun::HideSaverWindows() {
+    if (drawingWindow_) drawingWindow_->Hide();
+    for (auto& cover : covers_) cover->Hide();
+}
+
+void TSaverRun::StartHackWindow() {
+    const THackOptions& hack = saver_.HackOptions();
+    aquarium_.AdvanceAutoTheme();
+    auto window = services_.Windows.AdoptWindow(hack.Window);
+    if (!window) {
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(hack.Window));
+        throw Exception(std::string("The window ") + (hack.Window == THackOptions::kRootWindow ? "root" : id) +
+                        " does not exist.");
+    }
+    // xscreensaver ends its hack when it destroys the window, if not before.
+    window->OnDestroyed = [this] { input_->Quit(); };
+    AttachAquarium(std::move(window),
+                   TAttachment{.FullScreen = true, .FreeImagesAfterUpload = true, .WatchQuitSignals = true});
+}
+
+void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext) {
+    aquarium_.ReleaseDrawing();
+    display_.SetFullScreen(false);
+    fullScreenDrawing_ = false;
+    FreeDrawingWindow();
+    auto window = services_.Windows.CreateChildWindow(panel);
+    if (!window) throw Exception("The preview window cannot be created!");
+    AttachAquarium(std::move(window), TAttachment{.AfterContext = std::move(afterContext)});
+}
+
+void TSaverRun::ShowDesktopPreview(std::intptr_t parent, const std::string& installPath) {
+    previewWindow_ = services_.Windows.CreateChildWindow(parent);
+    if (!previewWindow_) {
+        closeForm_();
+        return;
+    }
+    previewWindow_->OnDestroyed = [this] { closeForm_(); };
+    previewWindow_->Show();
+    if (!services_.PreviewPicture) return;
+    // A picture that cannot be drawn leaves the preview black: the desktop's settings page is
+    // no place for an error box.
+    try {
+        previewSurface_ = services_.MakeDrawingWindow(*previewWindow_);
+        services_.PreviewPicture->Start(*previewSurface_, installPath);
+        previewWindow_->OnPaint = [this] {
+            try {
+                services_.PreviewPicture->Paint();
+            } catch (const std::exception&) {
+                ReleaseDesktopPreview();
+            }
+        };
+        previewWindow_->Paint();
+    } catch (const std::exception&) {
+        ReleaseDesktopPreview();
+    }
+}
+
+void TSaverRun::ReleaseDesktopPreview() {
+    if (!previewSurface_) return;
+    if (previewWindow_) previewWindow_->OnPaint = nullptr;
+    if (services_.PreviewPicture) Guarded([this] { services_.PreviewPicture->Release(); });
+    previewSurface_.reset();
+}
+
+void TSaverRun::Destroy() {
+    ReleaseDesktopPreview();
+    previewWindow_.reset();
+}
+
+void TSaverRun::FreeDrawingWindow() {
+    for (auto& cover : covers_) cover->Hide();
+    covers_.clear();
+    if (!drawingWindow_) return;
+    drawingWindow_->Hide();
+    drawingSurface_.reset();
+    drawingWindow_.reset();
+}
+
+void TSaverRun::ShowHiddenCursor() {
+    if (!cursorHidden_) return;
+    cursorHidden_ = false;
+    services_.SaverSystem.ShowCursor(true);
+}
+
+void TSaverRun::ShowErrorBox(const std::string& text, bool restoreCursor) {
+    // The saver hid the cursor once at loading and once for its window: one show is not enough.
+    const int shows = ShowCursorUntilVisible(services_.SaverSystem);
+    if (services_.ShowError) services_.ShowError(text, services_.Application.Title + " Screen Saver Error!");
+    if (restoreCursor)
+        for (int i = 0; i < shows; ++i) services_.SaverSystem.ShowCursor(false);
+}

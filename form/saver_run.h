@@ -1,0 +1,107 @@
+#pragma once
+// The windows of a run and what ends it: the full-screen saver window with a black cover over
+// every other monitor, a hack's adopted window, the dialog preview's child window and the
+// desktop's still preview; the hidden cursor; the input that stops the run. One function
+// attaches the aquarium to any of these windows.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/message_loop.h"
+#include "app/screen_saver_app.h"
+#include "display/display_control.h"
+#include "form/monitor_list.h"
+#include "form/saver_input.h"
+#include "form/saver_options.h"
+#include "form/sound.h"
+#include "scene/aquarium.h"
+#include "scene/drawing_window.h"
+#include "scene/preview_picture.h"
+
+// What the run needs from the platform.
+struct TSaverRunServices {
+    TApplication& Application;
+    ISaverSystem& SaverSystem;
+    IWindowSystem& Windows;
+    std::function<std::unique_ptr<IDrawingWindow>(ISaverWindow&)> MakeDrawingWindow;
+    std::function<void(const std::string& text, const std::string& caption)> ShowError;
+    IPreviewPicture* PreviewPicture = nullptr;
+    IMonitorList* Monitors = nullptr;
+};
+
+// How the aquarium is attached to a window: what differs between the saver, a hack and the
+// dialog's preview.
+struct TAttachment {
+    // The saver or a hack (warmed up ahead, counted as full screen), not the dialog's preview.
+    bool FullScreen = false;
+    // No later context will upload the images again.
+    bool FreeImagesAfterUpload = false;
+    // SIGTERM and friends end the run.
+    bool WatchQuitSignals = false;
+    // Once the context exists, before the first frame's reset (the dialog's software warning).
+    std::function<void()> AfterContext;
+};
+
+class TSaverRun {
+public:
+    // closeForm ends the program (or returns to the dialog); stopLogLine gives the stop's log line.
+    TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDisplayControl& display, IAquarium& aquarium,
+              TSaverOptions& options, TSound& sound, std::function<void()> closeForm,
+              std::function<std::string()> stopLogLine);
+
+    // The aquarium in window, which is shown; the run's drawing window from now on.
+    void AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how);
+
+    // The full-screen saver: the display mode, the saver window over the primary monitor,
+    // covers over the others, the cursor hidden.
+    void StartSaverWindow();
+    // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
+    void StartHackWindow();
+    // The dialog's live preview inside its panel.
+    void StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext);
+    // The desktop's small preview: a still picture inside its window, ending with that window.
+    void ShowDesktopPreview(std::intptr_t parent, const std::string& installPath);
+    void ReleaseDesktopPreview();
+
+    void FreeDrawingWindow();
+    // Undoes the saver window's own cursor hide, once.
+    void ShowHiddenCursor();
+    // After an error: the cursor is the error box's now.
+    void ForgetHiddenCursor() { cursorHidden_ = false; }
+    // An error message box with a visible pointer; restoreCursor hides it again afterwards for
+    // a run that goes on.
+    void ShowErrorBox(const std::string& text, bool restoreCursor);
+
+    TSaverInput& Input() { return *input_; }
+    ISaverWindow* DrawingWindow() { return drawingWindow_.get(); }
+    ISaverWindow* PreviewWindow() { return previewWindow_.get(); }
+    // The black windows over the other monitors while the saver window is up.
+    const std::vector<std::unique_ptr<ISaverWindow>>& CoverWindows() const { return covers_; }
+    bool FullScreenDrawing() const { return fullScreenDrawing_; }
+    // Drops the preview's window when the program ends.
+    void Destroy();
+
+private:
+    void ShowCoverWindows(const TSaverLayout& layout);
+    void HideSaverWindows();
+
+    TSaverRunServices services_;
+    TScreenSaverApp& saver_;
+    TDisplayControl& display_;
+    IAquarium& aquarium_;
+    TSaverOptions& options_;
+    TSound& sound_;
+    std::function<void()> closeForm_;
+    std::unique_ptr<TSaverInput> input_;
+
+    std::unique_ptr<ISaverWindow> drawingWindow_;
+    std::unique_ptr<IDrawingWindow> drawingSurface_;
+    std::vector<std::unique_ptr<ISaverWindow>> covers_;
+    bool cursorHidden_ = false;
+    bool fullScreenDrawing_ = false;
+    std::unique_ptr<ISaverWindow> previewWindow_;
+    std::unique_ptr<IDrawingWindow> previewSurface_;
+};
