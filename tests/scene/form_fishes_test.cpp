@@ -597,12 +597,22 @@ TEST(SettingsDialog, FirstRunFillsTheDialogStartsThePreviewAndCancelStoresNothin
 
     view.Move(DialogRig::C::TrackBarFishCount, 60);
     EXPECT_EQ(rig.aquarium.options.FishCount, 60);  // the preview shows it on the next frame
-    view.events->CloseRequested();
+    view.Click(DialogRig::C::ButtonCancel);  // the GTK view raises the button as a click
     EXPECT_TRUE(rig.application.Terminated());
     EXPECT_FALSE(view.shown);
     EXPECT_TRUE(rig.registry.written.empty());
     rig.form->Destroy();
     EXPECT_FALSE(rig.form->ErrorReported());
+}
+
+TEST(SettingsDialog, EscapeAndTheCloseBoxStoreNothing) {
+    DialogRig rig;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.view->Move(DialogRig::C::TrackBarFishCount, 60);
+    rig.view->events->CloseRequested();
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_FALSE(rig.view->shown);
+    EXPECT_TRUE(rig.registry.written.empty());
 }
 
 TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
