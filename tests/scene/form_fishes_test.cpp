@@ -645,6 +645,24 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     EXPECT_TRUE(rig.application.Terminated());
 }
 
+TEST(SettingsDialog, ASizeChosenKeepsItsPlaceThroughAnotherDepthAndBack) {
+    DialogRig rig;
+    // Lists long enough that neither the first entry nor the same position is the chosen size.
+    rig.driver.modes = {{640, 480, 32}, {800, 600, 32},  {1024, 768, 32}, {1280, 1024, 32},
+                        {800, 600, 16}, {1024, 768, 16}, {1280, 1024, 16}};
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    FakeSettingsView& view = *rig.view;
+    view.Select(DialogRig::C::ComboBoxResolution, "1024x768");
+    view.Select(DialogRig::C::ComboBoxDepth, "16 bits");
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "1024x768");
+    view.Select(DialogRig::C::ComboBoxDepth, "32 bits");
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "1024x768");
+    view.Click(DialogRig::C::ButtonOk);
+    EXPECT_EQ(rig.Stored(OptionNames::ColorDepth()), 32);
+    EXPECT_EQ(rig.Stored(OptionNames::Width()), 1024);
+    EXPECT_EQ(rig.Stored(OptionNames::Height()), 768);
+}
+
 TEST(SettingsDialog, StoredAutoThemesDefaultAndDesktopOnly) {
     for (const auto& [stored, index] : {std::pair{-1, 0}, std::pair{-3, 2}}) {
         DialogRig rig;
