@@ -78,8 +78,12 @@ public:
         return true;
     }
     void WaitForMessage() override {
-        // A preview waits here for its parent to go away.
+        // A preview waits here for its parent to go away; a wait that nothing ends fails.
         if (++waits == 3 && child && child->OnDestroyed) child->OnDestroyed();
+        if (waits > 1000) {
+            ADD_FAILURE() << "still waiting after 1000 turns";
+            throw Exception("wait limit");
+        }
     }
     static std::string Place(int left, int top, int width, int height) {
         return std::to_string(width) + "x" + std::to_string(height) +
@@ -151,7 +155,11 @@ public:
     }
     void ReleaseDrawing() override { Note("ReleaseDrawing"); }
     void DrawFrame() override {
-        ++frames;
+        // A run whose end never comes fails here instead of spinning until the test's timeout.
+        if (++frames > 1000) {
+            ADD_FAILURE() << "the run did not end in 1000 frames";
+            throw Exception("frame limit");
+        }
         if (frames == 1) Note("DrawFrame");
         if (onFrame) onFrame(frames);
     }
