@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "app/exception.h"
+#include "platform/posix/gl_driver_pin.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ EGLDisplay OpenSurfacelessDisplay() {
     EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display == EGL_NO_DISPLAY) Fail("surfaceless display");
     if (!eglInitialize(display, nullptr, nullptr)) Fail("eglInitialize");
+    KeepGlDriverLoaded();
     return display;
 }
 

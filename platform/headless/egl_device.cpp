@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/exception.h"
+#include "platform/posix/gl_driver_pin.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ EGLDisplay SurfacelessDisplay() {
     if (!getPlatformDisplay) return EGL_NO_DISPLAY;
     EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display != EGL_NO_DISPLAY && !eglInitialize(display, nullptr, nullptr)) return EGL_NO_DISPLAY;
+    KeepGlDriverLoaded();
     return display;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/x11/glx_device.h"
 
+#include "platform/posix/gl_driver_pin.h"
 #include "platform/x11/shared_image_prefault.h"
 
 #include <X11/Xlib.h>
@@ -116,6 +117,7 @@ int GlxDevice::ChoosePixelFormat(const TPixelFormatDescriptor& request) {
         const std::vector<int> attributes = ConfigAttributes(*attempt);
         int count = 0;
         GLXFBConfig* configs = glXChooseFBConfig(display_, screen, attributes.data(), &count);
+        KeepGlDriverLoaded();  // the query has loaded the driver
         configs_.clear();
         for (int i = 0; i < count; ++i) {
             if (static_cast<VisualID>(Attribute(display_, configs[i], GLX_VISUAL_ID)) == visual)

@@ -1,5 +1,7 @@
 #include "platform/x11/glx_preload.h"
 
+#include "platform/posix/gl_driver_pin.h"
+
 #include <X11/Xlib.h>
 #include <GL/glx.h>
 
@@ -10,4 +12,5 @@ void PreloadGlxDriver(Display* display) {
     // and with that the vendor library loads its driver.
     int count = 0;
     if (GLXFBConfig* configs = glXGetFBConfigs(display, DefaultScreen(display), &count)) XFree(configs);
+    KeepGlDriverLoaded();
 }

@@ -41,11 +41,38 @@ check_horizon() {
   [ "$good" -ge 3 ]
 }
 
-# Waits up to $2 tenths of a second for process $1 to end; its exit status in $exit_status.
+# The waits below count wall-clock seconds, not tries: a busy machine gets the same time as an
+# idle one, however long each try takes there.
+
+# Runs "$@" every 0.1 s until it succeeds; fails once $1 seconds have passed.
+wait_for() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
+  done
+}
+
+# Whether window $1 is mapped and shown.
+viewable() {
+  [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]
+}
+
+# Whether window $1 is no longer shown (unmapped or gone).
+hidden() {
+  ! viewable "$1"
+}
+
+# Whether process $1 has ended.
+ended() {
+  ! kill -0 "$1" 2>/dev/null
+}
+
+# Waits up to $2 seconds for process $1 to end; its exit status in $exit_status.
 wait_exit() {
-  local pid=$1 tries=$2
-  while [ "$tries" -gt 0 ] && kill -0 "$pid" 2>/dev/null; do sleep 0.1; tries=$((tries - 1)); done
-  if kill -0 "$pid" 2>/dev/null; then
+  local pid=$1
+  if ! wait_for "$2" ended "$pid"; then
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     exit_status=timeout
@@ -57,16 +84,16 @@ wait_exit() {
   set -e
 }
 
-# The id of the first visible window with exactly this name, waiting up to $2 tenths of a second.
+# The id of the first visible window whose whole name matches the pattern $1, waiting up to $2
+# seconds.
 find_window() {
-  local name=$1 tries=$2 id=""
-  while [ "$tries" -gt 0 ]; do
+  local name=$1 end=$((SECONDS + $2)) id
+  while :; do
     id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
+    [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.1
-    tries=$((tries - 1))
   done
-  return 1
 }
 
 fail() {

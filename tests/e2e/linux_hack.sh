@@ -33,16 +33,16 @@ echo "== /s: one instance, SIGTERM"
 "$work/bin/3dtidewell" /s 2>"$work/saver.err" &
 pid=$!
 pids+=($pid)
-find_window "3D Tidewell" 100 >/dev/null || fail "no saver window appeared"
+find_window "3D Tidewell" 60 >/dev/null || fail "no saver window appeared"
 "$work/bin/3dtidewell" /s 2>"$work/second.err" &
 second=$!
-wait_exit $second 100 || fail "the second instance did not leave"
+wait_exit $second 30 || fail "the second instance did not leave"
 [ "$exit_status" = 0 ] || fail "second instance exit status $exit_status"
 kill -0 $pid 2>/dev/null || fail "the first instance ended with the second"
 [ "$(xdotool search --onlyvisible --name '^3D Tidewell$' | wc -l)" = 1 ] || fail "more than one saver window"
 sleep 1
 kill -TERM $pid
-wait_exit $pid 100 || fail "the saver did not end on SIGTERM"
+wait_exit $pid 30 || fail "the saver did not end on SIGTERM"
 [ "$exit_status" = 0 ] || fail "SIGTERM exit status $exit_status"
 log_text | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line after SIGTERM: $(log_text)"
 [ ! -s "$work/saver.err" ] || fail "the saver wrote on the error stream: $(cat "$work/saver.err")"
@@ -52,19 +52,19 @@ echo "== hack in another program's window"
 "$host_program" "Tidewell hack host" 320 200 &
 host_pid=$!
 pids+=($host_pid)
-host=$(find_window "Tidewell hack host" 100) || fail "no host window"
+host=$(find_window "Tidewell hack host" 60) || fail "no host window"
 # The hack takes no lock: a saver holding it does not keep the hack from running.
 "$work/bin/3dtidewell" /s 2>/dev/null &
 holder=$!
 pids+=($holder)
-find_window "3D Tidewell" 100 >/dev/null || fail "no saver window to hold the lock"
+find_window "3D Tidewell" 60 >/dev/null || fail "no saver window to hold the lock"
 "$work/bin/3dtidewell" -window-id "$(printf '0x%x' "$host")" -theme green -fish 5 -sound 2>"$work/hack.err" &
 pid=$!
 pids+=($pid)
 sleep 1.5
 kill -0 $pid 2>/dev/null || fail "the hack ended by itself: $(cat "$work/hack.err")"
 kill -TERM $holder
-wait_exit $holder 100 || fail "the lock holder did not end"
+wait_exit $holder 30 || fail "the lock holder did not end"
 sleep 1
 kill -0 $pid 2>/dev/null || fail "the hack ended by itself: $(cat "$work/hack.err")"
 read -r hx hy < <(xwininfo -id "$host" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
@@ -78,7 +78,7 @@ import -window root "$work/hack-resized.png"
 check_horizon "$work/hack-resized.png" 2 "$hx" "$hy" "$hw" "$hh" || fail "the hack did not follow the window to ${hw}x${hh}"
 check_layers "$work/hack-resized.png" "$hx" "$hy" "$hw" "$hh" || fail "no surface and sand over the resized window"
 kill -HUP $pid
-wait_exit $pid 100 || fail "the hack did not end on SIGHUP"
+wait_exit $pid 30 || fail "the hack did not end on SIGHUP"
 [ "$exit_status" = 0 ] || fail "hack exit status $exit_status"
 [ ! -s "$work/hack.err" ] || fail "the hack wrote on the error stream: $(cat "$work/hack.err")"
 grep -q 'Theme=int:0' "$work/config/Korvane Software/3D Tidewell.conf" || fail "the hack changed the stored options"

@@ -25,7 +25,7 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" TIDEWELL_UNPAC
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
 "$work/bin/3dtidewell" /s &
 pid=$!
-window=$(find_window "3D Tidewell" 100) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+window=$(find_window "3D Tidewell" 60) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
 sleep 1.5
 import -window root "$work/shot.png"
 read -r win_w win_h < <(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
@@ -37,7 +37,7 @@ check_layers "$work/shot.png" 0 0 "$win_w" "$win_h" || { kill $pid; fail "no wat
 [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/linux_saver.png"
 
 xdotool key space
-wait_exit $pid 100 || fail "the saver did not end on a key"
+wait_exit $pid 30 || fail "the saver did not end on a key"
 [ "$exit_status" = 0 ] || fail "exit status $exit_status"
 log=$(tr -d '\0' <"$work/bin/3dtidewell.log")
 echo "$log" | grep -qE "^Full Screen mode: ${screen_w}X${screen_h}X(16|32)  FPS:[0-9]+" || fail "no stop line in the log: $log"
@@ -46,7 +46,7 @@ grep -qx 'Theme=int:-2' "$work/config/Korvane Software/3D Tidewell.conf" || fail
 
 xmessage -title "Tidewell preview host" -geometry 240x180+20+20 "preview host" 2>/dev/null &
 host_pid=$!
-host=$(find_window "Tidewell preview host" 100) || { kill $host_pid; fail "no host window"; }
+host=$(find_window "Tidewell preview host" 60) || { kill $host_pid; fail "no host window"; }
 read -r host_w host_h < <(xwininfo -id "$host" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
 "$work/bin/3dtidewell" /p "$host" &
 pid=$!
@@ -73,6 +73,6 @@ done
 check_picture "$work/preview.png" "$hx" "$hy" "$host_w" "$host_h" || { kill $host_pid $pid; fail "the preview does not show the picture"; }
 kill $host_pid
 wait $host_pid 2>/dev/null || true
-wait_exit $pid 50 || fail "the preview did not end with its window"
+wait_exit $pid 30 || fail "the preview did not end with its window"
 [ "$exit_status" = 0 ] || fail "preview exit status $exit_status"
 echo "PASS"

@@ -25,49 +25,50 @@ exe="$work/bin/3dtidewell"
 conf="$work/config/Korvane Software/3D Tidewell.conf"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" TIDEWELL_UNPACED=1
 
+# A key for window $1 once it has the focus; a key sent without it would reach whatever window
+# has the focus instead.
 press() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  timeout 20 xdotool windowfocus --sync "$1" 2>/dev/null || return 1
   xdotool key "$2"
 }
 
 # The dialog's window: titled with the product until the preview runs, then with the program's
 # path and its frame rate.
-find_dialog() {
-  local tries=$1 id=""
-  while [ "$tries" -gt 0 ]; do
-    id=$(xdotool search --onlyvisible --name "^(3D Tidewell Screen Saver|$exe FPS: [0-9]+)\$" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
-}
+dialog_title="(3D Tidewell Screen Saver|$exe FPS: [0-9]+)"
 
 # Starts the program with the given arguments and waits until its preview shows theme $1's
-# water; sets pid, dialog, dx, dy (the dialog's client origin on the screen).
+# water with no box over the dialog; sets pid, dialog, dx, dy (the dialog's client origin on the
+# screen).
 open_dialog() {
-  local theme=$1 shown=""
+  local theme=$1 shown="" end
   shift
   "$exe" "$@" &
   pid=$!
-  dialog=$(find_dialog 150) || fail "no settings dialog appeared for: $*"
+  dialog=$(find_window "$dialog_title" 60) || fail "no settings dialog appeared for: $*"
   read -r dx dy dw dh < <(xwininfo -id "$dialog" |
     awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
   echo "dialog ${dw}x${dh} at $dx,$dy"
   [ "$dw" = 511 ] && [ "$dh" = 363 ] || fail "the dialog's client area is ${dw}x${dh}, not 511x363"
   # The preview window covers the panel's inner area at (10, 14), 316 x 236. With a software
-  # renderer (Xvfb) a warning box titled with the product comes first: OK it.
-  for _ in $(seq 30); do
-    warning=$(xdotool search --onlyvisible --name '^3D Tidewell$' 2>/dev/null | head -1 || true)
+  # renderer (Xvfb) a warning box titled with the product comes first: OK it, once, and wait
+  # until it has gone, since a second Return would reach the dialog and mean OK. The box is up
+  # before the preview's first frame, so once the water shows, a box not seen is none.
+  end=$((SECONDS + 90))
+  while [ "$SECONDS" -lt "$end" ]; do
+    warning=$(find_window '3D Tidewell' 0) || warning=""
     if [ -n "$warning" ]; then
       echo "software rendering warning: OK"
       [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && import -window root "$TIDEWELL_E2E_SHOTS/linux_settings_warning.png"
-      press "$warning" Return
-      sleep 0.3
+      press "$warning" Return || fail "the software rendering warning took no key"
+      wait_for 60 hidden "$warning" || fail "Return did not close the software rendering warning"
       continue
     fi
     import -window root "$work/dialog.png"
-    if check_horizon "$work/dialog.png" "$theme" $((dx + 10)) $((dy + 14)) 316 236 >"$work/horizon.txt"; then shown=yes; break; fi
+    if check_horizon "$work/dialog.png" "$theme" $((dx + 10)) $((dy + 14)) 316 236 >"$work/horizon.txt" &&
+      ! find_window '3D Tidewell' 0 >/dev/null; then
+      shown=yes
+      break
+    fi
     kill -0 "$pid" 2>/dev/null || fail "the program ended while its dialog was open"
     sleep 0.5
   done
@@ -75,12 +76,11 @@ open_dialog() {
   [ -n "$shown" ] || fail "the preview panel does not show theme $theme's water"
 }
 
-
 # First run: the defaults, Blue Water; Enter stores them.
 open_dialog 0
 [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && convert "$work/dialog.png" -crop "511x363+$dx+$dy" +repage "$TIDEWELL_E2E_SHOTS/linux_settings.png"
-press "$dialog" Return
-wait_exit "$pid" 100 || fail "Enter did not end the dialog"
+press "$dialog" Return || fail "the dialog took no key"
+wait_exit "$pid" 30 || fail "Enter did not end the dialog"
 pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after Enter"
 [ -f "$conf" ] || fail "Enter stored no options"
@@ -96,29 +96,38 @@ printf 'FishCount=int:33\nTheme=int:-3\n' >"$conf"
 cp "$conf" "$work/before.conf"
 open_dialog 2
 # The About box opens from its button and closes with Escape. The clicked button keeps the
-# focus (Enter would open the box again), Escape still closes the dialog.
-xdotool mousemove $((dx + 176 + 37)) $((dy + 328 + 12)) click 1
-about=$(find_window "About 3D Tidewell Screen Saver" 100) || fail "the About box did not open"
-sleep 0.5
+# focus (Enter would open the box again), Escape still closes the dialog. The click comes once
+# the dialog is up with no box over it (open_dialog waits for that); it is repeated only while
+# no About box is up, and one that arrives while the box opens is dropped by the box's modal
+# grab, so at most one box opens.
+about=""
+end=$((SECONDS + 90))
+while [ -z "$about" ] && [ "$SECONDS" -lt "$end" ]; do
+  viewable "$dialog" || fail "the dialog went before its About button was clicked"
+  xdotool mousemove $((dx + 176 + 37)) $((dy + 328 + 12)) click 1
+  about=$(find_window "About 3D Tidewell Screen Saver" 20) || about=""
+  kill -0 "$pid" 2>/dev/null || fail "the program ended instead of opening the About box"
+done
+[ -n "$about" ] || fail "the About box did not open"
 if [ -n "${TIDEWELL_E2E_SHOTS:-}" ]; then
+  sleep 0.5  # its picture drawn
   read -r ax ay < <(xwininfo -id "$about" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
   import -window root "$work/about.png"
   convert "$work/about.png" -crop "414x279+$ax+$ay" +repage "$TIDEWELL_E2E_SHOTS/linux_about.png"
 fi
-press "$about" Escape
-for _ in $(seq 50); do xwininfo -id "$about" 2>/dev/null | grep -q IsViewable || break; sleep 0.1; done
-xwininfo -id "$about" 2>/dev/null | grep -q IsViewable && fail "Escape did not close the About box"
+press "$about" Escape || fail "the About box took no key"
+wait_for 30 hidden "$about" || fail "Escape did not close the About box"
 kill -0 "$pid" 2>/dev/null || fail "the program ended with the About box"
-press "$dialog" Escape
-wait_exit "$pid" 100 || fail "Escape did not end the dialog"
+press "$dialog" Escape || fail "the dialog took no key"
+wait_exit "$pid" 30 || fail "Escape did not end the dialog"
 pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after Escape"
 cmp -s "$conf" "$work/before.conf" || fail "Escape changed the stored options: $(cat "$conf")"
 
 # --settings opens the same dialog.
 open_dialog 2 --settings
-press "$dialog" Escape
-wait_exit "$pid" 100 || fail "Escape did not end the dialog opened with --settings"
+press "$dialog" Escape || fail "the dialog took no key"
+wait_exit "$pid" 30 || fail "Escape did not end the dialog opened with --settings"
 pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after --settings"
 cmp -s "$conf" "$work/before.conf" || fail "--settings and Escape changed the stored options"

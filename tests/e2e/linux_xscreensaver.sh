@@ -99,7 +99,7 @@ text=$(tr -d '\0' <"$log")
 echo "$text" | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line in the hack's log: $text"
 echo "$text" | grep -v "^GL_" | grep -qiE "error|exception" && fail "an error in the hack's log: $text"
 as_user xscreensaver-command -exit >/dev/null
-wait_exit "$daemon" 100 || fail "the daemon did not exit"
+wait_exit "$daemon" 30 || fail "the daemon did not exit"
 daemon=""
 pgrep -f "^$work/bin/3dtidewell" >/dev/null && fail "a hack process is left over"
 # The daemon's error stream carries the hack's: no error of ours, of ALSA or of X.

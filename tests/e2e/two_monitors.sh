@@ -33,7 +33,7 @@ export DISPLAY=":$heads" TIDEWELL_UNPACED=1
 # An orange window over both heads stands for the desktop: a head nothing covers shows it.
 xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop >"$work/xmessage.log" 2>&1 &
 desktop_pid=$!
-find_window xmessage 300 >/dev/null || { cat "$work/xmessage.log"; fail "no desktop window"; }
+find_window xmessage 90 >/dev/null || { cat "$work/xmessage.log"; fail "no desktop window"; }
 
 mkdir -p "$work/bin" "$work/config" "$work/run" "$work/state"
 chmod 700 "$work/run"
@@ -60,7 +60,7 @@ fi
 
 "${run[@]}" &
 pid=$!
-window=$(find_window "3D Tidewell" 300) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+window=$(find_window "3D Tidewell" 90) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
 sleep 2
 kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
 read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
@@ -79,6 +79,6 @@ done
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key space
-wait_exit $pid 150 || fail "the saver did not end on a key"
+wait_exit $pid 45 || fail "the saver did not end on a key"
 [ "$exit_status" = 0 ] || fail "exit status $exit_status"
 echo "PASS"

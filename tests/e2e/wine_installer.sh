@@ -63,12 +63,12 @@ reg_key_exists "$uninstall" || fail "no uninstall entry"
 echo "== the installed saver"
 $wine 'C:\windows\system32\3DTidewell.scr' /s &
 pid=$!
-window=$(find_window "3D Tidewell" 300) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+window=$(find_window "3D Tidewell" 90) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
 sleep 1
 kill -0 $pid 2>/dev/null || fail "the installed saver ended by itself"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key space
-wait_exit $pid 150 || fail "the installed saver did not end on a key"
+wait_exit $pid 45 || fail "the installed saver did not end on a key"
 [ "$exit_status" = 0 ] || fail "the installed saver's exit status $exit_status"
 
 echo "== silent uninstall"

@@ -24,7 +24,7 @@ $wine reg add "$key" /v Theme /t REG_DWORD /d 0xfffffffe /f >/dev/null
 
 $wine "$work/3DTidewell.scr" /s &
 pid=$!
-window=$(find_window "3D Tidewell" 300) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+window=$(find_window "3D Tidewell" 90) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
 sleep 2
 read -r win_w win_h < <(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
 echo "saver window ${win_w}x${win_h}"
@@ -37,7 +37,7 @@ check_layers "$work/shot.png" 0 0 "$win_w" "$win_h" || { kill $pid; fail "no wat
 # Without a window manager Wine takes keys only in the window it was told has the focus.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key space
-wait_exit $pid 150 || fail "the saver did not end on a key"
+wait_exit $pid 45 || fail "the saver did not end on a key"
 [ "$exit_status" = 0 ] || fail "exit status $exit_status"
 log=$(tr -d '\0\r' <"$work/3DTidewell.log")
 echo "$log" | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line in the log: $log"

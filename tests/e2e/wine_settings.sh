@@ -85,7 +85,7 @@ fi
 # Without a window manager Wine takes keys only in the window it was told has the focus.
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key alt+a
-about=$(find_window "About 3D Tidewell Screen Saver" 100) || fail "Alt+A did not open the About box"
+about=$(find_window "About 3D Tidewell Screen Saver" 60) || fail "Alt+A did not open the About box"
 sleep 1
 import -window "$about" "$work/about.png"
 [ -n "$shots" ] && cp "$work/about.png" "$shots/wine_about.png"
@@ -105,7 +105,7 @@ xdotool mousemove $((X + 336 + 8 + 100)) $((Y + 128 + 24 + 10)) sleep 0.3 click 
 sleep 0.5
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Return
-wait_exit "$pid" 150 || fail "Enter did not end the dialog"
+wait_exit "$pid" 45 || fail "Enter did not end the dialog"
 pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after OK"
 for name in $values; do echo "  $name = $(stored "$name")"; done
@@ -122,7 +122,7 @@ echo "== Escape stores nothing"
 start_dialog
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Escape
-wait_exit "$pid" 150 || fail "Escape did not end the dialog"
+wait_exit "$pid" 45 || fail "Escape did not end the dialog"
 pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after Escape"
 for name in $values; do

@@ -79,8 +79,12 @@ public:
         return true;
     }
     void WaitForMessage() override {
-        // A preview waits here for its parent to go away.
+        // A preview waits here for its parent to go away; a wait that nothing ends fails.
         if (++waits == 3 && child && child->OnDestroyed) child->OnDestroyed();
+        if (waits > 1000) {
+            ADD_FAILURE() << "still waiting after 1000 turns";
+            throw Exception("wait limit");
+        }
     }
     static std::string Place(int left, int top, int width, int height) {
         return std::to_string(width) + "x" + std::to_string(height) +
@@ -160,7 +164,11 @@ public:
     }
     void ReleaseDrawing() override { Note("ReleaseDrawing"); }
     void DrawFrame() override {
-        ++script_.frames;
+        // A run whose end never comes fails here instead of spinning until the test's timeout.
+        if (++script_.frames > 1000) {
+            ADD_FAILURE() << "the run did not end in 1000 frames";
+            throw Exception("frame limit");
+        }
         if (script_.frames == 1) Note("DrawFrame");
         if (script_.onFrame) script_.onFrame(script_.frames);
     }
@@ -621,12 +629,22 @@ TEST(SettingsDialog, FirstRunFillsTheDialogStartsThePreviewAndCancelStoresNothin
 
     view.Move(DialogRig::C::TrackBarFishCount, 60);
     EXPECT_EQ(rig.form->Options().FishCount, 60);  // the preview shows it on the next frame
-    view.events->CloseRequested();
+    view.Click(DialogRig::C::ButtonCancel);  // the GTK view raises the button as a click
     EXPECT_TRUE(rig.application.Terminated());
     EXPECT_FALSE(view.shown);
     EXPECT_TRUE(rig.registry.written.empty());
     rig.form->Destroy();
     EXPECT_FALSE(rig.form->ErrorReported());
+}
+
+TEST(SettingsDialog, EscapeAndTheCloseBoxStoreNothing) {
+    DialogRig rig;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.view->Move(DialogRig::C::TrackBarFishCount, 60);
+    rig.view->events->CloseRequested();
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_FALSE(rig.view->shown);
+    EXPECT_TRUE(rig.registry.written.empty());
 }
 
 TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
@@ -657,6 +675,24 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     EXPECT_EQ(rig.Stored(Sound()), 1);
     EXPECT_EQ(rig.Stored(RunAsExe()), 1);
     EXPECT_TRUE(rig.application.Terminated());
+}
+
+TEST(SettingsDialog, ASizeChosenKeepsItsPlaceThroughAnotherDepthAndBack) {
+    DialogRig rig;
+    // Lists long enough that neither the first entry nor the same position is the chosen size.
+    rig.driver.modes = {{640, 480, 32}, {800, 600, 32},  {1024, 768, 32}, {1280, 1024, 32},
+                        {800, 600, 16}, {1024, 768, 16}, {1280, 1024, 16}};
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    FakeSettingsView& view = *rig.view;
+    view.Select(DialogRig::C::ComboBoxResolution, "1024x768");
+    view.Select(DialogRig::C::ComboBoxDepth, "16 bits");
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "1024x768");
+    view.Select(DialogRig::C::ComboBoxDepth, "32 bits");
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "1024x768");
+    view.Click(DialogRig::C::ButtonOk);
+    EXPECT_EQ(rig.Stored(OptionNames::ColorDepth()), 32);
+    EXPECT_EQ(rig.Stored(OptionNames::Width()), 1024);
+    EXPECT_EQ(rig.Stored(OptionNames::Height()), 768);
 }
 
 TEST(SettingsDialog, StoredAutoThemesDefaultAndDesktopOnly) {

@@ -22,6 +22,12 @@ TEST(LayoutSaver, ThePrimaryGetsTheAquariumEveryOtherMonitorACover) {
     // On X the mode is the one screen across every monitor: the primary's own size wins.
     EXPECT_EQ(LayoutSaver(monitors, 5504, 1440, false).Saver, (TMonitor{0, 0, 2560, 1440, true}));
     EXPECT_EQ(LayoutSaver(monitors, 5504, 1440, true).Saver, (TMonitor{0, 0, 2560, 1440, true}));
+
+    // The mark wins over the origin: the monitor at (0, 0) is a secondary one here.
+    const Monitors marked{{0, 0, 1280, 1024, false}, {1280, 0, 1920, 1080, true}};
+    const TSaverLayout right = LayoutSaver(marked, 1920, 1080, false);
+    EXPECT_EQ(right.Saver, (TMonitor{1280, 0, 1920, 1080, true}));
+    EXPECT_EQ(right.Covers, (Monitors{{0, 0, 1280, 1024, false}}));
 }
 
 TEST(LayoutSaver, WithoutAMarkedPrimaryTheMonitorAtTheOriginThenTheFirst) {

@@ -11,6 +11,7 @@
 #include "app/exception.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
+#include "platform/posix/gl_driver_pin.h"
 #include "platform/x11/glx_device.h"
 #include "platform/x11/glx_preload.h"
 
@@ -131,6 +132,21 @@ TEST(GlxDevice, DriverPreloadsOnAnotherThreadAndInitRepeats) {
         engine.DestroyRC();
     }
     PreloadGlxDriver(nullptr);  // no connection: nothing to load, nothing raised
+}
+
+// Mesa unloads its driver when the display closes; kept loaded, whatever the driver holds for
+// the process's life stays in a module that the sanitizers' suppressions can name.
+TEST(GlxDevice, TheDriverStaysLoadedAfterItsDisplayCloses) {
+    TPixelFormatRequest request;
+    const auto pfd = BuildPixelFormatDescriptor(request, kObjDC);
+    {
+        X11Window x(16, 16, pfd);
+        if (!x.window()) GTEST_SKIP() << "no X display with GLX";
+        GlxDevice device(x.display(), x.window());
+        ASSERT_NE(device.ChoosePixelFormat(pfd), 0);
+        ASSERT_TRUE(GlDriverMapped());
+    }
+    EXPECT_TRUE(GlDriverMapped());
 }
 
 }  // namespace

@@ -163,6 +163,12 @@ TEST(T3DMFile, AHeadLineInsideACountedSectionIsAnErrorNamingIt) {
               "T3DMFile error: line 3 '#Vertices 1' begins a section inside the 3 lines of #Object");
     EXPECT_EQ(MessageOf([&] { file.LoadFromText(Lines({"#Object 0", "#Unknown 2", "", "skip", "#Vertices 1", "[1,2,3]"})); }),
               "T3DMFile error: line 5 '#Vertices 1' begins a section inside the 2 lines of #Unknown");
+    EXPECT_EQ(MessageOf([&] { file.LoadFromText(Lines({"#Header 2", "#Object 1", "Name O"})); }),
+              "T3DMFile error: line 2 '#Object 1' begins a section inside the 2 lines of #Header");
+    EXPECT_EQ(MessageOf([&] {
+                  file.LoadFromText(Lines({"#Object 0", "#Transform 2", "Position [0,0,0]", "#Vertices 1", "[1,2,3]"}));
+              }),
+              "T3DMFile error: line 4 '#Vertices 1' begins a section inside the 2 lines of #Transform");
     EXPECT_EQ(MessageOf([&] { file.LoadFromText(Lines({"#MaterialStandard 4", "Name M", "#Object 1", "Name O"})); }),
               "T3DMFile error: line 3 '#Object 1' begins a section inside the 4 lines of #MaterialStandard");
     EXPECT_EQ(file.Materials().Count(), 1);  // what came before stays
