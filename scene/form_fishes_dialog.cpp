@@ -5,6 +5,7 @@
 
 #include "app/exception.h"
 #include "app/message_loop.h"
+#include "form/dialog_layout.h"
 #include "scene/form_fishes.h"
 
 namespace {
@@ -77,7 +78,7 @@ void TFormFishes::ApplyModeSelection() {
 
 void TFormFishes::OptionsToControls() {
     ControlsReady = false;
-    std::vector<std::string> themes{"Auto"};
+    std::vector<std::string> themes{kAutoThemeItem};
     themes.insert(themes.end(), kThemeNames.begin(), kThemeNames.end());
     view_->SetListItems(TDialogControl::ComboBoxThemes, themes);
     const TSaverOptions& options = services_.Aquarium.Options();

@@ -12,6 +12,8 @@
 
 #include "scene/settings_view.h"
 
+struct TDialogItem;
+
 class TWin32SettingsView final : public ISettingsView {
 public:
     // Creates the dialog hidden. Raises Exception when it cannot be made.
@@ -49,6 +51,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    // The layout item a child window was made from; none for other windows.
+    const TDialogItem* ItemOf(HWND control) const;
     void Raise(TDialogControl control);
     void ReleaseOwner();
 
@@ -62,6 +66,6 @@ private:
     UINT dpi_ = 96;
     ISettingsViewEvents* events_ = nullptr;
     std::array<HWND, 16> controls_{};
-    std::vector<HWND> items_;  // every control of the layout, in its order
+    std::vector<HWND> items_;  // every item of the layout, in its order
     std::array<int, 2> positions_{};  // the track bars' last positions, to report moves only
 };
