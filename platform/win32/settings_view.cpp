@@ -241,7 +241,7 @@ void RegisterPanelClass() {
 
 }  // namespace
 
-TWin32SettingsView::TWin32SettingsView() {
+TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(windows) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     RegisterPanelClass();
@@ -261,12 +261,12 @@ TWin32SettingsView::TWin32SettingsView() {
         throw;
     }
     Relayout(WindowDpi(dialog_));
-    TWin32WindowSystem::AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
+    windows_.AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
 }
 
 TWin32SettingsView::~TWin32SettingsView() {
     ReleaseOwner();
-    TWin32WindowSystem::RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
+    windows_.RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
     SetWindowLongPtrW(dialog_, DWLP_USER, 0);
     if (tooltip_) DestroyWindow(tooltip_);
     DestroyWindow(dialog_);
@@ -361,7 +361,7 @@ void TWin32SettingsView::Show(std::intptr_t owner) {
     }
     ShowWindow(dialog_, SW_SHOW);
     SetForegroundWindow(dialog_);
-    TWin32WindowSystem::RaiseDeferred();
+    windows_.RaiseDeferred();
 }
 
 void TWin32SettingsView::ReleaseOwner() {
@@ -445,7 +445,7 @@ INT_PTR CALLBACK TWin32SettingsView::DialogProc(HWND hwnd, UINT message, WPARAM 
     try {
         return view->Handle(message, wParam, lParam);
     } catch (...) {
-        TWin32WindowSystem::Defer(std::current_exception());
+        view->windows_.Defer(std::current_exception());
         return TRUE;
     }
 }
@@ -517,13 +517,14 @@ namespace {
 
 struct TAboutBox {
     const TAboutInfo& info;
+    TWin32WindowSystem& windows;
     UINT dpi = 96;
     HBRUSH background = nullptr;
     HFONT bold = nullptr, link = nullptr, comments = nullptr;
     HWND linkLabel = nullptr, okButton = nullptr;
     std::vector<std::uint32_t> pixels;  // the picture as 32-bit BGRX, top-down
 
-    explicit TAboutBox(const TAboutInfo& about) : info(about) {}
+    TAboutBox(const TAboutInfo& about, TWin32WindowSystem& system) : info(about), windows(system) {}
     ~TAboutBox() {
         DeleteFont(bold);
         DeleteFont(link);
@@ -647,7 +648,9 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         auto* box = reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(hwnd, DWLP_USER));
         return box ? box->Handle(hwnd, message, wParam, lParam) : FALSE;
     } catch (...) {
-        TWin32WindowSystem::Defer(std::current_exception());
+        // The box is known from WM_INITDIALOG on, before any handler of ours can throw.
+        if (auto* box = reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(hwnd, DWLP_USER)))
+            box->windows.Defer(std::current_exception());
         EndDialog(hwnd, IDCANCEL);
         return TRUE;
     }
@@ -656,9 +659,13 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void TWin32SettingsView::ShowAbout(const TAboutInfo& about) {
-    TAboutBox box(about);
+    TAboutBox box(about, windows_);
     const TEmptyTemplate aboutTemplate(kDialogStyle);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), aboutTemplate.Get(), dialog_, AboutProc, reinterpret_cast<LPARAM>(&box));
 }
 
-std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem&) { return std::make_unique<TWin32SettingsView>(); }
+std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows) {
+    auto* system = dynamic_cast<TWin32WindowSystem*>(&windows);
+    if (!system) throw Exception("TWin32SettingsView: the dialog needs the Windows window system!");
+    return std::make_unique<TWin32SettingsView>(*system);
+}

@@ -13,11 +13,13 @@
 #include "scene/settings_view.h"
 
 struct TDialogItem;
+class TWin32WindowSystem;
 
 class TWin32SettingsView final : public ISettingsView {
 public:
-    // Creates the dialog hidden. Raises Exception when it cannot be made.
-    TWin32SettingsView();
+    // Creates the dialog hidden, its keyboard handled by the pump of `windows`, which also raises
+    // what a handler throws. Raises Exception when it cannot be made.
+    explicit TWin32SettingsView(TWin32WindowSystem& windows);
     ~TWin32SettingsView() override;
     TWin32SettingsView(const TWin32SettingsView&) = delete;
     TWin32SettingsView& operator=(const TWin32SettingsView&) = delete;
@@ -56,6 +58,7 @@ private:
     void Raise(TDialogControl control);
     void ReleaseOwner();
 
+    TWin32WindowSystem& windows_;
     HWND dialog_ = nullptr;
     HWND panel_ = nullptr;
     HWND tooltip_ = nullptr;

@@ -64,7 +64,7 @@ const COLORREF kBackground = RGB(92, 175, 224);
 
 struct SettingsViewTest : ::testing::Test {
     TWin32WindowSystem system;
-    TWin32SettingsView view;
+    TWin32SettingsView view{system};
     FakeEvents events;
 
     void SetUp() override {
@@ -311,7 +311,7 @@ TEST_F(SettingsViewTest, OwnerIsDisabledWhileTheDialogShows) {
     view.Show(reinterpret_cast<std::intptr_t>(owner));
     EXPECT_FALSE(IsWindowEnabled(owner));
     {
-        TWin32SettingsView second;
+        TWin32SettingsView second{system};
         second.Show(reinterpret_cast<std::intptr_t>(owner));  // the owner is disabled already
         EXPECT_EQ(GetWindow(second.Dialog(), GW_OWNER), owner);
         // The themes are the dialog's own items; the logic only selects one.
@@ -336,7 +336,7 @@ TEST_F(SettingsViewTest, OwnerIsDisabledWhileTheDialogShows) {
     view.Show(reinterpret_cast<std::intptr_t>(owner));
     EXPECT_FALSE(IsWindowEnabled(owner));
     {
-        TWin32SettingsView gone;
+        TWin32SettingsView gone{system};
         gone.Show(0);
     }
     DestroyWindow(owner);
