@@ -13,6 +13,7 @@
 #include "app/message_loop.h"
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
+#include "form/dialog_layout.h"
 #include "form/help_page.h"
 #include "form/monitor_list.h"
 #include "form/saver_options.h"
@@ -65,9 +66,6 @@ struct TFormServices {
 
 class TFormFishes final : public IOwnerForm {
 public:
-    static constexpr int kDesignWidth = 511;
-    static constexpr int kDesignHeight = 363;
-
     // Creates the components, loads them (run mode, single-instance guard, display modes) and
     // raises the form's create event. Raises what the loading raises (a bad parent handle).
     explicit TFormFishes(TFormServices services);
@@ -138,7 +136,7 @@ private:
 
     std::string caption_;
     std::string installPath_;
-    int left_ = 0, top_ = 0, width_ = kDesignWidth, height_ = kDesignHeight;
+    int left_ = 0, top_ = 0, width_ = kSettingsDialogWidth, height_ = kSettingsDialogHeight;
     std::intptr_t parent_ = 0;
     bool eventsConnected_ = true;
     bool visible_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/exception.h"
 #include "app/message_loop.h"
+#include "form/dialog_layout.h"
 #include "scene/frame_rate.h"
 #include "scene/scene_settings.h"
 
@@ -91,7 +92,7 @@ void TSettingsPresenter::ApplyModeSelection() {
 
 void TSettingsPresenter::OptionsToControls() {
     controlsReady_ = false;
-    std::vector<std::string> themes{"Auto"};
+    std::vector<std::string> themes{kAutoThemeItem};
     themes.insert(themes.end(), kThemeNames.begin(), kThemeNames.end());
     view_->SetListItems(TDialogControl::ComboBoxThemes, themes);
     const TSaverOptions& options = options_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "form/dialog_layout.h"
 #include "platform/gtk/gtk_runtime.h"
 
 namespace {
@@ -46,39 +47,16 @@ void InstallStyle() {
     installed = true;
 }
 
-const char* Name(C control) {
-    switch (control) {
-        case C::ComboBoxDepth: return "ComboBoxDepth";
-        case C::ComboBoxResolution: return "ComboBoxResolution";
-        case C::CheckBoxDesktop: return "CheckBoxDesktop";
-        case C::ButtonDefault: return "ButtonDefault";
-        case C::CheckBoxRunAsEXE: return "CheckBoxRunAsEXE";
-        case C::TrackBarFishCount: return "TrackBarFishCount";
-        case C::LabelFishCount: return "LabelFishCount";
-        case C::TrackBarBubblesCount: return "TrackBarBubblesCount";
-        case C::LabelBubblesCount: return "LabelBubblesCount";
-        case C::ComboBoxThemes: return "ComboBoxThemes";
-        case C::CheckBoxSound: return "CheckBoxSound";
-        case C::ButtonPreview: return "ButtonPreview";
-        case C::ButtonAbout: return "ButtonAbout";
-        case C::ButtonHelp: return "ButtonHelp";
-        case C::ButtonOk: return "ButtonOk";
-        case C::ButtonCancel: return "ButtonCancel";
-    }
-    return "";
-}
+// Each control carries its layout item.
+const char kItemKey[] = "tidewell-item";
 
-const char kControlKey[] = "tidewell-control";
-
-C ControlOf(gpointer widget) {
-    return static_cast<C>(GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), kControlKey)) - 1);
+const TDialogItem* ItemOf(gpointer widget) {
+    return static_cast<const TDialogItem*>(g_object_get_data(G_OBJECT(widget), kItemKey));
 }
 
 bool IsPushButton(GtkWidget* widget) {
-    if (!widget || !g_object_get_data(G_OBJECT(widget), kControlKey)) return false;
-    const C control = ControlOf(widget);
-    return control == C::ButtonDefault || control == C::ButtonPreview || control == C::ButtonAbout ||
-           control == C::ButtonHelp || control == C::ButtonOk || control == C::ButtonCancel;
+    const TDialogItem* item = widget ? ItemOf(widget) : nullptr;
+    return item && (item->Kind == TDialogItemKind::PushButton || item->Kind == TDialogItemKind::DefaultPushButton);
 }
 
 void Put(GtkWidget* fixed, GtkWidget* widget, int x, int y, int width = -1, int height = -1) {
@@ -86,16 +64,37 @@ void Put(GtkWidget* fixed, GtkWidget* widget, int x, int y, int width = -1, int 
     gtk_fixed_put(GTK_FIXED(fixed), widget, x, y);
 }
 
-GtkWidget* Label(const char* text, float xalign = 0.0f) {
-    GtkWidget* label = gtk_label_new(text);
-    gtk_label_set_xalign(GTK_LABEL(label), xalign);
-    return label;
+// A label is as high as its text, drawn from the top of its rectangle as on Windows.
+void Put(GtkWidget* fixed, GtkWidget* widget, const TDialogRect& rect, bool label = false) {
+    Put(fixed, widget, rect.Left, rect.Top, rect.Width, label ? -1 : rect.Height);
 }
 
-GtkWidget* Group(GtkWidget* fixed, const char* caption, int x, int y, int width, int height) {
-    GtkWidget* frame = gtk_frame_new(caption);
-    Put(fixed, frame, x, y, width, height);
-    return frame;
+// Where GTK draws inside a widget's rectangle differs from the common controls the layout was
+// made with: a scale draws its trough at its top, where a track bar leaves room above its
+// channel, and a label is as high as its text. The scales and the numbers under them move up to
+// look as on Windows, and the end numbers line up with the trough's ends (the scale's padding,
+// in the style above, in from its sides).
+const int kScaleRaise = 8, kNumberRaise = 5, kScalePadding = 4;
+
+TDialogRect GtkRect(const TDialogItem& item) {
+    TDialogRect rect = item.Placed();
+    if (item.Kind == TDialogItemKind::TrackBar) rect.Top -= kScaleRaise;
+    if (item.Kind != TDialogItemKind::NumberLabel) return rect;
+    rect.Top -= kNumberRaise;
+    for (const TDialogItem& bar : kSettingsLayout) {
+        const bool sameGroup = bar.Group.Left == item.Group.Left && bar.Group.Top == item.Group.Top;
+        if (bar.Kind != TDialogItemKind::TrackBar || !sameGroup) continue;
+        const TDialogRect scale = bar.Placed();
+        if (item.Align == TDialogAlign::Left) rect.Left = scale.Left + kScalePadding;
+        if (item.Align == TDialogAlign::Right) rect.Left = scale.Left + scale.Width - kScalePadding - rect.Width;
+    }
+    return rect;
+}
+
+GtkWidget* Label(const char* text, TDialogAlign align = TDialogAlign::Left) {
+    GtkWidget* label = gtk_label_new(text);
+    gtk_label_set_xalign(GTK_LABEL(label), align == TDialogAlign::Left ? 0.0f : align == TDialogAlign::Centre ? 0.5f : 1.0f);
+    return label;
 }
 
 void SetPointerCursor(GtkWidget* button, gpointer) {
@@ -112,7 +111,7 @@ GtkWidget* HandButton(const char* caption) {
     return button;
 }
 
-void OnChanged(GtkWidget* widget, gpointer view) { static_cast<TGtkSettingsView*>(view)->Raise(ControlOf(widget)); }
+void OnChanged(GtkWidget* widget, gpointer view) { static_cast<TGtkSettingsView*>(view)->Raise(*ItemOf(widget)->Control); }
 
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer view) {
     static_cast<TGtkSettingsView*>(view)->RaiseClose();
@@ -149,97 +148,79 @@ TGtkSettingsView::TGtkSettingsView() {
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
     GtkWidget* fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed, 511, 363);
+    gtk_widget_set_size_request(fixed, kSettingsDialogWidth, kSettingsDialogHeight);
     gtk_container_add(GTK_CONTAINER(window_), fixed);
 
-    auto own = [this](C control, GtkWidget* widget) {
-        controls_[static_cast<std::size_t>(control)] = widget;
-        gtk_widget_set_name(widget, Name(control));
-        g_object_set_data(G_OBJECT(widget), kControlKey, GINT_TO_POINTER(static_cast<int>(control) + 1));
-        return widget;
-    };
-    auto combo = [&](C control, const char* hint) {
-        GtkWidget* widget = own(control, gtk_combo_box_text_new());
-        if (hint) gtk_widget_set_tooltip_text(widget, hint);
-        g_signal_connect(widget, "changed", G_CALLBACK(OnChanged), this);
-        return widget;
-    };
-    auto check = [&](C control, const char* caption, const char* hint) {
-        GtkWidget* widget = own(control, gtk_check_button_new_with_label(caption));
-        if (hint) gtk_widget_set_tooltip_text(widget, hint);
-        g_signal_connect(widget, "toggled", G_CALLBACK(OnChanged), this);
-        return widget;
-    };
-    auto button = [&](C control, const char* caption) {
-        GtkWidget* widget = own(control, HandButton(caption));
-        g_signal_connect(widget, "clicked", G_CALLBACK(OnChanged), this);
-        return widget;
-    };
-    auto trackBar = [&](C control, int max, int step, int page, int tick) {
-        GtkWidget* widget = own(control, gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, max, step));
-        gtk_scale_set_draw_value(GTK_SCALE(widget), FALSE);
-        gtk_range_set_increments(GTK_RANGE(widget), step, page);
-        gtk_range_set_round_digits(GTK_RANGE(widget), 0);
-        for (int mark = 0; mark <= max; mark += tick) gtk_scale_add_mark(GTK_SCALE(widget), mark, GTK_POS_BOTTOM, nullptr);
-        g_signal_connect(widget, "value-changed", G_CALLBACK(OnChanged), this);
-        return widget;
-    };
-
-    // The preview panel: a bevelled black panel whose inner area is a native X window.
-    GtkWidget* panel = gtk_event_box_new();
-    gtk_widget_set_name(panel, "PanelPreview");
-    Put(fixed, panel, 8, 12, 320, 240);
-    GtkWidget* panelFixed = gtk_fixed_new();
-    gtk_container_add(GTK_CONTAINER(panel), panelFixed);
-    previewArea_ = gtk_event_box_new();
-    gtk_widget_set_name(previewArea_, "PreviewArea");
-    Put(panelFixed, previewArea_, 2, 2, 316, 236);
-    gtk_container_add(GTK_CONTAINER(previewArea_), gtk_label_new("Downloading..."));
-
-    // Video modes.
-    Group(fixed, "Video Modes", 336, 8, 165, 113);
-    GtkWidget* label1 = Label("Color Depth");
-    gtk_widget_set_tooltip_text(label1, "Set 16 bits for speedup");
-    Put(fixed, label1, 336 + 8, 8 + 20);
-    Put(fixed, combo(C::ComboBoxDepth, "Set 16 bits for speedup"), 336 + 72, 8 + 16, 85, 21);
-    GtkWidget* label2 = Label("Resolution");
-    gtk_widget_set_tooltip_text(label2, "Set 640x480 for speedup");
-    Put(fixed, label2, 336 + 14, 8 + 48);
-    Put(fixed, combo(C::ComboBoxResolution, "Set 640x480 for speedup"), 336 + 72, 8 + 44, 85, 21);
-    Put(fixed, check(C::CheckBoxDesktop, "Desktop Only", "Set Color Depth and Resolution from Desktop"), 336 + 6, 8 + 72,
-        89, 17);
-    Put(fixed, button(C::ButtonDefault, "Default"), 336 + 97, 8 + 85, 60, 20);
-    Put(fixed, check(C::CheckBoxRunAsEXE, "Run As EXE", "Enable If Screen Saver runs without Acceleration"), 336 + 6,
-        8 + 90, 83, 17);
-
-    // Counts: the end labels and the current number under each track bar.
-    auto countGroup = [&](const char* caption, int y, C bar, C number, int max, int step, int page, int tick) {
-        Group(fixed, caption, 336, y, 165, 56);
-        Put(fixed, trackBar(bar, max, step, page, tick), 336 + 8, y + 16, 145, 21);
-        Put(fixed, Label("0"), 336 + 12, y + 38, 30, -1);
-        Put(fixed, own(number, Label("", 0.5f)), 336 + 58, y + 38, 49, -1);
-        Put(fixed, Label(std::to_string(max).c_str(), 1.0f), 336 + 119, y + 38, 30, -1);
-    };
-    countGroup("Fish Count", 128, C::TrackBarFishCount, C::LabelFishCount, 100, 1, 5, 5);
-    countGroup("Bubble Count", 192, C::TrackBarBubblesCount, C::LabelBubblesCount, 200, 5, 20, 10);
-
-    Group(fixed, "Theme", 336, 256, 165, 56);
-    Put(fixed, combo(C::ComboBoxThemes, "Change Underwater Background"), 336 + 12, 256 + 22, 145, 21);
-    Group(fixed, "Sound", 8, 256, 321, 56);
-    Put(fixed, check(C::CheckBoxSound, "Enable Sound", nullptr), 8 + 12, 256 + 24, 97, 17);
-
-    Put(fixed, button(C::ButtonPreview, "Preview..."), 8, 328, 75, 25);
-    Put(fixed, button(C::ButtonAbout, "About..."), 176, 328, 75, 25);
-    Put(fixed, button(C::ButtonHelp, "Help..."), 260, 328, 75, 25);
-    GtkWidget* ok = button(C::ButtonOk, "OK");
-    Put(fixed, ok, 344, 328, 75, 25);
-    Put(fixed, button(C::ButtonCancel, "Cancel"), 428, 328, 75, 25);
-    gtk_widget_set_can_default(ok, TRUE);
-    gtk_window_set_default(GTK_WINDOW(window_), ok);
+    // The frames first: each is drawn under its controls.
+    for (const TDialogItem& item : kSettingsLayout)
+        if (item.Kind == TDialogItemKind::GroupBox) Add(fixed, item);
+    for (const TDialogItem& item : kSettingsLayout)
+        if (item.Kind != TDialogItemKind::GroupBox) Add(fixed, item);
 
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKey), this);
     gtk_widget_show_all(fixed);
+}
+
+void TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
+    using K = TDialogItemKind;
+    const std::string caption = WithoutAccessKey(item.Caption);
+    const TDialogRect rect = GtkRect(item);
+    GtkWidget* widget = nullptr;
+    const char* signal = nullptr;
+    switch (item.Kind) {
+        case K::Label:
+        case K::NumberLabel:
+            widget = Label(caption.c_str(), item.Align);
+            break;
+        case K::ComboBox:
+            widget = gtk_combo_box_text_new();
+            signal = "changed";
+            break;
+        case K::CheckBox:
+            widget = gtk_check_button_new_with_label(caption.c_str());
+            signal = "toggled";
+            break;
+        case K::PushButton:
+        case K::DefaultPushButton:
+            widget = HandButton(caption.c_str());
+            signal = "clicked";
+            break;
+        case K::TrackBar: {
+            const TTrackBarRange& range = item.Range;
+            widget = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, range.Max, range.Line);
+            gtk_scale_set_draw_value(GTK_SCALE(widget), FALSE);
+            gtk_range_set_increments(GTK_RANGE(widget), range.Line, range.Page);
+            gtk_range_set_round_digits(GTK_RANGE(widget), 0);
+            for (int mark = 0; mark <= range.Max; mark += range.Tick)
+                gtk_scale_add_mark(GTK_SCALE(widget), mark, GTK_POS_BOTTOM, nullptr);
+            signal = "value-changed";
+            break;
+        }
+        case K::GroupBox: widget = gtk_frame_new(caption.c_str()); break;
+        case K::PreviewPanel: {
+            // A bevelled black panel whose inner area is a native X window.
+            widget = gtk_event_box_new();
+            GtkWidget* inside = gtk_fixed_new();
+            gtk_container_add(GTK_CONTAINER(widget), inside);
+            previewArea_ = gtk_event_box_new();
+            gtk_widget_set_name(previewArea_, "PreviewArea");
+            Put(inside, previewArea_, kPreviewPanelBevel, kPreviewPanelBevel, rect.Width - 2 * kPreviewPanelBevel,
+                rect.Height - 2 * kPreviewPanelBevel);
+            gtk_container_add(GTK_CONTAINER(previewArea_), gtk_label_new(caption.c_str()));
+            break;
+        }
+    }
+    if (item.Name) gtk_widget_set_name(widget, item.Name);
+    if (item.Hint) gtk_widget_set_tooltip_text(widget, item.Hint);
+    g_object_set_data(G_OBJECT(widget), kItemKey, const_cast<TDialogItem*>(&item));
+    if (item.Control) controls_[static_cast<std::size_t>(*item.Control)] = widget;
+    if (signal) g_signal_connect(widget, signal, G_CALLBACK(OnChanged), this);
+    Put(fixed, widget, rect, item.Kind == K::Label || item.Kind == K::NumberLabel);
+    if (item.Kind == K::DefaultPushButton) {
+        gtk_widget_set_can_default(widget, TRUE);
+        gtk_window_set_default(GTK_WINDOW(window_), widget);
+    }
 }
 
 TGtkSettingsView::~TGtkSettingsView() {
@@ -369,12 +350,12 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     gtk_container_set_border_width(GTK_CONTAINER(content), 0);
     gtk_box_set_spacing(GTK_BOX(content), 0);
     GtkWidget* fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed, 414, 279);
+    gtk_widget_set_size_request(fixed, kAboutLayout.Width, kAboutLayout.Height);
     gtk_box_pack_start(GTK_BOX(content), fixed, TRUE, TRUE, 0);
 
     GtkWidget* bevel = gtk_frame_new(nullptr);
     gtk_frame_set_shadow_type(GTK_FRAME(bevel), GTK_SHADOW_ETCHED_IN);
-    Put(fixed, bevel, 8, 18, 154, 114);
+    Put(fixed, bevel, kAboutLayout.Logo);
     const TDialogPicture& picture = about.Picture;
     if (picture.Width > 0 && picture.Height > 0 &&
         picture.Rgb.size() >= static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3) {
@@ -385,16 +366,16 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
         GtkWidget* image = gtk_image_new_from_pixbuf(copy);
         g_object_unref(copy);
         gtk_widget_set_name(image, "ImageBackground");
-        Put(fixed, image, 10, 21, picture.Width, picture.Height);
+        Put(fixed, image, kAboutLayout.Picture);
     }
 
     GtkWidget* product = Label(about.ProductName.c_str());
     gtk_widget_set_name(product, "ProductName");
     gtk_label_set_line_wrap(GTK_LABEL(product), TRUE);
-    Put(fixed, product, 168, 8, 229, -1);
+    Put(fixed, product, kAboutLayout.ProductName, true);
     GtkWidget* version = Label(about.Version.c_str());
     gtk_widget_set_name(version, "LabelVersion");
-    Put(fixed, version, 172, 24);
+    Put(fixed, version, kAboutLayout.Version, true);
 
     GtkWidget* link = gtk_label_new(nullptr);
     gtk_widget_set_name(link, "LinkLabel");
@@ -403,19 +384,20 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     g_free(markup);
     gtk_label_set_track_visited_links(GTK_LABEL(link), FALSE);
     g_signal_connect(link, "activate-link", G_CALLBACK(OnLink), const_cast<std::string*>(&about.LinkTarget));
-    Put(fixed, link, 168, 76);
+    Put(fixed, link, kAboutLayout.Link.Left, kAboutLayout.Link.Top);  // only its text takes the click
 
     GtkWidget* comments = Label(about.Comments.c_str());
     gtk_widget_set_name(comments, "LabelComments");
     gtk_label_set_line_wrap(GTK_LABEL(comments), TRUE);
     gtk_label_set_yalign(GTK_LABEL(comments), 0.0f);
-    Put(fixed, comments, 168, 100, 241, 41);
+    Put(fixed, comments, kAboutLayout.Comments);
 
-    Put(fixed, gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), 8, 148, 397, -1);
+    const TDialogRect& line = kAboutLayout.Line;
+    Put(fixed, gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), line.Left, line.Top, line.Width);
 
-    GtkWidget* ok = HandButton("OK");
+    GtkWidget* ok = HandButton(kAboutLayout.OkCaption);
     gtk_widget_set_name(ok, "OKButton");
-    Put(fixed, ok, 319, 240, 75, 25);
+    Put(fixed, ok, kAboutLayout.OkButton);
     g_signal_connect(ok, "clicked", G_CALLBACK(OnAboutOk), dialog);
     gtk_widget_set_can_default(ok, TRUE);
 

@@ -7,6 +7,7 @@
 #include "form/settings_view.h"
 
 struct _GtkWidget;
+struct TDialogItem;
 
 class TGtkSettingsView final : public ISettingsView {
 public:
@@ -45,6 +46,8 @@ public:
 
 private:
     _GtkWidget* Control(TDialogControl control) const;
+    // Makes the item's widget and puts it on the dialog.
+    void Add(_GtkWidget* fixed, const TDialogItem& item);
 
     ISettingsViewEvents* events_ = nullptr;
     _GtkWidget* window_ = nullptr;

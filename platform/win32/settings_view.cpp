@@ -14,16 +14,16 @@
 #include <vector>
 
 #include "app/exception.h"
+#include "form/dialog_layout.h"
 #include "platform/services.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window_system.h"
+#include "scene/scene_settings.h"
 
 namespace {
 
 const COLORREF kBackground = RGB(92, 175, 224);
 const wchar_t kPanelClass[] = L"TidewellPreviewPanel";
-const int kClientWidth = 511, kClientHeight = 363;
-const int kAboutWidth = 414, kAboutHeight = 279;
 const DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 const DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
@@ -141,91 +141,43 @@ struct TEmptyTemplate {
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words); }
 };
 
-// One control of the dialog, in 96-DPI pixels; inside a group relative to the group.
-struct TLayoutItem {
-    int control;  // a TDialogControl, or -1 for captions, group boxes and end labels
+using K = TDialogItemKind;
+
+// A drop-down list's window reaches down over its open list; its field is as high as its font.
+const int kOpenListHeight = 200;
+
+// The window class and style of an item's kind.
+struct TWindowKind {
     const wchar_t* windowClass;
-    const wchar_t* text;
     DWORD style;
-    int groupX, groupY;
-    int x, y, width, height;
-    const wchar_t* hint;
 };
 
-constexpr int C(TDialogControl control) { return static_cast<int>(control); }
-
-const DWORD kCombo = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-const DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
-const DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
-const DWORD kGroup = BS_GROUPBOX | WS_CLIPSIBLINGS;  // a themed group box paints its inside
-const DWORD kTrack = TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP | WS_CLIPSIBLINGS;
-const DWORD kLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-const DWORD kNumber = SS_NOPREFIX;
-
-// In tab order. The group boxes come last, at the bottom of the siblings' order, so that they
-// paint under their controls. The numbers under a track bar reach into its bottom edge: they
-// come before it, above it, and the bar clips them out; they are transparent so as not to cover
-// the group's frame.
-const TLayoutItem kLayout[] = {
-    {-1, WC_STATICW, L"Color Depth", kLabel, 336, 8, 8, 20, 63, 16, nullptr},
-    {C(TDialogControl::ComboBoxDepth), WC_COMBOBOXW, L"", kCombo, 336, 8, 72, 16, 85, 200, L"Set 16 bits for speedup"},
-    {-1, WC_STATICW, L"Resolution", kLabel, 336, 8, 14, 48, 57, 16, nullptr},
-    {C(TDialogControl::ComboBoxResolution), WC_COMBOBOXW, L"", kCombo, 336, 8, 72, 44, 85, 200, L"Set 640x480 for speedup"},
-    {C(TDialogControl::CheckBoxDesktop), WC_BUTTONW, L"Desktop Only", kCheck, 336, 8, 6, 72, 89, 17,
-     L"Set Color Depth and Resolution from Desktop"},
-    {C(TDialogControl::ButtonDefault), WC_BUTTONW, L"Default", kButton, 336, 8, 97, 85, 60, 20, nullptr},
-    {C(TDialogControl::CheckBoxRunAsEXE), WC_BUTTONW, L"Run As EXE", kCheck, 336, 8, 6, 90, 83, 17,
-     L"Enable If Screen Saver runs without Acceleration"},
-    {-1, WC_STATICW, L"0", kNumber | SS_LEFT, 336, 128, 10, 43, 16, 11, nullptr},
-    {C(TDialogControl::LabelFishCount), WC_STATICW, L"", kNumber | SS_CENTER, 336, 128, 62, 43, 41, 11, nullptr},
-    {-1, WC_STATICW, L"100", kNumber | SS_RIGHT, 336, 128, 125, 43, 30, 11, nullptr},
-    {C(TDialogControl::TrackBarFishCount), TRACKBAR_CLASSW, L"", kTrack, 336, 128, 8, 24, 145, 21, nullptr},
-    {-1, WC_STATICW, L"0", kNumber | SS_LEFT, 336, 192, 10, 43, 16, 11, nullptr},
-    {C(TDialogControl::LabelBubblesCount), WC_STATICW, L"", kNumber | SS_CENTER, 336, 192, 62, 43, 41, 11, nullptr},
-    {-1, WC_STATICW, L"200", kNumber | SS_RIGHT, 336, 192, 125, 43, 30, 11, nullptr},
-    {C(TDialogControl::TrackBarBubblesCount), TRACKBAR_CLASSW, L"", kTrack, 336, 192, 8, 24, 145, 21, nullptr},
-    {C(TDialogControl::ComboBoxThemes), WC_COMBOBOXW, L"", kCombo, 336, 256, 12, 22, 145, 200, L"Change Underwater Background"},
-    {C(TDialogControl::CheckBoxSound), WC_BUTTONW, L"Enable Sound", kCheck, 8, 256, 12, 24, 97, 17, nullptr},
-    {C(TDialogControl::ButtonPreview), WC_BUTTONW, L"Preview...", kButton, 0, 0, 8, 328, 75, 25, nullptr},
-    {C(TDialogControl::ButtonAbout), WC_BUTTONW, L"&About...", kButton, 0, 0, 176, 328, 75, 25, nullptr},
-    {C(TDialogControl::ButtonHelp), WC_BUTTONW, L"Help...", kButton, 0, 0, 260, 328, 75, 25, nullptr},
-    {C(TDialogControl::ButtonOk), WC_BUTTONW, L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 0, 344, 328, 75, 25, nullptr},
-    {C(TDialogControl::ButtonCancel), WC_BUTTONW, L"Cancel", kButton, 0, 0, 428, 328, 75, 25, nullptr},
-    {-1, WC_BUTTONW, L"Video Modes", kGroup, 0, 0, 336, 8, 165, 113, nullptr},
-    {-1, WC_BUTTONW, L"Fish Count", kGroup, 0, 0, 336, 128, 165, 56, nullptr},
-    {-1, WC_BUTTONW, L"Bubble Count", kGroup, 0, 0, 336, 192, 165, 56, nullptr},
-    {-1, WC_BUTTONW, L"Theme", kGroup, 0, 0, 336, 256, 165, 56, nullptr},
-    {-1, WC_BUTTONW, L"Sound", kGroup, 0, 0, 8, 256, 321, 56, nullptr},
-};
-const RECT kPanelRect{8, 12, 8 + 320, 12 + 240};
-const int kPanelBevel = 2;
-
-// The numbers under the track bars: static text that is not a caption.
-bool IsNumber(const TLayoutItem& item) {
-    return std::wcscmp(item.windowClass, WC_STATICW) == 0 && (item.style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
-}
-
-const TLayoutItem* ItemOf(HWND control) {
-    const int index = GetDlgCtrlID(control) - 1000;
-    return index >= 0 && index < static_cast<int>(std::size(kLayout)) ? &kLayout[index] : nullptr;
-}
-
-int ControlId(int control, std::size_t index) {
-    if (control == C(TDialogControl::ButtonOk)) return IDOK;
-    if (control == C(TDialogControl::ButtonCancel)) return IDCANCEL;
-    return 1000 + static_cast<int>(index);
-}
-
-bool IsButton(int control) {
-    switch (static_cast<TDialogControl>(control)) {
-        case TDialogControl::ButtonDefault:
-        case TDialogControl::ButtonPreview:
-        case TDialogControl::ButtonAbout:
-        case TDialogControl::ButtonHelp:
-        case TDialogControl::ButtonOk:
-        case TDialogControl::ButtonCancel: return true;
-        default: return false;
+TWindowKind WindowKind(const TDialogItem& item) {
+    switch (item.Kind) {
+        case K::Label: return {WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+        case K::NumberLabel:
+            return {WC_STATICW, static_cast<DWORD>(SS_NOPREFIX | (item.Align == TDialogAlign::Left     ? SS_LEFT
+                                                                  : item.Align == TDialogAlign::Centre ? SS_CENTER
+                                                                                                       : SS_RIGHT))};
+        case K::ComboBox: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+        case K::CheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
+        case K::PushButton: return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP};
+        case K::DefaultPushButton: return {WC_BUTTONW, BS_DEFPUSHBUTTON | WS_TABSTOP};
+        // Clipped by their siblings: the numbers reach into a track bar, a themed group box
+        // paints its inside.
+        case K::TrackBar: return {TRACKBAR_CLASSW, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP | WS_CLIPSIBLINGS};
+        case K::GroupBox: return {WC_BUTTONW, BS_GROUPBOX | WS_CLIPSIBLINGS};
+        case K::PreviewPanel: return {kPanelClass, WS_CLIPCHILDREN};
     }
+    return {WC_STATICW, 0};
+}
+
+bool IsPushButton(const TDialogItem& item) { return item.Kind == K::PushButton || item.Kind == K::DefaultPushButton; }
+
+int ControlId(const TDialogItem& item, std::size_t index) {
+    if (item.Control == TDialogControl::ButtonOk) return IDOK;
+    if (item.Control == TDialogControl::ButtonCancel) return IDCANCEL;
+    return 1000 + static_cast<int>(index);
 }
 
 bool SetHandCursor(HWND dialog, LPARAM lParam) {
@@ -242,7 +194,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_NCCALCSIZE:
             if (wParam) {
                 auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-                InflateRect(&params->rgrc[0], -kPanelBevel, -kPanelBevel);
+                InflateRect(&params->rgrc[0], -kPreviewPanelBevel, -kPreviewPanelBevel);
                 return 0;
             }
             break;
@@ -266,7 +218,9 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             const HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(255, 0, 0));
-            DrawTextW(dc, L"Downloading...", -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            wchar_t caption[64] = {};
+            GetWindowTextW(hwnd, caption, static_cast<int>(std::size(caption)));
+            DrawTextW(dc, caption, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
             if (old) SelectObject(dc, old);
             EndPaint(hwnd, &ps);
             return 0;
@@ -287,7 +241,7 @@ void RegisterPanelClass() {
 
 }  // namespace
 
-TWin32SettingsView::TWin32SettingsView() {
+TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(windows) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     RegisterPanelClass();
@@ -307,12 +261,12 @@ TWin32SettingsView::TWin32SettingsView() {
         throw;
     }
     Relayout(WindowDpi(dialog_));
-    TWin32WindowSystem::AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
+    windows_.AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
 }
 
 TWin32SettingsView::~TWin32SettingsView() {
     ReleaseOwner();
-    TWin32WindowSystem::RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
+    windows_.RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
     SetWindowLongPtrW(dialog_, DWLP_USER, 0);
     if (tooltip_) DestroyWindow(tooltip_);
     DestroyWindow(dialog_);
@@ -323,40 +277,46 @@ TWin32SettingsView::~TWin32SettingsView() {
 
 void TWin32SettingsView::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    panel_ = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, dialog_, nullptr,
-                             instance, nullptr);
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance, nullptr);
-    for (std::size_t i = 0; i < std::size(kLayout); ++i) {
-        const TLayoutItem& item = kLayout[i];
-        const HWND hwnd = CreateWindowExW(0, item.windowClass, item.text, WS_CHILD | WS_VISIBLE | item.style, 0, 0, 0, 0, dialog_,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item.control, i))), instance, nullptr);
+    for (std::size_t i = 0; i < std::size(kSettingsLayout); ++i) {
+        const TDialogItem& item = kSettingsLayout[i];
+        const TWindowKind kind = WindowKind(item);
+        const HWND hwnd =
+            CreateWindowExW(0, kind.windowClass, WideText(item.Caption ? item.Caption : "").c_str(), WS_CHILD | WS_VISIBLE | kind.style,
+                            0, 0, 0, 0, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item, i))), instance, nullptr);
         if (!hwnd) throw Exception("TWin32SettingsView: a control cannot be created!");
         items_.push_back(hwnd);
-        if (item.control >= 0) controls_[static_cast<std::size_t>(item.control)] = hwnd;
-        if (item.hint && tooltip_) {
+        if (item.Control) controls_[static_cast<std::size_t>(*item.Control)] = hwnd;
+        if (item.Kind == K::PreviewPanel) panel_ = hwnd;
+        if (item.Kind == K::TrackBar) {
+            SendMessageW(hwnd, TBM_SETRANGE, FALSE, MAKELPARAM(0, item.Range.Max));
+            SendMessageW(hwnd, TBM_SETLINESIZE, 0, item.Range.Line);
+            SendMessageW(hwnd, TBM_SETPAGESIZE, 0, item.Range.Page);
+            SendMessageW(hwnd, TBM_SETTICFREQ, item.Range.Tick, 0);
+        }
+        // A static caption takes no mouse input, so only the controls show their hints.
+        if (item.Hint && item.Control && tooltip_) {
+            std::wstring hint = WideText(item.Hint);
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             tool.hwnd = dialog_;
             tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
-            tool.lpszText = const_cast<wchar_t*>(item.hint);
+            tool.lpszText = hint.data();
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
-    for (const wchar_t* theme : {L"Auto", L"Blue Water", L"Aquamarine Water", L"Green Water"})
-        SendMessageW(Control(TDialogControl::ComboBoxThemes), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(theme));
+    const HWND themes = Control(TDialogControl::ComboBoxThemes);
+    SendMessageW(themes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(kAutoThemeItem).c_str()));
+    for (const char* theme : kThemeNames) SendMessageW(themes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideText(theme).c_str()));
     // Enter presses OK unless a focused button takes it: the dialog manager's default button.
     SendMessageW(dialog_, DM_SETDEFID, IDOK, 0);
-    const HWND fish = Control(TDialogControl::TrackBarFishCount);
-    SendMessageW(fish, TBM_SETRANGE, FALSE, MAKELPARAM(0, 100));
-    SendMessageW(fish, TBM_SETPAGESIZE, 0, 5);
-    SendMessageW(fish, TBM_SETTICFREQ, 5, 0);
-    const HWND bubbles = Control(TDialogControl::TrackBarBubblesCount);
-    SendMessageW(bubbles, TBM_SETRANGE, FALSE, MAKELPARAM(0, 200));
-    SendMessageW(bubbles, TBM_SETLINESIZE, 0, 5);
-    SendMessageW(bubbles, TBM_SETPAGESIZE, 0, 20);
-    SendMessageW(bubbles, TBM_SETTICFREQ, 10, 0);
+}
+
+const TDialogItem* TWin32SettingsView::ItemOf(HWND control) const {
+    const auto at = std::find(items_.begin(), items_.end(), control);
+    return at == items_.end() ? nullptr : &kSettingsLayout[at - items_.begin()];
 }
 
 void TWin32SettingsView::Relayout(UINT dpi) {
@@ -371,14 +331,14 @@ void TWin32SettingsView::Relayout(UINT dpi) {
     face.lfWeight = FW_BOLD;
     panelFont_ = CreateFontIndirectW(&face);
     SetWindowLongPtrW(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(panelFont_));
-    MoveWindow(panel_, Scale(kPanelRect.left, dpi_), Scale(kPanelRect.top, dpi_), Scale(320, dpi_), Scale(240, dpi_), TRUE);
     for (std::size_t i = 0; i < items_.size(); ++i) {
-        const TLayoutItem& item = kLayout[i];
+        const TDialogItem& item = kSettingsLayout[i];
+        const TDialogRect rect = item.Placed();
         SendMessageW(items_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        MoveWindow(items_[i], Scale(item.groupX + item.x, dpi_), Scale(item.groupY + item.y, dpi_), Scale(item.width, dpi_),
-                   Scale(item.height, dpi_), TRUE);
+        MoveWindow(items_[i], Scale(rect.Left, dpi_), Scale(rect.Top, dpi_), Scale(rect.Width, dpi_),
+                   Scale(item.Kind == K::ComboBox ? kOpenListHeight : rect.Height, dpi_), TRUE);
     }
-    SizeClientArea(dialog_, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), dpi_);
+    SizeClientArea(dialog_, Scale(kSettingsDialogWidth, dpi_), Scale(kSettingsDialogHeight, dpi_), dpi_);
     InvalidateRect(dialog_, nullptr, TRUE);
 }
 
@@ -401,7 +361,7 @@ void TWin32SettingsView::Show(std::intptr_t owner) {
     }
     ShowWindow(dialog_, SW_SHOW);
     SetForegroundWindow(dialog_);
-    TWin32WindowSystem::RaiseDeferred();
+    windows_.RaiseDeferred();
 }
 
 void TWin32SettingsView::ReleaseOwner() {
@@ -456,8 +416,8 @@ void TWin32SettingsView::SetText(TDialogControl label, const std::string& text) 
     const HWND control = Control(label);
     SetWindowTextW(control, WideText(text).c_str());
     // A transparent number leaves the old one behind: the dialog repaints what lies under it.
-    const TLayoutItem* item = ItemOf(control);
-    if (!item || !IsNumber(*item)) return;
+    const TDialogItem* item = ItemOf(control);
+    if (!item || item->Kind != K::NumberLabel) return;
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&rect), 2);
@@ -485,7 +445,7 @@ INT_PTR CALLBACK TWin32SettingsView::DialogProc(HWND hwnd, UINT message, WPARAM 
     try {
         return view->Handle(message, wParam, lParam);
     } catch (...) {
-        TWin32WindowSystem::Defer(std::current_exception());
+        view->windows_.Defer(std::current_exception());
         return TRUE;
     }
 }
@@ -497,12 +457,12 @@ INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORBTN: {
             // Drop-down lists keep the system's colours.
             const auto control = reinterpret_cast<HWND>(lParam);
-            const TLayoutItem* item = ItemOf(control);
-            if (item && std::wcscmp(item->windowClass, WC_COMBOBOXW) == 0) return FALSE;
+            const TDialogItem* item = ItemOf(control);
+            if (item && item->Kind == K::ComboBox) return FALSE;
             const auto dc = reinterpret_cast<HDC>(wParam);
             SetBkColor(dc, kBackground);
             SetBkMode(dc, TRANSPARENT);
-            if (item && IsNumber(*item)) return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            if (item && item->Kind == K::NumberLabel) return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
             return reinterpret_cast<INT_PTR>(background_);
         }
         case WM_COMMAND: {
@@ -516,12 +476,9 @@ INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 Raise(TDialogControl::ButtonOk);
                 return TRUE;
             }
-            const int index = id - 1000;
-            if (index < 0 || index >= static_cast<int>(std::size(kLayout))) return FALSE;
-            const int control = kLayout[index].control;
-            if (control < 0) return FALSE;
-            if (std::wcscmp(kLayout[index].windowClass, WC_COMBOBOXW) == 0 ? code == CBN_SELCHANGE : code == BN_CLICKED)
-                Raise(static_cast<TDialogControl>(control));
+            const TDialogItem* item = ItemOf(reinterpret_cast<HWND>(lParam));
+            if (!item || !item->Control) return FALSE;
+            if (item->Kind == K::ComboBox ? code == CBN_SELCHANGE : code == BN_CLICKED) Raise(*item->Control);
             return TRUE;
         }
         case WM_HSCROLL: {
@@ -542,10 +499,8 @@ INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (events_) events_->CloseRequested();
             return TRUE;
         case WM_SETCURSOR: {
-            const auto over = reinterpret_cast<HWND>(wParam);
-            for (std::size_t i = 0; i < controls_.size(); ++i)
-                if (controls_[i] == over && IsButton(static_cast<int>(i))) return SetHandCursor(dialog_, lParam);
-            return FALSE;
+            const TDialogItem* item = ItemOf(reinterpret_cast<HWND>(wParam));
+            return item && IsPushButton(*item) && SetHandCursor(dialog_, lParam);
         }
         case WM_DPICHANGED: {
             Relayout(HIWORD(wParam));
@@ -562,13 +517,14 @@ namespace {
 
 struct TAboutBox {
     const TAboutInfo& info;
+    TWin32WindowSystem& windows;
     UINT dpi = 96;
     HBRUSH background = nullptr;
     HFONT bold = nullptr, link = nullptr, comments = nullptr;
     HWND linkLabel = nullptr, okButton = nullptr;
     std::vector<std::uint32_t> pixels;  // the picture as 32-bit BGRX, top-down
 
-    explicit TAboutBox(const TAboutInfo& about) : info(about) {}
+    TAboutBox(const TAboutInfo& about, TWin32WindowSystem& system) : info(about), windows(system) {}
     ~TAboutBox() {
         DeleteFont(bold);
         DeleteFont(link);
@@ -577,6 +533,9 @@ struct TAboutBox {
     }
 
     int S(int value) const { return Scale(value, dpi); }
+    RECT S(const TDialogRect& rect) const {
+        return {S(rect.Left), S(rect.Top), S(rect.Left + rect.Width), S(rect.Top + rect.Height)};
+    }
 
     void Create(HWND hwnd) {
         dpi = WindowDpi(hwnd);
@@ -593,14 +552,14 @@ struct TAboutBox {
         }
         SetWindowTextW(hwnd, WideText(info.Caption).c_str());
         const HINSTANCE instance = GetModuleHandleW(nullptr);
-        const auto label = [&](const std::string& text, DWORD style, int x, int y, int w, int h, HFONT font) {
-            const HWND control = CreateWindowExW(0, WC_STATICW, WideText(text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style,
-                                                 S(x), S(y), S(w), S(h), hwnd, nullptr, instance, nullptr);
+        const auto label = [&](const std::string& text, const TDialogRect& rect, HFONT font) {
+            const HWND control = CreateWindowExW(0, WC_STATICW, WideText(text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_LEFT,
+                                                 S(rect.Left), S(rect.Top), S(rect.Width), S(rect.Height), hwnd, nullptr, instance, nullptr);
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             return control;
         };
-        label(info.ProductName, SS_LEFT, 168, 8, 229, 16, bold);
-        label(info.Version, SS_LEFT, 172, 24, 225, 16, bold);
+        label(info.ProductName, kAboutLayout.ProductName, bold);
+        label(info.Version, kAboutLayout.Version, bold);
         // The link is as wide as its text, so that only the text takes the click.
         SIZE extent{};
         const HDC dc = GetDC(hwnd);
@@ -609,15 +568,18 @@ struct TAboutBox {
         GetTextExtentPoint32W(dc, linkText.c_str(), static_cast<int>(linkText.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
-        linkLabel = CreateWindowExW(0, WC_STATICW, linkText.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY, S(168), S(76),
-                                    std::min<int>(extent.cx + 2, S(241)), S(16), hwnd, nullptr, instance, nullptr);
+        const TDialogRect& at = kAboutLayout.Link;
+        linkLabel = CreateWindowExW(0, WC_STATICW, linkText.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY, S(at.Left),
+                                    S(at.Top), std::min<int>(extent.cx + 2, S(at.Width)), S(at.Height), hwnd, nullptr, instance, nullptr);
         SendMessageW(linkLabel, WM_SETFONT, reinterpret_cast<WPARAM>(link), FALSE);
-        label(info.Comments, SS_LEFT, 168, 100, 241, 46, comments);
-        okButton = CreateWindowExW(0, WC_BUTTONW, L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, S(319), S(240), S(75),
-                                   S(25), hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
+        label(info.Comments, kAboutLayout.Comments, comments);
+        const TDialogRect& ok = kAboutLayout.OkButton;
+        okButton = CreateWindowExW(0, WC_BUTTONW, WideText(kAboutLayout.OkCaption).c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, S(ok.Left), S(ok.Top), S(ok.Width),
+                                   S(ok.Height), hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
         SendMessageW(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(comments), FALSE);
         SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
-        SizeClientArea(hwnd, S(kAboutWidth), S(kAboutHeight), dpi);
+        SizeClientArea(hwnd, S(kAboutLayout.Width), S(kAboutLayout.Height), dpi);
         CentreWindow(hwnd);
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetFocus(okButton);
@@ -626,9 +588,9 @@ struct TAboutBox {
     void Paint(HWND hwnd) {
         PAINTSTRUCT ps;
         const HDC dc = BeginPaint(hwnd, &ps);
-        RECT logo{S(8), S(18), S(8 + 154), S(18 + 114)};
+        RECT logo = S(kAboutLayout.Logo);
         DrawEdge(dc, &logo, EDGE_ETCHED, BF_RECT);
-        RECT line{S(8), S(148), S(8 + 397), S(148 + 13)};
+        RECT line = S(kAboutLayout.Line);
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         if (!pixels.empty()) {
             BITMAPINFO bitmap{};
@@ -639,8 +601,9 @@ struct TAboutBox {
             bitmap.bmiHeader.biBitCount = 32;
             bitmap.bmiHeader.biCompression = BI_RGB;
             SetStretchBltMode(dc, HALFTONE);
-            StretchDIBits(dc, S(10), S(21), S(150), S(110), 0, 0, info.Picture.Width, info.Picture.Height, pixels.data(), &bitmap,
-                          DIB_RGB_COLORS, SRCCOPY);
+            const TDialogRect& at = kAboutLayout.Picture;
+            StretchDIBits(dc, S(at.Left), S(at.Top), S(at.Width), S(at.Height), 0, 0, info.Picture.Width, info.Picture.Height,
+                          pixels.data(), &bitmap, DIB_RGB_COLORS, SRCCOPY);
         }
         EndPaint(hwnd, &ps);
     }
@@ -685,7 +648,9 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         auto* box = reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(hwnd, DWLP_USER));
         return box ? box->Handle(hwnd, message, wParam, lParam) : FALSE;
     } catch (...) {
-        TWin32WindowSystem::Defer(std::current_exception());
+        // The box is known from WM_INITDIALOG on, before any handler of ours can throw.
+        if (auto* box = reinterpret_cast<TAboutBox*>(GetWindowLongPtrW(hwnd, DWLP_USER)))
+            box->windows.Defer(std::current_exception());
         EndDialog(hwnd, IDCANCEL);
         return TRUE;
     }
@@ -694,9 +659,13 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void TWin32SettingsView::ShowAbout(const TAboutInfo& about) {
-    TAboutBox box(about);
+    TAboutBox box(about, windows_);
     const TEmptyTemplate aboutTemplate(kDialogStyle);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), aboutTemplate.Get(), dialog_, AboutProc, reinterpret_cast<LPARAM>(&box));
 }
 
-std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem&) { return std::make_unique<TWin32SettingsView>(); }
+std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows) {
+    auto* system = dynamic_cast<TWin32WindowSystem*>(&windows);
+    if (!system) throw Exception("TWin32SettingsView: the dialog needs the Windows window system!");
+    return std::make_unique<TWin32SettingsView>(*system);
+}

@@ -12,10 +12,14 @@
 
 #include "form/settings_view.h"
 
+struct TDialogItem;
+class TWin32WindowSystem;
+
 class TWin32SettingsView final : public ISettingsView {
 public:
-    // Creates the dialog hidden. Raises Exception when it cannot be made.
-    TWin32SettingsView();
+    // Creates the dialog hidden, its keyboard handled by the pump of `windows`, which also raises
+    // what a handler throws. Raises Exception when it cannot be made.
+    explicit TWin32SettingsView(TWin32WindowSystem& windows);
     ~TWin32SettingsView() override;
     TWin32SettingsView(const TWin32SettingsView&) = delete;
     TWin32SettingsView& operator=(const TWin32SettingsView&) = delete;
@@ -49,9 +53,12 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    // The layout item a child window was made from; none for other windows.
+    const TDialogItem* ItemOf(HWND control) const;
     void Raise(TDialogControl control);
     void ReleaseOwner();
 
+    TWin32WindowSystem& windows_;
     HWND dialog_ = nullptr;
     HWND panel_ = nullptr;
     HWND tooltip_ = nullptr;
@@ -62,6 +69,6 @@ private:
     UINT dpi_ = 96;
     ISettingsViewEvents* events_ = nullptr;
     std::array<HWND, 16> controls_{};
-    std::vector<HWND> items_;  // every control of the layout, in its order
+    std::vector<HWND> items_;  // every item of the layout, in its order
     std::array<int, 2> positions_{};  // the track bars' last positions, to report moves only
 };

@@ -9,8 +9,6 @@
 namespace {
 
 const char kWindowClass[] = "TidewellSaverWindow";
-std::exception_ptr deferred;
-std::vector<HWND> dialogs;
 
 void MakeDpiAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
@@ -27,7 +25,8 @@ enum class Kind { Saver, Cover, Child };
 
 class Window final : public ISaverWindow {
 public:
-    Window(HWND hwnd, Kind kind) : hwnd_(hwnd), saver_(kind == Kind::Saver), blank_(kind != Kind::Child) {
+    Window(TWin32WindowSystem& system, HWND hwnd, Kind kind)
+        : system_(system), hwnd_(hwnd), saver_(kind == Kind::Saver), blank_(kind != Kind::Child) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Window() override {
@@ -50,7 +49,7 @@ public:
             SetCapture(hwnd_);
         }
         UpdateWindow(hwnd_);
-        TWin32WindowSystem::RaiseDeferred();
+        system_.RaiseDeferred();
     }
     void Hide() override {
         if (!hwnd_) return;
@@ -60,8 +59,10 @@ public:
     void Paint() override {
         if (!hwnd_) return;
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        TWin32WindowSystem::RaiseDeferred();
+        system_.RaiseDeferred();
     }
+
+    TWin32WindowSystem& System() { return system_; }
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
@@ -113,6 +114,7 @@ private:
         return rect;
     }
 
+    TWin32WindowSystem& system_;  // outlives its windows
     HWND hwnd_;
     bool saver_;
     bool blank_;
@@ -125,7 +127,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     try {
         return window->Handle(message, wParam, lParam);
     } catch (...) {
-        TWin32WindowSystem::Defer(std::current_exception());
+        window->System().Defer(std::current_exception());
         return 0;
     }
 }
@@ -133,13 +135,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 void TWin32WindowSystem::Defer(std::exception_ptr error) {
-    if (!deferred) deferred = error;
+    if (!deferred_) deferred_ = error;
 }
 
 void TWin32WindowSystem::RaiseDeferred() {
-    if (!deferred) return;
-    auto error = deferred;
-    deferred = nullptr;
+    if (!deferred_) return;
+    auto error = deferred_;
+    deferred_ = nullptr;
     std::rethrow_exception(error);
 }
 
@@ -154,10 +156,10 @@ TWin32WindowSystem::TWin32WindowSystem() {
     RegisterClassA(&windowClass);  // already registered on a second system: fine
 }
 
-void TWin32WindowSystem::AddDialog(std::intptr_t hwnd) { dialogs.push_back(reinterpret_cast<HWND>(hwnd)); }
+void TWin32WindowSystem::AddDialog(std::intptr_t hwnd) { dialogs_.push_back(hwnd); }
 
 void TWin32WindowSystem::RemoveDialog(std::intptr_t hwnd) {
-    dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), reinterpret_cast<HWND>(hwnd)), dialogs.end());
+    dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), hwnd), dialogs_.end());
 }
 
 bool TWin32WindowSystem::ProcessOne() {
@@ -165,9 +167,9 @@ bool TWin32WindowSystem::ProcessOne() {
     MSG message;
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
     // A copy: a handler may remove a dialog while its message is handled.
-    const std::vector<HWND> open = dialogs;
-    for (const HWND dialog : open) {
-        if (IsDialogMessageW(dialog, &message)) {
+    const std::vector<std::intptr_t> open = dialogs_;
+    for (const std::intptr_t dialog : open) {
+        if (IsDialogMessageW(reinterpret_cast<HWND>(dialog), &message)) {
             RaiseDeferred();
             return true;
         }
@@ -185,7 +187,7 @@ std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateSaverWindow(const std::s
     const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, title.c_str(), WS_POPUP, left, top,
                                       width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;
-    return std::make_unique<Window>(hwnd, Kind::Saver);
+    return std::make_unique<Window>(*this, hwnd, Kind::Saver);
 }
 
 std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateCoverWindow(int left, int top, int width, int height) {
@@ -193,7 +195,7 @@ std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateCoverWindow(int left, in
     const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWindowClass, "", WS_POPUP, left,
                                       top, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;
-    return std::make_unique<Window>(hwnd, Kind::Cover);
+    return std::make_unique<Window>(*this, hwnd, Kind::Cover);
 }
 
 std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateChildWindow(std::intptr_t parent) {
@@ -204,5 +206,5 @@ std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateChildWindow(std::intptr_
     const HWND hwnd = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, rect.right,
                                       rect.bottom, parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;
-    return std::make_unique<Window>(hwnd, Kind::Child);
+    return std::make_unique<Window>(*this, hwnd, Kind::Child);
 }

@@ -4,9 +4,10 @@
 // shown. A preview window is a disabled child of the desktop's window, covering its client area;
 // it is destroyed with that window. The process is made per-monitor DPI aware, so the saver
 // covers the whole screen at any scaling.
+#include <cstdint>
 #include <exception>
 #include <string>
-#include <cstdint>
+#include <vector>
 
 #include "app/message_loop.h"
 
@@ -22,11 +23,15 @@ public:
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     void* NativeDisplay() override { return nullptr; }
 
-    // An exception a handler raised inside the window procedure, raised again once the system's
-    // frames are left.
-    static void Defer(std::exception_ptr error);
-    static void RaiseDeferred();
+    // An exception a handler raised inside a window procedure of this system's windows and
+    // dialogs, raised again once the system's frames are left; only the first is kept.
+    void Defer(std::exception_ptr error);
+    void RaiseDeferred();
     // Dialogs whose keyboard (Tab, Enter, Escape) the pump hands to IsDialogMessageW.
-    static void AddDialog(std::intptr_t hwnd);
-    static void RemoveDialog(std::intptr_t hwnd);
+    void AddDialog(std::intptr_t hwnd);
+    void RemoveDialog(std::intptr_t hwnd);
+
+private:
+    std::exception_ptr deferred_;
+    std::vector<std::intptr_t> dialogs_;
 };

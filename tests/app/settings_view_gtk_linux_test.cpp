@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/exception.h"
+#include "form/dialog_layout.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
 #include "platform/services.h"
@@ -182,6 +183,70 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
 
     // Enter means OK while OK is the default.
     EXPECT_EQ(gtk_window_get_default_widget(GTK_WINDOW(dialog.window)), dialog.Widget("ButtonOk"));
+}
+
+// Each item of the layout table is a widget with its caption, hint, place and size; GTK may
+// nudge a widget by a few pixels to look as the Windows control does, never out of its group.
+TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
+    NEED_DISPLAY();
+    Dialog dialog;
+    GtkWidget* fixed = gtk_bin_get_child(GTK_BIN(dialog.window));
+    std::vector<GtkWidget*> placed;
+    std::function<void(GtkWidget*)> walk = [&](GtkWidget* widget) {
+        if (gtk_widget_get_parent(widget) == fixed) placed.push_back(widget);
+        if (!GTK_IS_CONTAINER(widget) || GTK_IS_BUTTON(widget) || GTK_IS_FRAME(widget)) return;
+        GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList* item = children; item; item = item->next) walk(GTK_WIDGET(item->data));
+        g_list_free(children);
+    };
+    walk(fixed);
+    const auto captionOf = [](GtkWidget* widget) -> std::string {
+        const char* text = GTK_IS_LABEL(widget)    ? gtk_label_get_text(GTK_LABEL(widget))
+                           : GTK_IS_FRAME(widget)  ? gtk_frame_get_label(GTK_FRAME(widget))
+                           : GTK_IS_BUTTON(widget) ? gtk_button_get_label(GTK_BUTTON(widget))
+                                                   : nullptr;
+        return text ? text : "";
+    };
+    const auto near = [](int a, int b) { return a - b >= -8 && a - b <= 8; };
+    for (const TDialogItem& item : kSettingsLayout) {
+        const TDialogRect rect = item.Placed();
+        SCOPED_TRACE(item.Name ? item.Name : item.Caption);
+        GtkWidget* found = nullptr;
+        for (GtkWidget* widget : placed) {
+            GtkAllocation at{};
+            gtk_widget_get_allocation(widget, &at);
+            const bool named = item.Name ? std::string(item.Name) == gtk_widget_get_name(widget)
+                                         : captionOf(widget) == WithoutAccessKey(item.Caption);
+            if (named && near(at.x, rect.Left) && near(at.y, rect.Top)) found = widget;
+        }
+        ASSERT_NE(found, nullptr);
+        GtkAllocation at{};
+        gtk_widget_get_allocation(found, &at);
+        if (item.Group.Width > 0) {
+            EXPECT_GE(at.x, item.Group.Left);
+            EXPECT_LE(at.x + at.width, item.Group.Left + item.Group.Width);
+            EXPECT_LE(at.y + at.height, item.Group.Top + item.Group.Height);
+        }
+        // At least the table's size (a label as high as its text); GTK gives more where a text needs it.
+        EXPECT_GE(at.width, rect.Width);
+        if (item.Kind != TDialogItemKind::Label && item.Kind != TDialogItemKind::NumberLabel) {
+            EXPECT_GE(at.height, rect.Height);
+        }
+        if (item.Kind == TDialogItemKind::PreviewPanel) {
+            EXPECT_TRUE(Contains(Texts(found, GTK_TYPE_LABEL, "label"), item.Caption));
+        } else if (item.Caption) {
+            EXPECT_EQ(captionOf(found), WithoutAccessKey(item.Caption));
+        }
+        gchar* hint = gtk_widget_get_tooltip_text(found);
+        EXPECT_EQ(hint ? std::string(hint) : "", item.Hint ? item.Hint : "");
+        g_free(hint);
+        if (item.Kind == TDialogItemKind::TrackBar) {
+            GtkAdjustment* range = gtk_range_get_adjustment(GTK_RANGE(found));
+            EXPECT_EQ(gtk_adjustment_get_upper(range), item.Range.Max);
+            EXPECT_EQ(gtk_adjustment_get_step_increment(range), item.Range.Line);
+            EXPECT_EQ(gtk_adjustment_get_page_increment(range), item.Range.Page);
+        }
+    }
 }
 
 TEST(GtkSettingsView, UserChangesRaiseEventsTheLogicsSettersDoNot) {

@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/exception.h"
+#include "form/dialog_layout.h"
 #include "platform/win32/settings_view.h"
 #include "platform/win32/win32_window_system.h"
 
@@ -62,7 +64,7 @@ const COLORREF kBackground = RGB(92, 175, 224);
 
 struct SettingsViewTest : ::testing::Test {
     TWin32WindowSystem system;
-    TWin32SettingsView view;
+    TWin32SettingsView view{system};
     FakeEvents events;
 
     void SetUp() override {
@@ -229,6 +231,61 @@ TEST_F(SettingsViewTest, LayoutScalesWithTheDpiAndStaysInside) {
     }
 }
 
+BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM found) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = hwnd;
+    return TRUE;
+}
+
+std::wstring Wide(const char* text) { return std::wstring(text, text + std::strlen(text)); }
+
+// The dialog's children are the layout table's items in its order (the tab order), each with
+// its caption, rectangle and, for a control, its hint; the track bars with their ranges.
+TEST_F(SettingsViewTest, BuildsEveryItemOfTheLayoutTable) {
+    view.Relayout(96);
+    HWND tooltip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
+    ASSERT_NE(tooltip, nullptr);
+    HWND child = GetWindow(Dialog(), GW_CHILD);
+    for (const TDialogItem& item : kSettingsLayout) {
+        SCOPED_TRACE(item.Name ? item.Name : item.Caption);
+        ASSERT_NE(child, nullptr);
+        if (item.Control) {
+            EXPECT_EQ(child, view.Control(*item.Control));
+        }
+        if (item.Caption) {
+            EXPECT_EQ(Text(child), Wide(item.Caption));
+        }
+        const RECT rect = ClientRectOf(child, Dialog());
+        const TDialogRect placed = item.Placed();
+        EXPECT_EQ(rect.left, placed.Left);
+        EXPECT_EQ(rect.top, placed.Top);
+        EXPECT_EQ(rect.right, placed.Left + placed.Width);
+        if (item.Kind != TDialogItemKind::ComboBox) {  // a drop-down list's field is as high as its font
+            EXPECT_EQ(rect.bottom, placed.Top + placed.Height);
+        }
+        if (item.Control) {
+            wchar_t hint[256] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = Dialog();
+            tool.uId = reinterpret_cast<UINT_PTR>(child);
+            tool.lpszText = hint;
+            SendMessageW(tooltip, TTM_GETTEXTW, std::size(hint), reinterpret_cast<LPARAM>(&tool));
+            EXPECT_EQ(std::wstring(hint), Wide(item.Hint ? item.Hint : ""));
+        }
+        if (item.Kind == TDialogItemKind::TrackBar) {
+            EXPECT_EQ(SendMessageW(child, TBM_GETRANGEMAX, 0, 0), item.Range.Max);
+            EXPECT_EQ(SendMessageW(child, TBM_GETLINESIZE, 0, 0), item.Range.Line);
+            EXPECT_EQ(SendMessageW(child, TBM_GETPAGESIZE, 0, 0), item.Range.Page);
+            EXPECT_EQ(SendMessageW(child, TBM_GETNUMTICS, 0, 0), item.Range.Max / item.Range.Tick + 1);
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(child, nullptr);
+}
+
 TEST_F(SettingsViewTest, PaintsTheBackgroundEverywhereAndTheBlackPanel) {
     EXPECT_EQ(PixelAt(Dialog(), 3, 3), kBackground);
     // Right of a check box's caption, still inside the box: no grey patch.
@@ -254,7 +311,7 @@ TEST_F(SettingsViewTest, OwnerIsDisabledWhileTheDialogShows) {
     view.Show(reinterpret_cast<std::intptr_t>(owner));
     EXPECT_FALSE(IsWindowEnabled(owner));
     {
-        TWin32SettingsView second;
+        TWin32SettingsView second{system};
         second.Show(reinterpret_cast<std::intptr_t>(owner));  // the owner is disabled already
         EXPECT_EQ(GetWindow(second.Dialog(), GW_OWNER), owner);
         // The themes are the dialog's own items; the logic only selects one.
@@ -279,7 +336,7 @@ TEST_F(SettingsViewTest, OwnerIsDisabledWhileTheDialogShows) {
     view.Show(reinterpret_cast<std::intptr_t>(owner));
     EXPECT_FALSE(IsWindowEnabled(owner));
     {
-        TWin32SettingsView gone;
+        TWin32SettingsView gone{system};
         gone.Show(0);
     }
     DestroyWindow(owner);

@@ -1,0 +1,153 @@
+#pragma once
+// The settings dialog and the About box as the form lays them out: each item's kind, caption,
+// hint and rectangle in 96-DPI pixels, and the track bars' ranges. The Win32 and the GTK view
+// both build their controls from these tables, so each caption and hint is written here once.
+// Header-only: the GTK module compiles nothing of the core.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "form/settings_view.h"
+
+enum class TDialogItemKind : std::uint8_t {
+    Label,              // a caption beside a control
+    NumberLabel,        // a number under a track bar, aligned by Align, see-through
+    ComboBox,           // a drop-down list
+    CheckBox,
+    PushButton,
+    DefaultPushButton,  // the one Enter presses
+    TrackBar,
+    GroupBox,
+    PreviewPanel,       // black and bevelled; the preview window covers its inside
+};
+
+enum class TDialogAlign : std::uint8_t { Left, Centre, Right };
+
+struct TDialogRect {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+// A track bar runs from 0 to Max; the keys move it by Line and Page, a tick every Tick.
+struct TTrackBarRange {
+    int Max = 0, Line = 1, Page = 1, Tick = 1;
+};
+
+struct TDialogItem {
+    TDialogItemKind Kind = TDialogItemKind::Label;
+    std::optional<TDialogControl> Control{};  // none for captions, group boxes and end labels
+    const char* Name = nullptr;               // the form's name of the item, where it has one
+    const char* Caption = nullptr;            // "&" marks the access key
+    const char* Hint = nullptr;
+    TDialogRect Group{};                      // the group it lies in; zero for the dialog itself
+    TDialogRect Rect{};                       // relative to its group
+    TDialogAlign Align = TDialogAlign::Left;
+    TTrackBarRange Range{};
+
+    // The rectangle in the dialog's client area.
+    constexpr TDialogRect Placed() const { return {Group.Left + Rect.Left, Group.Top + Rect.Top, Rect.Width, Rect.Height}; }
+};
+
+// The caption without its access key marker ("&About..." shows as "About...").
+inline std::string WithoutAccessKey(const char* caption) {
+    std::string text;
+    for (const char* c = caption ? caption : ""; *c; ++c) {
+        if (*c == '&') ++c;  // "&&" stands for "&"
+        if (!*c) break;
+        text += *c;
+    }
+    return text;
+}
+
+inline constexpr int kSettingsDialogWidth = 511, kSettingsDialogHeight = 363;
+// The preview window covers the panel less its bevel on each side.
+inline constexpr int kPreviewPanelBevel = 2;
+// The themes list's first item: the theme changes with each run.
+inline constexpr char kAutoThemeItem[] = "Auto";
+inline constexpr char kOkCaption[] = "OK";
+
+namespace dialog_layout {
+
+using K = TDialogItemKind;
+using C = TDialogControl;
+
+inline constexpr TDialogRect kVideoModes{336, 8, 165, 113};
+inline constexpr TDialogRect kFishCount{336, 128, 165, 56};
+inline constexpr TDialogRect kBubbleCount{336, 192, 165, 56};
+inline constexpr TDialogRect kTheme{336, 256, 165, 56};
+inline constexpr TDialogRect kSound{8, 256, 321, 56};
+inline constexpr char kDepthHint[] = "Set 16 bits for speedup";
+inline constexpr char kResolutionHint[] = "Set 640x480 for speedup";
+
+// In tab order. The group boxes come last, so that on Windows they paint under their controls.
+// The numbers under a track bar reach into its bottom edge: they come before it.
+inline constexpr TDialogItem kSettingsLayout[] = {
+    {.Kind = K::PreviewPanel, .Name = "PanelPreview", .Caption = "Downloading...", .Rect = {8, 12, 320, 240}},
+    {.Kind = K::Label, .Name = "Label1", .Caption = "Color Depth", .Hint = kDepthHint,
+     .Group = kVideoModes, .Rect = {8, 20, 63, 16}},
+    {.Kind = K::ComboBox, .Control = C::ComboBoxDepth, .Name = "ComboBoxDepth",
+     .Hint = kDepthHint, .Group = kVideoModes, .Rect = {72, 16, 85, 21}},
+    {.Kind = K::Label, .Name = "Label2", .Caption = "Resolution", .Hint = kResolutionHint,
+     .Group = kVideoModes, .Rect = {14, 48, 57, 16}},
+    {.Kind = K::ComboBox, .Control = C::ComboBoxResolution, .Name = "ComboBoxResolution",
+     .Hint = kResolutionHint, .Group = kVideoModes, .Rect = {72, 44, 85, 21}},
+    {.Kind = K::CheckBox, .Control = C::CheckBoxDesktop, .Name = "CheckBoxDesktop",
+     .Caption = "Desktop Only", .Hint = "Set Color Depth and Resolution from Desktop", .Group = kVideoModes,
+     .Rect = {6, 72, 89, 17}},
+    {.Kind = K::PushButton, .Control = C::ButtonDefault, .Name = "ButtonDefault",
+     .Caption = "Default", .Group = kVideoModes, .Rect = {97, 85, 60, 20}},
+    {.Kind = K::CheckBox, .Control = C::CheckBoxRunAsEXE, .Name = "CheckBoxRunAsEXE",
+     .Caption = "Run As EXE", .Hint = "Enable If Screen Saver runs without Acceleration", .Group = kVideoModes,
+     .Rect = {6, 90, 83, 17}},
+    {.Kind = K::NumberLabel, .Caption = "0", .Group = kFishCount, .Rect = {10, 43, 16, 11}},
+    {.Kind = K::NumberLabel, .Control = C::LabelFishCount, .Name = "LabelFishCount",
+     .Group = kFishCount, .Rect = {62, 43, 41, 11}, .Align = TDialogAlign::Centre},
+    {.Kind = K::NumberLabel, .Caption = "100", .Group = kFishCount, .Rect = {125, 43, 30, 11},
+     .Align = TDialogAlign::Right},
+    {.Kind = K::TrackBar, .Control = C::TrackBarFishCount, .Name = "TrackBarFishCount",
+     .Group = kFishCount, .Rect = {8, 24, 145, 21}, .Range = {.Max = 100, .Line = 1, .Page = 5, .Tick = 5}},
+    {.Kind = K::NumberLabel, .Caption = "0", .Group = kBubbleCount, .Rect = {10, 43, 16, 11}},
+    {.Kind = K::NumberLabel, .Control = C::LabelBubblesCount, .Name = "LabelBubblesCount",
+     .Group = kBubbleCount, .Rect = {62, 43, 41, 11}, .Align = TDialogAlign::Centre},
+    {.Kind = K::NumberLabel, .Caption = "200", .Group = kBubbleCount, .Rect = {125, 43, 30, 11},
+     .Align = TDialogAlign::Right},
+    {.Kind = K::TrackBar, .Control = C::TrackBarBubblesCount, .Name = "TrackBarBubblesCount",
+     .Group = kBubbleCount, .Rect = {8, 24, 145, 21}, .Range = {.Max = 200, .Line = 5, .Page = 20, .Tick = 10}},
+    {.Kind = K::ComboBox, .Control = C::ComboBoxThemes, .Name = "ComboBoxThemes",
+     .Hint = "Change Underwater Background", .Group = kTheme, .Rect = {12, 22, 145, 21}},
+    {.Kind = K::CheckBox, .Control = C::CheckBoxSound, .Name = "CheckBoxSound",
+     .Caption = "Enable Sound", .Group = kSound, .Rect = {12, 24, 97, 17}},
+    {.Kind = K::PushButton, .Control = C::ButtonPreview, .Name = "ButtonPreview",
+     .Caption = "Preview...", .Rect = {8, 328, 75, 25}},
+    {.Kind = K::PushButton, .Control = C::ButtonAbout, .Name = "ButtonAbout",
+     .Caption = "&About...", .Rect = {176, 328, 75, 25}},
+    {.Kind = K::PushButton, .Control = C::ButtonHelp, .Name = "ButtonHelp",
+     .Caption = "Help...", .Rect = {260, 328, 75, 25}},
+    {.Kind = K::DefaultPushButton, .Control = C::ButtonOk, .Name = "ButtonOk",
+     .Caption = kOkCaption, .Rect = {344, 328, 75, 25}},
+    {.Kind = K::PushButton, .Control = C::ButtonCancel, .Name = "ButtonCancel",
+     .Caption = "Cancel", .Rect = {428, 328, 75, 25}},
+    {.Kind = K::GroupBox, .Name = "GroupBox1", .Caption = "Video Modes", .Rect = kVideoModes},
+    {.Kind = K::GroupBox, .Name = "GroupBox2", .Caption = "Fish Count", .Rect = kFishCount},
+    {.Kind = K::GroupBox, .Name = "GroupBox3", .Caption = "Bubble Count", .Rect = kBubbleCount},
+    {.Kind = K::GroupBox, .Name = "GroupBox4", .Caption = "Theme", .Rect = kTheme},
+    {.Kind = K::GroupBox, .Name = "GroupBox5", .Caption = "Sound", .Rect = kSound},
+};
+
+}  // namespace dialog_layout
+
+using dialog_layout::kSettingsLayout;
+
+// The About box: its parts' rectangles; the texts but OK's come from TAboutInfo.
+struct TAboutLayout {
+    int Width = 414, Height = 279;
+    TDialogRect Logo{8, 18, 154, 114};      // an etched frame around the picture
+    TDialogRect Picture{10, 21, 150, 110};
+    TDialogRect ProductName{168, 8, 229, 16};
+    TDialogRect Version{172, 24, 225, 16};
+    TDialogRect Link{168, 76, 241, 16};     // at most this wide: only its text takes the click
+    TDialogRect Comments{168, 100, 241, 46};
+    TDialogRect Line{8, 148, 397, 13};      // an etched line along its top
+    TDialogRect OkButton{319, 240, 75, 25};
+    const char* OkCaption = kOkCaption;
+};
+inline constexpr TAboutLayout kAboutLayout;
