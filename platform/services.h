@@ -13,11 +13,21 @@
 #include "app/message_loop.h"
 #include "app/registry.h"
 #include "app/screen_saver_app.h"
+#include "app/timing.h"
 #include "display/video_modes.h"
+#include "gl/gl_loader.h"
 #include "scene/drawing_window.h"
 #include "scene/monitor_list.h"
+#include "scene/scene_settings.h"
 #include "scene/settings_view.h"
 #include "scene/sound.h"
+
+// The system's millisecond clock (the multimedia timer; CLOCK_MONOTONIC); lives for the process.
+IMillisecondClock& SystemClock();
+// Opens shared libraries for the GL loader (LoadLibraryA; dlopen); lives for the process.
+ILibraryLoader& SystemLibraryLoader();
+// The process's priority class (SetPriorityClass; the nice level); lives for the process.
+IProcessPriority& ProcessPriority();
 
 // The bytes of an embedded resource by name; empty when there is none.
 using TResourceLookup = std::function<std::string_view(const std::string& name)>;

@@ -79,8 +79,8 @@ int RunSaver(std::vector<std::string> args) {
         if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
-    TAquarium aquarium(ModelImportAssets(), ProcessPriority());
-    TPreviewPicture previewPicture(ModelImportAssets());
+    TAquarium aquarium(ModelImportAssets(), ProcessPriority(), SystemClock(), SystemLibraryLoader());
+    TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);
 

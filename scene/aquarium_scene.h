@@ -43,8 +43,7 @@ struct TThemeTextures {
 class TAquarium final : public IAquarium {
 public:
     // The clock drives both stopwatches; the engine loads OpenGL through libraries.
-    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock = SystemClock(),
-              ILibraryLoader& libraries = SystemLibraryLoader());
+    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock, ILibraryLoader& libraries);
     ~TAquarium() override;
     TAquarium(const TAquarium&) = delete;
     TAquarium& operator=(const TAquarium&) = delete;

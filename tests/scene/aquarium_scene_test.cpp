@@ -5,6 +5,7 @@
 
 #include "fake_scene_assets.h"
 #include "gl/gl_api.h"
+#include "platform/services.h"
 #include "scene/aquarium_scene.h"
 #include "sim/random.h"
 #include "support/fake_clock.h"
@@ -47,7 +48,7 @@ protected:
     FakeClock clock;
     FakeSceneAssets assets;
     FakePriority priority;
-    TAquarium scene{assets, priority, clock};
+    TAquarium scene{assets, priority, clock, SystemLibraryLoader()};
     std::vector<std::string> log;
     std::vector<std::string> captions;
 };
