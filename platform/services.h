@@ -16,6 +16,7 @@
 #include "app/timing.h"
 #include "display/video_modes.h"
 #include "gl/gl_loader.h"
+#include "model/resource_finder.h"
 #include "scene/drawing_window.h"
 #include "scene/monitor_list.h"
 #include "scene/scene_settings.h"
@@ -26,6 +27,8 @@
 IMillisecondClock& SystemClock();
 // Opens shared libraries for the GL loader (LoadLibraryA; dlopen); lives for the process.
 ILibraryLoader& SystemLibraryLoader();
+// The resources built into the program, looked up by name (the module's; a compiled-in table).
+IResourceFinder& ProgramResources();
 // The process's priority class (SetPriorityClass; the nice level); lives for the process.
 IProcessPriority& ProcessPriority();
 

@@ -57,6 +57,7 @@ TDialogPicture DialogPicture() {
 
 int RunSaver(std::vector<std::string> args) {
     MaskFPUExceptions();
+    SetResourceFinder(&ProgramResources());
     TApplication application;
     application.Title = "3D Tidewell";
     application.HelpFile = "3DTIDEWELL.HLP";

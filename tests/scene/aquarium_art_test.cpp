@@ -22,6 +22,7 @@ public:
 TEST(AquariumArt, TheEmbeddedArtBuildsTheScene) {
     FakeClock clock;
     NoPriority priority;
+    TScopedResourceFinder resources(ProgramResources());
     TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader());
     scene.BuildScene();
 

@@ -191,6 +191,7 @@ int Run(const Options& o) {
     FillRandomTable();
     SimulatedClock clock;
     NoPriority priority;
+    SetResourceFinder(&ProgramResources());
     TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader());
     scene.ExeName = "tidewell_render";
     scene.Options().FishCount = o.fish;
