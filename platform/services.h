@@ -19,6 +19,7 @@
 #include "model/resource_finder.h"
 #include "scene/drawing_window.h"
 #include "scene/monitor_list.h"
+#include "scene/profile.h"
 #include "scene/scene_settings.h"
 #include "scene/settings_view.h"
 #include "scene/sound.h"
@@ -29,6 +30,9 @@ IMillisecondClock& SystemClock();
 ILibraryLoader& SystemLibraryLoader();
 // The resources built into the program, looked up by name (the module's; a compiled-in table).
 IResourceFinder& ProgramResources();
+// The profile file at path, read the system's way (the profile functions on Windows, our
+// reader elsewhere); nullptr when the file does not exist.
+std::unique_ptr<IProfileReader> OpenProfileFile(const std::string& path);
 // The process's priority class (SetPriorityClass; the nice level); lives for the process.
 IProcessPriority& ProcessPriority();
 

@@ -80,7 +80,7 @@ int RunSaver(std::vector<std::string> args) {
         if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
-    TAquarium aquarium(ModelImportAssets(), ProcessPriority(), SystemClock(), SystemLibraryLoader());
+    TAquarium aquarium(ModelImportAssets(), ProcessPriority(), SystemClock(), SystemLibraryLoader(), OpenProfileFile);
     TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);

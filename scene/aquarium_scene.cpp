@@ -52,8 +52,8 @@ bool HasCombiningUnits(std::int32_t units) {
 }  // namespace
 
 TAquarium::TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock,
-                     ILibraryLoader& libraries)
-    : assets_(assets), process_(process), clock_(clock), libraries_(libraries) {
+                     ILibraryLoader& libraries, TProfileOpener openProfile)
+    : assets_(assets), process_(process), clock_(clock), libraries_(libraries), openProfile_(std::move(openProfile)) {
     // Built-in values from the start; the process priority only when the form asks for them.
     class TLeaveAlone final : public IProcessPriority {
     public:
@@ -71,7 +71,7 @@ TAquarium::~TAquarium() {
 void TAquarium::SetSceneDefaults() { ::SetSceneDefaults(settings_, process_); }
 
 void TAquarium::ReadSceneDescription(const std::string& path, bool& logFile) {
-    ::ReadSceneDescription(path, settings_, logFile, process_);
+    ::ReadSceneDescription(openProfile_, path, settings_, logFile, process_);
 }
 
 void TAquarium::BuildScene() {

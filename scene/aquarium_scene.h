@@ -18,6 +18,7 @@
 #include "gl/viewport.h"
 #include "scene/aquarium.h"
 #include "scene/frame_rate.h"
+#include "scene/profile.h"
 #include "scene/scene_assets.h"
 #include "scene/sound.h"
 #include "sim/bubbles.h"
@@ -42,8 +43,10 @@ struct TThemeTextures {
 
 class TAquarium final : public IAquarium {
 public:
-    // The clock drives both stopwatches; the engine loads OpenGL through libraries.
-    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock, ILibraryLoader& libraries);
+    // The clock drives both stopwatches; the engine loads OpenGL through libraries; the scene
+    // description file is read through openProfile.
+    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock, ILibraryLoader& libraries,
+              TProfileOpener openProfile);
     ~TAquarium() override;
     TAquarium(const TAquarium&) = delete;
     TAquarium& operator=(const TAquarium&) = delete;
@@ -168,6 +171,7 @@ private:
     IProcessPriority& process_;
     IMillisecondClock& clock_;
     ILibraryLoader& libraries_;
+    TProfileOpener openProfile_;
 
     TSceneSettings settings_{};
     TSaverOptions options_{};

@@ -23,7 +23,7 @@ TEST(AquariumArt, TheEmbeddedArtBuildsTheScene) {
     FakeClock clock;
     NoPriority priority;
     TScopedResourceFinder resources(ProgramResources());
-    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader());
+    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader(), OpenProfileFile);
     scene.BuildScene();
 
     const TGLPrimitive& bottom = *scene.BottomModel();

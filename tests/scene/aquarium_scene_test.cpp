@@ -48,7 +48,7 @@ protected:
     FakeClock clock;
     FakeSceneAssets assets;
     FakePriority priority;
-    TAquarium scene{assets, priority, clock, SystemLibraryLoader()};
+    TAquarium scene{assets, priority, clock, SystemLibraryLoader(), OpenProfileFile};
     std::vector<std::string> log;
     std::vector<std::string> captions;
 };

@@ -192,7 +192,7 @@ int Run(const Options& o) {
     SimulatedClock clock;
     NoPriority priority;
     SetResourceFinder(&ProgramResources());
-    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader());
+    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader(), OpenProfileFile);
     scene.ExeName = "tidewell_render";
     scene.Options().FishCount = o.fish;
     scene.Options().BubbleCount = o.bubbles;
