@@ -1,7 +1,9 @@
 #pragma once
-// The platform's implementations of the interfaces the portable frame declares. Each target
-// (platform/win32, platform/posix + platform/x11) defines these factories.
+// Everything a platform supplies: the implementations of the interfaces the portable code
+// declares. Each target (platform/win32, platform/posix + platform/x11) defines all of these;
+// portable code never calls them, the program hands them in.
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,6 +32,9 @@ IMillisecondClock& SystemClock();
 ILibraryLoader& SystemLibraryLoader();
 // The resources built into the program, looked up by name (the module's; a compiled-in table).
 IResourceFinder& ProgramResources();
+// Opens the log for reading and writing (create: made or emptied first), denying other writers
+// where the system has share modes; nullptr when it cannot.
+std::FILE* OpenLogStream(const std::string& path, bool create);
 // The profile file at path, read the system's way (the profile functions on Windows, our
 // reader elsewhere); nullptr when the file does not exist.
 std::unique_ptr<IProfileReader> OpenProfileFile(const std::string& path);

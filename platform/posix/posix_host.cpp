@@ -1,13 +1,13 @@
 #include "platform/posix/posix_host.h"
 
-#include "app/log_file.h"
-
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+
+#include "platform/services.h"
 
 TPosixHost::TPosixHost(std::vector<std::string> args, bool resolveProgramPath) : args_(std::move(args)) {
     if (!resolveProgramPath) return;
@@ -41,6 +41,8 @@ std::string StateDirectory() {
 
 // No share modes here: another writer is not kept out, and readers are never kept out.
 std::FILE* OpenLogStream(const std::string& path, bool create) { return std::fopen(path.c_str(), create ? "w+b" : "r+b"); }
+
+std::FILE* TPosixHost::OpenLog(const std::string& path, bool create) { return OpenLogStream(path, create); }
 
 std::string TPosixHost::WritableDirectory(const std::string& exeDir) {
     if (!exeDir.empty() && access(exeDir.c_str(), W_OK) == 0) return exeDir;
