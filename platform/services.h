@@ -81,5 +81,3 @@ bool OpenWithDesktop(const std::string& target);
 std::string TemporaryDirectory();
 // A message box with an error icon; on Linux the text goes to the standard error stream.
 void ShowErrorMessage(const std::string& text, const std::string& caption);
-// True when TIDEWELL_UNPACED=1 asks for buffer swaps that do not wait for the display.
-bool SwapPacingDisabled();
