@@ -1,7 +1,8 @@
 #pragma once
 // Everything a platform supplies: the implementations of the interfaces the portable code
-// declares. Each target (platform/win32, platform/posix + platform/x11) defines all of these;
-// portable code never calls them, the program hands them in.
+// declares. Each target (platform/win32, platform/posix + platform/x11) defines all of these, and
+// so does platform/null, where each does nothing; portable code never calls them, the program
+// hands them in.
 #include <cstdint>
 #include <cstdio>
 #include <functional>
