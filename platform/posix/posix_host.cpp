@@ -1,3 +1,14 @@
+// The application host on Linux, and the POSIX half of the Linux platform that platform/x11
+// completes with its windows.
+//
+// PLATFORM: Linux (the program's path comes from /proc/self/exe): the host, the options files,
+// the single-instance lock, the library loader, the process launcher, the clock, the priority,
+// the profile files, the built-in resources and the sound.
+// LIMITATIONS: the log has no share modes (another writer is not kept out); a higher priority
+// needs a privilege most users lack; the shell's "open" is xdg-open; no SDL2 or no audio device
+// means silence.
+// DEPENDENCIES: the C library (dlopen, flock, setpriority, clock_gettime, fork and exec);
+// SDL2 loaded by name on the first sound, its headers only at build time.
 #include "platform/posix/posix_host.h"
 
 #include <limits.h>
