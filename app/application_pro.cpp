@@ -24,7 +24,8 @@ std::string UpperCase(std::string s) {
 }
 
 TCustomApplicationPro::TCustomApplicationPro(TApplication& application, TAppServices services)
-    : application_(application), services_(services) {}
+    : application_(application), services_(services),
+      log_([&host = services.host](const std::string& path, bool create) { return host.OpenLog(path, create); }) {}
 
 TCustomApplicationPro::~TCustomApplicationPro() {
     instance_.reset();

@@ -37,6 +37,8 @@ public:
     // Where files named after the program are written: its directory, or elsewhere when that
     // is not writable. Ends with a separator.
     virtual std::string WritableDirectory(const std::string& exeDir) = 0;
+    // Opens the log file as TLogOpener does: the platform's OpenLogStream.
+    virtual std::FILE* OpenLog(const std::string& path, bool create) = 0;
     virtual void HideApplicationWindow() = 0;
     virtual void SetToolWindowStyle() = 0;
     // Whether xscreensaver's hack conventions apply (X11), and its XSCREENSAVER_WINDOW variable.

@@ -16,7 +16,7 @@ void TLogFile::Close() {
 
 void TLogFile::Open(bool create) {
     Close();
-    file_ = OpenLogStream(fileName_, create);
+    file_ = open_(fileName_, create);
     if (!file_) throw Exception("Cannot " + std::string(create ? "create" : "open") + " file \"" + fileName_ + "\"");
 }
 

@@ -4,19 +4,19 @@
 // of each run.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
-// Opens the log for reading and writing (create: made or emptied first). Other writers are
-// denied and readers allowed, where the system has share modes. nullptr when it cannot.
-// Each platform defines it.
-std::FILE* OpenLogStream(const std::string& path, bool create);
+// Opens the log for reading and writing (create: made or emptied first); nullptr when it cannot.
+// The platform's OpenLogStream keeps other writers out where the system can.
+using TLogOpener = std::function<std::FILE*(const std::string& path, bool create)>;
 
 class TLogFile {
 public:
     static constexpr std::size_t kBlockSize = 16384;
 
-    TLogFile() = default;
-    explicit TLogFile(std::string fileName) : fileName_(std::move(fileName)) {}
+    explicit TLogFile(TLogOpener open, std::string fileName = {})
+        : open_(std::move(open)), fileName_(std::move(fileName)) {}
     ~TLogFile() { Close(); }
     TLogFile(const TLogFile&) = delete;
     TLogFile& operator=(const TLogFile&) = delete;
@@ -35,6 +35,7 @@ private:
     void WriteZeros();
     void Check(bool ok);
 
+    TLogOpener open_;
     std::string fileName_;
     std::FILE* file_ = nullptr;
     std::uint64_t position_ = 0;

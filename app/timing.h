@@ -2,8 +2,7 @@
 // A stopwatch on the system's millisecond clock, read as seconds in extended precision.
 #include <cstdint>
 
-// The system's millisecond clock and its resolution requests (the multimedia timer on
-// Windows, a monotonic clock on Linux). Tests substitute a fake.
+// A millisecond clock and its resolution requests: the platform's (SystemClock()) or a test's.
 class IMillisecondClock {
 public:
     virtual ~IMillisecondClock() = default;
@@ -14,9 +13,6 @@ public:
     virtual bool BeginPeriod(std::uint32_t milliseconds) = 0;
     virtual void EndPeriod(std::uint32_t milliseconds) = 0;
 };
-
-// The platform's real clock; lives for the whole process.
-IMillisecondClock& SystemClock();
 
 class TTime {
 public:
@@ -46,7 +42,7 @@ class TTimerPro {
 public:
     static constexpr std::int32_t kNoPeriod = -1;
 
-    explicit TTimerPro(IMillisecondClock& clock = SystemClock());
+    explicit TTimerPro(IMillisecondClock& clock);
     ~TTimerPro();
     TTimerPro(const TTimerPro&) = delete;
     TTimerPro& operator=(const TTimerPro&) = delete;

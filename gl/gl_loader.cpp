@@ -36,10 +36,6 @@ void ResolveAll(ILibraryLoader& loader, void* glLibrary, void* gluLibrary) {
 
 }  // namespace
 
-bool LoadOpenGL(const std::string& glName, const std::string& gluName) {
-    return LoadOpenGL(SystemLibraryLoader(), glName, gluName);
-}
-
 bool LoadOpenGL(ILibraryLoader& loader, const std::string& glName, const std::string& gluName) {
     UnloadOpenGL();
     void* glLibrary = loader.Open(glName);

@@ -16,13 +16,9 @@ public:
     virtual void Close(void* library) = 0;
 };
 
-// The platform's loader (dlopen or LoadLibraryA); lives for the whole process.
-ILibraryLoader& SystemLibraryLoader();
-
 // First unloads whatever is loaded; then loads both libraries and resolves every entry point
 // (a name the library does not export stays empty). When either library fails to load, the
 // other is released too and the result is false.
-bool LoadOpenGL(const std::string& glName, const std::string& gluName);
 bool LoadOpenGL(ILibraryLoader& loader, const std::string& glName, const std::string& gluName);
 // Releases both libraries and empties every entry point.
 void UnloadOpenGL();

@@ -20,7 +20,7 @@ inline constexpr const char* kDefaultGLULibraryName = "libGLU.so.1";
 
 class TOpenGLEngine {
 public:
-    explicit TOpenGLEngine(ILibraryLoader& loader = SystemLibraryLoader());
+    explicit TOpenGLEngine(ILibraryLoader& loader);
     // Destroy: DestroyRC, then UnloadGLLibrary.
     ~TOpenGLEngine();
     TOpenGLEngine(const TOpenGLEngine&) = delete;

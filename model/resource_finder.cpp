@@ -7,10 +7,20 @@
 #include "app/exception.h"
 
 namespace {
-IResourceFinder* g_finder = nullptr;
-}
 
-IResourceFinder& ResourceFinder() { return g_finder ? *g_finder : ProgramResources(); }
+class TNoResources final : public IResourceFinder {
+public:
+    bool Find(TResourceKind, std::string_view, TResourceBytes&) override { return false; }
+};
+
+IResourceFinder* g_finder = nullptr;
+
+}  // namespace
+
+IResourceFinder& ResourceFinder() {
+    static TNoResources none;
+    return g_finder ? *g_finder : none;
+}
 
 void SetResourceFinder(IResourceFinder* finder) { g_finder = finder; }
 

@@ -22,12 +22,10 @@ public:
     virtual bool Find(TResourceKind kind, std::string_view name, TResourceBytes& bytes) = 0;
 };
 
-// The program's own resources (platform code); lives for the whole process.
-IResourceFinder& ProgramResources();
-
-// The finder model import reads from: ProgramResources() unless one is set (tests).
+// The finder model import reads from: the one set last (the program sets its own resources at
+// start, tests their fakes); until then, or when none is set, nothing is found.
 IResourceFinder& ResourceFinder();
-void SetResourceFinder(IResourceFinder* finder);  // none restores ProgramResources()
+void SetResourceFinder(IResourceFinder* finder);
 
 // Sets a finder for the lifetime of the object, then restores the previous one.
 class TScopedResourceFinder {

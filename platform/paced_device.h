@@ -12,6 +12,9 @@
 
 #include "gl/gl_device.h"
 
+// True when TIDEWELL_UNPACED=1 asks for buffer swaps that do not wait for the display.
+bool SwapPacingDisabled();
+
 // Waits so that calls to Wait come at most `rate` times a second. A late frame is not made up
 // for with a burst of quick ones.
 class TFrameTimer {

@@ -1,7 +1,10 @@
 #pragma once
-// The platform's implementations of the interfaces the portable frame declares. Each target
-// (platform/win32, platform/posix + platform/x11) defines these factories.
+// Everything a platform supplies: the implementations of the interfaces the portable code
+// declares. Each target (platform/win32, platform/posix + platform/x11) defines all of these, and
+// so does platform/null, where each does nothing; portable code never calls them, the program
+// hands them in.
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,11 +16,31 @@
 #include "app/message_loop.h"
 #include "app/registry.h"
 #include "app/screen_saver_app.h"
+#include "app/timing.h"
 #include "display/video_modes.h"
+#include "gl/gl_loader.h"
+#include "model/resource_finder.h"
 #include "scene/drawing_window.h"
 #include "form/monitor_list.h"
 #include "form/settings_view.h"
 #include "form/sound.h"
+#include "scene/profile.h"
+#include "scene/scene_settings.h"
+
+// The system's millisecond clock (the multimedia timer; CLOCK_MONOTONIC); lives for the process.
+IMillisecondClock& SystemClock();
+// Opens shared libraries for the GL loader (LoadLibraryA; dlopen); lives for the process.
+ILibraryLoader& SystemLibraryLoader();
+// The resources built into the program, looked up by name (the module's; a compiled-in table).
+IResourceFinder& ProgramResources();
+// Opens the log for reading and writing (create: made or emptied first), denying other writers
+// where the system has share modes; nullptr when it cannot.
+std::FILE* OpenLogStream(const std::string& path, bool create);
+// The profile file at path, read the system's way (the profile functions on Windows, our
+// reader elsewhere); nullptr when the file does not exist.
+std::unique_ptr<IProfileReader> OpenProfileFile(const std::string& path);
+// The process's priority class (SetPriorityClass; the nice level); lives for the process.
+IProcessPriority& ProcessPriority();
 
 // The bytes of an embedded resource by name; empty when there is none.
 using TResourceLookup = std::function<std::string_view(const std::string& name)>;
@@ -59,5 +82,3 @@ bool OpenWithDesktop(const std::string& target);
 std::string TemporaryDirectory();
 // A message box with an error icon; on Linux the text goes to the standard error stream.
 void ShowErrorMessage(const std::string& text, const std::string& caption);
-// True when TIDEWELL_UNPACED=1 asks for buffer swaps that do not wait for the display.
-bool SwapPacingDisabled();

@@ -57,6 +57,7 @@ TDialogPicture DialogPicture() {
 
 int RunSaver(std::vector<std::string> args) {
     MaskFPUExceptions();
+    SetResourceFinder(&ProgramResources());
     TApplication application;
     application.Title = "3D Tidewell";
     application.HelpFile = "3DTIDEWELL.HLP";
@@ -79,7 +80,7 @@ int RunSaver(std::vector<std::string> args) {
         if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
-    TPreviewPicture previewPicture(ModelImportAssets());
+    TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);
 
@@ -104,7 +105,7 @@ int RunSaver(std::vector<std::string> args) {
         .MakeAquarium =
             [](TAquariumHost aquariumHost) {
                 return std::make_unique<TAquarium>(ModelImportAssets(), ProcessPriority(), SystemClock(),
-                                                   SystemLibraryLoader(), std::move(aquariumHost));
+                                                   SystemLibraryLoader(), OpenProfileFile, std::move(aquariumHost));
             },
         .MakeDrawingWindow = [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
         .ShowError = showError,

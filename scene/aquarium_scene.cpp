@@ -52,11 +52,12 @@ bool HasCombiningUnits(std::int32_t units) {
 }  // namespace
 
 TAquarium::TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock,
-                     ILibraryLoader& libraries, TAquariumHost host)
+                     ILibraryLoader& libraries, TProfileOpener openProfile, TAquariumHost host)
     : assets_(assets),
       process_(process),
       clock_(clock),
       libraries_(libraries),
+      openProfile_(std::move(openProfile)),
       host_(std::move(host)),
       options_(host_.Options ? *host_.Options : ownOptions_) {
     // Built-in values from the start; the process priority only when the form asks for them.
@@ -76,7 +77,7 @@ TAquarium::~TAquarium() {
 void TAquarium::SetSceneDefaults() { ::SetSceneDefaults(settings_, process_); }
 
 void TAquarium::ReadSceneDescription(const std::string& path, bool& logFile) {
-    ::ReadSceneDescription(path, settings_, logFile, process_);
+    ::ReadSceneDescription(openProfile_, path, settings_, logFile, process_);
 }
 
 void TAquarium::BuildScene() {

@@ -18,6 +18,7 @@
 #include "gl/viewport.h"
 #include "scene/aquarium.h"
 #include "scene/frame_rate.h"
+#include "scene/profile.h"
 #include "scene/scene_assets.h"
 #include "sim/bubbles.h"
 #include "sim/fishes.h"
@@ -41,9 +42,10 @@ struct TThemeTextures {
 
 class TAquarium final : public IAquarium {
 public:
-    // The clock drives both stopwatches; the engine loads OpenGL through libraries.
-    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock = SystemClock(),
-              ILibraryLoader& libraries = SystemLibraryLoader(), TAquariumHost host = {});
+    // The clock drives both stopwatches; the engine loads OpenGL through libraries; the scene
+    // description file is read through openProfile.
+    TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock, ILibraryLoader& libraries,
+              TProfileOpener openProfile, TAquariumHost host = {});
     ~TAquarium() override;
     TAquarium(const TAquarium&) = delete;
     TAquarium& operator=(const TAquarium&) = delete;
@@ -156,6 +158,7 @@ private:
     IProcessPriority& process_;
     IMillisecondClock& clock_;
     ILibraryLoader& libraries_;
+    TProfileOpener openProfile_;
 
     const TAquariumHost host_;
     TSceneSettings settings_{};

@@ -21,7 +21,7 @@ public:
 
 class TPreviewPicture final : public IPreviewPicture {
 public:
-    explicit TPreviewPicture(ISceneAssets& assets, ILibraryLoader& libraries = SystemLibraryLoader())
+    TPreviewPicture(ISceneAssets& assets, ILibraryLoader& libraries)
         : assets_(assets), engine_(libraries) {}
     ~TPreviewPicture() override;
 

@@ -2,6 +2,7 @@
 // Reading Windows profile (INI) text: sections in square brackets, then key=value lines.
 // Section and key names match without regard to case, the first match wins, values are
 // trimmed and lose one pair of surrounding quotes.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,6 @@ private:
     std::vector<Section> sections_;
 };
 
-// The profile file at path, read the platform's way (the profile functions on Windows, our
-// reader elsewhere); nullptr when the file does not exist.
-std::unique_ptr<IProfileReader> OpenProfileFile(const std::string& path);
+// Opens the profile file at path (the platform's OpenProfileFile, or a test's); nullptr when the
+// file does not exist.
+using TProfileOpener = std::function<std::unique_ptr<IProfileReader>(const std::string& path)>;

@@ -226,7 +226,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
     logFile = log != 0;
 }
 
-void ReadSceneDescription(const std::string& path, TSceneSettings& settings, bool& logFile,
-                          IProcessPriority& process) {
-    if (auto profile = OpenProfileFile(path)) ReadSceneDescription(*profile, settings, logFile, process);
+void ReadSceneDescription(const TProfileOpener& open, const std::string& path, TSceneSettings& settings,
+                          bool& logFile, IProcessPriority& process) {
+    if (auto profile = open(path)) ReadSceneDescription(*profile, settings, logFile, process);
 }

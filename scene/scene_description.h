@@ -22,6 +22,6 @@ Colour ParseColour(const std::string& text, Colour current);
 void ReadSceneDescription(IProfileReader& profile, TSceneSettings& settings, bool& logFile,
                           IProcessPriority& process);
 
-// The same for the file at path; a missing file changes nothing.
-void ReadSceneDescription(const std::string& path, TSceneSettings& settings, bool& logFile,
-                          IProcessPriority& process);
+// The same for the file at path, opened with open; a missing file changes nothing.
+void ReadSceneDescription(const TProfileOpener& open, const std::string& path, TSceneSettings& settings,
+                          bool& logFile, IProcessPriority& process);

@@ -70,9 +70,6 @@ public:
     virtual void SetHigh() = 0;
 };
 
-// The platform's real one.
-IProcessPriority& ProcessPriority();
-
 void ApplyPriority(int priority, IProcessPriority& process);
 
 // Every setting, theme and species slot to its built-in value; the process priority from it.

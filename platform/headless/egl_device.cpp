@@ -1,3 +1,11 @@
+// The engine's device without a display: an off-screen pbuffer on Mesa's surfaceless EGL.
+//
+// PLATFORM: Linux with Mesa, no display server; for the tests and the offline tools (the
+// renderer, the art preview), never for the saver itself.
+// LIMITATIONS: one surface of a fixed size, made with the first pixel format; no windows, no
+// palette, nothing shown and no swap pacing; software rendering unless Mesa finds a render node.
+// DEPENDENCIES: libEGL with EGL_MESA_platform_surfaceless, libOpenGL (glvnd); the engine loads
+// libGL and libGLU by name as everywhere.
 #include "platform/headless/egl_device.h"
 
 #include <EGL/egl.h>

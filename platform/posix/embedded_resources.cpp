@@ -3,6 +3,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/services.h"
+
 namespace {
 
 char UpperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

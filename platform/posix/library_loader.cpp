@@ -2,7 +2,7 @@
 // point and dispatches to whichever context is current, whether GLX or EGL made it.
 #include <dlfcn.h>
 
-#include "gl/gl_loader.h"
+#include "platform/services.h"
 
 namespace {
 

@@ -1,6 +1,15 @@
+// The application host on Linux, and the POSIX half of the Linux platform that platform/x11
+// completes with its windows.
+//
+// PLATFORM: Linux (the program's path comes from /proc/self/exe): the host, the options files,
+// the single-instance lock, the library loader, the process launcher, the clock, the priority,
+// the profile files, the built-in resources and the sound.
+// LIMITATIONS: the log has no share modes (another writer is not kept out); a higher priority
+// needs a privilege most users lack; the shell's "open" is xdg-open; no SDL2 or no audio device
+// means silence.
+// DEPENDENCIES: the C library (dlopen, flock, setpriority, clock_gettime, fork and exec);
+// SDL2 loaded by name on the first sound, its headers only at build time.
 #include "platform/posix/posix_host.h"
-
-#include "app/log_file.h"
 
 #include <limits.h>
 #include <sys/stat.h>
@@ -8,6 +17,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+
+#include "platform/services.h"
 
 TPosixHost::TPosixHost(std::vector<std::string> args, bool resolveProgramPath) : args_(std::move(args)) {
     if (!resolveProgramPath) return;
@@ -41,6 +52,8 @@ std::string StateDirectory() {
 
 // No share modes here: another writer is not kept out, and readers are never kept out.
 std::FILE* OpenLogStream(const std::string& path, bool create) { return std::fopen(path.c_str(), create ? "w+b" : "r+b"); }
+
+std::FILE* TPosixHost::OpenLog(const std::string& path, bool create) { return OpenLogStream(path, create); }
 
 std::string TPosixHost::WritableDirectory(const std::string& exeDir) {
     if (!exeDir.empty() && access(exeDir.c_str(), W_OK) == 0) return exeDir;

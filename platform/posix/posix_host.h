@@ -13,6 +13,7 @@ public:
     const std::vector<std::string>& Arguments() override { return args_; }
     bool DotlessNameIsBaseName() override { return true; }
     std::string WritableDirectory(const std::string& exeDir) override;
+    std::FILE* OpenLog(const std::string& path, bool create) override;
     // No taskbar window of our own on X: the saver window carries its own hints.
     void HideApplicationWindow() override {}
     void SetToolWindowStyle() override {}

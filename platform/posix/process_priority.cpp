@@ -2,7 +2,7 @@
 // lack; then the process simply keeps its level.
 #include <sys/resource.h>
 
-#include "scene/scene_settings.h"
+#include "platform/services.h"
 
 namespace {
 

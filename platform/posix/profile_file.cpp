@@ -2,7 +2,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scene/profile.h"
+#include "platform/services.h"
 
 std::unique_ptr<IProfileReader> OpenProfileFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

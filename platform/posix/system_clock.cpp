@@ -2,7 +2,7 @@
 // is already finer than a millisecond, so period requests always succeed and change nothing.
 #include <time.h>
 
-#include "app/timing.h"
+#include "platform/services.h"
 
 namespace {
 

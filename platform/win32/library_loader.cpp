@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "gl/gl_api.h"
-#include "gl/gl_loader.h"
+#include "platform/services.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "scene/scene_settings.h"
+#include "platform/services.h"
 
 namespace {
 
-class PriorityClass final : public IProcessPriority {
+class OwnPriorityClass final : public IProcessPriority {
 public:
     void SetNormal() override { SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS); }
     void SetHigh() override { SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS); }
@@ -13,6 +13,6 @@ public:
 }  // namespace
 
 IProcessPriority& ProcessPriority() {
-    static PriorityClass priority;
+    static OwnPriorityClass priority;
     return priority;
 }

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "scene/profile.h"
+#include "platform/services.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/resource_finder.h"
+#include "platform/services.h"
 
 namespace {
 

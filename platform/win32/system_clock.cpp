@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "app/timing.h"
+#include "platform/services.h"
 
 namespace {
 

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 
 #include "gl/gl_api.h"
 #include "platform/paced_device.h"
@@ -55,11 +53,6 @@ private:
 };
 
 }  // namespace
-
-bool SwapPacingDisabled() {
-    const char* unpaced = std::getenv("TIDEWELL_UNPACED");
-    return unpaced && std::strcmp(unpaced, "1") == 0;
-}
 
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem&, ISaverWindow& window) {
     return std::make_unique<TWin32DrawingWindow>(window);

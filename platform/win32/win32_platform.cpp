@@ -88,6 +88,8 @@ std::FILE* OpenLogStream(const std::string& path, bool create) {
     return _fsopen(path.c_str(), create ? "w+b" : "r+b", _SH_DENYWR);
 }
 
+std::FILE* TWin32Host::OpenLog(const std::string& path, bool create) { return OpenLogStream(path, create); }
+
 std::string WritableDirectoryFor(const std::string& dir, const std::string& localAppData) {
     if (!dir.empty()) {
         const std::string probe = dir + "~tidewell" + std::to_string(GetCurrentProcessId()) + ".tmp";

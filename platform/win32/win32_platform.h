@@ -24,6 +24,7 @@ public:
     // The program's folder when files can be made in it, else %LOCALAPPDATA%\3D Tidewell\ (a
     // ".scr" usually lives in System32 or Program Files, which a user cannot write).
     std::string WritableDirectory(const std::string& exeDir) override;
+    std::FILE* OpenLog(const std::string& path, bool create) override;
     // The saver's windows are top-level windows of their own with the tool-window style; there
     // is no separate application window to hide.
     void HideApplicationWindow() override {}

@@ -4,8 +4,6 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 
 #include "platform/paced_device.h"
 #include "platform/services.h"
@@ -89,11 +87,6 @@ private:
 };
 
 }  // namespace
-
-bool SwapPacingDisabled() {
-    const char* unpaced = std::getenv("TIDEWELL_UNPACED");
-    return unpaced && std::strcmp(unpaced, "1") == 0;
-}
 
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window) {
     windows.FinishPreparingDrawing();

@@ -9,6 +9,7 @@
 
 #include "app/application_pro.h"
 #include "app/screen_saver_app.h"
+#include "platform/services.h"
 
 class FakeRegistryStore final : public IRegistryStore {
 public:
@@ -71,6 +72,7 @@ public:
     const std::vector<std::string>& Arguments() override { return args; }
     bool DotlessNameIsBaseName() override { return dotless; }
     std::string WritableDirectory(const std::string& exeDir) override { return writableDir.empty() ? exeDir : writableDir; }
+    std::FILE* OpenLog(const std::string& path, bool create) override { return OpenLogStream(path, create); }
     void HideApplicationWindow() override { calls.push_back("HideApplicationWindow"); }
     void SetToolWindowStyle() override { calls.push_back("SetToolWindowStyle"); }
     bool RunsHacks() override { return hacks; }

@@ -170,7 +170,7 @@ TEST_F(LogFile, LinesThenZeroBlocks) {
     const auto path = dir / "x.log";
     {
         std::ofstream(path) << "old run";
-        TLogFile log(path.string());
+        TLogFile log(OpenLogStream, path.string());
         log.WriteLine("first");
         log.WriteLine("second");
         const auto text = Read(path);
@@ -193,7 +193,7 @@ TEST_F(LogFile, LinesThenZeroBlocks) {
         EXPECT_EQ(Read(path).size(), 16384u + 3u + 40002u + 16384u);
     }
     // The next run empties it at its first line.
-    TLogFile next(path.string());
+    TLogFile next(OpenLogStream, path.string());
     next.WriteLine("again");
     EXPECT_EQ(Read(path).size(), 16384u);
     EXPECT_EQ(Read(path).substr(0, 7), "again\r\n");
@@ -218,7 +218,7 @@ TEST_F(LogFile, FrameWritesOnlyWhenOnAndReportsAFileThatCannotBeCreated) {
     rig.application.HandleException(Exception("bad thing"));
     EXPECT_EQ(Read(rig.frame.LogFileName()).substr(0, 11), "bad thing\r\n");
 
-    TLogFile broken((dir / "no-such-dir" / "x.log").string());
+    TLogFile broken(OpenLogStream, (dir / "no-such-dir" / "x.log").string());
     EXPECT_THROW(broken.WriteLine("x"), Exception);
 }
 

@@ -350,7 +350,7 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
         {
             auto drawing = CreateDrawingWindow(*windows, *child);
             IGLDevice* device = drawing->AcquireDevice();
-            TOpenGLEngine engine;
+            TOpenGLEngine engine(SystemLibraryLoader());
             engine.SetDC(device);
             engine.ResetDefaults();
             ASSERT_TRUE(engine.Init());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/timing.h"
+#include "platform/services.h"
 #include "support/fake_clock.h"
 
 namespace {
@@ -108,7 +109,7 @@ TEST(TTimerPro, AsksForTheFinestPeriodAndEndsIt) {
 }
 
 TEST(TTimerPro, SystemClockMovesForward) {
-    TTimerPro timer;
+    TTimerPro timer(SystemClock());
     timer.Start();
     const auto first = timer.Elapsed().Milliseconds();
     EXPECT_LT(first, 1000u);

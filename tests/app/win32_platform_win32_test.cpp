@@ -145,7 +145,7 @@ TEST(Win32Platform, LogFileSharingAndItsFolder) {
     const std::string dir = TemporaryDirectory();
     const std::string path = dir + "tidewell-share-" + std::to_string(GetCurrentProcessId()) + ".log";
     {
-        TLogFile log(path);
+        TLogFile log(OpenLogStream, path);
         log.WriteLine("first");
         const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, 0, nullptr);

@@ -12,6 +12,7 @@
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
 #include "platform/posix/gl_driver_pin.h"
+#include "platform/services.h"
 #include "platform/x11/glx_device.h"
 #include "platform/x11/glx_preload.h"
 
@@ -59,7 +60,7 @@ TEST(GlxDevice, EngineDrawsIntoAnXWindowAndReportsItsFormat) {
 
     GlxDevice device(x.display(), x.window());
     {
-        TOpenGLEngine engine;
+        TOpenGLEngine engine(SystemLibraryLoader());
         engine.SetDC(&device);
         engine.ResetDefaults();
         engine.StencilBits = 8;
@@ -86,7 +87,7 @@ TEST(GlxDevice, EngineDrawsIntoAnXWindowAndReportsItsFormat) {
     // A window id the server does not know fails as a missing format, not an Xlib exit.
     GlxDevice bogus(x.display(), x.window() + 0x1000);
     {
-        TOpenGLEngine engine;
+        TOpenGLEngine engine(SystemLibraryLoader());
         engine.SetDC(&bogus);
         EXPECT_THROW(engine.Init(), Exception);
         EXPECT_EQ(bogus.ChoosePixelFormat(BuildPixelFormatDescriptor(request, kObjDC)), 0);
@@ -116,7 +117,7 @@ TEST(GlxDevice, DriverPreloadsOnAnotherThreadAndInitRepeats) {
     preload.join();
     GlxDevice device(x.display(), x.window());
     for (const float red : {1.0f, 0.0f}) {
-        TOpenGLEngine engine;
+        TOpenGLEngine engine(SystemLibraryLoader());
         engine.SetDC(&device);
         engine.ResetDefaults();
         ASSERT_TRUE(engine.Init());

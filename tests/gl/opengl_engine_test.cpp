@@ -8,6 +8,7 @@
 #include "gl/fpu.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
+#include "platform/services.h"
 #include "support/fake_gl_device.h"
 #include "support/gl_test_context.h"
 #include "support/exception_message.h"
@@ -70,7 +71,7 @@ TEST(OpenGLEngine, MissingGLULibraryLeavesNeitherLoaded) {
 
 TEST(OpenGLEngine, BogusLibraryNameFailsOnTheRealLoader) {
     FakeGLDevice device;
-    TOpenGLEngine engine;
+    TOpenGLEngine engine(SystemLibraryLoader());
     engine.GLLibraryName = "no-such-opengl-library-7f3a";
     engine.SetDC(&device);
     EXPECT_EQ(MessageOf([&] { engine.Init(); }), "Load library failed: OpenGL DLL is not found!");

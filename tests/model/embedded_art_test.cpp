@@ -8,6 +8,7 @@
 #include "gl/gl_api.h"
 #include "model/import_settings.h"
 #include "model/model_import.h"
+#include "platform/services.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -23,6 +24,7 @@ protected:
         ModelDirectory.clear();
         TextureDirectory.clear();
     }
+    TScopedResourceFinder resources_{ProgramResources()};
 };
 
 struct Box {

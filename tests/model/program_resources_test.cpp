@@ -8,6 +8,7 @@
 
 #include "model/resource_finder.h"
 #include "model/t3dm_file.h"
+#include "platform/services.h"
 #include "support/fake_resources.h"
 
 namespace {
@@ -45,6 +46,9 @@ TEST(ProgramResources, FindsEachKindByNameIgnoringCase) {
 TEST(ProgramResources, ModelLoadsFromTheProgramByFileName) {
     T3DMFile file;
     file.SetFromResource(true);
+    // Model import finds nothing until it is pointed at the program's resources.
+    EXPECT_EQ(MessageOf([&] { file.Load("TestQuad.3dm"); }), "Resource TestQuad_3dm not found");
+    TScopedResourceFinder scoped(ProgramResources());
     file.Load("C:\\Anywhere\\TestQuad.3dm");
     ASSERT_EQ(file.ObjectCount(), 1);
     EXPECT_EQ(file.Objects(0).Name, "TestQuad");

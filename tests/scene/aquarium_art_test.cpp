@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/services.h"
 #include "scene/aquarium_scene.h"
 #include "scene/model_import_assets.h"
 #include "support/fake_clock.h"
@@ -21,7 +22,8 @@ public:
 TEST(AquariumArt, TheEmbeddedArtBuildsTheScene) {
     FakeClock clock;
     NoPriority priority;
-    TAquarium scene(ModelImportAssets(), priority, clock);
+    TScopedResourceFinder resources(ProgramResources());
+    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader(), OpenProfileFile);
     scene.BuildScene();
 
     const TGLPrimitive& bottom = *scene.BottomModel();

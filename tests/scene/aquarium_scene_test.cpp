@@ -5,7 +5,7 @@
 
 #include "fake_scene_assets.h"
 #include "gl/gl_api.h"
-#include "gl/gl_loader.h"
+#include "platform/services.h"
 #include "scene/aquarium_scene.h"
 #include "sim/random.h"
 #include "support/fake_clock.h"
@@ -39,7 +39,7 @@ protected:
     std::vector<std::string> log;
     std::vector<std::string> captions;
     int soundStops = 0;
-    TAquarium scene{assets, priority, clock, SystemLibraryLoader(),
+    TAquarium scene{assets, priority, clock, SystemLibraryLoader(), OpenProfileFile,
                     TAquariumHost{.InstallPath = "C:\\Saver\\",
                                   .ExeName = "3DTidewell.scr",
                                   .WriteLog = [this](const std::string& line) { log.push_back(line); },

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/services.h"
 #include "scene/profile.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/exception.h"
+#include "platform/services.h"
 #include "scene/scene_description.h"
 #include "support/temp_dir.h"
 
@@ -43,7 +44,7 @@ TEST(SceneDefaults, AreTheBuiltInScene) {
     // A missing file changes nothing.
     TempDir dir;
     const TSceneSettings before = scene.settings;
-    ReadSceneDescription((dir.Path() / "none.ini").string(), scene.settings, scene.log, scene.priority);
+    ReadSceneDescription(OpenProfileFile, (dir.Path() / "none.ini").string(), scene.settings, scene.log, scene.priority);
     EXPECT_EQ(scene.settings.FieldOfView, before.FieldOfView);
     EXPECT_EQ(scene.settings.Species[0].Name, "Centropyge");
 }

@@ -1,6 +1,7 @@
 #include "support/gl_test_context.h"
 
 #include "platform/headless/egl_device.h"
+#include "platform/services.h"
 
 struct GLTestContext::Platform {
     HeadlessGLDevice device;
@@ -9,7 +10,7 @@ struct GLTestContext::Platform {
 
 GLTestContext::GLTestContext(int width, int height)
     : platform_(std::make_unique<Platform>(width, height)), width_(width), height_(height) {
-    engine_ = std::make_unique<TOpenGLEngine>();
+    engine_ = std::make_unique<TOpenGLEngine>(SystemLibraryLoader());
     engine_->SetDC(&platform_->device);
     engine_->ResetDefaults();
     engine_->ColorBits = 32;

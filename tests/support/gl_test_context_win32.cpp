@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "support/hidden_window_win32.h"
+#include "platform/services.h"
 #include "platform/win32/wgl_device.h"
 #include "support/gl_test_context.h"
 
@@ -23,7 +24,7 @@ struct GLTestContext::Platform {
 
 GLTestContext::GLTestContext(int width, int height)
     : platform_(std::make_unique<Platform>(width, height)), width_(width), height_(height) {
-    engine_ = std::make_unique<TOpenGLEngine>();
+    engine_ = std::make_unique<TOpenGLEngine>(SystemLibraryLoader());
     engine_->SetDC(platform_->device.get());
     engine_->ResetDefaults();
     engine_->ColorBits = 32;

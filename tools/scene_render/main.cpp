@@ -21,6 +21,7 @@
 
 #include "gl/gl_api.h"
 #include "platform/headless/egl_device.h"
+#include "platform/services.h"
 #include "scene/aquarium_scene.h"
 #include "scene/model_import_assets.h"
 #include "sim/random.h"
@@ -190,7 +191,8 @@ int Run(const Options& o) {
     FillRandomTable();
     SimulatedClock clock;
     NoPriority priority;
-    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader(),
+    SetResourceFinder(&ProgramResources());
+    TAquarium scene(ModelImportAssets(), priority, clock, SystemLibraryLoader(), OpenProfileFile,
                     TAquariumHost{.ExeName = "tidewell_render"});
     scene.Options().FishCount = o.fish;
     scene.Options().BubbleCount = o.bubbles;

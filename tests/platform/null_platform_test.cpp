@@ -1,0 +1,46 @@
+// The core on the null platform. This program links the whole core library and platform/null
+// only, so a call from anywhere in the core to a platform function that services.h does not
+// list fails to link.
+#include <gtest/gtest.h>
+
+#include "app/exception.h"
+#include "app/screen_saver_app.h"
+#include "platform/services.h"
+#include "scene/aquarium_scene.h"
+#include "scene/model_import_assets.h"
+
+namespace {
+
+TEST(NullPlatform, TheSaverFrameStartsWithNoMarkerNoOptionsNoLogAndNoDisplay) {
+    TApplication application;
+    auto host = CreateApplicationHost({"/opt/tidewell/3dtidewell", "/s"});
+    auto store = CreateOptionsStore();
+    auto guard = CreateInstanceGuard();
+    auto system = CreateSaverSystem();
+    TScreenSaverApp saver(application, TAppServices{*host, *store, *guard}, *system);
+    saver.Loaded();
+    EXPECT_EQ(saver.SaverMode(), smSaver);
+    EXPECT_FALSE(saver.HasInstanceMarker());
+    EXPECT_FALSE(application.Terminated());
+    EXPECT_FALSE(saver.OptionsRegistry().HasCurrentKey());
+    saver.SetLogFile(true);
+    EXPECT_THROW(saver.WriteLog("started"), Exception);
+    EXPECT_THROW(CreateWindowSystem(), Exception);
+}
+
+TEST(NullPlatform, TheSceneFindsNoDescriptionNoArtAndNoOpenGLAndItsClockStandsStill) {
+    TScopedResourceFinder resources(ProgramResources());
+    TAquarium scene(ModelImportAssets(), ProcessPriority(), SystemClock(), SystemLibraryLoader(), OpenProfileFile);
+    const float fieldOfView = scene.Settings().FieldOfView;
+    bool logFile = false;
+    scene.ReadSceneDescription(SceneDescriptionFile("/opt/tidewell/", "3dtidewell"), logFile);
+    EXPECT_EQ(scene.Settings().FieldOfView, fieldOfView);
+    EXPECT_THROW(scene.BuildScene(), Exception);
+    EXPECT_FALSE(LoadOpenGL(SystemLibraryLoader(), kDefaultGLLibraryName, kDefaultGLULibraryName));
+
+    TTimerPro timer(SystemClock());
+    timer.Start();
+    EXPECT_EQ(timer.Elapsed().Milliseconds(), 0u);
+}
+
+}  // namespace
