@@ -1,4 +1,4 @@
-// Platform: GTK 3 on its X11 backend, for the settings dialog, the About box and error boxes on
+// PLATFORM: GTK 3 on its X11 backend, for the settings dialog, the About box and error boxes on
 // Linux. It is a module of its own (3dtidewell-gtk.so, platform/gtk/gtk_module.h) that the
 // program loads when the dialog is made or an error box is shown: the full-screen saver and the
 // small preview never map GTK. Once the dialog exists GLib's main loop is the program's loop,

@@ -1,4 +1,4 @@
-// Windows x64 (mingw-w64 build, also run under Wine): the frame's services on Win32.
+// PLATFORM: Windows x64 (mingw-w64 build, also run under Wine): the frame's services on Win32.
 // LIMITATIONS: display modes of the primary display only (the other monitors are covered in
 // black, never switched); the desktop's password libraries
 // exist on old systems only (verification passes without them).
