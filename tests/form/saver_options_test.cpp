@@ -87,7 +87,7 @@ TEST(SaverOptions, FirstRunGivesTheDefaultsAndACappedDesktopMode) {
 TEST(SaverOptions, SaveLoadRoundTripWithTheThemeComplement) {
     OptionsRig rig;
     SetDefaultOptions(rig.options, *rig.display);
-    rig.options = {120, 7, 2, true, false, false, true};
+    rig.options = {{120, 7, 2, true}, false, false, true};
     rig.display->SetFullScreenMode(TScreenMode(640, 480, 32));
     SaveSaverOptions(*rig.app, rig.options, *rig.display);
     EXPECT_EQ(rig.User()[OptionNames::Theme()].integer, -3);
