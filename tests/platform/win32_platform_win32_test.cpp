@@ -54,7 +54,7 @@ TEST(Win32Platform, NamedSemaphoreMarksTheFirstInstance) {
 
 TEST(Win32Platform, HostSystemAndLauncher) {
     TWin32Host host({"whatever", "/s"});
-    EXPECT_NE(host.Arguments()[0].find("tests_app"), std::string::npos);
+    EXPECT_NE(host.Arguments()[0].find("tests_platform"), std::string::npos);
     EXPECT_FALSE(host.DotlessNameIsBaseName());
 
     TWin32SaverSystem system;
