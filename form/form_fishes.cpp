@@ -1,23 +1,10 @@
 #include "form/form_fishes.h"
 
 #include "app/exception.h"
+#include "form/guarded.h"
 #include "form/run_as_program.h"
 #include "scene/scene_settings.h"
 #include "sim/random.h"
-
-namespace {
-
-// Runs one release step of the error path; a failing step must not keep the message from
-// being shown or the program from closing.
-template <typename F>
-void Guarded(F step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-}  // namespace
 
 TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)) {
     TApplication& application = services_.Application;

@@ -3,18 +3,7 @@
 #include <cstdio>
 
 #include "app/exception.h"
-
-namespace {
-
-template <typename F>
-void Guarded(F step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-}  // namespace
+#include "form/guarded.h"
 
 TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDisplayControl& display, IAquarium& aquarium,
                      TSaverOptions& options, TSound& sound, std::function<void()> closeForm,
