@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -91,6 +93,41 @@ TEST_F(PosixPlatform, ABrokenOptionsFileIsAClearErrorAndIsNeverOverwritten) {
     for (const char* text : {"no equals\n", "A=float:1\n", "A=int:99999999999\n", "A=str:\\q\n", "A\\x4=int:1\n"}) {
         std::ofstream(file, std::ios::trunc) << text;
         EXPECT_THROW(reg.ReadString("A"), Exception) << text;
+    }
+}
+
+// A file taken for missing would be replaced by the defaults on the next save.
+TEST_F(PosixPlatform, AnOptionsFileThatCannotBeReadIsAClearErrorAndIsNeverOverwritten) {
+    TFileOptionsStore store((dir / "config").string(), (dir / "etc").string());
+    const auto file = dir / "config" / "T.conf";
+    const auto refused = [&](const std::string& why) {
+        TRegistry reg(store, TRootKey::CurrentUser);
+        ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\T")) << why;
+        try {
+            reg.ValueExists("Fish");
+            ADD_FAILURE() << why;
+        } catch (const Exception& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+            EXPECT_NE(message.find(why), std::string::npos) << message;
+        }
+        ASSERT_TRUE(reg.OpenKey("Software\\T", true)) << why;
+        EXPECT_THROW(reg.WriteInteger("Fish", 5), Exception) << why;
+    };
+    fs::create_symlink(file, file);
+    refused(std::strerror(ELOOP));
+    EXPECT_TRUE(fs::is_symlink(file));
+    fs::remove(file);
+    fs::create_directory(file);
+    refused(std::strerror(EISDIR));
+    EXPECT_TRUE(fs::is_directory(file));
+    fs::remove(file);
+    if (geteuid() != 0) {  // permissions do not stop root
+        std::ofstream(file) << "Fish=int:7\n";
+        fs::permissions(file, fs::perms::none);
+        refused(std::strerror(EACCES));
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(Read(file), "Fish=int:7\n");
     }
 }
 
