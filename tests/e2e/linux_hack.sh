@@ -5,7 +5,9 @@
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
 #   no lock and ends on SIGHUP with status 0;
-# - a bad hack option is one line on the error stream and status 2.
+# - a bad hack option is one line on the error stream and status 2;
+# - a broken options file is one line on the error stream and status 1, never a message box that
+#   no one could answer over xscreensaver's blanked screen; the file is kept.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -24,6 +26,8 @@ trap cleanup EXIT
 mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run"
 chmod 700 "$work/run"
 cp "$binary" "$work/bin/3dtidewell"
+# The GTK module as installed: an error box, if one were shown, would be shown here.
+cp "$(dirname "$binary")/3dtidewell-gtk.so" "$work/bin/"
 printf '[General]\nLog=1\n' >"$work/bin/3dtidewell.ini"
 printf 'Theme=int:0\nSoundEnabled=int:1\nDesktopOnly=int:1\n' >"$work/config/Korvane Software/3D Tidewell.conf"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
@@ -95,4 +99,18 @@ for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root 
   [ "$(wc -l <"$work/bad.err")" = 1 ] || fail "'$args': not one line: $(cat "$work/bad.err")"
   echo "  $args -> $(cat "$work/bad.err")"
 done
+
+echo "== broken options file"
+conf="$work/config/Korvane Software/3D Tidewell.conf"
+printf 'Theme=int:0\n\001\002junk\n' >"$conf"
+cp "$conf" "$work/broken.conf"
+"$work/bin/3dtidewell" -root 2>"$work/broken.err" &
+pid=$!
+pids+=($pid)
+wait_exit $pid 30 || fail "the hack did not end on a broken options file (a message box?)"
+[ "$exit_status" = 1 ] || fail "broken options file: exit status $exit_status"
+[ "$(wc -l <"$work/broken.err")" = 1 ] || fail "broken options file: not one line: $(cat "$work/broken.err")"
+grep -qF "$conf" "$work/broken.err" || fail "the error does not name the file: $(cat "$work/broken.err")"
+cmp -s "$conf" "$work/broken.conf" || fail "the broken options file was changed"
+echo "  -> $(cat "$work/broken.err")"
 echo "PASS"
