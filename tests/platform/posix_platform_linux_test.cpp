@@ -165,8 +165,20 @@ TEST_F(PosixPlatform, HostNamesFilesAfterTheWholeProgramNameAndFallsBackToState)
     EXPECT_EQ(host.Arguments()[1], "/s");
     EXPECT_TRUE(host.DotlessNameIsBaseName());
     EXPECT_EQ(host.WritableDirectory(dir.string() + "/"), dir.string() + "/");
-    EXPECT_EQ(host.WritableDirectory((dir / "missing").string() + "/"), (dir / "state" / "3dtidewell").string() + "/");
+    const std::string state = (dir / "state" / "3dtidewell").string() + "/";
+    EXPECT_EQ(host.WritableDirectory((dir / "missing").string() + "/"), state);
     EXPECT_TRUE(fs::is_directory(dir / "state" / "3dtidewell"));
+    // Never a system folder, though root may write there; never a folder of another user's.
+    EXPECT_EQ(host.WritableDirectory("/usr/bin/"), state);
+    EXPECT_EQ(host.WritableDirectory("/"), state);
+    std::string others = "/tmp/";
+    if (geteuid() == 0) {
+        fs::create_directory(dir / "others");
+        fs::permissions(dir / "others", fs::perms::all);
+        ASSERT_EQ(chown((dir / "others").c_str(), 65534, 65534), 0);
+        others = (dir / "others").string() + "/";
+    }
+    EXPECT_EQ(host.WritableDirectory(others), state);
     const auto name = SplitProgramPath("/usr/games/3dtidewell", host.DotlessNameIsBaseName());
     EXPECT_EQ(name.baseName + ".log", "3dtidewell.log");
 }
