@@ -137,7 +137,8 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);
     form.Destroy();
-    return form.ErrorReported() ? 1 : 0;
+    // A quit signal ends the run as asked, even one that closed an error box.
+    return form.ErrorReported() && !windowSystem.QuitSignalled() ? 1 : 0;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 # End to end on Linux, the ways a run ends and the hack mode without xscreensaver:
 # - 3dtidewell /s ends on SIGTERM with status 0 and its stop line in the log; a second /s
 #   started while it runs leaves at once, and the first keeps running;
+# - SIGTERM ends /s with status 0 while its error box is shown (a scene that cannot be drawn);
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
 #   no lock and ends on SIGHUP with status 0;
@@ -51,6 +52,22 @@ wait_exit $pid 30 || fail "the saver did not end on SIGTERM"
 log_text | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line after SIGTERM: $(log_text)"
 [ ! -s "$work/saver.err" ] || fail "the saver wrote on the error stream: $(cat "$work/saver.err")"
 echo "the second /s left, SIGTERM ended the first with status 0 and its stop line"
+
+echo "== /s: SIGTERM while an error box is shown"
+screen_size() { xdpyinfo | awk '/dimensions:/ { print $2 }'; }
+size=$(screen_size)
+cp "$work/bin/3dtidewell.ini" "$work/good.ini"
+printf '[View]\nNearDistance=0\n' >"$work/bin/3dtidewell.ini"
+"$work/bin/3dtidewell" /s 2>"$work/boxed.err" &
+pid=$!
+pids+=($pid)
+find_window "3D Tidewell Screen Saver Error!" 60 >/dev/null || fail "no error box: $(cat "$work/boxed.err")"
+kill -TERM $pid
+wait_exit $pid 10 || fail "SIGTERM did not end the saver while its error box was shown"
+[ "$exit_status" = 0 ] || fail "SIGTERM under an error box: exit status $exit_status"
+[ "$(screen_size)" = "$size" ] || fail "the display mode was not restored: $(screen_size), not $size"
+cp "$work/good.ini" "$work/bin/3dtidewell.ini"
+echo "SIGTERM closed the error box and ended the saver with status 0"
 
 echo "== hack in another program's window"
 "$host_program" "Tidewell hack host" 320 200 &
