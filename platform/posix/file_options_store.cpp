@@ -55,7 +55,7 @@ using Values = std::map<std::string, TRegValue>;
 
 [[noreturn]] void Unreadable(const std::string& file, int error) {
     throw Exception("The options file \"" + file + "\" cannot be read: " + std::strerror(error) +
-                    ". It is left as it is; correct its permissions or remove it.");
+                    ". It is left as it is; make it readable or remove it.");
 }
 
 // The whole key file. False when it does not exist; any other failure raises Exception: a file
