@@ -34,8 +34,9 @@ public:
     // True where program files carry no extension (Linux): a name without a dot is then its own
     // base name instead of an empty one.
     virtual bool DotlessNameIsBaseName() = 0;
-    // Where files named after the program are written: its directory, or elsewhere when that
-    // is not writable. Ends with a separator.
+    // Where files named after the program are written: its directory, or a per-user folder when
+    // the platform's rule keeps them out of it (not writable; on Linux, not the user's own).
+    // Ends with a separator.
     virtual std::string WritableDirectory(const std::string& exeDir) = 0;
     // Opens the log file as TLogOpener does: the platform's OpenLogStream.
     virtual std::FILE* OpenLog(const std::string& path, bool create) = 0;

@@ -67,6 +67,8 @@ public:
     // From now on SIGTERM, SIGINT and SIGHUP do not end the process where it stands: the loop
     // wakes and runs onQuit (once). Nothing where the platform has no such signals.
     virtual void WatchQuitSignals(std::function<void()>) {}
+    // A watched quit signal has arrived: the run ends as the user asked, whatever failed before.
+    virtual bool QuitSignalled() { return false; }
     // Starts loading the graphics driver in the background, so that the first rendering context
     // is made sooner; the caller goes on building its scene meanwhile. Nothing where there is no gain.
     virtual void PrepareDrawing() {}

@@ -169,7 +169,14 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
         case TDialogControl::CheckBoxSound: ApplySoundFromDialog(); break;
         case TDialogControl::CheckBoxRunAsEXE: options.RunAsExe = view_->Checked(TDialogControl::CheckBoxRunAsEXE); break;
         case TDialogControl::ButtonOk:
-            saver_.SaveOptions();
+            // Options the store refuses stay in the dialog: the user can mend the cause and press
+            // OK again, or cancel.
+            try {
+                saver_.SaveOptions();
+            } catch (const std::exception& e) {
+                view_->ShowMessage(e.what(), services_.Application.Title + " Screen Saver Error!");
+                break;
+            }
             services_.Close();
             break;
         case TDialogControl::ButtonCancel: services_.Close(); break;

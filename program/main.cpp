@@ -55,7 +55,26 @@ TDialogPicture DialogPicture() {
     return picture;
 }
 
-int RunSaver(std::vector<std::string> args) {
+// A hack runs under xscreensaver over a blanked screen, where no one could answer a message box:
+// its errors are one line on the error stream, which xscreensaver logs.
+void ReportError(bool hack, const std::string& text, const std::string& caption) {
+    if (!hack) {
+        ShowErrorMessage(text, caption);
+        return;
+    }
+    std::string line;
+    for (const char c : text) {
+        if (c != '\r' && c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
+}
+
+// hack: set as soon as the command line is known to be a hack's, for the caller's reports.
+int RunSaver(std::vector<std::string> args, bool& hack) {
     MaskFPUExceptions();
     SetResourceFinder(&ProgramResources());
     TApplication application;
@@ -65,6 +84,7 @@ int RunSaver(std::vector<std::string> args) {
     auto host = CreateApplicationHost(std::move(args));
     // A hack command line that cannot run says so before anything needs the display.
     const bool hackLine = host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable());
+    hack = hackLine;
     if (hackLine) ParseHackOptions(host->Arguments(), host->HackWindowVariable());
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
@@ -84,13 +104,8 @@ int RunSaver(std::vector<std::string> args) {
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);
 
-    // A hack runs under xscreensaver, where no one could answer a message box: its errors go
-    // to the error stream, which xscreensaver logs.
     const auto showError = [hackLine](const std::string& text, const std::string& caption) {
-        if (hackLine)
-            std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        else
-            ShowErrorMessage(text, caption);
+        ReportError(hackLine, text, caption);
     };
     TFormFishes form(TFormServices{
         .Application = application,
@@ -122,19 +137,21 @@ int RunSaver(std::vector<std::string> args) {
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);
     form.Destroy();
-    return form.ErrorReported() ? 1 : 0;
+    // A quit signal ends the run as asked, even one that closed an error box.
+    return form.ErrorReported() && !windowSystem.QuitSignalled() ? 1 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    bool hack = false;
     try {
-        return RunSaver(std::vector<std::string>(argv, argv + argc));
+        return RunSaver(std::vector<std::string>(argv, argv + argc), hack);
     } catch (const EHackUsage& e) {
         std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "3dtidewell", e.what());
         return 2;
     } catch (const std::exception& e) {
-        ShowErrorMessage(e.what(), kErrorCaption);
+        ReportError(hack, e.what(), kErrorCaption);
         return 1;
     }
 }

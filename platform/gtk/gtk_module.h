@@ -10,7 +10,7 @@
 #include "form/settings_view.h"
 
 // Raise it whenever this header or a class whose objects cross it changes.
-constexpr int kGtkModuleVersion = 1;
+constexpr int kGtkModuleVersion = 2;
 constexpr char kGtkModuleFile[] = "3dtidewell-gtk.so";
 constexpr char kGtkModuleEntry[] = "TidewellGtkModule";
 
@@ -30,8 +30,9 @@ public:
     virtual std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11) = 0;
     // gtk_show_uri_on_window while GTK runs, else xdg-open.
     virtual bool OpenWithDesktop(const std::string& target) = 0;
-    // A modal error box when GTK can be started; nothing otherwise.
-    virtual void ShowErrorBox(const std::string& text, const std::string& caption) = 0;
+    // A modal error box when GTK can be started; nothing otherwise. It closes by itself when
+    // quitPipe (-1: none) becomes readable, and leaves the pipe for the loop to read.
+    virtual void ShowErrorBox(const std::string& text, const std::string& caption, int quitPipe) = 0;
 
 protected:
     ~IGtkModule() = default;

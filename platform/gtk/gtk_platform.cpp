@@ -13,6 +13,7 @@
 // xdg-open as the desktop's opener when GTK is not running. Of the program's own code only the
 // application and its message loop (app/) are built in: the module needs nothing else from it.
 #include <gdk/gdkx.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include <cstdlib>
@@ -122,12 +123,25 @@ public:
     }
     std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11) override { return std::make_unique<TGtkLoop>(x11); }
     bool OpenWithDesktop(const std::string& target) override { return GtkOpenWithDesktop(target); }
-    void ShowErrorBox(const std::string& text, const std::string& caption) override {
+    void ShowErrorBox(const std::string& text, const std::string& caption, int quitPipe) override {
         if (!StartGtk()) return;
         GtkWidget* box = NewErrorBox(ActiveWindow(), text, caption);
         gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
         gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+        // A quit signal must not wait for someone to click: the box gives way to the loop's stop.
+        struct QuitWatch {
+            GtkWidget* box;
+            bool fired = false;
+        } watch{box};
+        const guint quit = quitPipe < 0 ? 0
+                                        : g_unix_fd_add(quitPipe, G_IO_IN, [](gint, GIOCondition, gpointer data) -> gboolean {
+                                              auto* w = static_cast<QuitWatch*>(data);
+                                              w->fired = true;
+                                              gtk_dialog_response(GTK_DIALOG(w->box), GTK_RESPONSE_CANCEL);
+                                              return G_SOURCE_REMOVE;
+                                          }, &watch);
         gtk_dialog_run(GTK_DIALOG(box));
+        if (quit && !watch.fired) g_source_remove(quit);
         gtk_widget_destroy(box);
     }
 };

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -54,11 +53,42 @@ bool Unescape(const std::string& text, std::string& out) {
 
 using Values = std::map<std::string, TRegValue>;
 
-// Reads a key file. False when it does not exist; raises Exception when it is broken.
+[[noreturn]] void Unreadable(const std::string& file, int error) {
+    throw Exception("The options file \"" + file + "\" cannot be read: " + std::strerror(error) +
+                    ". It is left as it is; make it readable or remove it.");
+}
+
+// The whole key file. False when it does not exist; any other failure raises Exception: a file
+// taken for missing would be replaced by the defaults on the next save.
+bool ReadWhole(const std::string& file, std::string& data) {
+    data.clear();
+    const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return false;
+        Unreadable(file, errno);
+    }
+    char buffer[4096];
+    while (true) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int error = errno;
+            close(fd);
+            Unreadable(file, error);
+        }
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
+// Reads a key file. False when it does not exist; raises Exception when it is broken or unreadable.
 bool Load(const std::string& file, Values& values) {
     values.clear();
-    std::ifstream in(file, std::ios::binary);
-    if (!in.is_open()) return false;
+    std::string data;
+    if (!ReadWhole(file, data)) return false;
+    std::istringstream in(data);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
@@ -88,7 +118,6 @@ bool Load(const std::string& file, Values& values) {
             broken("unknown value type");
         }
     }
-    if (in.bad()) throw Exception("The options file \"" + file + "\" cannot be read: " + std::strerror(errno));
     return true;
 }
 
@@ -207,10 +236,13 @@ std::string TFileOptionsStore::KeyFile(TRootKey root, const std::string& path) c
 std::unique_ptr<IRegistryKey> TFileOptionsStore::OpenKey(TRootKey root, const std::string& path, bool writable) {
     const auto file = KeyFile(root, path);
     if (file.empty()) return nullptr;
+    // Only a missing file is no key: one that cannot be read says why when it is read or written.
+    struct stat info;
+    const bool missing = stat(file.c_str(), &info) != 0 && errno == ENOENT;
     if (writable) {
         if (root == TRootKey::LocalMachine) return nullptr;  // machine-wide options are read-only here
         if (!MakeDirectories(file.substr(0, file.rfind('/')))) return nullptr;
-        if (access(file.c_str(), F_OK) != 0) {
+        if (missing) {
             Values none;
             try {
                 Save(file, none);
@@ -218,7 +250,7 @@ std::unique_ptr<IRegistryKey> TFileOptionsStore::OpenKey(TRootKey root, const st
                 return nullptr;
             }
         }
-    } else if (access(file.c_str(), R_OK) != 0) {
+    } else if (missing) {
         return nullptr;
     }
     return std::make_unique<FileKey>(file);

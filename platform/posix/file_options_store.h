@@ -5,6 +5,7 @@
 // "Software\Korvane Software\3D Tidewell" is ~/.config/Korvane Software/3D Tidewell.conf.
 // Each line is name=int:<decimal> or name=str:<text>, with "\xHH" escapes for control
 // characters, "=" and "\". Writes go to a temporary file that is then renamed over the old one.
+// A key file that is broken or cannot be read raises Exception and is never overwritten.
 #include <string>
 
 #include "app/registry.h"

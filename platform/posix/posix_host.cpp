@@ -55,8 +55,27 @@ std::FILE* OpenLogStream(const std::string& path, bool create) { return std::fop
 
 std::FILE* TPosixHost::OpenLog(const std::string& path, bool create) { return OpenLogStream(path, create); }
 
+namespace {
+
+// Folders the system and its packages own. Root may write there, but a file left there outlives
+// the package that put the program there.
+bool SystemFolder(std::string dir) {
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir == "/") return true;
+    for (const char* root : {"/usr/", "/bin/", "/sbin/", "/lib/", "/lib32/", "/lib64/", "/libx32/", "/opt/", "/etc/",
+                             "/boot/", "/var/", "/srv/", "/snap/"})
+        if (dir.rfind(root, 0) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 std::string TPosixHost::WritableDirectory(const std::string& exeDir) {
-    if (!exeDir.empty() && access(exeDir.c_str(), W_OK) == 0) return exeDir;
+    // Beside the program only in a folder of the user's own, such as a build tree.
+    struct stat info;
+    if (!exeDir.empty() && !SystemFolder(exeDir) && stat(exeDir.c_str(), &info) == 0 && info.st_uid == geteuid() &&
+        access(exeDir.c_str(), W_OK) == 0)
+        return exeDir;
     return StateDirectory();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The application host on Linux: program path from /proc/self/exe, files named after the
-// program beside it when that directory is writable, else under $XDG_STATE_HOME/3dtidewell.
+// program (the log) beside it when that folder is the user's own and no system folder (a build
+// tree), else under $XDG_STATE_HOME/3dtidewell.
 #include <string>
 #include <vector>
 

@@ -119,7 +119,7 @@ void ShowErrorMessage(const std::string& text, const std::string& caption) {
     // GTK opens only an X display; without one the module is not worth loading.
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return;
-    if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption);
+    if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption, QuitSignalPipe());
 }
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {

@@ -29,6 +29,7 @@ public:
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override { return x11_->AdoptWindow(window); }
     // Watched by the X11 pump, which the saver and the hack keep.
     void WatchQuitSignals(std::function<void()> onQuit) override { x11_->WatchQuitSignals(std::move(onQuit)); }
+    bool QuitSignalled() override { return x11_->QuitSignalled(); }
     void PrepareDrawing() override { x11_->PrepareDrawing(); }
     void FinishPreparingDrawing() override { x11_->FinishPreparingDrawing(); }
     void* NativeDisplay() override { return x11_->NativeDisplay(); }

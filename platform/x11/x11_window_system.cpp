@@ -44,11 +44,13 @@ int ForgiveGoneWindows(Display* display, XErrorEvent* event) {
 
 // The quit signals: the handler only notes the signal and wakes the loop's poll.
 volatile sig_atomic_t quitSignal = 0;
+volatile sig_atomic_t quitSignalSeen = 0;  // never taken: the run ends as asked
 int quitPipe[2] = {-1, -1};
 
 void NoteQuitSignal(int) {
     const int saved = errno;
     quitSignal = 1;
+    quitSignalSeen = 1;
     if (quitPipe[1] >= 0) {
         const char byte = 1;
         [[maybe_unused]] const auto written = write(quitPipe[1], &byte, 1);
@@ -236,6 +238,10 @@ void TX11WindowSystem::PrepareDrawing() {
 void TX11WindowSystem::FinishPreparingDrawing() {
     if (driverLoader_.joinable()) driverLoader_.join();
 }
+
+int QuitSignalPipe() { return quitPipe[0]; }
+
+bool TX11WindowSystem::QuitSignalled() { return quitSignalSeen != 0; }
 
 bool TX11WindowSystem::TakeQuitSignal() {
     if (!quitSignal) return false;

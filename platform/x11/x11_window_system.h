@@ -14,6 +14,10 @@
 
 struct _XDisplay;
 
+// The read end of the quit signals' pipe, readable while a quit signal waits for the loop: a
+// modal box watches it to give way. -1 before WatchQuitSignals.
+int QuitSignalPipe();
+
 class TX11WindowSystem final : public IWindowSystem {
 public:
     // Raises Exception when the display cannot be opened.
@@ -30,6 +34,7 @@ public:
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
     void WatchQuitSignals(std::function<void()> onQuit) override;
+    bool QuitSignalled() override;
     // Loads the GL driver for this connection on a thread of its own, joined by
     // FinishPreparingDrawing before the first context, or at the latest by the destructor.
     void PrepareDrawing() override;

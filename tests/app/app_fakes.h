@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/application_pro.h"
+#include "app/exception.h"
 #include "app/screen_saver_app.h"
 #include "platform/services.h"
 
@@ -17,16 +18,19 @@ public:
     std::map<std::pair<TRootKey, std::string>, Values> keys;
     std::vector<std::string> opens;    // "HKCU rw Software\X" per open
     std::vector<std::string> written;  // value names in the order they were written
+    std::string refusal;               // when set, every write raises it
 
     class Key final : public IRegistryKey {
     public:
-        Key(Values& values, std::vector<std::string>& written) : values_(values), written_(written) {}
+        Key(Values& values, std::vector<std::string>& written, const std::string& refusal)
+            : values_(values), written_(written), refusal_(refusal) {}
         std::optional<TRegValue> Read(const std::string& name) override {
             const auto it = values_.find(name);
             if (it == values_.end()) return std::nullopt;
             return it->second;
         }
         void Write(const std::string& name, const TRegValue& value) override {
+            if (!refusal_.empty()) throw Exception(refusal_);
             values_[name] = value;
             written_.push_back(name);
         }
@@ -34,6 +38,7 @@ public:
     private:
         Values& values_;
         std::vector<std::string>& written_;
+        const std::string& refusal_;
     };
 
     std::unique_ptr<IRegistryKey> OpenKey(TRootKey root, const std::string& path, bool writable) override {
@@ -44,7 +49,7 @@ public:
             if (!writable) return nullptr;
             it = keys.emplace(id, Values{}).first;
         }
-        return std::make_unique<Key>(it->second, written);
+        return std::make_unique<Key>(it->second, written, refusal);
     }
 };
 

@@ -73,7 +73,9 @@ ended() {
 wait_exit() {
   local pid=$1
   if ! wait_for "$2" ended "$pid"; then
+    # A process that ignores SIGTERM would hold the test here.
     kill "$pid" 2>/dev/null || true
+    wait_for 5 ended "$pid" || kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     exit_status=timeout
     return 1

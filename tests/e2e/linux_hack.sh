@@ -2,10 +2,13 @@
 # End to end on Linux, the ways a run ends and the hack mode without xscreensaver:
 # - 3dtidewell /s ends on SIGTERM with status 0 and its stop line in the log; a second /s
 #   started while it runs leaves at once, and the first keeps running;
+# - SIGTERM ends /s with status 0 while its error box is shown (a scene that cannot be drawn);
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
 #   no lock and ends on SIGHUP with status 0;
-# - a bad hack option is one line on the error stream and status 2.
+# - a bad hack option is one line on the error stream and status 2;
+# - a broken options file is one line on the error stream and status 1, never a message box that
+#   no one could answer over xscreensaver's blanked screen; the file is kept.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -24,6 +27,8 @@ trap cleanup EXIT
 mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run"
 chmod 700 "$work/run"
 cp "$binary" "$work/bin/3dtidewell"
+# The GTK module as installed: an error box, if one were shown, would be shown here.
+cp "$(dirname "$binary")/3dtidewell-gtk.so" "$work/bin/"
 printf '[General]\nLog=1\n' >"$work/bin/3dtidewell.ini"
 printf 'Theme=int:0\nSoundEnabled=int:1\nDesktopOnly=int:1\n' >"$work/config/Korvane Software/3D Tidewell.conf"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
@@ -47,6 +52,22 @@ wait_exit $pid 30 || fail "the saver did not end on SIGTERM"
 log_text | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line after SIGTERM: $(log_text)"
 [ ! -s "$work/saver.err" ] || fail "the saver wrote on the error stream: $(cat "$work/saver.err")"
 echo "the second /s left, SIGTERM ended the first with status 0 and its stop line"
+
+echo "== /s: SIGTERM while an error box is shown"
+screen_size() { xdpyinfo | awk '/dimensions:/ { print $2 }'; }
+size=$(screen_size)
+cp "$work/bin/3dtidewell.ini" "$work/good.ini"
+printf '[View]\nNearDistance=0\n' >"$work/bin/3dtidewell.ini"
+"$work/bin/3dtidewell" /s 2>"$work/boxed.err" &
+pid=$!
+pids+=($pid)
+find_window "3D Tidewell Screen Saver Error!" 60 >/dev/null || fail "no error box: $(cat "$work/boxed.err")"
+kill -TERM $pid
+wait_exit $pid 10 || fail "SIGTERM did not end the saver while its error box was shown"
+[ "$exit_status" = 0 ] || fail "SIGTERM under an error box: exit status $exit_status"
+[ "$(screen_size)" = "$size" ] || fail "the display mode was not restored: $(screen_size), not $size"
+cp "$work/good.ini" "$work/bin/3dtidewell.ini"
+echo "SIGTERM closed the error box and ended the saver with status 0"
 
 echo "== hack in another program's window"
 "$host_program" "Tidewell hack host" 320 200 &
@@ -95,4 +116,18 @@ for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root 
   [ "$(wc -l <"$work/bad.err")" = 1 ] || fail "'$args': not one line: $(cat "$work/bad.err")"
   echo "  $args -> $(cat "$work/bad.err")"
 done
+
+echo "== broken options file"
+conf="$work/config/Korvane Software/3D Tidewell.conf"
+printf 'Theme=int:0\n\001\002junk\n' >"$conf"
+cp "$conf" "$work/broken.conf"
+"$work/bin/3dtidewell" -root 2>"$work/broken.err" &
+pid=$!
+pids+=($pid)
+wait_exit $pid 30 || fail "the hack did not end on a broken options file (a message box?)"
+[ "$exit_status" = 1 ] || fail "broken options file: exit status $exit_status"
+[ "$(wc -l <"$work/broken.err")" = 1 ] || fail "broken options file: not one line: $(cat "$work/broken.err")"
+grep -qF "$conf" "$work/broken.err" || fail "the error does not name the file: $(cat "$work/broken.err")"
+cmp -s "$conf" "$work/broken.conf" || fail "the broken options file was changed"
+echo "  -> $(cat "$work/broken.err")"
 echo "PASS"

@@ -677,6 +677,24 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     EXPECT_TRUE(rig.application.Terminated());
 }
 
+TEST(SettingsDialog, OptionsTheStoreRefusesAreSaidAndTheDialogStaysForAnotherOk) {
+    DialogRig rig;
+    rig.registry.refusal = "Cannot write the options file \"t.conf\" (create): Permission denied";
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    FakeSettingsView& view = *rig.view;
+    view.Move(DialogRig::C::TrackBarFishCount, 33);
+    view.Click(DialogRig::C::ButtonOk);
+    EXPECT_EQ(view.messages, std::vector<std::string>{"3D Tidewell Screen Saver Error!: " + rig.registry.refusal});
+    EXPECT_FALSE(rig.application.Terminated());
+    EXPECT_TRUE(view.shown);
+    EXPECT_EQ(view.positions[DialogRig::C::TrackBarFishCount], 33);
+
+    rig.registry.refusal.clear();  // the user mended the folder
+    view.Click(DialogRig::C::ButtonOk);
+    EXPECT_EQ(rig.Stored(OptionNames::FishCount()), 33);
+    EXPECT_TRUE(rig.application.Terminated());
+}
+
 TEST(SettingsDialog, ASizeChosenKeepsItsPlaceThroughAnotherDepthAndBack) {
     DialogRig rig;
     // Lists long enough that neither the first entry nor the same position is the chosen size.

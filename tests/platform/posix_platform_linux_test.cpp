@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -94,6 +96,41 @@ TEST_F(PosixPlatform, ABrokenOptionsFileIsAClearErrorAndIsNeverOverwritten) {
     }
 }
 
+// A file taken for missing would be replaced by the defaults on the next save.
+TEST_F(PosixPlatform, AnOptionsFileThatCannotBeReadIsAClearErrorAndIsNeverOverwritten) {
+    TFileOptionsStore store((dir / "config").string(), (dir / "etc").string());
+    const auto file = dir / "config" / "T.conf";
+    const auto refused = [&](const std::string& why) {
+        TRegistry reg(store, TRootKey::CurrentUser);
+        ASSERT_TRUE(reg.OpenKeyReadOnly("Software\\T")) << why;
+        try {
+            reg.ValueExists("Fish");
+            ADD_FAILURE() << why;
+        } catch (const Exception& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+            EXPECT_NE(message.find(why), std::string::npos) << message;
+        }
+        ASSERT_TRUE(reg.OpenKey("Software\\T", true)) << why;
+        EXPECT_THROW(reg.WriteInteger("Fish", 5), Exception) << why;
+    };
+    fs::create_symlink(file, file);
+    refused(std::strerror(ELOOP));
+    EXPECT_TRUE(fs::is_symlink(file));
+    fs::remove(file);
+    fs::create_directory(file);
+    refused(std::strerror(EISDIR));
+    EXPECT_TRUE(fs::is_directory(file));
+    fs::remove(file);
+    if (geteuid() != 0) {  // permissions do not stop root
+        std::ofstream(file) << "Fish=int:7\n";
+        fs::permissions(file, fs::perms::none);
+        refused(std::strerror(EACCES));
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(Read(file), "Fish=int:7\n");
+    }
+}
+
 TEST_F(PosixPlatform, FlockGuardIsExclusiveAcrossOpensAndProcesses) {
     TFlockGuard guard(dir.string());
     bool existed = true;
@@ -128,8 +165,20 @@ TEST_F(PosixPlatform, HostNamesFilesAfterTheWholeProgramNameAndFallsBackToState)
     EXPECT_EQ(host.Arguments()[1], "/s");
     EXPECT_TRUE(host.DotlessNameIsBaseName());
     EXPECT_EQ(host.WritableDirectory(dir.string() + "/"), dir.string() + "/");
-    EXPECT_EQ(host.WritableDirectory((dir / "missing").string() + "/"), (dir / "state" / "3dtidewell").string() + "/");
+    const std::string state = (dir / "state" / "3dtidewell").string() + "/";
+    EXPECT_EQ(host.WritableDirectory((dir / "missing").string() + "/"), state);
     EXPECT_TRUE(fs::is_directory(dir / "state" / "3dtidewell"));
+    // Never a system folder, though root may write there; never a folder of another user's.
+    EXPECT_EQ(host.WritableDirectory("/usr/bin/"), state);
+    EXPECT_EQ(host.WritableDirectory("/"), state);
+    std::string others = "/tmp/";
+    if (geteuid() == 0) {
+        fs::create_directory(dir / "others");
+        fs::permissions(dir / "others", fs::perms::all);
+        ASSERT_EQ(chown((dir / "others").c_str(), 65534, 65534), 0);
+        others = (dir / "others").string() + "/";
+    }
+    EXPECT_EQ(host.WritableDirectory(others), state);
     const auto name = SplitProgramPath("/usr/games/3dtidewell", host.DotlessNameIsBaseName());
     EXPECT_EQ(name.baseName + ".log", "3dtidewell.log");
 }
