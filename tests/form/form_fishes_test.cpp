@@ -833,10 +833,11 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
     rig.Options()[OptionNames::Theme()] = TRegValue::Int(-1);  // Auto, Blue Water last
     rig.Options()[OptionNames::FishCount()] = TRegValue::Int(40);
     rig.Options()[OptionNames::BubbleCount()] = TRegValue::Int(90);
+    rig.Options()[OptionNames::Sound()] = TRegValue::Int(1);  // silent all the same: no -sound
     rig.aquarium.onFrame = [&](int frame) {
         if (frame == 2) rig.windows.quit();
     };
-    rig.Make({rig.Program("3dtidewell"), "-window-id", "0x4d2", "-fish", "7", "-theme", "green", "-no-sound"});
+    rig.Make({rig.Program("3dtidewell"), "-window-id", "0x4d2", "-fish", "7", "-theme", "green"});
     EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smHack);
     rig.Run();
     EXPECT_EQ(rig.From("BuildScene seed 7"),
