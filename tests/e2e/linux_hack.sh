@@ -5,7 +5,7 @@
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
 #   no lock and ends on SIGHUP with status 0; without -sound it opens no audio device;
-# - a bad hack option is one line on the error stream and status 2.
+# - a bad hack option, or /p without a window, is one line on the error stream and status 2.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -100,11 +100,11 @@ wait_exit $pid 30 || fail "the silent hack did not end on SIGTERM"
 [ ! -s "$work/silent.err" ] || fail "the silent hack wrote on the error stream: $(cat "$work/silent.err")"
 echo "the hack without -sound drew and opened no audio device"
 
-echo "== bad hack options"
-for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3"; do
+echo "== bad hack options, and /p without a window"
+for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3" "/p"; do
   set +e
   # shellcheck disable=SC2086
-  "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"
+  timeout 30 "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"
   status=$?
   set -e
   [ "$status" = 2 ] || fail "'$args': exit status $status"
