@@ -23,7 +23,8 @@ struct THackOptions {
     std::optional<std::int32_t> BubbleCount;
     // 0 blue, 1 aquamarine, 2 green, -1 auto.
     std::optional<std::int32_t> Theme;
-    std::optional<bool> Sound;
+    // Hacks are silent unless asked, as xscreensaver's are: the stored option does not count here.
+    bool Sound = false;
     bool ShowFps = false;
 };
 

@@ -40,6 +40,9 @@ public:
     virtual void Hide() = 0;
     // Paints now, synchronously: OnPaint runs before this returns.
     virtual void Paint() = 0;
+    // Destroyed by its owner, even when the notice has not arrived yet: another program's window
+    // may go at any moment.
+    virtual bool Gone() { return false; }
 
     std::function<void()> OnPaint;
     std::function<void()> OnMouseButton;

@@ -37,8 +37,24 @@ std::int32_t StrToInt(const std::string& text) {
     return static_cast<std::int32_t>(value);
 }
 
+namespace {
+
+// xwininfo and xdotool print X window ids in hexadecimal; Windows hands over decimal handles.
+TWindowHandle ReadHandleArgument(const std::string& text) {
+    if (text.size() < 2 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return StrToInt(text);
+    const auto id = ParseWindowId(text);
+    if (!id) throw Exception("'" + text + "' is not a valid integer value");
+    return static_cast<TWindowHandle>(*id);
+}
+
+}  // namespace
+
+bool NamesParentWindow(const std::vector<std::string>& args) {
+    return args.size() >= 3 || (args.size() == 2 && args[1].find(':') != std::string::npos);
+}
+
 TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground) {
-    if (args.size() >= 3) return StrToInt(args[2]);
+    if (args.size() >= 3) return ReadHandleArgument(args[2]);
     if (args.size() >= 2) {
         const auto colon = args[1].find(':');
         if (colon != std::string::npos) return StrToInt(args[1].substr(colon + 1, 20));

@@ -223,7 +223,9 @@ void TFormFishes::ScreenSaverLoadOptions() {
 void TFormFishes::ScreenSaverSaveOptions() { SaveSaverOptions(*screenSaver_, options_, *displayControl_); }
 
 void TFormFishes::ScreenSaverException(const std::exception& e) {
-    const bool silent = dynamic_cast<const EAbort*>(&e) != nullptr;
+    // xscreensaver may destroy its hack's window while the hack starts: GL then fails in it.
+    const bool windowGone = run_->HackWindowGone();
+    const bool silent = windowGone || dynamic_cast<const EAbort*>(&e) != nullptr;
     Guarded([this] { displayControl_->SetFullScreen(false); });
     Guarded([this] { aquarium_->ReleaseDrawing(); });
     Guarded([this] { run_->FreeDrawingWindow(); });
@@ -232,7 +234,7 @@ void TFormFishes::ScreenSaverException(const std::exception& e) {
     if (!silent) {
         errorReported_ = true;
         Guarded([this, &e] { run_->ShowErrorBox(e.what(), false); });
-    } else {
+    } else if (!windowGone) {
         Guarded([this] { ShowCursorUntilVisible(services_.SaverSystem); });
     }
     // This runs inside the message loop's error path: nothing may escape from here.

@@ -126,6 +126,6 @@ void ApplyHackOptions(const THackOptions& hack, TSaverOptions& options) {
         options.AutoTheme = *hack.Theme < 0;
         if (!options.AutoTheme) options.ThemeIndex = *hack.Theme;
     }
-    if (hack.Sound) options.SoundEnabled = *hack.Sound;
+    options.SoundEnabled = hack.Sound;
     options.DesktopOnly = true;
 }

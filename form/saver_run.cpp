@@ -104,6 +104,10 @@ void TSaverRun::StartHackWindow() {
                    TAttachment{.FullScreen = true, .FreeImagesAfterUpload = true, .WatchQuitSignals = true});
 }
 
+bool TSaverRun::HackWindowGone() {
+    return saver_.SaverMode() == smHack && drawingWindow_ && drawingWindow_->Gone();
+}
+
 void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext) {
     aquarium_.ReleaseDrawing();
     display_.SetFullScreen(false);

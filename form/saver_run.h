@@ -77,6 +77,8 @@ public:
 
     TSaverInput& Input() { return *input_; }
     ISaverWindow* DrawingWindow() { return drawingWindow_.get(); }
+    // The hack's window was destroyed: what failed in it since is the end of the run, no error.
+    bool HackWindowGone();
     ISaverWindow* PreviewWindow() { return previewWindow_.get(); }
     // The black windows over the other monitors while the saver window is up.
     const std::vector<std::unique_ptr<ISaverWindow>>& CoverWindows() const { return covers_; }

@@ -86,6 +86,9 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
     const bool hackLine = host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable());
     hack = hackLine;
     if (hackLine) ParseHackOptions(host->Arguments(), host->HackWindowVariable());
+    // Windows hands a preview without a window the foreground one; under X it would wait unseen.
+    if (host->RunsHacks() && !hackLine && ReadMode(host->Arguments()) == smPreview && !NamesParentWindow(host->Arguments()))
+        throw EHackUsage("/p needs the id of the window to draw into, in decimal or 0x hex (as xwininfo prints it)");
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
     auto windows = CreateWindowSystem();

@@ -60,6 +60,23 @@ constexpr TScrambled kGeneral{"General"};
 constexpr TScrambled kPriority{"Priority"};
 constexpr TScrambled kLog{"Log"};
 
+// A NUL would end the message box's text where it stands: control characters are shown as codes.
+std::string Visible(const std::string& text) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            shown += c;
+        } else {
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 15];
+        }
+    }
+    return shown;
+}
+
 std::string Trim(const std::string& s) {
     const auto begin = s.find_first_not_of(" \t");
     if (begin == std::string::npos) return "";
@@ -91,7 +108,14 @@ public:
     }
     template <std::size_t N>
     void Color(const TScrambled<N>& key, Colour& value) {
-        if (auto text = profile_.Read(section_, key.Text())) value = ParseColour(*text, value);
+        auto text = profile_.Read(section_, key.Text());
+        if (!text) return;
+        try {
+            value = ParseColour(*text, value);
+        } catch (const Exception&) {
+            RaiseWithPrefix("The scene description file's [" + section_ + "] " + key.Text() +
+                            " is not a colour of up to four numbers 0..255:");
+        }
     }
 
 private:
@@ -148,7 +172,7 @@ Colour ParseColour(const std::string& text, Colour current) {
         const std::string value = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (!Trim(value).empty()) {
             const auto number = ParseReal(value);
-            if (!number) throw Exception("'" + value + "' is not a valid floating point value");
+            if (!number) throw Exception("'" + Visible(value) + "' is not a valid floating point value");
             *components[field] = *number / 255.0f;
         }
         if (comma == std::string::npos) break;
@@ -194,6 +218,14 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
         TFishSpecies& slot = s.Species[k - 1];
         slot.Name = "Chelmon";
         fish.Text(kSpeciesName.Text() + std::to_string(k), slot.Name);
+        // A slot past the built-in ones has no files of its own: one named after a built-in
+        // species starts as that species.
+        if (slot.TextureFile.empty() && slot.FrameListFile.empty())
+            if (const TFishSpecies* builtIn = BuiltInSpecies(slot.Name)) {
+                std::string name = std::move(slot.Name);
+                slot = *builtIn;
+                slot.Name = std::move(name);
+            }
         SectionReader species(profile, slot.Name);
         species.Text(kTexture, slot.TextureFile);
         species.Text(kFrameList, slot.FrameListFile);
@@ -203,6 +235,15 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
         species.Real(kLowestSpeed, slot.SpeedMin);
         species.Real(kLowestHeight, slot.HeightMin);
         species.Real(kHighestHeight, slot.HeightMax);
+        // Without a file the scene could only say "Resource  not found", naming nothing.
+        if (slot.TextureFile.empty() || slot.FrameListFile.empty()) {
+            std::string missing = slot.TextureFile.empty() ? kTexture.Text() : "";
+            if (slot.FrameListFile.empty()) missing += (missing.empty() ? "" : " and ") + kFrameList.Text();
+            throw Exception("The scene description file's [" + kFish.Text() + "] " + kSpeciesCount.Text() + " gives " +
+                            std::to_string(s.SpeciesCount) + " species (at most " + std::to_string(kMaxSpecies) +
+                            "), but species " + std::to_string(k) + " has no " + missing + " in its section [" +
+                            Visible(slot.Name) + "].");
+        }
     }
 
     for (int t = 0; t < kThemeCount; ++t) {

@@ -1,5 +1,8 @@
 #include "scene/scene_settings.h"
 
+#include <algorithm>
+#include <cctype>
+
 const std::array<const char*, kThemeCount> kThemeNames = {"Blue Water", "Aquamarine Water", "Green Water"};
 
 const char* const kColorDepthWarning =
@@ -30,7 +33,27 @@ TFishSpecies Species(const char* name, const char* texture, const char* frames, 
     return s;
 }
 
+const std::array<TFishSpecies, 3>& BuiltInSpeciesList() {
+    static const std::array<TFishSpecies, 3> list = {
+        Species("Centropyge", "centropyge.jpg", "centropyge.mfl", 300, 5000, 150, 300),
+        Species("Chelmon", "chelton.jpg", "chelton.mfl", 500, 10000, 200, 400),
+        Species("Zebrasoma", "zebrasoma.jpg", "zebrasoma.mfl", 500, 10000, 200, 400)};
+    return list;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
 }  // namespace
+
+const TFishSpecies* BuiltInSpecies(const std::string& name) {
+    for (const TFishSpecies& species : BuiltInSpeciesList())
+        if (SameName(species.Name, name)) return &species;
+    return nullptr;
+}
 
 void ApplyPriority(int priority, IProcessPriority& process) {
     if (priority == 1)
@@ -72,9 +95,7 @@ void SetSceneDefaults(TSceneSettings& s, IProcessPriority& process) {
                         {0.784f, 1, 0.902f, 1}, {0.804f, 1, 0.961f, 0.7843f}, "dno03.jpg", "voda3.jpg", "caust3.jpg");
 
     for (auto& slot : s.Species) slot = TFishSpecies{};
-    s.Species[0] = Species("Centropyge", "centropyge.jpg", "centropyge.mfl", 300, 5000, 150, 300);
-    s.Species[1] = Species("Chelmon", "chelton.jpg", "chelton.mfl", 500, 10000, 200, 400);
-    s.Species[2] = Species("Zebrasoma", "zebrasoma.jpg", "zebrasoma.mfl", 500, 10000, 200, 400);
+    std::copy(BuiltInSpeciesList().begin(), BuiltInSpeciesList().end(), s.Species.begin());
 
     ApplyPriority(s.Priority, process);
 }

@@ -75,6 +75,9 @@ void ApplyPriority(int priority, IProcessPriority& process);
 // Every setting, theme and species slot to its built-in value; the process priority from it.
 void SetSceneDefaults(TSceneSettings& settings, IProcessPriority& process);
 
+// The built-in species of that name (Centropyge, Chelmon, Zebrasoma; any case), or null.
+const TFishSpecies* BuiltInSpecies(const std::string& name);
+
 // Names of the three themes as the settings dialog lists them.
 extern const std::array<const char*, kThemeCount> kThemeNames;
 

@@ -1,6 +1,7 @@
 #include "platform/x11/x11_window_system.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrender.h>
 #include <fcntl.h>
@@ -36,9 +37,23 @@ bool Trapped(Display* display, F request) {
 
 // A hack's window belongs to xscreensaver, which may destroy it while a frame is drawn into it.
 // Requests on a window that is gone are no reason to end: its DestroyNotify ends the run.
+// GLX reports the same as errors of its own (GLXBadDrawable 2, GLXBadCurrentWindow 5,
+// GLXBadCurrentDrawable 11, GLXBadWindow 12), numbered from its first error.
 XErrorHandler defaultErrorHandler = nullptr;
+int glxFirstError = -1;
+XID adoptedWindow = 0;
 int ForgiveGoneWindows(Display* display, XErrorEvent* event) {
-    if (event->error_code == BadWindow || event->error_code == BadDrawable) return 0;
+    bool gone = event->error_code == BadWindow || event->error_code == BadDrawable;
+    if (glxFirstError >= 0)
+        for (const int glxError : {2, 5, 11, 12}) gone = gone || event->error_code == glxFirstError + glxError;
+    // Mesa's software driver asks the window's size and uses the answer unchecked: past a
+    // failed X_GetGeometry it would draw into memory it never had. The run ends here, as it
+    // would with the window.
+    if (gone && event->request_code == X_GetGeometry && event->resourceid == adoptedWindow && adoptedWindow != 0)
+        _exit(0);
+    if (gone) return 0;
+    // A context made while the window went has graphics contexts that never came to be.
+    if (event->error_code == BadGC && event->request_code == X_FreeGC) return 0;
     return defaultErrorHandler ? defaultErrorHandler(display, event) : 0;
 }
 
@@ -115,6 +130,11 @@ public:
     }
     void Paint() override {
         if (OnPaint && !destroyed_) OnPaint();
+    }
+    bool Gone() override {
+        if (destroyed_ || !adopted_) return destroyed_;
+        XWindowAttributes attributes{};
+        return !Trapped(system_.display_, [&] { return XGetWindowAttributes(system_.display_, window_, &attributes) != 0; });
     }
 
     // The system's, shown while the pointer is grabbed.
@@ -339,7 +359,12 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateChildWindow(std::intptr_t 
 std::unique_ptr<ISaverWindow> TX11WindowSystem::AdoptWindow(std::intptr_t id) {
     const ::Window window = id == -1 ? DefaultRootWindow(display_) : static_cast<::Window>(id);
     if (id == 0 || id < -1) return nullptr;
-    if (!defaultErrorHandler) defaultErrorHandler = XSetErrorHandler(ForgiveGoneWindows);
+    if (!defaultErrorHandler) {
+        int opcode = 0, firstEvent = 0, firstError = 0;
+        if (XQueryExtension(display_, "GLX", &opcode, &firstEvent, &firstError)) glxFirstError = firstError;
+        defaultErrorHandler = XSetErrorHandler(ForgiveGoneWindows);
+    }
+    if (id != -1) adoptedWindow = window;
     XWindowAttributes attributes{};
     // Size changes and the window's end; a foreign window's other clients keep their own masks.
     if (!Trapped(display_, [&] {

@@ -38,11 +38,18 @@ TEST(ReadParentHandle, ThirdArgumentThenColonThenForeground) {
     EXPECT_EQ(ReadParentHandle(Args{"a.scr"}, 9), 9);
     // At most 20 characters after the colon are read.
     EXPECT_EQ(ReadParentHandle(Args{"a.scr", "/c:00000000000000000012345"}, 9), 12);
+    // An X window id as xwininfo prints it.
+    EXPECT_EQ(ReadParentHandle(Args{"3dtidewell", "/p", "0x1a00007"}, 9), 0x1a00007);
+    EXPECT_EQ(ReadParentHandle(Args{"3dtidewell", "/p", "0X1F"}, 9), 31);
+    EXPECT_FALSE(NamesParentWindow(Args{"3dtidewell", "/p"}));
+    EXPECT_TRUE(NamesParentWindow(Args{"a.scr", "/p", "12"}));
+    EXPECT_TRUE(NamesParentWindow(Args{"a.scr", "/c:12"}));
 }
 
 TEST(ReadParentHandle, ABadNumberIsAClearError) {
     for (const Args& args : {Args{"a.scr", "/p", "12ab"}, Args{"a.scr", "/p", ""}, Args{"a.scr", "/c:"},
-                             Args{"a.scr", "/p", "99999999999"}, Args{"a.scr", "/c:0x10"}, Args{"a.scr", "/p", "-"}}) {
+                             Args{"a.scr", "/p", "99999999999"}, Args{"a.scr", "/c:0x10"}, Args{"a.scr", "/p", "-"},
+                             Args{"a.scr", "/p", "0xzz"}}) {
         try {
             ReadParentHandle(args, 0);
             ADD_FAILURE() << "no error for " << args.back();

@@ -5,8 +5,8 @@
 # - SIGTERM ends /s with status 0 while its error box is shown (a scene that cannot be drawn);
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
-#   no lock and ends on SIGHUP with status 0;
-# - a bad hack option is one line on the error stream and status 2;
+#   no lock and ends on SIGHUP with status 0; without -sound it opens no audio device;
+# - a bad hack option, or /p without a window, is one line on the error stream and status 2;
 # - a broken options file is one line on the error stream and status 1, never a message box that
 #   no one could answer over xscreensaver's blanked screen; the file is kept.
 set -euo pipefail
@@ -105,11 +105,27 @@ wait_exit $pid 30 || fail "the hack did not end on SIGHUP"
 grep -q 'Theme=int:0' "$work/config/Korvane Software/3D Tidewell.conf" || fail "the hack changed the stored options"
 echo "the hack drew Green Water into the ${hw}x${hh} host and ended on SIGHUP"
 
-echo "== bad hack options"
-for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3"; do
+echo "== hack without a sound argument: silent, though the stored options ask for sound"
+# SDL's disk driver writes what is played into a file: a hack that opens the device leaves one.
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/silent.raw" \
+  "$work/bin/3dtidewell" -window-id "$host" -theme blue 2>"$work/silent.err" &
+pid=$!
+pids+=($pid)
+sleep 2
+import -window root "$work/silent.png"
+check_horizon "$work/silent.png" 0 "$hx" "$hy" "$hw" "$hh" || fail "no Blue Water from the silent hack"
+kill -TERM $pid
+wait_exit $pid 30 || fail "the silent hack did not end on SIGTERM"
+[ "$exit_status" = 0 ] || fail "silent hack exit status $exit_status"
+[ ! -e "$work/silent.raw" ] || fail "the hack opened an audio device without -sound"
+[ ! -s "$work/silent.err" ] || fail "the silent hack wrote on the error stream: $(cat "$work/silent.err")"
+echo "the hack without -sound drew and opened no audio device"
+
+echo "== bad hack options, and /p without a window"
+for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3" "/p"; do
   set +e
   # shellcheck disable=SC2086
-  "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"
+  timeout 30 "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"
   status=$?
   set -e
   [ "$status" = 2 ] || fail "'$args': exit status $status"

@@ -51,6 +51,8 @@ public:
     void Paint() override {
         if (OnPaint) OnPaint();
     }
+    bool Gone() override { return gone; }
+    bool gone = false;
 
 private:
     Log& log_;
@@ -64,6 +66,7 @@ public:
     FakeWindow* saver = nullptr;
     FakeWindow* child = nullptr;
     FakeWindow* adopted = nullptr;
+    bool adoptedGoesAtOnce = false;  // its owner destroys it as soon as it is adopted
     std::intptr_t existingParent = 1234;
     std::function<void()> quit;  // what a quit signal would run
     int waits = 0;
@@ -114,6 +117,7 @@ public:
         log_.push_back("adopt window " + std::to_string(window));
         if (window != existingParent && window != -1) return nullptr;
         auto adopt = std::make_unique<FakeWindow>(log_, 640, 400);
+        adopt->gone = adoptedGoesAtOnce;
         adopted = adopt.get();
         return adopt;
     }
@@ -851,10 +855,11 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
     rig.Options()[OptionNames::Theme()] = TRegValue::Int(-1);  // Auto, Blue Water last
     rig.Options()[OptionNames::FishCount()] = TRegValue::Int(40);
     rig.Options()[OptionNames::BubbleCount()] = TRegValue::Int(90);
+    rig.Options()[OptionNames::Sound()] = TRegValue::Int(1);  // silent all the same: no -sound
     rig.aquarium.onFrame = [&](int frame) {
         if (frame == 2) rig.windows.quit();
     };
-    rig.Make({rig.Program("3dtidewell"), "-window-id", "0x4d2", "-fish", "7", "-theme", "green", "-no-sound"});
+    rig.Make({rig.Program("3dtidewell"), "-window-id", "0x4d2", "-fish", "7", "-theme", "green"});
     EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smHack);
     rig.Run();
     EXPECT_EQ(rig.From("BuildScene seed 7"),
@@ -902,6 +907,21 @@ TEST(FormFishes, HackEndsWithItsWindowAndReportsAMissingOne) {
     ASSERT_EQ(missing.messages.size(), 1u);
     EXPECT_EQ(missing.messages[0].first, "The window 0x22b does not exist.");
     EXPECT_TRUE(missing.form->ErrorReported());
+
+    // Destroyed while the drawing starts: GL fails in it, and that is the end, not an error.
+    for (const bool gone : {true, false}) {
+        FormRig starting;
+        starting.host.dotless = starting.host.hacks = true;
+        starting.windows.adoptedGoesAtOnce = gone;
+        starting.aquarium.failIn = "InitDrawing";
+        starting.Make({starting.Program("3dtidewell"), "-root"});
+        starting.Run();
+        EXPECT_EQ(starting.messages.size(), gone ? 0u : 1u);
+        EXPECT_EQ(starting.form->ErrorReported(), !gone);
+        if (gone) {
+            EXPECT_EQ(starting.system.cursorCount, 0);  // a hack leaves the cursor to xscreensaver
+        }
+    }
 }
 
 TEST(FormFishes, AQuitSignalEndsTheSaverRestoringTheDisplay) {

@@ -33,9 +33,13 @@ extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|-gtk\.so)?( |$)|3DTidewell\.html
 dpkg-deb -x "$deb" "$work/root"
 xml="$work/root/usr/share/xscreensaver/config/3dtidewell.xml"
 if command -v xmllint >/dev/null; then xmllint --noout "$xml" || fail "the XML is not well-formed"; fi
-for option in '--fish %' '--bubbles %' '--theme auto' '--theme green' '--sound' '--no-sound' '--fps'; do
+for option in '--fish %' '--bubbles %' '--theme auto' '--theme green' '--sound' '--fps'; do
   grep -qF -- "\"$option\"" "$xml" || fail "the XML does not offer $option"
 done
+# xscreensaver's panel shows an option's default as the state that passes no argument: sound must
+# be a box that only turns it on, as the hack is silent without an argument.
+grep -qE '<boolean [^>]*arg-set="--sound"' "$xml" || fail "the sound is not a box giving --sound"
+! grep -qF -- '--no-sound' "$xml" || fail "the XML passes --no-sound, which is already the hack's default"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"

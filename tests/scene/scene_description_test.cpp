@@ -136,6 +136,43 @@ TEST(SceneDescription, SpeciesCountNamesAndSections) {
     EXPECT_EQ(named.settings.Species[3].DepthMax, 6500);
 }
 
+// Slots past the built-in three: an error must name what to give, never an empty resource name.
+TEST(SceneDescription, EveryUsedSpeciesSlotHasFilesOrTheReadSaysWhichAreMissing) {
+    Scene huge;
+    huge.Read("[Fish]\nSpeciesCount=999999\nSpecies5=zebrasoma\n[Chelmon]\nFarthestDepth=4000\n");
+    ASSERT_EQ(huge.settings.SpeciesCount, 20);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_FALSE(huge.settings.Species[i].TextureFile.empty()) << i;
+        EXPECT_FALSE(huge.settings.Species[i].FrameListFile.empty()) << i;
+    }
+    EXPECT_EQ(huge.settings.Species[19].FrameListFile, "chelton.mfl");
+    EXPECT_EQ(huge.settings.Species[19].DepthMax, 4000);  // its section still counts
+    EXPECT_EQ(huge.settings.Species[4].Name, "zebrasoma");
+    EXPECT_EQ(huge.settings.Species[4].TextureFile, "zebrasoma.jpg");
+
+    Scene unknown;
+    try {
+        unknown.Read("[Fish]\nSpeciesCount=4\nSpecies4=Angel\n[Angel]\nTexture=angel.jpg\n");
+        ADD_FAILURE() << "a species without a frame list was accepted";
+    } catch (const Exception& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("species 4 has no FrameList in its section [Angel]"), std::string::npos) << text;
+    }
+}
+
+TEST(SceneDescription, ABadColourNamesItsKeyAndShowsControlCharacters) {
+    Scene scene;
+    try {
+        scene.Read(std::string("[Theme1]\nClearColor=0\0,5\n", 25));
+        ADD_FAILURE() << "a NUL in a colour was accepted";
+    } catch (const Exception& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.find('\0'), std::string::npos);
+        EXPECT_NE(text.find("[Theme1] ClearColor"), std::string::npos) << text;
+        EXPECT_NE(text.find("'0\\x00' is not a valid floating point value"), std::string::npos) << text;
+    }
+}
+
 TEST(SceneDescription, IntegerAndRealParsing) {
     EXPECT_EQ(ParseInteger("0X1f"), 31);
     EXPECT_EQ(ParseInteger("$ff"), 255);
