@@ -56,6 +56,8 @@ public:
     virtual void DisconnectEvents() = 0;
     virtual void Hide() = 0;
     virtual void Close() = 0;
+    virtual int Left() = 0;
+    virtual int Top() = 0;
     virtual int Width() = 0;
     virtual int Height() = 0;
     virtual void SetBounds(int left, int top, int width, int height) = 0;

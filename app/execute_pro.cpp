@@ -23,12 +23,28 @@ int ShowCommand(TExecWindowStyle style) {
     }
 }
 
+namespace {
+// The part inside a leading pair of quotes; npos as the closing one when there is none.
+std::size_t ClosingQuote(const std::string& commandLine) {
+    return commandLine.empty() || commandLine[0] != '"' ? std::string::npos : commandLine.find('"', 1);
+}
+}  // namespace
+
 std::string CommandLineDirectory(const std::string& commandLine) {
+    const auto quote = ClosingQuote(commandLine);
+    if (quote != std::string::npos) return CommandLineDirectory(commandLine.substr(1, quote - 1));
     const auto last = commandLine.find_last_of("\\:");
     return last == std::string::npos ? std::string() : commandLine.substr(0, last + 1);
 }
 
 void SplitCommandLine(const std::string& commandLine, std::string& program, std::string& parameters) {
+    const auto quote = ClosingQuote(commandLine);
+    if (quote != std::string::npos) {
+        program = commandLine.substr(1, quote - 1);
+        const auto start = commandLine.find_first_not_of(' ', quote + 1);
+        parameters = start == std::string::npos ? std::string() : commandLine.substr(start);
+        return;
+    }
     const auto directory = CommandLineDirectory(commandLine);
     const auto name = commandLine.substr(directory.size());
     // Scanning back from the end, the last space met before the first dot splits the name.
@@ -61,18 +77,18 @@ bool ContainsExe(const std::string& text) {
 }
 }  // namespace
 
-void TExecutePro::Execute(const std::string& commandLine) {
+bool TExecutePro::Execute(const std::string& commandLine) {
     SetCommandLine(commandLine);
     const bool process = Mode == TExecMode::emProcess || (Mode == TExecMode::emAuto && ContainsExe(program_));
-    if (process)
-        StartProcess();
-    else
-        OpenThroughShell();
+    if (process) return StartProcess();
+    OpenThroughShell();
+    return true;
 }
 
-void TExecutePro::StartProcess() {
+bool TExecutePro::StartProcess() {
     auto process = launcher_.StartProcess(commandLine_, DefaultDirectory, PriorityClass(Priority), ShowCommand(WindowStyle));
-    if (!process || !Wait) return;
+    if (!process) return false;
+    if (!Wait) return true;
     std::uint32_t code = 0;
     while (process->ExitCode(code) && code == kStillActive) {
         if (application_.Terminated()) break;
@@ -82,6 +98,7 @@ void TExecutePro::StartProcess() {
             application_.ProcessMessages();
         launcher_.Pause();
     }
+    return true;
 }
 
 void TExecutePro::OpenThroughShell() {
@@ -93,6 +110,11 @@ bool ShouldRunAsProgram(bool runAsExe, const std::string& upperExtension, int sa
     return runAsExe && upperExtension == ".SCR" && (saverMode == smSaver || saverMode == smSettings);
 }
 
-std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName, int saverMode) {
-    return installPath + exeBaseName + ".exe" + (saverMode == smSaver ? " /s" : " /c");
+std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName, int saverMode,
+                                    std::intptr_t parent) {
+    // Quoted, or "C:\Program Files\..." would start "C:\Program.exe" when there is one.
+    const std::string program = '"' + installPath + exeBaseName + ".exe\"";
+    if (saverMode == smSaver) return program + " /s";
+    // The copy's dialog is then modal to the same window as ours would have been.
+    return program + (parent != 0 ? " /c:" + std::to_string(parent) : std::string(" /c"));
 }

@@ -41,9 +41,11 @@ public:
     virtual void SetOwnPriorityClass(std::uint32_t priorityClass) = 0;
 };
 
-// The directory part: everything up to and including the last "\" or ":".
+// The directory part: everything up to and including the last "\" or ":" (of the program in
+// quotes, when the line starts with one).
 std::string CommandLineDirectory(const std::string& commandLine);
-// Splits into program part and parameters part (the parameters start after the split space).
+// Splits into program part and parameters part (the parameters start after the split space). A
+// program in quotes is the part inside them, however many spaces and dots it holds.
 void SplitCommandLine(const std::string& commandLine, std::string& program, std::string& parameters);
 
 class TExecutePro {
@@ -64,10 +66,11 @@ public:
     const std::string& ProgramPart() const { return program_; }
     const std::string& ParametersPart() const { return parameters_; }
 
-    void Execute(const std::string& commandLine);
+    // False when a process was asked for and could not be started.
+    bool Execute(const std::string& commandLine);
 
 private:
-    void StartProcess();
+    bool StartProcess();
     void OpenThroughShell();
 
     TApplication& application_;
@@ -81,5 +84,7 @@ private:
 // Whether a start hands over to the ".exe" copy: "Run As EXE" on, a ".SCR" program, and the
 // saver or settings mode (mode numbers of TSaverMode).
 bool ShouldRunAsProgram(bool runAsExe, const std::string& upperExtension, int saverMode);
-// installPath + exeBaseName + ".exe" + " /s" for the saver, " /c" for settings.
-std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName, int saverMode);
+// "installPath + exeBaseName.exe" in quotes, then " /s" for the saver, " /c:<parent>" for settings
+// (" /c" without a parent window).
+std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName, int saverMode,
+                                    std::intptr_t parent = 0);

@@ -67,8 +67,8 @@ public:
     // as it is: never mapped, moved or destroyed here, and no input from it. It follows the
     // window's size. nullptr when the window does not exist or the platform has no such mode.
     virtual std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t) { return nullptr; }
-    // From now on SIGTERM, SIGINT and SIGHUP do not end the process where it stands: the loop
-    // wakes and runs onQuit (once). Nothing where the platform has no such signals.
+    // From now on SIGTERM, SIGINT and SIGHUP (on Windows WM_CLOSE and the session's end at a saver
+    // window) do not end the process where it stands: the loop runs onQuit (once).
     virtual void WatchQuitSignals(std::function<void()>) {}
     // A watched quit signal has arrived: the run ends as the user asked, whatever failed before.
     virtual bool QuitSignalled() { return false; }

@@ -1,5 +1,7 @@
 #include "form/form_fishes.h"
 
+#include <utility>
+
 #include "app/exception.h"
 #include "form/guarded.h"
 #include "form/run_as_program.h"
@@ -155,7 +157,8 @@ void TFormFishes::FormCreate() {
     MakeAquarium();
     options_.RunAsExe = ReadRunAsExe(saver);
     saver.ReleaseOptions();
-    RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, *this, installPath_);
+    handOverFailure_ =
+        RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, *this, installPath_).Failure;
 }
 
 void TFormFishes::FormShow() {
@@ -186,6 +189,7 @@ void TFormFishes::ScreenSaverStart() {
                                        : installPath_ + saver.ExeBaseName() + ".ini";
     aquarium.ReadSceneDescription(description, logFile);
     saver.SetLogFile(logFile);
+    if (!handOverFailure_.empty()) saver.WriteLog(std::exchange(handOverFailure_, std::string()));
     aquarium.BuildScene();
     if (saver.SaverMode() == smSaver) {
         run_->StartSaverWindow();

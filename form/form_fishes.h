@@ -84,6 +84,8 @@ public:
     void DisconnectEvents() override { eventsConnected_ = false; }
     void Hide() override { visible_ = false; }
     void Close() override;
+    int Left() override { return left_; }
+    int Top() override { return top_; }
     int Width() override { return width_; }
     int Height() override { return height_; }
     void SetBounds(int left, int top, int width, int height) override;
@@ -101,8 +103,6 @@ public:
     const std::string& InstallPath() const { return installPath_; }
     bool Visible() const { return visible_; }
     bool Inert() const { return inert_; }
-    int Left() const { return left_; }
-    int Top() const { return top_; }
     std::intptr_t ParentWindow() const { return parent_; }
     // An error was reported to the user: the program should end with a failure status.
     bool ErrorReported() const { return errorReported_; }
@@ -136,6 +136,8 @@ private:
 
     std::string caption_;
     std::string installPath_;
+    // Why the ".exe" copy could not take over, for the log once it is open.
+    std::string handOverFailure_;
     int left_ = 0, top_ = 0, width_ = kSettingsDialogWidth, height_ = kSettingsDialogHeight;
     std::intptr_t parent_ = 0;
     bool eventsConnected_ = true;

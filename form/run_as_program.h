@@ -5,8 +5,14 @@
 #include "app/execute_pro.h"
 #include "app/screen_saver_app.h"
 
+struct THandOver {
+    bool Done = false;     // the copy ran: this process closes its form and ends
+    std::string Failure;   // the copy could not be started: the log line; this process runs instead
+};
+
 // During form creation: when RunAsExe is on, the program is a ".SCR" and the mode is saver or
 // settings, hides the form, lowers this process to idle priority, runs the copy with the same
-// switch and waits for it, then closes the form and terminates. Returns true when it did so.
-bool RunAsProgramLaunch(bool runAsExe, TScreenSaverApp& app, TExecutePro& launcher, IProcessLauncher& system,
-                        IOwnerForm& form, const std::string& installPath);
+// switch (and parent window) and waits for it, then closes the form and terminates. When the copy
+// cannot be started, the form and the priority are put back and nothing ends.
+THandOver RunAsProgramLaunch(bool runAsExe, TScreenSaverApp& app, TExecutePro& launcher, IProcessLauncher& system,
+                             IOwnerForm& form, const std::string& installPath);

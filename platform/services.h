@@ -58,7 +58,7 @@ std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver();
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
 // The saver windows and the message pump; raises Exception when there is no display. On X11 it
 // also adopts a hack's window (AdoptWindow) and turns SIGTERM, SIGINT and SIGHUP into a stop
-// run by the loop (WatchQuitSignals).
+// run by the loop (WatchQuitSignals); on Windows WM_CLOSE and the session's end do the same.
 std::unique_ptr<IWindowSystem> CreateWindowSystem();
 // The desktop's monitors (EnumDisplayMonitors; RandR 1.5 monitors, else Xinerama screens, on
 // the window system's X display). Empty when the system cannot tell.

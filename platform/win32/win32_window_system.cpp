@@ -96,6 +96,21 @@ public:
             case WM_MOUSEMOVE:
                 if (auto handler = OnMouseMove) handler(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
                 return 0;
+            case WM_ENDSESSION:
+                if (!wParam) return 0;  // the session goes on
+                [[fallthrough]];
+            case WM_CLOSE:
+            case WM_QUERYENDSESSION:
+                if (blank_) {
+                    // Asked to end from outside: a stop as on a quit signal, so the desktop gets
+                    // its mode back and the guard is released, not a process left without windows.
+                    // The quit may destroy this window: nothing of it is touched afterwards.
+                    if (auto quit = system_.TakeQuit()) {
+                        quit();
+                        return message == WM_QUERYENDSESSION ? TRUE : 0;
+                    }
+                }
+                break;
             case WM_DESTROY: {
                 SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
                 hwnd_ = nullptr;

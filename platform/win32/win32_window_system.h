@@ -6,7 +6,9 @@
 // covers the whole screen at any scaling.
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/message_loop.h"
@@ -22,6 +24,11 @@ public:
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     void* NativeDisplay() override { return nullptr; }
+    // WM_CLOSE, WM_QUERYENDSESSION and WM_ENDSESSION of a saver or cover window (End task, a
+    // logoff) run onQuit, once, instead of taking the window alone.
+    void WatchQuitSignals(std::function<void()> onQuit) override { onQuit_ = std::move(onQuit); }
+    // The quit handler, handed out once; empty when none is watched or it already ran.
+    std::function<void()> TakeQuit() { return std::exchange(onQuit_, nullptr); }
 
     // An exception a handler raised inside a window procedure of this system's windows and
     // dialogs, raised again once the system's frames are left; only the first is kept.
@@ -33,5 +40,6 @@ public:
 
 private:
     std::exception_ptr deferred_;
+    std::function<void()> onQuit_;
     std::vector<std::intptr_t> dialogs_;
 };

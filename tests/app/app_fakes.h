@@ -87,11 +87,13 @@ public:
 class FakeForm final : public IOwnerForm {
 public:
     std::vector<std::string> calls;
-    int width = 511, height = 363;
+    int left = 0, top = 0, width = 511, height = 363;
 
     void DisconnectEvents() override { calls.push_back("DisconnectEvents"); }
     void Hide() override { calls.push_back("Hide"); }
     void Close() override { calls.push_back("Close"); }
+    int Left() override { return left; }
+    int Top() override { return top; }
     int Width() override { return width; }
     int Height() override { return height; }
     void SetBounds(int l, int t, int w, int h) override {

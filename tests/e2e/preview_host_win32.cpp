@@ -3,6 +3,8 @@
 // the window and checks that the saver then ends with status 0. With "settings" after the saver,
 // starts it with "/c:<window>" instead: the settings dialog must be owned by the window and keep
 // it disabled while shown; closed, the saver ends with status 0 and the window takes input again.
+// With "close" or "endsession", starts it with "/s" and ends it from outside as End task or a
+// logoff would: it must end with status 0 and the display mode it found.
 // Exit status 0 when all held.
 #include <windows.h>
 
@@ -90,10 +92,75 @@ int RunSettings(const char* saver, HWND host) {
     return 0;
 }
 
+struct ProcessSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindShownOf(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ProcessSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->process || !IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+bool SameMode(const DEVMODEA& a, const DEVMODEA& b) {
+    return a.dmPelsWidth == b.dmPelsWidth && a.dmPelsHeight == b.dmPelsHeight && a.dmBitsPerPel == b.dmBitsPerPel;
+}
+
+int RunEndedFromOutside(const char* saver, bool session) {
+    DEVMODEA before{};
+    before.dmSize = sizeof before;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &before);
+    std::string commandLine = "\"" + std::string(saver) + "\" /s";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return Fail("the saver did not start");
+    ProcessSearch search{process.dwProcessId, nullptr};
+    for (int i = 0; i < 900 && !search.found; ++i) {
+        Pump(100);
+        EnumWindows(FindShownOf, reinterpret_cast<LPARAM>(&search));
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the saver ended before its window showed");
+    }
+    if (!search.found) {
+        TerminateProcess(process.hProcess, 3);
+        return Fail("no saver window");
+    }
+    Pump(2000);
+    if (session) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(search.found, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+        std::printf("session end query answered %lu\n", static_cast<unsigned long>(answer));
+        SendMessageTimeoutA(search.found, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+    } else {
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 3);
+        return Fail(session ? "the saver did not end with the session" : "the saver did not end on WM_CLOSE");
+    }
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("saver ended with status %lu\n", code);
+    if (code != 0) return Fail("non-zero exit status");
+    DEVMODEA after{};
+    after.dmSize = sizeof after;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &after);
+    std::printf("display %lux%lux%lu, before %lux%lux%lu\n", after.dmPelsWidth, after.dmPelsHeight, after.dmBitsPerPel,
+                before.dmPelsWidth, before.dmPelsHeight, before.dmBitsPerPel);
+    return SameMode(before, after) ? 0 : Fail("the display mode was not restored");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: preview_host <saver.scr> [settings]");
+    if (argc < 2) return Fail("usage: preview_host <saver.scr> [settings|close|endsession]");
+    const std::string how = argc > 2 ? argv[2] : "";
+    if (how == "close" || how == "endsession") return RunEndedFromOutside(argv[1], how == "endsession");
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end on Windows under Wine in the X server of $DISPLAY: 3DTidewell.scr /s shows the
 # water of the Auto theme's next colour, a key ends it with status 0 and the stop line in the
-# log, and the next theme index lands in the registry; /p with a window of a host program lives
-# inside that window and ends when it is destroyed.
+# log, and the next theme index lands in the registry; WM_CLOSE (End task) and a logoff's session
+# end each stop /s the same way, the display mode restored; /p with a window of a host program
+# lives inside that window and ends when it is destroyed.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -45,6 +46,13 @@ echo "$log" | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" ||
 stored=$($wine reg query "$key" /v Theme | tr -d '\r' | awk '$1 == "Theme" { print $3 }')
 echo "stored theme: $stored"
 [ "$((stored))" = "$((0xfffffffd))" ] || fail "Auto theme not advanced in the registry"
+
+for how in close endsession; do
+  rm -f "$work/3DTidewell.log"
+  $wine "$preview_host" "$work/3DTidewell.scr" "$how" | tr -d '\r'
+  [ "${PIPESTATUS[0]}" = 0 ] || fail "/s ended by $how"
+  tr -d '\0\r' <"$work/3DTidewell.log" | grep -qE "^Full Screen mode: " || fail "no stop line in the log after $how"
+done
 
 $wine "$preview_host" "$work/3DTidewell.scr" | tr -d '\r'
 status=${PIPESTATUS[0]}

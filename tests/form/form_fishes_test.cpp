@@ -255,6 +255,7 @@ class FakeProcessLauncher final : public IProcessLauncher {
 public:
     explicit FakeProcessLauncher(Log& log) : log_(log) {}
     int runningChecks = 0;               // how long the copy runs
+    bool missing = false;                // no copy to start
     std::function<void()> whileRunning;  // at each check while it runs
     struct Copy final : IProcess {
         FakeProcessLauncher& owner;
@@ -269,6 +270,7 @@ public:
     std::unique_ptr<IProcess> StartProcess(const std::string& commandLine, const std::string&, std::uint32_t,
                                             int) override {
         log_.push_back("start " + commandLine);
+        if (missing) return nullptr;
         return std::make_unique<Copy>(*this);
     }
     void ShellOpen(const std::string&, const std::string&, const std::string&, int) override {}
@@ -832,7 +834,7 @@ TEST(FormFishes, RunAsExeHandsTheSaverOverToTheExeCopy) {
     EXPECT_EQ(rig.windows.queued, 0);
     EXPECT_TRUE(rig.application.Terminated());
     rig.Run();
-    const std::string expected = "start " + rig.Program("3DTidewell.exe") + " /s";
+    const std::string expected = "start \"" + rig.Program("3DTidewell.exe") + "\" /s";
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), expected), 1);
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
     EXPECT_EQ(rig.form->Width(), 0);  // out of sight while the copy runs
@@ -844,6 +846,23 @@ TEST(FormFishes, RunAsExeHandsTheSaverOverToTheExeCopy) {
     copy.Make({copy.Program("3DTidewell.exe"), "/s"});
     copy.Run();
     EXPECT_EQ(copy.aquarium.frames, 1);
+}
+
+TEST(FormFishes, RunAsExeWithoutTheExeCopyRunsTheSaverHereAndSaysSo) {
+    FormRig rig;
+    rig.Options()[OptionNames::RunAsExe()] = TRegValue::Int(1);
+    rig.launcher.missing = true;
+    rig.aquarium.logSwitch = true;
+    rig.aquarium.onFrame = [&](int) { rig.windows.saver->OnKey(); };
+    rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+    EXPECT_FALSE(rig.application.Terminated());
+    rig.Run();
+    EXPECT_EQ(rig.aquarium.frames, 1);
+    EXPECT_FALSE(rig.form->ErrorReported());
+    std::ifstream logFile(rig.dir.Path() / "3DTidewell.log", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(logFile), {}};
+    EXPECT_NE(text.find(rig.Program("3DTidewell.exe") + "\" /s cannot be started"), std::string::npos) << text;
+    EXPECT_NE(text.find("Full Screen mode: "), std::string::npos) << text;
 }
 
 // xscreensaver's hack: its window, its options for this run, no mode switch, no cursor change,

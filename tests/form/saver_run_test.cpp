@@ -234,12 +234,14 @@ TEST(TExecutePro, ModesPrioritiesAndTheWaitLoop) {
 TEST(RunAsProgram, ScrSaverAndSettingsHandOverToTheExeCopy) {
     {
         SaverRig rig;
-        auto app = rig.Make({"C:\\Games\\AQUA.SCR", "/s"});
+        auto app = rig.Make({"C:\\Program Files\\Aqua\\AQUA.SCR", "/s"});
         app->Loaded();
         FakeLauncher launcher;
         TExecutePro exec(rig.application, launcher);
-        EXPECT_TRUE(RunAsProgramLaunch(true, *app, exec, launcher, rig.form, "C:\\Games\\"));
-        EXPECT_EQ(launcher.calls, Args{"create [C:\\Games\\AQUA.exe /s] [C:\\Games\\] 32 5"});
+        EXPECT_TRUE(RunAsProgramLaunch(true, *app, exec, launcher, rig.form, "C:\\Program Files\\Aqua\\").Done);
+        // Quoted, so that the system never tries "C:\Program.exe".
+        EXPECT_EQ(launcher.calls,
+                  Args{"create [\"C:\\Program Files\\Aqua\\AQUA.exe\" /s] [C:\\Program Files\\Aqua\\] 32 5"});
         EXPECT_EQ(launcher.ownPriority, 0x40u);
         EXPECT_EQ(rig.form.calls.back(), "Close");
         EXPECT_EQ(rig.form.calls[rig.form.calls.size() - 2], "SetBounds -511,-363,0,0");
@@ -250,11 +252,16 @@ TEST(RunAsProgram, ScrSaverAndSettingsHandOverToTheExeCopy) {
         auto app = rig.Make({"C:\\Games\\AQUA.scr", "/c:99"});
         app->Loaded();
         FakeLauncher launcher;
-        launcher.fail = true;  // a missing copy: the ".SCR" still ends at once
+        launcher.fail = true;  // a missing copy: this process shows the dialog instead
         TExecutePro exec(rig.application, launcher);
-        EXPECT_TRUE(RunAsProgramLaunch(true, *app, exec, launcher, rig.form, "D:\\Inst\\"));
-        EXPECT_EQ(launcher.calls, Args{"create [D:\\Inst\\AQUA.exe /c] [D:\\Inst\\] 32 5"});
-        EXPECT_TRUE(rig.application.Terminated());
+        const THandOver handOver = RunAsProgramLaunch(true, *app, exec, launcher, rig.form, "D:\\Inst\\");
+        // The dialog's owner goes along.
+        EXPECT_EQ(launcher.calls, Args{"create [\"D:\\Inst\\AQUA.exe\" /c:99] [D:\\Inst\\] 32 5"});
+        EXPECT_FALSE(handOver.Done);
+        EXPECT_NE(handOver.Failure.find("\"D:\\Inst\\AQUA.exe\""), std::string::npos) << handOver.Failure;
+        EXPECT_FALSE(rig.application.Terminated());
+        EXPECT_EQ(launcher.ownPriority, 0x20u);
+        EXPECT_EQ(rig.form.calls, (Args{"SetBounds -511,-363,0,0", "SetBounds 0,0,511,363"}));
     }
     // Off, a preview, or the ".exe" copy itself: no hand-over.
     for (const auto& [on, args] : std::vector<std::pair<bool, Args>>{
@@ -264,7 +271,9 @@ TEST(RunAsProgram, ScrSaverAndSettingsHandOverToTheExeCopy) {
         app->Loaded();
         FakeLauncher launcher;
         TExecutePro exec(rig.application, launcher);
-        EXPECT_FALSE(RunAsProgramLaunch(on, *app, exec, launcher, rig.form, "C:\\"));
+        const THandOver handOver = RunAsProgramLaunch(on, *app, exec, launcher, rig.form, "C:\\");
+        EXPECT_FALSE(handOver.Done);
+        EXPECT_TRUE(handOver.Failure.empty());
         EXPECT_TRUE(launcher.calls.empty());
     }
 }
