@@ -56,6 +56,46 @@ std::optional<std::intptr_t> ParseWindowId(const std::string& text) {
     return static_cast<std::intptr_t>(value);
 }
 
+TProgramRequest ReadProgramRequest(const std::vector<std::string>& args) {
+    if (args.size() < 2) return TProgramRequest::Run;
+    const std::string& first = args[1];
+    if (first == "--help" || first == "-h") return TProgramRequest::Help;
+    if (first == "--version") return TProgramRequest::Version;
+    // Every other first argument picks a mode, and anything unknown the settings dialog, as on
+    // Windows; a long option nobody knows is a mistake, not a wish for the dialog.
+    if (first.size() > 2 && first.compare(0, 2, "--") == 0 && first != "--settings" && !KnownOption(first.substr(2)))
+        throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
+    return TProgramRequest::Run;
+}
+
+std::string UsageText(const std::string& program) {
+    return "Usage: " + program + R"( [mode] | [hack options]
+A 3D aquarium screen saver.
+
+Modes:
+  (none), --settings, /c   the settings dialog, with a live preview
+  /s                       the saver, full screen, until a key, a click or a mouse move
+  /p <window id>           the still picture inside that X window (decimal or 0x hex)
+  --help, -h               this text
+  --version                the version
+
+As an xscreensaver hack (options hold for this run only):
+  -root                    draw into the root window
+  -window-id <id>          draw into that window (decimal or 0x hex); XSCREENSAVER_WINDOW too
+  -fish N                  fish, 0..100
+  -bubbles N               bubbles, 0..200
+  -theme T                 blue, aquamarine, green or auto
+  -sound, -no-sound        play the bubbling sound or not (silent unless -sound)
+  -fps, -no-fps            the frame rate in the lower left corner
+  Options may have one dash or two. Options not given come from the stored settings.
+
+Files:
+  ~/.config/Korvane Software/3D Tidewell.conf   the settings the dialog stores
+  3dtidewell.ini beside the program             the optional scene description
+  3dtidewell.log beside the program, else $XDG_STATE_HOME/3dtidewell   the log (Log=1 in the .ini)
+)";
+}
+
 bool IsHackCommandLine(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable) {
     if (args.size() < 2) return windowVariable.has_value() && !windowVariable->empty();
     return KnownOption(OptionName(args[1]));

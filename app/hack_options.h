@@ -9,7 +9,8 @@
 
 #include "app/exception.h"
 
-// A hack command line that cannot be run: one line saying why. The program ends with status 2.
+// A command line that cannot be run (a hack's, an unknown --option, /p without a window): one
+// line saying why. The program ends with status 2.
 class EHackUsage : public Exception {
 public:
     using Exception::Exception;
@@ -35,6 +36,13 @@ bool IsHackCommandLine(const std::vector<std::string>& args, const std::optional
 // The options after argument 0. The window: -window-id first, then the variable, then -root.
 // Raises EHackUsage on an unknown option, a missing or bad value, or no window at all.
 THackOptions ParseHackOptions(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable);
+
+// What a command line asks of the program before any window: --help and -h, --version, or the
+// run its mode gives. Raises EHackUsage for a --option that no mode knows.
+enum class TProgramRequest { Run, Help, Version };
+TProgramRequest ReadProgramRequest(const std::vector<std::string>& args);
+// The modes, the hack options and the files, for --help.
+std::string UsageText(const std::string& program);
 
 // A window id in decimal or 0x hexadecimal, as xscreensaver writes them; nullopt otherwise.
 std::optional<std::intptr_t> ParseWindowId(const std::string& text);

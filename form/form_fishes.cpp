@@ -15,8 +15,8 @@ TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)
     TScreenSaverApp& saver = *screenSaver_;
     saver.Title = "3D Tidewell";
     saver.Company = "Korvane Software";
-    saver.MajorVersion = 1;
-    saver.MinorVersion = 5;
+    saver.MajorVersion = kMajorVersion;
+    saver.MinorVersion = kMinorVersion;
     saver.SetLogFile(false);
     saver.Debug = false;
     saver.OnLoadOptions = [this] { ScreenSaverLoadOptions(); };

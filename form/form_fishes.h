@@ -25,6 +25,10 @@
 #include "scene/drawing_window.h"
 #include "scene/preview_picture.h"
 
+// The product's version, as the About box and --version give it.
+inline constexpr int kMajorVersion = 1;
+inline constexpr int kMinorVersion = 5;
+
 // Everything the form needs from outside: the platform's services and the scene. Build it with
 // designated initializers.
 struct TFormServices {

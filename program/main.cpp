@@ -82,6 +82,14 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
     application.HelpFile = "3DTIDEWELL.HLP";
 
     auto host = CreateApplicationHost(std::move(args));
+    if (host->RunsHacks()) {
+        const std::string& program = host->Arguments().empty() ? std::string("3dtidewell") : host->Arguments()[0];
+        switch (ReadProgramRequest(host->Arguments())) {
+            case TProgramRequest::Help: std::fputs(UsageText(program).c_str(), stdout); return 0;
+            case TProgramRequest::Version: std::printf("3D Tidewell %d.%d\n", kMajorVersion, kMinorVersion); return 0;
+            case TProgramRequest::Run: break;
+        }
+    }
     // A hack command line that cannot run says so before anything needs the display.
     const bool hackLine = host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable());
     hack = hackLine;

@@ -6,7 +6,8 @@
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
 #   no lock and ends on SIGHUP with status 0; without -sound it opens no audio device;
-# - a bad hack option, or /p without a window, is one line on the error stream and status 2;
+# - a bad hack option, /p without a window or an unknown --option is one line on the error
+#   stream and status 2; --help and --version answer with status 0 and open no dialog;
 # - a broken options file is one line on the error stream and status 1, never a message box that
 #   no one could answer over xscreensaver's blanked screen; the file is kept.
 set -euo pipefail
@@ -146,4 +147,19 @@ wait_exit $pid 30 || fail "the hack did not end on a broken options file (a mess
 grep -qF "$conf" "$work/broken.err" || fail "the error does not name the file: $(cat "$work/broken.err")"
 cmp -s "$conf" "$work/broken.conf" || fail "the broken options file was changed"
 echo "  -> $(cat "$work/broken.err")"
+
+echo "== --help, --version and an unknown --option answer on the terminal"
+for args in "--help" "-h"; do
+  timeout 30 "$work/bin/3dtidewell" $args >"$work/help.out" 2>"$work/help.err" || fail "'$args': exit status $?"
+  grep -q -- "-window-id" "$work/help.out" && grep -q "/s" "$work/help.out" && grep -q "3D Tidewell.conf" "$work/help.out" \
+    || fail "'$args' printed no usage: $(cat "$work/help.out" "$work/help.err")"
+done
+timeout 30 "$work/bin/3dtidewell" --version >"$work/version.out" || fail "--version: exit status $?"
+[ "$(cat "$work/version.out")" = "3D Tidewell 1.5" ] || fail "--version printed: $(cat "$work/version.out")"
+set +e
+timeout 30 "$work/bin/3dtidewell" --bogus >"$work/bad.out" 2>"$work/bad.err"
+status=$?
+set -e
+[ "$status" = 2 ] && [ "$(wc -l <"$work/bad.err")" = 1 ] || fail "--bogus: status $status, $(cat "$work/bad.err")"
+echo "  --bogus -> $(cat "$work/bad.err")"
 echo "PASS"
