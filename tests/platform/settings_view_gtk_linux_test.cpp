@@ -213,6 +213,12 @@ TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
     for (const TDialogItem& item : kSettingsLayout) {
         const TDialogRect rect = item.Placed();
         SCOPED_TRACE(item.Name ? item.Name : item.Caption);
+        if (item.WindowsOnly) {
+            GtkWidget* hidden = FindNamed(dialog.window, item.Name);
+            ASSERT_NE(hidden, nullptr);
+            EXPECT_FALSE(gtk_widget_get_visible(hidden));
+            continue;
+        }
         GtkWidget* found = nullptr;
         for (GtkWidget* widget : placed) {
             GtkAllocation at{};
@@ -617,6 +623,12 @@ TEST(LinuxServices, OpenWithDesktopStartsXdgOpenWithoutGtk) {
     setenv("PATH", "/nonexistent", 1);
     EXPECT_FALSE(OpenWithDesktop("/tmp/anything.html"));
     setenv("PATH", path.c_str(), 1);
+}
+
+TEST(LinuxServices, TheColourDepthWarningSpeaksOfTheDesktopNotOfWindows) {
+    const std::string warning = kColorDepthWarning;
+    EXPECT_EQ(warning.find("Windows"), std::string::npos);
+    EXPECT_NE(warning.find("Color Depth of your desktop"), std::string::npos);
 }
 
 TEST(LinuxServices, TemporaryDirectoryEndsWithASeparator) {
