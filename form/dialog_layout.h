@@ -42,6 +42,7 @@ struct TDialogItem {
     TDialogRect Rect{};                       // relative to its group
     TDialogAlign Align = TDialogAlign::Left;
     TTrackBarRange Range{};
+    bool WindowsOnly = false;                 // made on every system, shown on Windows only
 
     // The rectangle in the dialog's client area.
     constexpr TDialogRect Placed() const { return {Group.Left + Rect.Left, Group.Top + Rect.Top, Rect.Width, Rect.Height}; }
@@ -97,7 +98,7 @@ inline constexpr TDialogItem kSettingsLayout[] = {
      .Caption = "Default", .Group = kVideoModes, .Rect = {97, 85, 60, 20}},
     {.Kind = K::CheckBox, .Control = C::CheckBoxRunAsEXE, .Name = "CheckBoxRunAsEXE",
      .Caption = "Run As EXE", .Hint = "Enable If Screen Saver runs without Acceleration", .Group = kVideoModes,
-     .Rect = {6, 90, 83, 17}},
+     .Rect = {6, 90, 83, 17}, .WindowsOnly = true},  // the hand-over of a ".SCR" to its ".exe" copy
     {.Kind = K::NumberLabel, .Caption = "0", .Group = kFishCount, .Rect = {10, 43, 16, 11}},
     {.Kind = K::NumberLabel, .Control = C::LabelFishCount, .Name = "LabelFishCount",
      .Group = kFishCount, .Rect = {62, 43, 41, 11}, .Align = TDialogAlign::Centre},

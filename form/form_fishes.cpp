@@ -89,7 +89,10 @@ void TFormFishes::MakeAquarium() {
                                    .HomePage = services_.HomePage,
                                    .DialogPicture = services_.DialogPicture,
                                    .Help = THelpPage{.InstallPath = installPath_,
-                                                     .TemporaryDirectory = services_.TemporaryDirectory,
+                                                     .DocumentFolder = services_.DocumentFolder
+                                                                           ? services_.DocumentFolder(installPath_)
+                                                                           : std::string(),
+                                                     .WritePrivateFile = services_.WritePrivateFile,
                                                      .EmbeddedPage = services_.HelpPage,
                                                      .OpenDocument = services_.OpenDocument},
                                    .SetDefaults = [this] { SetDefaults(); },

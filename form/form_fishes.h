@@ -56,8 +56,10 @@ struct TFormServices {
     std::function<std::unique_ptr<ISettingsView>()> MakeSettingsView;
     // Opens a file or web address with the desktop's handler; false when nothing took it.
     std::function<bool(const std::string& target)> OpenDocument;
-    // Where the help page is written when no copy is installed (trailing separator).
-    std::function<std::string()> TemporaryDirectory;
+    // The package's documents folder for an install path (trailing separator; empty for none).
+    std::function<std::string(const std::string& installPath)> DocumentFolder;
+    // Where the help page is written when no copy is installed: see THelpPage.
+    std::function<std::string(const std::string& name, const std::string& content)> WritePrivateFile;
     // The help page's HTML, embedded in the program.
     std::function<std::string()> HelpPage;
     // The dialog picture for the About box.

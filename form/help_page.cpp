@@ -11,16 +11,15 @@ bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::
 }  // namespace
 
 std::string THelpPage::Path() const {
-    const std::string installed = InstallPath + kHelpFileName;
-    if (FileExists(installed)) return installed;
-    const std::string dir = TemporaryDirectory ? TemporaryDirectory() : std::string();
-    const std::string page = dir + kHelpFileName;
+    for (const std::string& folder : {InstallPath, DocumentFolder}) {
+        if (folder.empty()) continue;
+        const std::string installed = folder + kHelpFileName;
+        if (FileExists(installed)) return installed;
+    }
     const std::string html = EmbeddedPage ? EmbeddedPage() : std::string();
     if (html.empty()) throw Exception("The help page is missing from the program.");
-    std::ofstream out(page, std::ios::binary | std::ios::trunc);
-    out << html;
-    out.close();
-    if (!out) throw Exception("The help page cannot be written to " + page + ".");
+    const std::string page = WritePrivateFile ? WritePrivateFile(kHelpFileName, html) : std::string();
+    if (page.empty()) throw Exception("The help page cannot be written to a folder of your own.");
     return page;
 }
 

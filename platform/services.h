@@ -80,5 +80,12 @@ std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem& windows);
 bool OpenWithDesktop(const std::string& target);
 // A folder for temporary files, with a trailing separator.
 std::string TemporaryDirectory();
+// Where the package keeps its documents for a program installed in installPath, with a trailing
+// separator: installPath itself on Windows, <prefix>/share/doc/3dtidewell/ for <prefix>/bin/ on Linux.
+std::string DocumentFolder(const std::string& installPath);
+// Writes content to a file named name in a folder only this user can write (the user's temporary
+// folder; $XDG_RUNTIME_DIR, else a fresh private folder), never through a link found there. The
+// file's path, or empty when it cannot.
+std::string WritePrivateFile(const std::string& name, const std::string& content);
 // A message box with an error icon; on Linux the text goes to the standard error stream.
 void ShowErrorMessage(const std::string& text, const std::string& caption);

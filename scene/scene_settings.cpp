@@ -7,7 +7,13 @@ const std::array<const char*, kThemeCount> kThemeNames = {"Blue Water", "Aquamar
 
 const char* const kColorDepthWarning =
     "Warning! This Screen Saver needs High Color (16 bits) or True Color (32 bits) to work in Preview "
-    "Mode.\r\n Change the Color Depth of your Windows Desktop to run it!";
+    "Mode.\r\n Change the Color Depth of your "
+#ifdef _WIN32
+    "Windows Desktop"
+#else
+    "desktop"
+#endif
+    " to run it!";
 
 namespace {
 

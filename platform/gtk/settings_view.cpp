@@ -216,6 +216,8 @@ void TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
     g_object_set_data(G_OBJECT(widget), kItemKey, const_cast<TDialogItem*>(&item));
     if (item.Control) controls_[static_cast<std::size_t>(*item.Control)] = widget;
     if (signal) g_signal_connect(widget, signal, G_CALLBACK(OnChanged), this);
+    // Kept for the presenter's reads and writes, but out of sight: it does nothing here.
+    if (item.WindowsOnly) gtk_widget_set_no_show_all(widget, TRUE);
     Put(fixed, widget, rect, item.Kind == K::Label || item.Kind == K::NumberLabel);
     if (item.Kind == K::DefaultPushButton) {
         gtk_widget_set_can_default(widget, TRUE);

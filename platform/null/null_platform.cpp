@@ -155,4 +155,6 @@ std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem&, ISaverWindow
 std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem&) { throw Exception(kNoDisplay); }
 bool OpenWithDesktop(const std::string&) { return false; }
 std::string TemporaryDirectory() { return {}; }
+std::string DocumentFolder(const std::string&) { return {}; }
+std::string WritePrivateFile(const std::string&, const std::string&) { return {}; }
 void ShowErrorMessage(const std::string&, const std::string&) {}

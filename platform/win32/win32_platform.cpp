@@ -254,3 +254,17 @@ std::string TemporaryDirectory() {
     if (dir.back() != '\\') dir += '\\';
     return dir;
 }
+
+std::string DocumentFolder(const std::string& installPath) { return installPath; }
+
+std::string WritePrivateFile(const std::string& name, const std::string& content) {
+    // The temporary folder is the user's own (under the profile) on every supported Windows.
+    const std::string path = TemporaryDirectory() + name;
+    const HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    DWORD written = 0;
+    const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                    written == content.size();
+    return CloseHandle(file) && ok ? path : std::string();
+}

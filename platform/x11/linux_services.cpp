@@ -10,10 +10,12 @@
 // (audio, loaded by name on the first sound; libasound, when present, only to hush it), libjpeg;
 // GTK 3 in the module only.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -110,6 +112,64 @@ std::string TemporaryDirectory() {
     std::string folder = tmp && *tmp ? tmp : "/tmp";
     if (folder.back() != '/') folder += '/';
     return folder;
+}
+
+std::string DocumentFolder(const std::string& installPath) {
+    return installPath + "../share/doc/3dtidewell/";
+}
+
+namespace {
+
+// A folder that is ours alone: a real directory (not a link), owned by us, that nobody else
+// may write into.
+bool PrivateFolder(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// $XDG_RUNTIME_DIR, else a folder made afresh for this process (a fixed name in the shared
+// temporary folder could be anyone's).
+std::string PrivateDirectory() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime && PrivateFolder(runtime)) return std::string(runtime) + "/";
+    static std::string made;
+    if (made.empty() || !PrivateFolder(made)) {
+        std::string name = TemporaryDirectory() + "3dtidewell-XXXXXX";
+        made = mkdtemp(name.data()) ? name : std::string();
+    }
+    return made.empty() ? std::string() : made + "/";
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string WritePrivateFile(const std::string& name, const std::string& content) {
+    const std::string folder = PrivateDirectory();
+    if (folder.empty()) return {};
+    // A fresh file (O_EXCL never follows a link) renamed over the name: what was there, a link
+    // included, is replaced, never written through.
+    std::string temporary = folder + "." + name + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return {};
+    const bool written = WriteAll(fd, content) && fchmod(fd, 0600) == 0;
+    const bool closed = close(fd) == 0;
+    const std::string path = folder + name;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return {};
+    }
+    return path;
 }
 
 void ShowErrorMessage(const std::string& text, const std::string& caption) {

@@ -428,7 +428,13 @@ struct FormRig {
                     opened.push_back(target);
                     return true;
                 },
-            .TemporaryDirectory = [this] { return (dir.Path() / "tmp-").string(); },
+            .DocumentFolder = [this](const std::string&) { return (dir.Path() / "doc-").string(); },
+            .WritePrivateFile =
+                [this](const std::string& name, const std::string& content) {
+                    const std::string path = (dir.Path() / ("tmp-" + name)).string();
+                    std::ofstream(path, std::ios::binary) << content;
+                    return path;
+                },
             .HelpPage = [] { return std::string("<html>help</html>"); },
             .DialogPicture = [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; },
             .HomePage = homePage,
@@ -797,10 +803,13 @@ TEST(SettingsDialog, AboutBoxAndHelpPage) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(page), {}), "<html>help</html>");
 
     rig.view->Click(DialogRig::C::ButtonHelp);
-    // An installed copy beside the program wins.
+    // The package's copy, then one beside the program, comes before the written page.
+    std::ofstream(rig.Program("doc-3DTidewell.html")) << "packaged";
+    rig.view->Click(DialogRig::C::ButtonHelp);
     std::ofstream(rig.Program("3DTidewell.html")) << "installed";
     rig.view->Click(DialogRig::C::ButtonHelp);
-    EXPECT_EQ(rig.opened, (std::vector<std::string>{written, rig.Program("3DTidewell.html")}));
+    EXPECT_EQ(rig.opened, (std::vector<std::string>{written, rig.Program("doc-3DTidewell.html"),
+                                                    rig.Program("3DTidewell.html")}));
 
     DialogRig linked;
     linked.homePage = "https://example.test/tidewell";

@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -19,6 +20,7 @@
 
 #include "app/exception.h"
 #include "form/dialog_layout.h"
+#include "form/help_page.h"
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
 #include "platform/services.h"
@@ -211,6 +213,12 @@ TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
     for (const TDialogItem& item : kSettingsLayout) {
         const TDialogRect rect = item.Placed();
         SCOPED_TRACE(item.Name ? item.Name : item.Caption);
+        if (item.WindowsOnly) {
+            GtkWidget* hidden = FindNamed(dialog.window, item.Name);
+            ASSERT_NE(hidden, nullptr);
+            EXPECT_FALSE(gtk_widget_get_visible(hidden));
+            continue;
+        }
         GtkWidget* found = nullptr;
         for (GtkWidget* widget : placed) {
             GtkAllocation at{};
@@ -617,6 +625,12 @@ TEST(LinuxServices, OpenWithDesktopStartsXdgOpenWithoutGtk) {
     setenv("PATH", path.c_str(), 1);
 }
 
+TEST(LinuxServices, TheColourDepthWarningSpeaksOfTheDesktopNotOfWindows) {
+    const std::string warning = kColorDepthWarning;
+    EXPECT_EQ(warning.find("Windows"), std::string::npos);
+    EXPECT_NE(warning.find("Color Depth of your desktop"), std::string::npos);
+}
+
 TEST(LinuxServices, TemporaryDirectoryEndsWithASeparator) {
     const char* saved = std::getenv("TMPDIR");
     const std::string keep = saved ? saved : "";
@@ -625,6 +639,69 @@ TEST(LinuxServices, TemporaryDirectoryEndsWithASeparator) {
     unsetenv("TMPDIR");
     EXPECT_EQ(TemporaryDirectory(), "/tmp/");
     if (saved) setenv("TMPDIR", keep.c_str(), 1);
+}
+
+// Sets an environment variable (unsets it for nullptr) for the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(LinuxServices, APrivateFileNeverWritesThroughALinkInTheSharedFolder) {
+    TempDir shared;
+    ScopedEnv tmp("TMPDIR", shared.Path().c_str()), runtime("XDG_RUNTIME_DIR", nullptr);
+    const std::string victim = shared.Write("victim.txt", "precious");
+    std::filesystem::create_symlink(victim, shared.Path() / kHelpFileName);
+
+    const std::string page = WritePrivateFile(kHelpFileName, "<html>help</html>");
+    ASSERT_FALSE(page.empty());
+    EXPECT_EQ(ReadAll(page), "<html>help</html>");
+    EXPECT_EQ(ReadAll(victim), "precious");
+    // Its folder is this user's alone.
+    struct stat folder {};
+    ASSERT_EQ(lstat(std::filesystem::path(page).parent_path().c_str(), &folder), 0);
+    EXPECT_TRUE(S_ISDIR(folder.st_mode));
+    EXPECT_EQ(folder.st_mode & 077, 0u);
+}
+
+TEST(LinuxServices, EachUsersHelpPageIsTheirOwn) {
+    TempDir shared, first, second;
+    ScopedEnv tmp("TMPDIR", shared.Path().c_str());
+    // Another user's page at the shared fixed name, which this user cannot write (a folder stands in).
+    std::filesystem::create_directory(shared.Path() / kHelpFileName);
+    std::string pages[2];
+    int i = 0;
+    for (const TempDir* home : {&first, &second}) {
+        chmod(home->Path().c_str(), 0700);
+        ScopedEnv runtime("XDG_RUNTIME_DIR", home->Path().c_str());
+        pages[i] = WritePrivateFile(kHelpFileName, "page " + std::to_string(i));
+        EXPECT_EQ(pages[i], (home->Path() / kHelpFileName).string());
+        ++i;
+    }
+    EXPECT_EQ(ReadAll(pages[0]), "page 0");
+    EXPECT_EQ(ReadAll(pages[1]), "page 1");
+    // A runtime folder anyone may write is no place for it.
+    chmod(first.Path().c_str(), 0777);
+    ScopedEnv runtime("XDG_RUNTIME_DIR", first.Path().c_str());
+    const std::string page = WritePrivateFile(kHelpFileName, "page 2");
+    EXPECT_NE(std::filesystem::path(page).parent_path(), first.Path());
+    EXPECT_EQ(ReadAll(page), "page 2");
 }
 
 }  // namespace
