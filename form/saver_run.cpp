@@ -56,16 +56,15 @@ void TSaverRun::StartSaverWindow() {
     window->OnKey = [this] { input_->Key(); };
     window->OnMouseButton = [this] { input_->MouseButton(); };
     window->OnMouseMove = [this](int x, int y) { input_->MouseMove(x, y); };
-    drawingWindow_ = std::move(window);
     ShowCoverWindows(layout);
 
     services_.SaverSystem.ShowCursor(false);
     cursorHidden_ = true;
     // Only the dialog's "Preview..." comes back to draw into another context.
     const bool saverMode = saver_.SaverMode() == smSaver;
-    AttachAquarium(std::move(drawingWindow_), TAttachment{.FullScreen = true,
-                                                          .FreeImagesAfterUpload = saverMode,
-                                                          .WatchQuitSignals = saverMode});
+    AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
+                                                  .FreeImagesAfterUpload = saverMode,
+                                                  .WatchQuitSignals = saverMode});
     input_->Start();
 }
 
