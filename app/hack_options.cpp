@@ -12,20 +12,22 @@ std::string OptionName(const std::string& arg) {
 }
 
 bool KnownOption(const std::string& name) {
-    for (const char* known : {"root", "window-id", "fish", "bubbles", "theme", "sound", "no-sound", "fps", "no-fps"})
+    for (const char* known : {"root", "window-id", "fish", "bubbles", "theme", "sound", "no-sound", "fps", "no-fps", "delay",
+                             "maxfps"})
         if (name == known) return true;
     return false;
 }
 
-std::optional<std::int32_t> ParseCount(const std::string& text, std::int32_t max) {
-    if (text.empty() || text.size() > 4) return std::nullopt;
-    std::int32_t value = 0;
+std::optional<std::int32_t> ParseCount(const std::string& text, std::int32_t min, std::int32_t max) {
+    if (text.empty()) return std::nullopt;
+    std::int64_t value = 0;
     for (const char c : text) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
         value = value * 10 + (c - '0');
+        if (value > max) return std::nullopt;
     }
-    if (value > max) return std::nullopt;
-    return value;
+    if (value < min) return std::nullopt;
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace
@@ -87,6 +89,9 @@ As an xscreensaver hack (options hold for this run only):
   -theme T                 blue, aquamarine, green or auto
   -sound, -no-sound        play the bubbling sound or not (silent unless -sound)
   -fps, -no-fps            the frame rate in the lower left corner
+  -delay US                at least US microseconds from one frame to the next, 0..1000000
+                           (default 33333: 30 frames a second; 0: as often as the display shows)
+  -maxfps N                at most N frames a second, 1..1000 (-delay 1000000/N)
   Options may have one dash or two. Options not given come from the stored settings.
 
 Files:
@@ -121,11 +126,19 @@ THackOptions ParseHackOptions(const std::vector<std::string>& args, const std::o
                 windowId = ParseWindowId(value);
                 if (!windowId) throw EHackUsage("-window-id: '" + value + "' is not a window id (decimal or 0x hex)");
             } else if (name == "fish") {
-                options.FishCount = ParseCount(value, 100);
+                options.FishCount = ParseCount(value, 0, 100);
                 if (!options.FishCount) throw EHackUsage("-fish: '" + value + "' is not a number from 0 to 100");
             } else if (name == "bubbles") {
-                options.BubbleCount = ParseCount(value, 200);
+                options.BubbleCount = ParseCount(value, 0, 200);
                 if (!options.BubbleCount) throw EHackUsage("-bubbles: '" + value + "' is not a number from 0 to 200");
+            } else if (name == "delay") {
+                const auto delay = ParseCount(value, 0, THackOptions::kMaxFrameDelay);
+                if (!delay) throw EHackUsage("-delay: '" + value + "' is not a number of microseconds from 0 to 1000000");
+                options.FrameDelay = *delay;
+            } else if (name == "maxfps") {
+                const auto rate = ParseCount(value, 1, 1000);
+                if (!rate) throw EHackUsage("-maxfps: '" + value + "' is not a number from 1 to 1000");
+                options.FrameDelay = (1000000 + *rate / 2) / *rate;
             } else {
                 const char* themes[] = {"blue", "aquamarine", "green"};
                 for (int t = 0; t < 3; ++t)

@@ -27,6 +27,14 @@ struct THackOptions {
     // Hacks are silent unless asked, as xscreensaver's are: the stored option does not count here.
     bool Sound = false;
     bool ShowFps = false;
+    // -delay: the shortest time from one frame to the next, in microseconds, as xscreensaver's
+    // hacks take it (-maxfps N gives 1000000 / N); 0 leaves the display's refresh as the only
+    // limit. Its default is the one xscreensaver's settings panel shows: 30 frames a second.
+    static constexpr std::int32_t kDefaultFrameDelay = 33333;
+    static constexpr std::int32_t kMaxFrameDelay = 1000000;
+    std::int32_t FrameDelay = kDefaultFrameDelay;
+    // Frames a second at most; 0 for no limit of the hack's own.
+    double FrameRateLimit() const { return FrameDelay > 0 ? 1e6 / FrameDelay : 0; }
 };
 
 // True when the first argument is a hack option (one dash or two), or when there is none and

@@ -28,6 +28,7 @@ void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAtta
     // The first frame's work that needs no context is done while the driver still loads.
     if (how.FullScreen) aquarium_.PrepareFirstFrame(drawingWindow_->Width(), drawingWindow_->Height());
     drawingSurface_ = services_.MakeDrawingWindow(*drawingWindow_);
+    if (how.FrameRateLimit > 0) drawingSurface_->LimitFrameRate(how.FrameRateLimit);
     if (how.WatchQuitSignals) services_.Windows.WatchQuitSignals([this] { input_->Quit(); });
     if (how.FreeImagesAfterUpload) aquarium_.FreeImagesAfterUpload();
     aquarium_.InitDrawing(*drawingSurface_, how.FullScreen);
@@ -99,8 +100,10 @@ void TSaverRun::StartHackWindow() {
     }
     // xscreensaver ends its hack when it destroys the window, if not before.
     window->OnDestroyed = [this] { input_->Quit(); };
-    AttachAquarium(std::move(window),
-                   TAttachment{.FullScreen = true, .FreeImagesAfterUpload = true, .WatchQuitSignals = true});
+    AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
+                                                  .FreeImagesAfterUpload = true,
+                                                  .WatchQuitSignals = true,
+                                                  .FrameRateLimit = hack.FrameRateLimit()});
 }
 
 bool TSaverRun::HackWindowGone() {

@@ -41,6 +41,8 @@ struct TAttachment {
     bool FreeImagesAfterUpload = false;
     // SIGTERM and friends end the run.
     bool WatchQuitSignals = false;
+    // Frames a second at most (a hack's -delay); 0 leaves the display's refresh as the limit.
+    double FrameRateLimit = 0;
     // Once the context exists, before the first frame's reset (the dialog's software warning).
     std::function<void()> AfterContext;
 };

@@ -53,14 +53,17 @@ private:
 class TPacedDevice final : public IGLDevice {
 public:
     TPacedDevice(std::unique_ptr<IGLDevice> inner, std::function<void()> onFirstCurrent)
-        : inner_(std::move(inner)), onFirstCurrent_(std::move(onFirstCurrent)) {}
-    // onFirstCurrent returns whether the driver now paces the swaps; when it does not, the
+        : inner_(std::move(inner)) {
+        onFirstCurrent_ = [this, hook = std::move(onFirstCurrent)] {
+            hook();
+            PaceKnown(true);
+        };
+    }
+    // swapsPaced returns whether the driver now paces the swaps; when it does not, the
     // swaps follow a timer at fallbackRate a second (0: they do not wait at all).
     TPacedDevice(std::unique_ptr<IGLDevice> inner, std::function<bool()> swapsPaced, double fallbackRate)
-        : inner_(std::move(inner)) {
-        onFirstCurrent_ = [this, paced = std::move(swapsPaced), fallbackRate] {
-            if (!paced()) Timer.SetRate(fallbackRate);
-        };
+        : inner_(std::move(inner)), fallbackRate_(fallbackRate) {
+        onFirstCurrent_ = [this, paced = std::move(swapsPaced)] { PaceKnown(paced()); };
     }
 
     TPacedDevice(const TPacedDevice&) = delete;
@@ -68,6 +71,13 @@ public:
 
     IGLDevice& Inner() { return *inner_; }
     TFrameTimer Timer;
+
+    // At most rate swaps a second whatever the driver's pacing (an xscreensaver hack's -delay);
+    // the lower of this and the fallback timer's rate counts. 0 takes the limit away.
+    void LimitRate(double rate) {
+        limit_ = rate > 0 ? rate : 0;
+        if (paceKnown_) UpdateTimer();
+    }
 
     std::uint32_t ObjectType() override { return inner_->ObjectType(); }
     int ChoosePixelFormat(const TPixelFormatDescriptor& request) override { return inner_->ChoosePixelFormat(request); }
@@ -114,8 +124,23 @@ private:
         bool paced_ = false;
     };
 
+    void PaceKnown(bool driverPaces) {
+        driverPaces_ = driverPaces;
+        paceKnown_ = true;
+        UpdateTimer();
+    }
+    void UpdateTimer() {
+        double rate = driverPaces_ ? 0 : fallbackRate_;
+        if (limit_ > 0 && (rate <= 0 || limit_ < rate)) rate = limit_;
+        Timer.SetRate(rate);
+    }
+
     std::unique_ptr<IGLDevice> inner_;
     std::function<void()> onFirstCurrent_;
+    double fallbackRate_ = 0;
+    double limit_ = 0;
+    bool driverPaces_ = true;
+    bool paceKnown_ = false;
 };
 
 // Whether a space-separated extension list names an extension.

@@ -70,7 +70,8 @@ std::string SceneDescriptionFile(const std::string& installPath, const std::stri
 // The rendering side of a saver window: a device for the engine on it (GLX on X11, WGL on
 // Windows). The first time a context is made current on it, a swap interval of 1 is requested
 // when the driver advertises swap control, unless TIDEWELL_UNPACED=1 is set. On X11, where the
-// driver has none, a timer at the display's refresh rate (60 Hz when unknown) paces the swaps.
+// driver has none, a timer at the display's refresh rate (60 Hz when unknown) paces the swaps;
+// LimitFrameRate adds a cap of its own (a hack's -delay), the lower rate counting.
 std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window);
 // The settings dialog's native view over the window system (a Win32 dialog; GTK 3 on Linux,
 // which from then on runs the window system's loop). Raises Exception when it cannot be made.

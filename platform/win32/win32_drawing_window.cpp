@@ -36,7 +36,12 @@ public:
         const HDC dc = GetDC(Hwnd());
         if (!dc) return nullptr;
         devices_.push_back(std::make_unique<TPacedDevice>(std::make_unique<WglDevice>(dc), [] { RequestSwapInterval(); }));
+        devices_.back()->LimitRate(frameRateLimit_);
         return devices_.back().get();
+    }
+    void LimitFrameRate(double framesPerSecond) override {
+        frameRateLimit_ = framesPerSecond;
+        for (auto& device : devices_) device->LimitRate(framesPerSecond);
     }
     void ReleaseDevice(IGLDevice* device) override {
         const auto it = std::find_if(devices_.begin(), devices_.end(), [device](const auto& held) { return held.get() == device; });
@@ -50,6 +55,7 @@ private:
 
     ISaverWindow& window_;
     std::vector<std::unique_ptr<TPacedDevice>> devices_;
+    double frameRateLimit_ = 0;
 };
 
 }  // namespace

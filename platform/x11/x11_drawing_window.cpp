@@ -74,16 +74,22 @@ public:
         devices_.push_back(std::make_unique<TPacedDevice>(
             std::make_unique<GlxDevice>(display, drawable), [display, drawable] { return RequestSwapInterval(display, drawable); },
             DisplayRefreshRate(display)));
+        devices_.back()->LimitRate(frameRateLimit_);
         return devices_.back().get();
     }
     void ReleaseDevice(IGLDevice* device) override {
         std::erase_if(devices_, [device](const auto& held) { return held.get() == device; });
+    }
+    void LimitFrameRate(double framesPerSecond) override {
+        frameRateLimit_ = framesPerSecond;
+        for (auto& device : devices_) device->LimitRate(framesPerSecond);
     }
 
 private:
     Display* display_;
     ISaverWindow& window_;
     std::vector<std::unique_ptr<TPacedDevice>> devices_;
+    double frameRateLimit_ = 0;
 };
 
 }  // namespace

@@ -49,6 +49,24 @@ TEST(HackCommandLine, OptionsOverrideOnlyWhatTheyName) {
     EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "-theme", "blue", "-bubbles", "200"}, kNoVariable).Theme, 0);
 }
 
+// xscreensaver's -delay (microseconds between frames) and -maxfps; the default is the settings
+// panel's, 30 frames a second.
+TEST(HackCommandLine, DelayAndMaxfpsLimitTheFrameRate) {
+    const auto none = ParseHackOptions(Args{"h", "-root"}, kNoVariable);
+    EXPECT_EQ(none.FrameDelay, 33333);
+    EXPECT_NEAR(none.FrameRateLimit(), 30.0, 0.001);
+    EXPECT_EQ(ParseHackOptions(Args{"h", "--delay", "20000", "-root"}, kNoVariable).FrameRateLimit(), 50.0);
+    EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "-delay", "0"}, kNoVariable).FrameRateLimit(), 0.0);
+    EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "-delay", "1000000"}, kNoVariable).FrameDelay, 1000000);
+    EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "-maxfps", "24"}, kNoVariable).FrameDelay, 41667);
+    EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "--maxfps", "1000"}, kNoVariable).FrameDelay, 1000);
+    // The last one counts.
+    EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "-maxfps", "10", "-delay", "5000"}, kNoVariable).FrameDelay, 5000);
+    EXPECT_EQ(ParseHackOptions(Args{"h", "-root", "-delay", "5000", "-maxfps", "10"}, kNoVariable).FrameDelay, 100000);
+    EXPECT_TRUE(IsHackCommandLine(Args{"3dtidewell", "-delay", "10000", "-root"}, kNoVariable));
+    EXPECT_TRUE(IsHackCommandLine(Args{"3dtidewell", "--maxfps", "20", "-root"}, kNoVariable));
+}
+
 TEST(HackCommandLine, ABadCommandLineIsOneClearLine) {
     const std::pair<Args, std::string> cases[] = {
         {{"h", "-root", "-fish", "101"}, "-fish: '101' is not a number from 0 to 100"},
@@ -58,6 +76,13 @@ TEST(HackCommandLine, ABadCommandLineIsOneClearLine) {
         {{"h", "-root", "-theme", "Blue"}, "-theme: 'Blue' is not blue, aquamarine, green or auto"},
         {{"h", "-window-id", "root"}, "-window-id: 'root' is not a window id (decimal or 0x hex)"},
         {{"h", "-root", "-speed", "3"}, "unknown option '-speed'"},
+        {{"h", "-root", "-delay", "1000001"}, "-delay: '1000001' is not a number of microseconds from 0 to 1000000"},
+        {{"h", "-root", "-delay", "99999999999999999999"},
+         "-delay: '99999999999999999999' is not a number of microseconds from 0 to 1000000"},
+        {{"h", "-root", "-delay", "-5"}, "-delay: '-5' is not a number of microseconds from 0 to 1000000"},
+        {{"h", "-root", "-maxfps", "0"}, "-maxfps: '0' is not a number from 1 to 1000"},
+        {{"h", "-root", "-maxfps", "2.5"}, "-maxfps: '2.5' is not a number from 1 to 1000"},
+        {{"h", "-root", "-maxfps"}, "option '-maxfps' needs a value"},
         {{"h", "-fish", "3"}, "no window to draw into: give -root or -window-id <id>"},
     };
     for (const auto& [args, message] : cases) {

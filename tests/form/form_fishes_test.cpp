@@ -2,6 +2,7 @@
 // loading to destruction, and every way it ends (input, errors, preview parent gone, hand-over).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -26,6 +27,7 @@ public:
     std::int32_t ClientHeight() const override { return window_.Height(); }
     IGLDevice* AcquireDevice() override { return nullptr; }
     void ReleaseDevice(IGLDevice*) override {}
+    void LimitFrameRate(double rate) override { log_.push_back("frame rate limit " + std::to_string(std::lround(rate))); }
 
 private:
     ISaverWindow& window_;
@@ -891,7 +893,9 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
     EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smHack);
     rig.Run();
     EXPECT_EQ(rig.From("BuildScene seed 7"),
-              (Log{"BuildScene seed 7", "AdvanceAutoTheme", "adopt window 1234", "window shown", "PrepareFirstFrame 640x400", "watch quit signals",
+              (Log{"BuildScene seed 7", "AdvanceAutoTheme", "adopt window 1234", "window shown", "PrepareFirstFrame 640x400",
+                   // No -delay: xscreensaver's default of 30 frames a second.
+                   "frame rate limit 30", "watch quit signals",
                    "FreeImagesAfterUpload", "InitDrawing 640x400 full screen", "ResetDrawing", "sound stop", "DrawFrame",
                    // The signal: the steps of a stop, then the close query; the display mode
                    // never changed, so nothing is restored.
@@ -919,9 +923,12 @@ TEST(FormFishes, HackEndsWithItsWindowAndReportsAMissingOne) {
     ends.aquarium.onFrame = [&](int frame) {
         if (frame == 2) ends.windows.adopted->OnDestroyed();
     };
-    ends.Make({ends.Program("3dtidewell"), "-root", "-theme", "auto", "-sound"});
+    ends.Make({ends.Program("3dtidewell"), "-root", "-theme", "auto", "-sound", "-delay", "0"});
     ends.Run();
     EXPECT_EQ(ends.aquarium.frames, 2);
+    EXPECT_EQ(std::count_if(ends.log.begin(), ends.log.end(), [](const std::string& line) {
+                  return line.rfind("frame rate limit", 0) == 0;
+              }), 0);  // -delay 0: the display's refresh alone
     EXPECT_EQ(std::count(ends.log.begin(), ends.log.end(), "adopt window -1"), 1);
     EXPECT_EQ(std::count(ends.log.begin(), ends.log.end(), "sound SBUBLES"), 1);
     EXPECT_TRUE(ends.form->Options().AutoTheme);

@@ -110,6 +110,55 @@ TEST(PacedDevice, WithoutSwapControlSwapsFollowATimerAtTheRefreshRate) {
     EXPECT_TRUE(sleeps.empty());
 }
 
+// A hack's -delay caps the swaps with the timer whether or not the driver paces them; with the
+// refresh timer too, the lower rate counts. Set before the first context or after, and removed.
+TEST(PacedDevice, ARateLimitCapsTheSwapsBesideTheDriversPacing) {
+    using namespace std::chrono;
+    using Clock = TFrameTimer::Clock;
+    const auto period = [](double rate) { return duration_cast<Clock::duration>(duration<double>(1.0 / rate)); };
+    const auto current = [](TPacedDevice& device) {
+        auto context = device.CreateContext();
+        ASSERT_TRUE(context->MakeCurrent(device));
+    };
+
+    TPacedDevice vsynced(std::make_unique<RecordingDevice>(), [] { return true; }, 60);
+    vsynced.LimitRate(30);
+    EXPECT_FALSE(vsynced.Timer.On());  // applied once the pacing is known
+    current(vsynced);
+    EXPECT_EQ(vsynced.Timer.Period(), period(30));
+    vsynced.LimitRate(0);
+    EXPECT_FALSE(vsynced.Timer.On());
+
+    TPacedDevice timed(std::make_unique<RecordingDevice>(), [] { return false; }, 60);
+    current(timed);
+    EXPECT_EQ(timed.Timer.Period(), period(60));
+    timed.LimitRate(25);
+    EXPECT_EQ(timed.Timer.Period(), period(25));
+    timed.LimitRate(200);  // above the refresh: the refresh counts
+    EXPECT_EQ(timed.Timer.Period(), period(60));
+    timed.LimitRate(0);
+    EXPECT_EQ(timed.Timer.Period(), period(60));
+
+    // The hook-only device (Windows): the limit alone; and a 40 ms cap on a fake clock, with the
+    // slow frame not made up for.
+    TPacedDevice hooked(std::make_unique<RecordingDevice>(), [] {});
+    Clock::time_point now{};
+    std::vector<milliseconds> sleeps;
+    hooked.Timer.Now = [&] { return now; };
+    hooked.Timer.SleepUntil = [&](Clock::time_point until) {
+        sleeps.push_back(duration_cast<milliseconds>(until - now));
+        now = until;
+    };
+    current(hooked);
+    EXPECT_FALSE(hooked.Timer.On());
+    hooked.LimitRate(25);
+    for (const int work : {10, 10, 70, 5}) {
+        hooked.SwapBuffers();
+        now += milliseconds(work);
+    }
+    EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds(30), milliseconds(30)}));
+}
+
 TEST(PacedDevice, ExtensionNamesMatchWholeWords) {
     const char* list = "GLX_ARB_create_context GLX_EXT_swap_control_tear GLX_MESA_swap_control";
     EXPECT_TRUE(HasExtension(list, "GLX_MESA_swap_control"));
