@@ -12,9 +12,13 @@
 # cache through the password database, not $HOME, so every run shares the user's own (a cold
 # cache adds some 200 ms of shader compiles to the first frame with llvmpipe).
 #
-#   bench/frame_cost.sh [build-a [build-b]]      (default build/linux)
+#   bench/frame_cost.sh [build-a [build-b]]      (default build/linux; XVFB_DISPLAY: the first display to try, 95)
 #   RUNS=5 SECONDS_MEASURED=5 bench/frame_cost.sh build-before build/linux
 #   PACING=both COUNTS="20 50" bench/frame_cost.sh
+# ARGS gives the program's arguments instead of /s, e.g. the xscreensaver hack at its default
+# frame rate against the unpaced one, at one size:
+#   ARGS="-root" PACING=paced SIZES=1280x720 COUNTS="20 50" bench/frame_cost.sh
+#   ARGS="-root -delay 0" PACING=unpaced SIZES=1280x720 COUNTS="20 50" bench/frame_cost.sh
 set -euo pipefail
 builds=("$@")
 [ ${#builds[@]} -gt 0 ] || builds=(build/linux)
@@ -27,6 +31,8 @@ case "${PACING:-unpaced}" in
   *) echo "PACING is unpaced, paced or both" >&2; exit 1 ;;
 esac
 IFS=, read -r -a count_cases <<<"${COUNTS:-20 50,100 200}"
+read -r -a program_args <<<"${ARGS:-/s}"
+read -r -a sizes <<<"${SIZES:-1280x720 1920x1080}"
 counter=${SWAP_COUNTER:-build/linux/bench/swap_counter.so}
 [ -f "$counter" ] || { echo "no frame counter at $counter (build the linux preset first)" >&2; exit 1; }
 counter=$(realpath "$counter")
@@ -57,7 +63,7 @@ run_once() {
   start=$(date +%s.%N)
   env DISPLAY=":$display" HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" XDG_CONFIG_HOME="$dir/config" \
     XDG_STATE_HOME="$dir/state" TIDEWELL_UNPACED="$unpaced" SDL_AUDIODRIVER=dummy LD_PRELOAD="$counter" \
-    TIDEWELL_SWAP_LOG="$dir/swaps" "$dir/3dtidewell" /s >/dev/null 2>&1 &
+    TIDEWELL_SWAP_LOG="$dir/swaps" "$dir/3dtidewell" "${program_args[@]}" >/dev/null 2>&1 &
   pid=$!
   for _ in $(seq 200); do [ -s "$dir/swaps" ] && break; sleep 0.05; done
   [ -s "$dir/swaps" ] || { kill -9 $pid 2>/dev/null; echo "no frame from $saver" >&2; return 1; }
@@ -78,8 +84,8 @@ run_once() {
 }
 
 printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' size counts pacing build fps cpu_ms/frame cpu_s/s start_ms rss_mib
-for size in 1280x720 1920x1080; do
-  display=95
+for size in "${sizes[@]}"; do
+  display=${XVFB_DISPLAY:-95}
   while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
   Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
