@@ -29,10 +29,11 @@ if(WIN32)
 endif()
 
 if(NOT WIN32)
-  # Linux: the program in bin/ and its GTK module in lib/3dtidewell/, the same program as an
+  # Linux: the program in bin/ and its GTK module in lib/<multiarch>/3dtidewell/ (a private
+  # folder, outside ldconfig's: the package needs no ldconfig call), the same program as an
   # xscreensaver hack where xscreensaver looks for hacks, its settings description for
-  # xscreensaver's dialog, the help page and a menu entry that opens the program's own settings
-  # dialog. A Debian package with that layout.
+  # xscreensaver's dialog, its manual page, the help page and a menu entry that opens the
+  # program's own settings dialog. A Debian package with that layout.
   include(GNUInstallDirs)
   set(tidewell_linux_dir ${CMAKE_SOURCE_DIR}/packaging/linux)
   install(TARGETS tidewell_saver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -49,13 +50,20 @@ if(NOT WIN32)
   install(FILES ${tidewell_linux_dir}/3dtidewell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CMAKE_SOURCE_DIR}/help/3DTidewell.html ${tidewell_linux_dir}/copyright
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/3dtidewell)
-  # A native package's changelog, compressed to the maximum without a time stamp, as Debian wants.
-  set(tidewell_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+  # A native package's changelog and the manual page (section 6, as xscreensaver's hacks), compressed
+  # to the maximum without a time stamp, as Debian wants.
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
-  execute_process(COMMAND gzip -9nc ${tidewell_linux_dir}/changelog.Debian
-                  OUTPUT_FILE ${tidewell_changelog} COMMAND_ERROR_IS_FATAL ANY)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tidewell_linux_dir}/changelog.Debian)
+  set(tidewell_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+  set(tidewell_manual ${CMAKE_BINARY_DIR}/packaging/3dtidewell.6.gz)
+  foreach(pair IN ITEMS "changelog.Debian|${tidewell_changelog}" "3dtidewell.6|${tidewell_manual}")
+    string(REPLACE "|" ";" pair "${pair}")
+    list(GET pair 0 source)
+    list(GET pair 1 compressed)
+    execute_process(COMMAND gzip -9nc ${tidewell_linux_dir}/${source} OUTPUT_FILE ${compressed} COMMAND_ERROR_IS_FATAL ANY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tidewell_linux_dir}/${source})
+  endforeach()
   install(FILES ${tidewell_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/3dtidewell)
+  install(FILES ${tidewell_manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME 3dtidewell)
@@ -69,15 +77,20 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D aquarium screen saver")
-  # The first line of the package's description is the summary above.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A shoal of tropical fish of three species crosses the view at many depths and
- speeds under a water surface lit by drifting caustics, over a rippled sand
- bottom, while streams of bubbles rise with a soft bubbling sound. It runs full
- screen, as an xscreensaver hack, and has a settings dialog with a live preview.")
+  # The first line of the package's description is the summary above; CPack starts each line of
+  # this long one with the one space Debian wants (a line that already has one would be shown
+  # verbatim).
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A shoal of tropical fish of three species crosses the view at many
+depths and speeds under a water surface lit by drifting caustics, over a
+rippled sand bottom, while streams of bubbles rise with a soft bubbling
+sound. It runs full screen, as an xscreensaver hack, and has a settings
+dialog with a live preview.")
   # Run-time dependencies from the program's and the module's own libraries (dpkg-shlibdeps reads
   # every ELF file of the package, GTK's from the module); GL and SDL are loaded by name at run time.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libglu1-mesa, libsdl2-2.0-0")
+  # Help opens the page with xdg-open when GTK cannot.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()

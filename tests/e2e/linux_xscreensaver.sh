@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # End to end with the real xscreensaver daemon: in a private X server (open to every user, since
 # xscreensaver will not run hacks as root and runs here as nobody), a private HOME whose
-# .xscreensaver lists only our hack; "xscreensaver-command -activate" shows the hack's water,
-# "-deactivate" ends our process (with its stop line, no error in its log or on the daemon's
-# error stream), and "-exit" leaves no process behind.
+# .xscreensaver lists only our hack, with the command line xscreensaver's settings panel gives
+# for the XML's defaults (it passes no argument for a setting left at its default) and Green
+# Water; "xscreensaver-command -activate" shows the hack's water, "-deactivate" ends our
+# process (with its stop line, no error in its log or on the daemon's error stream), and "-exit"
+# leaves no process behind. The panel's defaults are the hack's own: no sound device is opened
+# (SDL's disk driver would write a file; with --sound it does) and frames come at most 30 a second.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -11,6 +14,8 @@ binary=$1
 command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null \
   || { echo "xscreensaver not installed: skipped"; exit 77; }
 command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
+command -v xmllint >/dev/null || { echo "no xmllint: skipped"; exit 77; }
+xml="$here/../../packaging/linux/3dtidewell.xml"
 
 work=$(mktemp -d /tmp/tidewell-xss.XXXXXX)
 chmod 755 "$work"
@@ -33,6 +38,19 @@ as_user() {
   fi
 }
 
+# The settings panel's command line: the XML's own arguments, then only what differs from a
+# default (here the water). Its frame rate default is the hack's.
+xpath() { xmllint --xpath "string($1)" "$xml"; }
+command_args=$(xpath '//command/@arg')
+green=$(xpath '//option[@id="green"]/@arg-set')
+[ "$command_args" = --root ] && [ "$green" = "--theme green" ] || fail "the XML's command '$command_args', water '$green'"
+[ "$(xpath '//number[@id="delay"]/@arg')" = "--delay %" ] || fail "the XML's frame rate is not --delay"
+[ "$(xpath '//number[@id="delay"]/@convert')" = invert ] || fail "the XML's frame rate slider is not inverted"
+delay_default=$(xpath '//number[@id="delay"]/@default')
+"$binary" --help | grep -qF "(default $delay_default: 30 frames a second" \
+  || fail "the XML's frame rate default $delay_default is not the hack's"
+[ -z "$(xpath '//boolean[@id="sound"]/@arg-unset')" ] || fail "the XML's sound box passes an argument when left off"
+
 mkdir -p "$work/bin"
 cp "$binary" "$work/bin/3dtidewell"
 chmod 755 "$work/bin" "$work/bin/3dtidewell"
@@ -50,7 +68,7 @@ splash:	False
 dpmsEnabled:	False
 mode:	one
 selected:	0
-programs:	GL: "3D Tidewell" $work/bin/3dtidewell --root -theme green -no-sound \\n
+programs:	GL: "3D Tidewell" $work/bin/3dtidewell $command_args $green \\n
 XSS
 chmod 700 "$home/run"
 [ "$(id -u)" = 0 ] && chown -R 65534:65534 "$home"
@@ -64,6 +82,8 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || fail "the private X server did not start"
 
 export XDG_RUNTIME_DIR="$home/run" XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config"
+# In the hack's own folder, which it could write: a file there means it opened the device.
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$home/audio.raw"
 as_user xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
 daemon=$!
 for _ in $(seq 100); do as_user xscreensaver-command -version >/dev/null 2>&1 && break; sleep 0.1; done
@@ -98,6 +118,12 @@ log="$home/state/3dtidewell/3dtidewell.log"
 text=$(tr -d '\0' <"$log")
 echo "$text" | grep -qE "^Full Screen mode: [0-9]+X[0-9]+X(16|32)  FPS:[0-9]+" || fail "no stop line in the hack's log: $text"
 echo "$text" | grep -v "^GL_" | grep -qiE "error|exception" && fail "an error in the hack's log: $text"
+[ ! -e "$home/audio.raw" ] || fail "the hack with the panel's defaults opened a sound device"
+# The last second's frames: 30 a second (Xvfb's refresh timer alone would allow 60). A busy
+# machine only draws fewer.
+fps=$(echo "$text" | sed -nE 's/^Full Screen mode: .*FPS:([0-9]+).*/\1/p' | tail -1)
+[ "$fps" -le 35 ] || fail "the hack drew $fps frames a second with the panel's default frame rate"
+echo "the hack with the panel's defaults: silent, $fps frames a second"
 as_user xscreensaver-command -exit >/dev/null
 wait_exit "$daemon" 30 || fail "the daemon did not exit"
 daemon=""
@@ -107,4 +133,13 @@ if grep -E "Tidewell Screen Saver Error|bin/3dtidewell: |ALSA lib|X Error|Major 
   fail "the hack wrote an error on the error stream"
 fi
 grep -E "\(3dtidewell\)|pid [0-9]+.*3dtidewell" "$work/daemon.log" || true
+
+# The same hack asked for sound does open the device: the check above can see one.
+as_user "$work/bin/3dtidewell" $command_args --sound >"$work/sound.log" 2>&1 &
+runner=$!
+for _ in $(seq 300); do [ -s "$home/audio.raw" ] && break; kill -0 "$runner" 2>/dev/null || break; sleep 0.1; done
+hack=$(pgrep -f "^$work/bin/3dtidewell" | head -1 || true)
+[ -n "$hack" ] && kill -TERM "$hack"
+wait "$runner" 2>/dev/null || true
+[ -s "$home/audio.raw" ] || fail "the hack with --sound wrote no sound through SDL's disk driver: $(cat "$work/sound.log")"
 echo "PASS"
