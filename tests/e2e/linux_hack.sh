@@ -123,7 +123,7 @@ wait_exit $pid 30 || fail "the silent hack did not end on SIGTERM"
 echo "the hack without -sound drew and opened no audio device"
 
 echo "== bad hack options, and /p without a window"
-for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3" "/p"; do
+for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3" "-root -delay 2x" "/p"; do
   set +e
   # shellcheck disable=SC2086
   timeout 30 "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"
