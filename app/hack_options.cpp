@@ -98,6 +98,9 @@ Files:
   ~/.config/Korvane Software/3D Tidewell.conf   the settings the dialog stores
   3dtidewell.ini beside the program             the optional scene description
   3dtidewell.log beside the program, else $XDG_STATE_HOME/3dtidewell   the log (Log=1 in the .ini)
+
+Exit status: 0 a normal end (SIGTERM, SIGINT and SIGHUP too), 1 an error was reported, 2 a
+command line that cannot run. More in the manual page, 3dtidewell(6).
 )";
 }
 
