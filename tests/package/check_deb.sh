@@ -71,9 +71,12 @@ dpkg-deb -f "$deb" Description | tail -n +2 >"$work/description"
 
 # The manual page renders without a warning and tells what it must.
 page="$work/root/usr/share/man/man6/3dtidewell.6.gz"
-MANWIDTH=80 man -l "$page" >"$work/man.txt" 2>"$work/man-warnings.txt" || fail "man -l failed: $(cat "$work/man-warnings.txt")"
+LC_ALL=C MANWIDTH=80 man -l "$page" >"$work/man.txt" 2>"$work/man-warnings.txt" || fail "man -l failed: $(cat "$work/man-warnings.txt")"
 LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" >/dev/null 2>>"$work/man-warnings.txt"
 [ -s "$work/man-warnings.txt" ] && fail "the manual page has warnings: $(cat "$work/man-warnings.txt")"
+# xscreensaver's "Documentation..." runs `man <the hack's name>`: the page is found by that name.
+LC_ALL=C MANWIDTH=80 man -M "$work/root/usr/share/man" 3dtidewell 2>&1 | head -1 | grep -q '^3DTIDEWELL(6)' \
+  || fail "man 3dtidewell does not find the page in section 6"
 for text in NAME SYNOPSIS MODES 'HACK OPTIONS' FILES ENVIRONMENT 'EXIT STATUS' '-delay microseconds' '-maxfps N' \
             '-window-id id' '-sound, -no-sound' TIDEWELL_UNPACED XDG_STATE_HOME; do
   grep -qF -- "$text" "$work/man.txt" || fail "the manual page lacks '$text'"
