@@ -55,7 +55,7 @@ public:
     TPacedDevice(std::unique_ptr<IGLDevice> inner, std::function<void()> onFirstCurrent)
         : inner_(std::move(inner)) {
         onFirstCurrent_ = [this, hook = std::move(onFirstCurrent)] {
-            hook();
+            if (hook) hook();
             PaceKnown(true);
         };
     }
