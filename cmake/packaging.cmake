@@ -47,6 +47,12 @@ if(NOT WIN32)
     message(STATUS \"Installing: \${hack_dir}/3dtidewell -> ../../${CMAKE_INSTALL_BINDIR}/3dtidewell\")")
   install(FILES ${tidewell_linux_dir}/3dtidewell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
   install(FILES ${tidewell_linux_dir}/3dtidewell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The program's icon (from the art generator) in the icon theme every desktop falls back to;
+  # the menu entry and the GTK windows name it.
+  foreach(size 16 32 48 256)
+    install(FILES ${CMAKE_SOURCE_DIR}/resources/3dtidewell_${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME 3dtidewell.png)
+  endforeach()
   install(FILES ${CMAKE_SOURCE_DIR}/help/3DTidewell.html ${tidewell_linux_dir}/copyright
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/3dtidewell)
   # A native package's changelog, compressed to the maximum without a time stamp, as Debian wants.
