@@ -25,6 +25,8 @@ if(WIN32)
   set(CPACK_NSIS_DISPLAY_NAME "3D Tidewell Screen Saver")
   set(CPACK_NSIS_PACKAGE_NAME "3D Tidewell Screen Saver")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_NSIS_MUI_ICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
+  set(CPACK_NSIS_MUI_UNIICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)
 endif()
 
