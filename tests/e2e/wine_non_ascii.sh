@@ -4,8 +4,8 @@
 # the saver installed in "C:\Program Files\日本 Jürgen\3D Tidewell\". /s runs, reads the
 # description file there and writes its log there; Run As EXE without the ".exe" copy runs the
 # saver itself and logs the quoted command line it could not start; with a copy, the copy is
-# given exactly that quoted line; /c's Help writes the page into %TEMP% and the desktop's handler
-# is given its path.
+# given exactly that quoted line; /c's dialog shows the program's icon, and its Help writes the page
+# into %TEMP% and the desktop's handler is given its path.
 #   wine_non_ascii.sh <3DTidewell.scr> <dialog probe> <command line probe>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -95,6 +95,14 @@ pid=$!
 # The dialog answers its buttons once its preview runs.
 preview_shown() { "$wine" "$dialog_probe" 2>/dev/null | tr -d '\r' | grep -q '^preview '; }
 wait_for 90 preview_shown || fail "no settings dialog with its preview"
+# The dialog's title bar and task bar button show our icon: yellow in the middle (the fish), which
+# Wine's own icon is not.
+dialog=$(xdotool search --onlyvisible --name '^(3D Tidewell Screen Saver|.* FPS: [0-9]+)$' | head -1)
+read -r icon_w icon_h argb < <(xprop -id "$dialog" -notype 32c _NET_WM_ICON | tr -d ',' |
+  awk '{ w = $3; h = $4; print w, h, $(5 + int(h / 2) * w + int(w / 2)) }')
+echo "  title bar icon ${icon_w}x${icon_h}, middle $(printf '%08x' "$argb")"
+[ $(((argb >> 16) & 255)) -gt 200 ] && [ $(((argb >> 8) & 255)) -gt 150 ] && [ $((argb & 255)) -lt 120 ] ||
+  fail "the dialog does not show the program's icon"
 $wine "$dialog_probe" click 'Help...' | tr -d '\r'
 opened="$WINEPREFIX/drive_c/tidewell-handler/command-line.txt"
 wait_for 30 test -s "$opened" || fail "the desktop was not asked to open the help page"
