@@ -27,6 +27,7 @@ if(WIN32)
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   set(CPACK_NSIS_MUI_ICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
   set(CPACK_NSIS_MUI_UNIICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
+  set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP "${CMAKE_SOURCE_DIR}/resources/3dtidewell_setup.dib")
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)
 endif()
 

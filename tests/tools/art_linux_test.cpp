@@ -445,7 +445,8 @@ TEST(Art, SoundIsALoopingStereoMsAdpcmWave) {
 }
 
 // The icon: every size in the .ico (the small ones as bitmaps with a mask, 256 as PNG) and as a
-// PNG for the icon theme, clear in the tile's corners and opaque over the fish.
+// PNG for the icon theme, clear in the tile's corners and opaque over the fish; and the setup's
+// side picture.
 TEST(Art, IconHasEverySizeClearCornersAndAnOpaqueFish) {
     const std::string ico = ReadFile(kResources / "3dtidewell.ico");
     ASSERT_GT(ico.size(), 6u);
@@ -481,4 +482,12 @@ TEST(Art, IconHasEverySizeClearCornersAndAnOpaqueFish) {
         EXPECT_GT(fish[1], 150) << sizes[i];
         EXPECT_LT(fish[2], 120) << sizes[i];
     }
+    // The setup's side picture: a 24-bit BMP of the size its pages show.
+    const std::string side = ReadFile(kResources / "3dtidewell_setup.dib");
+    ASSERT_GT(side.size(), 54u);
+    EXPECT_EQ(side.substr(0, 2), "BM");
+    EXPECT_EQ(Le32(side, 2), side.size());
+    EXPECT_EQ(Le32(side, 18), 164u);
+    EXPECT_EQ(Le32(side, 22), 314u);
+    EXPECT_EQ(Le16(side, 28), 24);
 }

@@ -64,10 +64,12 @@ constexpr float kBodyRx = 0.27f, kBodyRy = 0.185f;
 float Fins(P p) { return std::min({Polygon(p, kDorsal), Polygon(p, kAnal), Polygon(p, kTail)}) - 0.012f; }
 float Body(P p) { return Ellipse(p, kBody, kBodyRx, kBodyRy); }
 
-// One sample of the picture at p; size says which details are big enough to show.
-Rgba Sample(P p, int size) {
+// One sample of the picture at p; size (pixels across the unit square) says which details are
+// big enough to show. On the tile the picture ends at the unit square; the setup's side picture
+// shows the water above it too, with the bubbles rising to the surface.
+Rgba Sample(P p, int size, bool tile) {
     const float pixel = 1.0f / static_cast<float>(size);
-    if (RoundedSquare(p, 0.02f, 0.19f) > 0) return {{0, 0, 0}, 0};
+    if (tile && RoundedSquare(p, 0.02f, 0.19f) > 0) return {{0, 0, 0}, 0};
     // The water: light near the surface, the first theme's blue below.
     Rgb c = Mix(Hex(0x6CC0EC), Hex(0x0A5E94), SmoothStep(0.0f, 1.0f, p.y));
     if (size >= 32) {
@@ -84,9 +86,12 @@ Rgba Sample(P p, int size) {
         const struct {
             P centre;
             float r;
-        } bubbles[] = {{{0.81f, 0.31f}, 0.050f}, {{0.87f, 0.18f}, 0.037f}, {{0.79f, 0.09f}, 0.027f}};
+        } bubbles[] = {{{0.81f, 0.31f}, 0.050f}, {{0.87f, 0.18f}, 0.037f}, {{0.79f, 0.09f}, 0.027f},
+                       {{0.84f, -0.05f}, 0.030f}, {{0.77f, -0.22f}, 0.024f}, {{0.83f, -0.41f}, 0.020f},
+                       {{0.76f, -0.60f}, 0.017f}, {{0.81f, -0.78f}, 0.014f}};
         const float rim = std::max(0.012f, 1.1f * pixel);
         for (const auto& b : bubbles) {
+            if (tile && b.centre.y < 0) continue;
             const float d = Circle(p, b.centre, b.r);
             if (d < 0) c = Mix(c, Hex(0xFFFFFF), 0.18f);
             if (std::fabs(d + rim * 0.5f) < rim * 0.5f) c = Mix(c, Hex(0xF4FAFF), 0.85f);
@@ -180,7 +185,7 @@ std::vector<std::uint8_t> DrawIcon(int size) {
             for (int j = 0; j < n; ++j) {
                 for (int i = 0; i < n; ++i) {
                     const P p{(x + (i + 0.5f) / n) / size, (y + (j + 0.5f) / n) / size};
-                    const Rgba s = Sample(p, size);
+                    const Rgba s = Sample(p, size, true);
                     sum = sum + s.colour * s.alpha;
                     alpha += s.alpha;
                 }
@@ -238,11 +243,62 @@ std::vector<std::uint8_t> EncodeIco(const std::vector<int>& sizes) {
     return out;
 }
 
+std::vector<std::uint8_t> DrawSetupPicture(int width, int height) {
+    // The icon's picture fills the bottom width x width square; the water goes on above it.
+    constexpr int n = 4;
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Rgb sum;
+            for (int j = 0; j < n; ++j) {
+                for (int i = 0; i < n; ++i) {
+                    const P p{(x + (i + 0.5f) / n) / width, (y - (height - width) + (j + 0.5f) / n) / width};
+                    sum = sum + Sample(p, width, false).colour;
+                }
+            }
+            const Rgb c = sum * (1.0f / (n * n));
+            std::uint8_t* px = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+            px[0] = static_cast<std::uint8_t>(std::lround(Clamp01(c.r) * 255));
+            px[1] = static_cast<std::uint8_t>(std::lround(Clamp01(c.g) * 255));
+            px[2] = static_cast<std::uint8_t>(std::lround(Clamp01(c.b) * 255));
+        }
+    }
+    return rgb;
+}
+
+std::vector<std::uint8_t> EncodeBmp(int width, int height, const std::vector<std::uint8_t>& rgb) {
+    const unsigned row = static_cast<unsigned>((width * 3 + 3) / 4 * 4);
+    const unsigned pixels = row * static_cast<unsigned>(height);
+    std::vector<std::uint8_t> out{'B', 'M'};
+    Put32(out, 14 + 40 + pixels);
+    Put32(out, 0);
+    Put32(out, 14 + 40);
+    Put32(out, 40);
+    Put32(out, static_cast<unsigned>(width));
+    Put32(out, static_cast<unsigned>(height));  // rows bottom first
+    Put16(out, 1);
+    Put16(out, 24);
+    Put32(out, 0);
+    Put32(out, pixels);
+    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* px = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+            out.insert(out.end(), {px[2], px[1], px[0]});
+        }
+        out.insert(out.end(), row - static_cast<unsigned>(width) * 3, 0);
+    }
+    return out;
+}
+
 void WriteIcons(const std::string& dir) {
     const std::vector<int> sizes(std::begin(kIconSizes), std::end(kIconSizes));
     WriteBytes(dir + "/3dtidewell.ico", EncodeIco(sizes));
     for (const int size : sizes)
         WriteBytes(dir + "/3dtidewell_" + std::to_string(size) + ".png", EncodePngRgba(size, size, DrawIcon(size)));
+    // A .dib, not a .bmp: the program would build a .bmp in resources/ into itself.
+    WriteBytes(dir + "/3dtidewell_setup.dib", EncodeBmp(kSetupPictureWidth, kSetupPictureHeight,
+                                                         DrawSetupPicture(kSetupPictureWidth, kSetupPictureHeight)));
 }
 
 }  // namespace art
