@@ -185,8 +185,8 @@ TEST(Win32Platform, LogFileSharingAndItsFolder) {
     EXPECT_EQ(LocalAppDataDirectory().back(), '\\');
 }
 
-// A folder name outside the ANSI code page: the log, a profile file and a plain file read all
-// reach the same folder, under the same name.
+// A folder name outside the ANSI code page: the log, a profile file, a plain file read and the
+// log's own folder all reach the same folder, under the same name.
 TEST(Win32Platform, PathsOutsideTheAnsiCodePage) {
     const std::string dir = TemporaryDirectory() + "Jürgen 日本 " +
                             std::to_string(GetCurrentProcessId()) + "\\";
@@ -207,6 +207,10 @@ TEST(Win32Platform, PathsOutsideTheAnsiCodePage) {
     ASSERT_NE(profile, nullptr);
     EXPECT_EQ(profile->Read("General", "Log"), "1");
     EXPECT_EQ(OpenProfileFile(dir + "none.ini"), nullptr);
+    // A user's own application data folder under such a name takes the log's folder.
+    const std::string own = WritableDirectoryFor("C:\\no such tidewell folder\\", dir);
+    EXPECT_EQ(own, dir + "3D Tidewell\\");
+    EXPECT_TRUE(RemoveDirectoryW(WideText(own).c_str()));
     for (const char* name : {"3DTidewell.log", "3DTidewell.ini"}) EXPECT_TRUE(DeleteFileW(WideText(dir + name).c_str()));
     EXPECT_TRUE(RemoveDirectoryW(WideText(dir).c_str()));
 }
