@@ -25,6 +25,9 @@ if(WIN32)
   set(CPACK_NSIS_DISPLAY_NAME "3D Tidewell Screen Saver")
   set(CPACK_NSIS_PACKAGE_NAME "3D Tidewell Screen Saver")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_NSIS_MUI_ICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
+  set(CPACK_NSIS_MUI_UNIICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
+  set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP "${CMAKE_SOURCE_DIR}/resources/3dtidewell_setup.dib")
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)
 endif()
 
@@ -48,6 +51,12 @@ if(NOT WIN32)
     message(STATUS \"Installing: \${hack_dir}/3dtidewell -> ../../${CMAKE_INSTALL_BINDIR}/3dtidewell\")")
   install(FILES ${tidewell_linux_dir}/3dtidewell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
   install(FILES ${tidewell_linux_dir}/3dtidewell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The program's icon (from the art generator) in the icon theme every desktop falls back to;
+  # the menu entry and the GTK windows name it.
+  foreach(size 16 32 48 256)
+    install(FILES ${CMAKE_SOURCE_DIR}/resources/3dtidewell_${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME 3dtidewell.png)
+  endforeach()
   install(FILES ${CMAKE_SOURCE_DIR}/help/3DTidewell.html ${tidewell_linux_dir}/copyright
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/3dtidewell)
   # A native package's changelog and the manual page (section 6, as xscreensaver's hacks), compressed

@@ -3,10 +3,11 @@
 #include <fstream>
 
 #include "app/exception.h"
+#include "app/utf8_path.h"
 
 namespace {
 
-bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
+bool FileExists(const std::string& path) { return std::ifstream(Utf8Path(path), std::ios::binary).good(); }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "app/exception.h"
+#include "app/utf8_path.h"
 
 namespace {
 
@@ -45,9 +46,10 @@ TResourceBytes FindResourceBytes(TResourceKind kind, std::string_view name) {
 
 std::string ReadFileBytes(const std::string& path) {
     std::error_code error;
-    std::ifstream in(path, std::ios::binary);
+    const std::filesystem::path file = Utf8Path(path);
+    std::ifstream in(file, std::ios::binary);
     // A directory opens like a file on Linux and reads as nothing.
-    if (!in || std::filesystem::is_directory(path, error)) throw Exception("Cannot open file \"" + path + "\"");
+    if (!in || std::filesystem::is_directory(file, error)) throw Exception("Cannot open file \"" + path + "\"");
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

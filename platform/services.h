@@ -29,7 +29,7 @@
 
 // The system's millisecond clock (the multimedia timer; CLOCK_MONOTONIC); lives for the process.
 IMillisecondClock& SystemClock();
-// Opens shared libraries for the GL loader (LoadLibraryA; dlopen); lives for the process.
+// Opens shared libraries for the GL loader (LoadLibraryW; dlopen); lives for the process.
 ILibraryLoader& SystemLibraryLoader();
 // The resources built into the program, looked up by name (the module's; a compiled-in table).
 IResourceFinder& ProgramResources();

@@ -55,6 +55,9 @@ bool StartGtk() {
     if (gtkState == TGtkState::NotTried) {
         gdk_set_allowed_backends("x11");
         gtkState = gtk_init_check(nullptr, nullptr) ? TGtkState::Running : TGtkState::Failed;
+        // Every window of ours (the dialog, the error boxes) shows the program's icon, which the
+        // package puts into the desktop's icon theme.
+        if (gtkState == TGtkState::Running) gtk_window_set_default_icon_name("3dtidewell");
     }
     return gtkState == TGtkState::Running;
 }

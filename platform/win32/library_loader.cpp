@@ -1,4 +1,4 @@
-// DLLs on Windows: LoadLibraryA and GetProcAddress; the OpenGL 1.2 entry points come from
+// DLLs on Windows: LoadLibraryW and GetProcAddress; the OpenGL 1.2 entry points come from
 // wglGetProcAddress once a context is current, because OpenGL32.DLL exports only 1.1.
 #include <windows.h>
 
@@ -6,12 +6,13 @@
 
 #include "gl/gl_api.h"
 #include "platform/services.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
 class Win32LibraryLoader final : public ILibraryLoader {
 public:
-    void* Open(const std::string& name) override { return reinterpret_cast<void*>(LoadLibraryA(name.c_str())); }
+    void* Open(const std::string& name) override { return reinterpret_cast<void*>(LoadLibraryW(WideText(name).c_str())); }
     void* Find(void* library, const char* name) override {
         return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
     }

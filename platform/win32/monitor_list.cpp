@@ -19,7 +19,7 @@ private:
     static BOOL CALLBACK Add(HMONITOR handle, HDC, LPRECT, LPARAM data) {
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        if (!GetMonitorInfoA(handle, &info)) return TRUE;
+        if (!GetMonitorInfoW(handle, &info)) return TRUE;
         const RECT& r = info.rcMonitor;
         reinterpret_cast<std::vector<TMonitor>*>(data)->push_back(
             {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),

@@ -1,10 +1,11 @@
 // The program's resources on Windows: the resources of its own module, compiled in from the
-// generated .rc file (cmake/resources.cmake). FindResourceA ignores letter case in names.
+// generated .rc file (cmake/resources.cmake). FindResourceW ignores letter case in names.
 #include <windows.h>
 
 #include <string>
 
 #include "platform/services.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ public:
         // A name starting with "#" would be read as a resource number.
         if (name.empty() || name.front() == '#' || name.find('\0') != std::string_view::npos) return false;
         const std::string text(name);
-        LPCSTR type = kind == rkRawData ? MAKEINTRESOURCEA(10) : kind == rkBitmap ? MAKEINTRESOURCEA(2) : "WAVE";
-        HRSRC found = FindResourceA(nullptr, text.c_str(), type);
+        LPCWSTR type = kind == rkRawData ? MAKEINTRESOURCEW(10) : kind == rkBitmap ? MAKEINTRESOURCEW(2) : L"WAVE";
+        HRSRC found = FindResourceW(nullptr, WideText(text).c_str(), type);
         if (!found) return false;
         HGLOBAL loaded = LoadResource(nullptr, found);
         const void* data = loaded ? LockResource(loaded) : nullptr;

@@ -16,6 +16,7 @@
 #include "app/exception.h"
 #include "form/dialog_layout.h"
 #include "platform/services.h"
+#include "platform/win32/program_icon.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window_system.h"
 #include "scene/scene_settings.h"
@@ -253,6 +254,7 @@ TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(w
         DeleteObject(background_);
         throw Exception("TWin32SettingsView: the dialog cannot be created!");
     }
+    SetProgramIcon(dialog_);
     try {
         CreateControls();
     } catch (...) {
@@ -642,6 +644,7 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     try {
         if (message == WM_INITDIALOG) {
             SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+            SetProgramIcon(hwnd);
             reinterpret_cast<TAboutBox*>(lParam)->Create(hwnd);
             return FALSE;  // the focus is on OK already
         }

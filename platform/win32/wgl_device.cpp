@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "gl/gl_api.h"
+#include "platform/win32/wide_text.h"
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == sizeof(TPixelFormatDescriptor));
 static_assert(offsetof(PIXELFORMATDESCRIPTOR, cDepthBits) == offsetof(TPixelFormatDescriptor, cDepthBits));
@@ -46,11 +47,12 @@ private:
 }  // namespace
 
 std::string Win32ErrorText(DWORD code) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length && buffer ? std::string(buffer, length) : "System error " + std::to_string(code);
+                                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text =
+        length && buffer ? Utf8Text(std::wstring(buffer, length)) : "System error " + std::to_string(code);
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     return text;

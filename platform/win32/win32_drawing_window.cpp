@@ -8,6 +8,7 @@
 #include "platform/paced_device.h"
 #include "platform/services.h"
 #include "platform/win32/wgl_device.h"
+#include "platform/win32/wide_text.h"
 
 namespace {
 
@@ -65,5 +66,5 @@ std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem&, ISaverWindow
 }
 
 void ShowErrorMessage(const std::string& text, const std::string& caption) {
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxW(nullptr, WideText(text).c_str(), WideText(caption).c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }

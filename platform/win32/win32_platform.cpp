@@ -66,26 +66,50 @@ DEVMODEA ToDevMode(const TModeRecord& record) {
 
 std::unique_ptr<IInstanceHandle> TSemaphoreGuard::Create(const std::string& name, bool& alreadyExisted) {
     alreadyExisted = false;
-    const HANDLE handle = CreateSemaphoreA(nullptr, 0, 1, name.c_str());
+    const HANDLE handle = CreateSemaphoreW(nullptr, 0, 1, WideText(name).c_str());
     if (!handle) return nullptr;
     alreadyExisted = GetLastError() == ERROR_ALREADY_EXISTS;
     return std::make_unique<SemaphoreHandle>(handle);
 }
 
-TWin32Host::TWin32Host(std::vector<std::string> args) : args_(std::move(args)) {
-    char path[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) {
-        if (args_.empty())
-            args_.emplace_back(path);
-        else
-            args_[0] = path;
+namespace {
+
+std::vector<std::string> WideCommandLineArguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return args;
+    for (int i = 0; i < count; ++i) args.push_back(Utf8Text(wide[i]));
+    LocalFree(wide);
+    return args;
+}
+
+std::string ModuleFileName() {
+    // Paths may be longer than MAX_PATH: grow until the name fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) return Utf8Text(path.substr(0, n));
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
     }
+}
+
+}  // namespace
+
+TWin32Host::TWin32Host(std::vector<std::string> args) : args_(std::move(args)) {
+    const std::string path = ModuleFileName();
+    if (path.empty()) return;
+    if (args_.empty())
+        args_.push_back(path);
+    else
+        args_[0] = path;
 }
 
 std::FILE* OpenLogStream(const std::string& path, bool create) {
     // Other writers are denied, readers (a log viewer, a support script) are not.
-    return _fsopen(path.c_str(), create ? "w+b" : "r+b", _SH_DENYWR);
+    return _wfsopen(WideText(path).c_str(), create ? L"w+b" : L"r+b", _SH_DENYWR);
 }
 
 std::FILE* TWin32Host::OpenLog(const std::string& path, bool create) { return OpenLogStream(path, create); }
@@ -93,7 +117,7 @@ std::FILE* TWin32Host::OpenLog(const std::string& path, bool create) { return Op
 std::string WritableDirectoryFor(const std::string& dir, const std::string& localAppData) {
     if (!dir.empty()) {
         const std::string probe = dir + "~tidewell" + std::to_string(GetCurrentProcessId()) + ".tmp";
-        const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        const HANDLE file = CreateFileW(WideText(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             CloseHandle(file);
@@ -101,17 +125,17 @@ std::string WritableDirectoryFor(const std::string& dir, const std::string& loca
         }
     }
     const std::string own = localAppData + "3D Tidewell\\";
-    CreateDirectoryA(own.c_str(), nullptr);  // an existing folder is fine
+    CreateDirectoryW(WideText(own).c_str(), nullptr);  // an existing folder is fine
     return own;
 }
 
 std::string LocalAppDataDirectory() {
-    char path[MAX_PATH + 1] = {};
+    wchar_t path[MAX_PATH + 1] = {};
     std::string dir;
-    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, path)))
-        dir = path;
-    else if (const DWORD n = GetEnvironmentVariableA("LOCALAPPDATA", path, MAX_PATH); n > 0 && n < MAX_PATH)
-        dir = std::string(path, n);
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, path)))
+        dir = Utf8Text(path);
+    else if (const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", path, MAX_PATH); n > 0 && n < MAX_PATH)
+        dir = Utf8Text(std::wstring(path, n));
     if (dir.empty()) return TemporaryDirectory();
     if (dir.back() != '\\') dir += '\\';
     return dir;
@@ -123,7 +147,7 @@ std::string TWin32Host::WritableDirectory(const std::string& exeDir) {
 
 void TWin32SaverSystem::SetSystemParameter(std::uint32_t action, std::uint32_t value) {
     BOOL previous = FALSE;
-    SystemParametersInfoA(action, value, &previous, 0);
+    SystemParametersInfoW(action, value, &previous, 0);
 }
 
 int TWin32SaverSystem::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
@@ -139,13 +163,13 @@ bool TWin32SaverSystem::WindowSize(TWindowHandle window, int& width, int& height
 }
 
 std::string TWin32SaverSystem::SystemDirectory() {
-    char dir[MAX_PATH + 1] = {};
-    const UINT n = GetSystemDirectoryA(dir, MAX_PATH);
-    return n > 0 && n <= MAX_PATH ? std::string(dir, n) : std::string();
+    wchar_t dir[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+    return n > 0 && n <= MAX_PATH ? Utf8Text(std::wstring(dir, n)) : std::string();
 }
 
 TLibraryHandle TWin32SaverSystem::OpenLibrary(const std::string& path) {
-    return reinterpret_cast<TLibraryHandle>(LoadLibraryA(path.c_str()));
+    return reinterpret_cast<TLibraryHandle>(LoadLibraryW(WideText(path).c_str()));
 }
 
 void TWin32SaverSystem::CloseLibrary(TLibraryHandle library) { ::FreeLibrary(reinterpret_cast<HMODULE>(library)); }
@@ -169,24 +193,26 @@ std::int32_t TWin32SaverSystem::CallVerifyScreenSavePwd(TLibraryHandle library, 
 
 std::unique_ptr<IProcess> TWin32Launcher::StartProcess(const std::string& commandLine, const std::string& directory,
                                                          std::uint32_t priorityClass, int showCommand) {
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION info{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, priorityClass, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+    // CreateProcessW may write into the command line: a copy of our own.
+    std::wstring line = WideText(commandLine);
+    const std::wstring folder = WideText(directory);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, priorityClass, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return nullptr;
     return std::make_unique<Win32Process>(info);
 }
 
 void TWin32Launcher::ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                                int showCommand) {
-    ShellExecuteA(nullptr, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
-                  directory.empty() ? nullptr : directory.c_str(), showCommand);
+    const std::wstring wideParameters = WideText(parameters), folder = WideText(directory);
+    ShellExecuteW(nullptr, L"open", WideText(file).c_str(), wideParameters.empty() ? nullptr : wideParameters.c_str(),
+                  folder.empty() ? nullptr : folder.c_str(), showCommand);
 }
 
 void TWin32Launcher::Pause() { Sleep(10); }
@@ -223,11 +249,15 @@ TVideoMode TWin32DisplayDriver::ScreenMode() {
 
 void TWin32SoundPlayer::Play(const char* name, std::uint32_t flags) {
     // The result is ignored: a missing resource or device is silence.
-    ::PlaySoundA(name, name ? GetModuleHandleA(nullptr) : nullptr, flags);
+    const std::wstring resource = name ? WideText(name) : std::wstring();
+    ::PlaySoundW(name ? resource.c_str() : nullptr, name ? GetModuleHandleW(nullptr) : nullptr, flags);
 }
 
 std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string> args) {
-    return std::make_unique<TWin32Host>(std::move(args));
+    // main's arguments are in the ANSI code page, which cannot hold every path: the wide command
+    // line can.
+    std::vector<std::string> wide = WideCommandLineArguments();
+    return std::make_unique<TWin32Host>(wide.empty() ? std::move(args) : std::move(wide));
 }
 std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TWinRegistryStore>(); }
 std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TSemaphoreGuard>(); }

@@ -63,7 +63,8 @@ public:
     void SetOwnPriorityClass(std::uint32_t priorityClass) override;
 };
 
-// EnumDisplaySettingsA / ChangeDisplaySettingsA on the primary display.
+// EnumDisplaySettingsA / ChangeDisplaySettingsA on the primary display (no text crosses: the
+// device is the primary one, named by nullptr).
 class TWin32DisplayDriver final : public IDisplayModeDriver {
 public:
     bool EnumSettings(std::uint32_t index, TModeRecord& record) override;
@@ -71,7 +72,7 @@ public:
     TVideoMode ScreenMode() override;
 };
 
-// PlaySoundA on the module's own resources.
+// PlaySoundW on the module's own resources.
 class TWin32SoundPlayer final : public ISoundPlayer {
 public:
     void Play(const char* name, std::uint32_t flags) override;

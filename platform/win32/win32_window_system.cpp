@@ -6,13 +6,15 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
+
 namespace {
 
-const char kWindowClass[] = "TidewellSaverWindow";
+const wchar_t kWindowClass[] = L"TidewellSaverWindow";
 
 void MakeDpiAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
     const auto setContext =
         user32 ? reinterpret_cast<SetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")))
                : nullptr;
@@ -27,11 +29,11 @@ class Window final : public ISaverWindow {
 public:
     Window(TWin32WindowSystem& system, HWND hwnd, Kind kind)
         : system_(system), hwnd_(hwnd), saver_(kind == Kind::Saver), blank_(kind != Kind::Child) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Window() override {
         if (!hwnd_) return;
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         if (saver_ && GetCapture() == hwnd_) ReleaseCapture();
         DestroyWindow(hwnd_);
     }
@@ -112,14 +114,14 @@ public:
                 }
                 break;
             case WM_DESTROY: {
-                SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+                SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
                 hwnd_ = nullptr;
                 if (auto handler = OnDestroyed) handler();
                 return 0;
             }
             default: break;
         }
-        return DefWindowProcA(hwnd_, message, wParam, lParam);
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 
 private:
@@ -136,8 +138,8 @@ private:
 };
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
     // C++ exceptions must not unwind through the system's frames.
     try {
         return window->Handle(message, wParam, lParam);
@@ -162,13 +164,13 @@ void TWin32WindowSystem::RaiseDeferred() {
 
 TWin32WindowSystem::TWin32WindowSystem() {
     MakeDpiAware();
-    WNDCLASSA windowClass{};
+    WNDCLASSW windowClass{};
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = kWindowClass;
-    RegisterClassA(&windowClass);  // already registered on a second system: fine
+    RegisterClassW(&windowClass);  // already registered on a second system: fine
 }
 
 void TWin32WindowSystem::AddDialog(std::intptr_t hwnd) { dialogs_.push_back(hwnd); }
@@ -178,7 +180,7 @@ void TWin32WindowSystem::RemoveDialog(std::intptr_t hwnd) {
 }
 
 bool TWin32WindowSystem::ProcessOne() {
-    // Wide messages: the dialogs are Unicode windows; the saver's ANSI windows get theirs converted.
+    // Wide messages: every window of the program is a Unicode window.
     MSG message;
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
     // A copy: a handler may remove a dialog while its message is handled.
@@ -199,16 +201,16 @@ void TWin32WindowSystem::WaitForMessage() { WaitMessage(); }
 
 std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateSaverWindow(const std::string& title, int left, int top, int width,
                                                                      int height) {
-    const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, title.c_str(), WS_POPUP, left, top,
-                                      width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kWindowClass, WideText(title).c_str(), WS_POPUP, left, top,
+                                      width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
     return std::make_unique<Window>(*this, hwnd, Kind::Saver);
 }
 
 std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateCoverWindow(int left, int top, int width, int height) {
     // Shown without activation: the saver window keeps the keyboard and the mouse capture.
-    const HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWindowClass, "", WS_POPUP, left,
-                                      top, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWindowClass, L"", WS_POPUP, left,
+                                      top, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
     return std::make_unique<Window>(*this, hwnd, Kind::Cover);
 }
@@ -218,8 +220,8 @@ std::unique_ptr<ISaverWindow> TWin32WindowSystem::CreateChildWindow(std::intptr_
     if (!parent || !IsWindow(parentWindow)) return nullptr;
     RECT rect{};
     GetClientRect(parentWindow, &rect);
-    const HWND hwnd = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, rect.right,
-                                      rect.bottom, parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND hwnd = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, rect.right,
+                                      rect.bottom, parentWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return nullptr;
     return std::make_unique<Window>(*this, hwnd, Kind::Child);
 }

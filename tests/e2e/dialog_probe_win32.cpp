@@ -4,10 +4,12 @@
 //   dialog <hwnd> owner <hwnd> caption <text>
 //   panel <width>x<height>
 //   preview <width>x<height>
-// Exit status 0 when the dialog and its panel were found.
+// Exit status 0 when the dialog and its panel were found. "click <caption>" then presses the
+// dialog's button of that caption (mnemonic marks ignored) as a click would.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwctype>
 #include <string>
 
@@ -32,9 +34,26 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM result) {
     return TRUE;
 }
 
+struct ButtonSearch {
+    std::wstring caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ButtonSearch*>(param);
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    std::wstring caption;
+    for (const wchar_t* c = text; *c; ++c)
+        if (*c != L'&') caption += *c;
+    if (caption != search->caption) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     HWND dialog = nullptr;
     EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) {
@@ -56,6 +75,17 @@ int main() {
     if (const HWND preview = GetWindow(panel, GW_CHILD)) {
         GetClientRect(preview, &rect);
         std::printf("preview %ldx%ld\n", rect.right, rect.bottom);
+    }
+    if (argc == 3 && std::string(argv[1]) == "click") {
+        ButtonSearch search{std::wstring(argv[2], argv[2] + std::strlen(argv[2])), nullptr};
+        EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) {
+            std::printf("no button %s\n", argv[2]);
+            return 1;
+        }
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(search.found));
+        std::printf("clicked %s\n", argv[2]);
     }
     return 0;
 }

@@ -3,11 +3,14 @@
 # the saver into Program Files and the system folder, writes the machine-wide "Path" and makes
 # it the current screen saver; the installed saver runs with /s and ends on a key; a silent
 # uninstall removes every file and key the setup added, gives back the screen saver chosen
-# before, and keeps the user's own options.
+# before, and keeps the user's own options. The setup, the .scr and the .exe carry our icon and
+# version resource, the uninstall entry its size; a setup into a folder of the user's choice
+# leaves no folder it made behind.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 cpack_config=$1
+identity_probe=$2
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 [ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
 command -v makensis >/dev/null || fail "makensis is missing (scripts/bootstrap.sh installs nsis)"
@@ -38,6 +41,19 @@ setup="$work/package/3DTidewell-1.5-Setup.exe"
 [ -f "$setup" ] || fail "no $setup"
 echo "setup program: $(stat -c %s "$setup") bytes"
 
+# The icon and the version resource, as the file's Properties read them.
+identity() {
+  local seen
+  seen=$($wine "$identity_probe" "$1" | tr -d '\r') || fail "no version resource in $1"
+  echo "$seen" | sed 's/^/  /'
+  echo "$seen" | grep -qE '^icons [1-9]' || fail "no icon in $1"
+  echo "$seen" | grep -qx 'ProductName 3D Tidewell' || fail "product name of $1"
+  echo "$seen" | grep -qx 'CompanyName Korvane Software' || fail "company name of $1"
+  echo "$seen" | grep -qx 'ProductVersion 1.5' || fail "product version of $1"
+  echo "$seen" | grep -q '^FileDescription .' || fail "no description in $1"
+}
+identity "$setup"
+
 # The user's own option and the screen saver chosen before the install.
 $wine reg add "$options" /v Theme /t REG_DWORD /d 2 /f >/dev/null
 $wine reg add "$desktop" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null
@@ -59,6 +75,13 @@ current=$(reg_value "$desktop" SCRNSAVE.EXE)
 echo "SCRNSAVE.EXE: $current"
 [ "${current,,}" = 'c:\windows\system32\3dtidewell.scr' ] || fail "not the current screen saver: '$current'"
 reg_key_exists "$uninstall" || fail "no uninstall entry"
+size=$(reg_value "$uninstall" EstimatedSize)
+echo "EstimatedSize: $size"
+# In KB: at least the two copies of the saver.
+[ -n "$size" ] && [ "$((size))" -ge $((2 * $(stat -c %s "$program_dir/3DTidewell.scr") / 1024)) ] ||
+  fail "EstimatedSize '$size' is not the installed size"
+identity "$program_dir/3DTidewell.scr"
+identity "$program_dir/3DTidewell.exe"
 
 echo "== the installed saver"
 $wine 'C:\windows\system32\3DTidewell.scr' /s &
@@ -73,8 +96,10 @@ wait_exit $pid 45 || fail "the installed saver did not end on a key"
 
 echo "== silent uninstall"
 $wine "C:\\Program Files\\3D Tidewell\\Uninstall.exe" /S || fail "uninstaller exit status $?"
-# The uninstaller runs on from a copy of itself in the temporary folder.
-for _ in $(seq 300); do [ -e "$program_dir" ] || break; sleep 0.1; done
+# The uninstaller runs on from a copy of itself in the temporary folder; its last step removes
+# the uninstall entry.
+uninstalled() { [ ! -e "$program_dir" ] && [ ! -e "$system_saver" ] && ! reg_key_exists "$uninstall"; }
+wait_for 60 uninstalled || true
 [ ! -e "$program_dir" ] || fail "Program Files\\3D Tidewell is still there: $(ls "$program_dir")"
 [ ! -e "$system_saver" ] || fail "the saver is still in the system folder"
 ! reg_key_exists "$machine" || fail "the machine-wide key is still there"
@@ -83,6 +108,19 @@ current=$(reg_value "$desktop" SCRNSAVE.EXE)
 [ "$current" = 'C:\windows\system32\other.scr' ] || fail "the earlier screen saver is not back: '$current'"
 theme=$(reg_value "$options" Theme)
 [ "$((theme))" = 2 ] || fail "the user's options were removed: '$theme'"
+
+echo "== a folder of the user's choice"
+mkdir -p "$drive_c/Games"
+# /D takes the rest of the line, unquoted: no spaces in it.
+$wine "$setup" /S '/D=C:\Games\Savers\Aquarium\Tidewell' || fail "setup exit status $?"
+[ -f "$drive_c/Games/Savers/Aquarium/Tidewell/3DTidewell.scr" ] || fail "not installed into the chosen folder"
+$wine 'C:\Games\Savers\Aquarium\Tidewell\Uninstall.exe' /S || fail "uninstaller exit status $?"
+wait_for 60 uninstalled || true
+wait_for 10 test ! -e "$drive_c/Games/Savers" || true
+[ ! -e "$drive_c/Games/Savers" ] || fail "the folders the setup made are left: $(find "$drive_c/Games")"
+[ -d "$drive_c/Games" ] || fail "the folder that was there before is gone"
+rmdir "$drive_c/Games"
+
 # The prefix is shared with the other runs: no made-up screen saver left behind.
 $wine reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null 2>&1 || true
 echo "PASS"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package: built by CPack from the build tree, it holds the install layout (program,
-# hack, its GTK module, xscreensaver's settings description, help page, menu entry, copyright,
-# changelog, manual page), its dependencies come from the program and the module, it calls no
-# ldconfig, the manual page renders, the installed program finds its module, and lintian (with
-# its notes) finds no errors and nothing about hardening, the description or the manual page.
+# hack, its GTK module, xscreensaver's settings description, help page, menu entry and its icon,
+# copyright, changelog, manual page), its dependencies come from the program and the module, it
+# calls no ldconfig, the manual page renders, the installed program finds its module, and lintian
+# (with its notes) finds no errors and nothing about hardening, the description or the manual page.
 #   check_deb.sh <build dir>
 set -euo pipefail
 build=$1
@@ -32,15 +32,24 @@ has "^-rw-r--r-- \./usr/lib/$multiarch/3dtidewell/3dtidewell-gtk\.so\$" "the GTK
 has '^lrwxrwxrwx \./usr/libexec/xscreensaver/3dtidewell -> \.\./\.\./bin/3dtidewell$' "the hack in xscreensaver's folder"
 has '^-rw-r--r-- \./usr/share/xscreensaver/config/3dtidewell\.xml$' "xscreensaver's settings description"
 has '^-rw-r--r-- \./usr/share/applications/3dtidewell\.desktop$' "the menu entry"
+for size in 16 32 48 256; do
+  has "^-rw-r--r-- \./usr/share/icons/hicolor/${size}x${size}/apps/3dtidewell\.png$" "the ${size}x${size} icon"
+done
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/3DTidewell\.html$' "the help page"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/copyright$' "the copyright file"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/changelog\.gz$' "the changelog"
 has '^-rw-r--r-- \./usr/share/man/man6/3dtidewell\.6\.gz$' "the manual page"
 # Nothing else: no headers, other libraries, tests or tools.
-extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|-gtk\.so|\.6\.gz)?( |$)|3DTidewell\.html|copyright|changelog' "$work/contents" || true)
+extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|\.png|-gtk\.so|\.6\.gz)?( |$)|3DTidewell\.html|copyright|changelog' "$work/contents" || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 # The hack's xscreensaver description is well-formed and offers the hack's options.
 dpkg-deb -x "$deb" "$work/root"
+# The menu entry names the icon the package installs, and each icon file is the size its folder says.
+grep -qx 'Icon=3dtidewell' "$work/root/usr/share/applications/3dtidewell.desktop" || fail "the menu entry does not name the icon"
+for size in 16 32 48 256; do
+  [ "$(identify -format '%wx%h' "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/3dtidewell.png")" = "${size}x${size}" ] ||
+    fail "the ${size}x${size} icon is another size"
+done
 xml="$work/root/usr/share/xscreensaver/config/3dtidewell.xml"
 if command -v xmllint >/dev/null; then xmllint --noout "$xml" || fail "the XML is not well-formed"; fi
 for option in '--fish %' '--bubbles %' '--delay %' '--theme auto' '--theme green' '--sound' '--fps'; do

@@ -10,7 +10,9 @@
 #include "app/registry.h"
 #include "display/display_control.h"
 #include "platform/services.h"
+#include "model/resource_finder.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -25,12 +27,14 @@ TEST(Win32Platform, RegistryRoundTripUnderCurrentUser) {
         reg.WriteInteger("\x9D\x96\x8C\x97", -3);
         reg.WriteBool("Sound", false);
         reg.WriteString("Path", "C:\\Games\\");
+        reg.WriteString("Folder", "C:\\Users\\Jürgen\\日本\\");
     }
     TRegistry reg(store, TRootKey::CurrentUser);
     ASSERT_TRUE(reg.OpenKeyReadOnly(key));
     EXPECT_EQ(reg.ReadInteger("\x9D\x96\x8C\x97"), -3);
     EXPECT_FALSE(reg.ReadBool("Sound"));
     EXPECT_EQ(reg.ReadString("Path"), "C:\\Games\\");
+    EXPECT_EQ(reg.ReadString("Folder"), "C:\\Users\\Jürgen\\日本\\");
     EXPECT_THROW(reg.ReadInteger("Path"), Exception);
     EXPECT_FALSE(reg.ValueExists("Nothing"));
     reg.CloseKey();
@@ -179,6 +183,36 @@ TEST(Win32Platform, LogFileSharingAndItsFolder) {
     RemoveDirectoryA(own.c_str());
     RemoveDirectoryA(local.c_str());
     EXPECT_EQ(LocalAppDataDirectory().back(), '\\');
+}
+
+// A folder name outside the ANSI code page: the log, a profile file, a plain file read and the
+// log's own folder all reach the same folder, under the same name.
+TEST(Win32Platform, PathsOutsideTheAnsiCodePage) {
+    const std::string dir = TemporaryDirectory() + "Jürgen 日本 " +
+                            std::to_string(GetCurrentProcessId()) + "\\";
+    ASSERT_TRUE(CreateDirectoryW(WideText(dir).c_str(), nullptr));
+    {
+        TLogFile log(OpenLogStream, dir + "3DTidewell.log");
+        log.WriteLine("line");
+    }
+    EXPECT_EQ(ReadFileBytes(dir + "3DTidewell.log").substr(0, 6), "line\r\n");
+    const std::string ini = dir + "3DTidewell.ini";
+    const std::string text = "[General]\r\nLog=1\r\n";
+    const HANDLE file = CreateFileW(WideText(ini).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    const auto profile = OpenProfileFile(ini);
+    ASSERT_NE(profile, nullptr);
+    EXPECT_EQ(profile->Read("General", "Log"), "1");
+    EXPECT_EQ(OpenProfileFile(dir + "none.ini"), nullptr);
+    // A user's own application data folder under such a name takes the log's folder.
+    const std::string own = WritableDirectoryFor("C:\\no such tidewell folder\\", dir);
+    EXPECT_EQ(own, dir + "3D Tidewell\\");
+    EXPECT_TRUE(RemoveDirectoryW(WideText(own).c_str()));
+    for (const char* name : {"3DTidewell.log", "3DTidewell.ini"}) EXPECT_TRUE(DeleteFileW(WideText(dir + name).c_str()));
+    EXPECT_TRUE(RemoveDirectoryW(WideText(dir).c_str()));
 }
 
 }  // namespace

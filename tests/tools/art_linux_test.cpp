@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <jpeglib.h>
+#include <png.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -441,4 +442,52 @@ TEST(Art, SoundIsALoopingStereoMsAdpcmWave) {
         energy += std::sqrt(static_cast<double>(pcm[i * 2]) * pcm[i * 2] * pcm[i * 2 + 1] * pcm[i * 2 + 1]);
     }
     EXPECT_LT(std::fabs(same) / energy, 0.5);
+}
+
+// The icon: every size in the .ico (the small ones as bitmaps with a mask, 256 as PNG) and as a
+// PNG for the icon theme, clear in the tile's corners and opaque over the fish; and the setup's
+// side picture.
+TEST(Art, IconHasEverySizeClearCornersAndAnOpaqueFish) {
+    const std::string ico = ReadFile(kResources / "3dtidewell.ico");
+    ASSERT_GT(ico.size(), 6u);
+    EXPECT_EQ(Le16(ico, 2), 1);  // an icon
+    ASSERT_EQ(Le16(ico, 4), 4);
+    const int sizes[] = {16, 32, 48, 256};
+    for (int i = 0; i < 4; ++i) {
+        const std::size_t entry = 6 + 16 * i;
+        EXPECT_EQ(static_cast<unsigned char>(ico[entry]), sizes[i] & 0xFF) << sizes[i];
+        EXPECT_EQ(Le16(ico, entry + 6), 32);
+        const std::uint32_t bytes = Le32(ico, entry + 8), offset = Le32(ico, entry + 12);
+        ASSERT_LE(offset + bytes, ico.size());
+        if (sizes[i] == 256)
+            EXPECT_EQ(ico.substr(offset, 8), "\x89PNG\r\n\x1a\n");
+        else
+            EXPECT_EQ(Le32(ico, offset + 8), static_cast<std::uint32_t>(sizes[i] * 2));  // the bitmap and its mask
+
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        const fs::path png = kResources / ("3dtidewell_" + std::to_string(sizes[i]) + ".png");
+        ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str())) << png;
+        image.format = PNG_FORMAT_RGBA;
+        std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+        ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr));
+        ASSERT_EQ(image.width, static_cast<unsigned>(sizes[i]));
+        ASSERT_EQ(image.height, static_cast<unsigned>(sizes[i]));
+        const auto alpha = [&](unsigned x, unsigned y) { return rgba[(y * image.width + x) * 4 + 3]; };
+        EXPECT_EQ(alpha(0, 0), 0) << sizes[i];
+        EXPECT_EQ(alpha(image.width - 1, image.height - 1), 0) << sizes[i];
+        const std::uint8_t* fish = &rgba[(image.height / 2 * image.width + image.width / 2) * 4];
+        EXPECT_EQ(fish[3], 255) << sizes[i];
+        EXPECT_GT(fish[0], 200) << sizes[i];  // yellow: red and green high, blue low
+        EXPECT_GT(fish[1], 150) << sizes[i];
+        EXPECT_LT(fish[2], 120) << sizes[i];
+    }
+    // The setup's side picture: a 24-bit BMP of the size its pages show.
+    const std::string side = ReadFile(kResources / "3dtidewell_setup.dib");
+    ASSERT_GT(side.size(), 54u);
+    EXPECT_EQ(side.substr(0, 2), "BM");
+    EXPECT_EQ(Le32(side, 2), side.size());
+    EXPECT_EQ(Le32(side, 18), 164u);
+    EXPECT_EQ(Le32(side, 22), 314u);
+    EXPECT_EQ(Le16(side, 28), 24);
 }

@@ -1,4 +1,4 @@
-// Writes every model, frame list, texture, picture and the sound of the aquarium into one
+// Writes every model, frame list, texture, picture, the sound and the icon of the aquarium into one
 // folder. Deterministic: fixed seeds, no clock, no machine state; the same build writes the
 // same bytes, and tests/tools checks the committed resources/ against a fresh run.
 //
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/artgen/fish.h"
+#include "tools/artgen/icon.h"
 #include "tools/artgen/image.h"
 #include "tools/artgen/model_writer.h"
 #include "tools/artgen/picture.h"
@@ -120,6 +121,7 @@ int Run(const std::string& dir) {
     WriteJpeg(dir + "/background.jpg", MakeDialogPicture(fishes, blueSand, blueCaustics, bubbleColour, bubbleAlpha),
               kJpegQuality);
     WriteAdpcmWave(dir + "/sbubles.wav", MakeBubbling());
+    WriteIcons(dir);
     return 0;
 }
 
