@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "form/dialog_layout.h"
 #include "platform/gtk/gtk_runtime.h"
+#include "platform/x11/settings_dialog_raise.h"
 
 namespace {
 
@@ -301,6 +303,11 @@ void TGtkSettingsView::ActivateHelp() { gtk_button_clicked(GTK_BUTTON(Control(C:
 
 void TGtkSettingsView::Show(std::intptr_t owner) {
     gtk_widget_realize(window_);
+    // Marked for a second start of the program, which brings this dialog forward instead.
+    const gulong pid = static_cast<gulong>(getpid());
+    gdk_property_change(gtk_widget_get_window(window_), gdk_atom_intern_static_string(kSettingsDialogAtom),
+                        gdk_atom_intern_static_string("CARDINAL"), 32, GDK_PROP_MODE_REPLACE,
+                        reinterpret_cast<const guchar*>(&pid), 1);
     if (owner > 0) {
         GdkWindow* foreign =
             gdk_x11_window_foreign_new_for_display(gtk_widget_get_display(window_), static_cast<::Window>(owner));

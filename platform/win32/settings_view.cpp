@@ -314,6 +314,7 @@ TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(w
         throw;
     }
     Relayout(WindowDpi(dialog_));
+    SetPropW(dialog_, kSettingsDialogProperty, reinterpret_cast<HANDLE>(1));
     windows_.AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
 }
 
@@ -321,6 +322,7 @@ TWin32SettingsView::~TWin32SettingsView() {
     ReleaseOwner();
     windows_.RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
     SetWindowLongPtrW(dialog_, DWLP_USER, 0);
+    RemovePropW(dialog_, kSettingsDialogProperty);
     if (tooltip_) DestroyWindow(tooltip_);
     DestroyWindow(dialog_);
     DeleteFont(font_);

@@ -15,6 +15,9 @@
 #include "form/settings_view.h"
 
 struct TDialogColours;
+
+// The window property that marks the settings dialog, for a second start to find it.
+inline constexpr wchar_t kSettingsDialogProperty[] = L"TidewellSettingsDialog";
 class TWin32WindowSystem;
 
 class TWin32SettingsView final : public ISettingsView {
