@@ -43,8 +43,9 @@ const char kCss[] = R"(
 )";
 
 // GTK's own high-contrast themes are "HighContrast" and "HighContrastInverse"; others follow
-// the same naming.
+// the same naming. GTK_THEME, when set, overrides the desktop's setting.
 bool HighContrastTheme() {
+    if (const char* forced = g_getenv("GTK_THEME"); forced && *forced) return g_strstr_len(forced, -1, "HighContrast");
     gchar* theme = nullptr;
     g_object_get(gtk_settings_get_default(), "gtk-theme-name", &theme, nullptr);
     const bool high = theme && g_strstr_len(theme, -1, "HighContrast");

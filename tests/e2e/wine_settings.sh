@@ -126,17 +126,18 @@ case "$(stored ColorDepth)" in 16 | 32) ;; *) fail "colour depth" ;; esac
 
 echo "== Escape stores nothing"
 start_dialog
-# A second /c while the dialog is open gives the dialog the focus back and ends at once.
-xmessage -name tidewell-cover -title tidewell-cover "cover" &
-cover=$!
-cover_window=$(find_window tidewell-cover 20) || fail "no other window to take the focus"
-xdotool windowfocus --sync "$cover_window" 2>/dev/null || true
-timeout 60 $wine "$work/3DTidewell.scr" /c || fail "a second /c did not end with status 0"
+# A second /c while another program's window is in front brings the dialog back to the front
+# and ends at once with status 0.
+$wine notepad >/dev/null 2>&1 &
+other=$!
+find_window '.*Notepad' 30 >/dev/null || fail "no other program's window to come in front"
 sleep 1
-focus=$(xdotool getwindowfocus 2>/dev/null || true)
-kill "$cover" 2>/dev/null
-wait "$cover" 2>/dev/null || true
-[ "$focus" = "$dialog" ] || fail "a second /c left the focus on window $focus, not on the dialog $dialog"
+$wine "$probe" 2>/dev/null | tr -d '\r' | grep -qx 'foreground other' || fail "the other program did not come in front"
+timeout 60 $wine "$work/3DTidewell.scr" /c || fail "a second /c did not end with status 0"
+front=$($wine "$probe" 2>/dev/null | tr -d '\r' | grep '^foreground ' || true)
+kill "$other" 2>/dev/null
+wait "$other" 2>/dev/null || true
+[ "$front" = "foreground dialog" ] || fail "a second /c did not bring the open dialog to the front ($front)"
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Escape
 wait_exit "$pid" 45 || fail "Escape did not end the dialog"
