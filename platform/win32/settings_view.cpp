@@ -528,8 +528,10 @@ INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_HELP:
             Raise(TDialogControl::ButtonHelp);
             return TRUE;
-        case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
+            if (wParam != SPI_SETNONCLIENTMETRICS && wParam != SPI_SETHIGHCONTRAST) return FALSE;
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
             // High contrast switched, or the message font changed.
             colours_ = std::make_unique<TDialogColours>();
             Relayout(dpi_);
