@@ -421,7 +421,10 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
         picture.Rgb.size() >= static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3) {
         GdkPixbuf* view = gdk_pixbuf_new_from_data(picture.Rgb.data(), GDK_COLORSPACE_RGB, FALSE, 8, picture.Width,
                                                    picture.Height, picture.Width * 3, nullptr, nullptr);
-        GdkPixbuf* copy = gdk_pixbuf_copy(view);  // the box must not depend on the caller's bytes
+        // Drawn at the layout's size in the font's units; a copy, as the box must not depend on
+        // the caller's bytes.
+        const TDialogRect at = units.Scaled(kAboutLayout.Picture);
+        GdkPixbuf* copy = gdk_pixbuf_scale_simple(view, at.Width, at.Height, GDK_INTERP_BILINEAR);
         g_object_unref(view);
         GtkWidget* image = gtk_image_new_from_pixbuf(copy);
         g_object_unref(copy);
