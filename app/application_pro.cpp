@@ -62,6 +62,7 @@ void TCustomApplicationPro::SingleInstanceGuard() {
     bool alreadyExisted = false;
     instance_ = services_.guard.Create(exeBaseName_ + "Semaphore", alreadyExisted);
     if (instance_ && alreadyExisted) {
+        anotherInstance_ = true;
         logFile_ = false;
         application_.Terminate();
         application_.ShowMainForm = false;

@@ -43,6 +43,9 @@ public:
     virtual void HideApplicationWindow() = 0;
     virtual void SetToolWindowStyle() = 0;
     // Whether xscreensaver's hack conventions apply (X11), and its XSCREENSAVER_WINDOW variable.
+    // Brings this user's open settings dialog (another instance's) to the front: a second start
+    // of the dialog ends in its favour. Nothing when none is shown.
+    virtual void BringSettingsDialogForward() {}
     virtual bool RunsHacks() { return false; }
     virtual std::optional<std::string> HackWindowVariable() { return std::nullopt; }
 };
@@ -115,6 +118,8 @@ public:
     bool LogFile() const { return logFile_; }
     void SetLogFile(bool on);
     bool HasInstanceMarker() const { return instance_ != nullptr; }
+    // The single-instance guard found another instance running: this one ends.
+    bool AnotherInstanceRuns() const { return anotherInstance_; }
     TApplication& Application() { return application_; }
 
     void SetOwnerForm(IOwnerForm* form) { form_ = form; }
@@ -157,6 +162,7 @@ private:
     std::string exeName_;
     std::string logFileName_;
     std::unique_ptr<IInstanceHandle> instance_;
+    bool anotherInstance_ = false;
     TLogFile log_;
     bool logFile_ = false;
     std::uint8_t started_ = 0;

@@ -100,8 +100,12 @@ void TScreenSaverApp::InitApplication() {
     const bool linuxProgram = extension.empty() && services_.host.DotlessNameIsBaseName();
     SingleInstance = saverMode_ != smHack && (extension == ".SCR" || saverMode_ == smProgram || linuxProgram);
     TCustomGraphicApplicationPro::InitApplication();
-    // A second instance ends quietly: it must not touch the flags of the running one.
-    if (application_.Terminated()) return;
+    // A second instance ends quietly: it must not touch the flags of the running one. A second
+    // start of the dialog shows the open one instead.
+    if (application_.Terminated()) {
+        if (AnotherInstanceRuns() && saverMode_ == smSettings) services_.host.BringSettingsDialogForward();
+        return;
+    }
 
     // Only a full-screen run is a running screen saver; the dialog and the preview are not.
     if (saverMode_ == smSaver) {

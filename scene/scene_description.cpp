@@ -87,7 +87,8 @@ std::string Trim(const std::string& s) {
 // Reads the entries of one section into the settings.
 class SectionReader {
 public:
-    SectionReader(IProfileReader& profile, std::string section) : profile_(profile), section_(std::move(section)) {}
+    SectionReader(IProfileReader& profile, const std::string& file, std::string section)
+        : profile_(profile), file_(file), section_(std::move(section)) {}
 
     template <std::size_t N>
     void Real(const TScrambled<N>& key, float& value) {
@@ -112,14 +113,16 @@ public:
         if (!text) return;
         try {
             value = ParseColour(*text, value);
-        } catch (const Exception&) {
-            RaiseWithPrefix("The scene description file's [" + section_ + "] " + key.Text() +
-                            " is not a colour of up to four numbers 0..255:");
+        } catch (const Exception& e) {
+            // The conversion's own message first, then where the value stands.
+            throw Exception(std::string(e.what()) + "\r\nIn the scene description file " + Visible(file_) + ": section [" +
+                            Visible(section_) + "], key " + key.Text() + " (a colour of up to four numbers 0..255).");
         }
     }
 
 private:
     IProfileReader& profile_;
+    const std::string& file_;
     std::string section_;
 };
 
@@ -181,8 +184,9 @@ Colour ParseColour(const std::string& text, Colour current) {
     return current;
 }
 
-void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logFile, IProcessPriority& process) {
-    SectionReader view(profile, kView.Text());
+void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logFile, IProcessPriority& process,
+                          const std::string& file) {
+    SectionReader view(profile, file, kView.Text());
     view.Real(kFarDistance, s.FarDistance);
     view.Real(kNearDistance, s.NearDistance);
     view.Real(kFieldOfView, s.FieldOfView);
@@ -191,14 +195,14 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
     view.Color(kAmbientColor, s.AmbientColor);
     view.Color(kLightColor, s.LightColor);
 
-    SectionReader landscape(profile, kLandscape.Text());
+    SectionReader landscape(profile, file, kLandscape.Text());
     landscape.Real(kSurfaceCausticsOpacity, s.SurfaceCausticsAlpha);
     landscape.Real(kBottomCausticsOpacity, s.BottomCausticsAlpha);
     landscape.Real(kBottomHeight, s.BottomY);
     landscape.Real(kSurfaceHeight, s.SurfaceY);
     landscape.Text(kBottomModel, s.BottomModelName);
 
-    SectionReader bubbles(profile, kBubbles.Text());
+    SectionReader bubbles(profile, file, kBubbles.Text());
     bubbles.Real(kNearestDepth, s.BubbleDepthMin);
     bubbles.Real(kFarthestDepth, s.BubbleDepthMax);
     bubbles.Real(kHighestSpeed, s.BubbleSpeedMax);
@@ -207,7 +211,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
     bubbles.Text(kColorImage, s.BubbleTextureName);
     bubbles.Text(kAlphaImage, s.BubbleAlphaName);
 
-    SectionReader fish(profile, kFish.Text());
+    SectionReader fish(profile, file, kFish.Text());
     fish.Real(kShineOpacity, s.ShineAlpha);
     fish.Text(kShineImage, s.ShineTextureName);
     fish.Integer(kSpeciesCount, s.SpeciesCount);
@@ -226,7 +230,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
                 slot = *builtIn;
                 slot.Name = std::move(name);
             }
-        SectionReader species(profile, slot.Name);
+        SectionReader species(profile, file, slot.Name);
         species.Text(kTexture, slot.TextureFile);
         species.Text(kFrameList, slot.FrameListFile);
         species.Real(kNearestDepth, slot.DepthMin);
@@ -248,7 +252,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
 
     for (int t = 0; t < kThemeCount; ++t) {
         TWaterTheme& theme = s.Themes[t];
-        SectionReader section(profile, kTheme.Text() + std::to_string(t + 1));
+        SectionReader section(profile, file, kTheme.Text() + std::to_string(t + 1));
         section.Color(kClearColor, theme.ClearColor);
         section.Color(kUpperColor, theme.UpperColor);
         section.Color(kLowerColor, theme.LowerColor);
@@ -259,7 +263,7 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
         section.Text(kCausticsImage, theme.CausticsTextureName);
     }
 
-    SectionReader general(profile, kGeneral.Text());
+    SectionReader general(profile, file, kGeneral.Text());
     general.Integer(kPriority, s.Priority);
     ApplyPriority(s.Priority, process);
     int log = 0;  // a file without the entry turns logging off
@@ -269,5 +273,5 @@ void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logF
 
 void ReadSceneDescription(const TProfileOpener& open, const std::string& path, TSceneSettings& settings,
                           bool& logFile, IProcessPriority& process) {
-    if (auto profile = open(path)) ReadSceneDescription(*profile, settings, logFile, process);
+    if (auto profile = open(path)) ReadSceneDescription(*profile, settings, logFile, process, path);
 }

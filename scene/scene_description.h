@@ -18,9 +18,9 @@ std::optional<int> ParseInteger(const std::string& text);
 Colour ParseColour(const std::string& text, Colour current);
 
 // Applies the entries of profile to the settings; logFile receives the log switch when the
-// file sets it.
+// file sets it. A bad value's error names file (the file's path), the section and the key.
 void ReadSceneDescription(IProfileReader& profile, TSceneSettings& settings, bool& logFile,
-                          IProcessPriority& process);
+                          IProcessPriority& process, const std::string& file = "");
 
 // The same for the file at path, opened with open; a missing file changes nothing.
 void ReadSceneDescription(const TProfileOpener& open, const std::string& path, TSceneSettings& settings,

@@ -2,19 +2,25 @@
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
 #include "form/dialog_layout.h"
 #include "platform/gtk/gtk_runtime.h"
+#include "platform/x11/settings_dialog_raise.h"
 
 namespace {
 
 using C = TDialogControl;
 
+// The theme's own font at its own size; the form's compact controls; its colours (the class
+// "tidewell-colours") only where the theme is not a high-contrast one.
 const char kCss[] = R"(
-.tidewell { background-color: rgb(92, 175, 224); font-family: "Liberation Sans", Arial, "DejaVu Sans Condensed", Sans; font-size: 11px; }
+.tidewell-colours { background-color: rgb(92, 175, 224); }
 .tidewell button { padding: 0 4px; min-height: 0; min-width: 0; }
 .tidewell combobox button { padding: 0 2px 0 4px; }
 .tidewell combobox arrow { min-width: 12px; min-height: 12px; }
@@ -25,16 +31,42 @@ const char kCss[] = R"(
 .tidewell scale slider { min-width: 9px; min-height: 14px; margin: -7px -3px; border-radius: 2px; }
 .tidewell scale marks { margin: 0; }
 .tidewell scale marks indicator { min-height: 4px; }
-.tidewell frame > border { border: 1px solid rgb(60, 120, 160); border-radius: 0; }
+.tidewell-colours frame > border { border: 1px solid rgb(60, 120, 160); border-radius: 0; }
 #PanelPreview { background-color: black; border: 1px solid; border-color: rgb(64, 64, 64) white white rgb(64, 64, 64);
                 box-shadow: inset 1px 1px white, inset -1px -1px rgb(128, 128, 128); }
 #PreviewArea { background-color: black; }
-#PreviewArea label { color: red; font-weight: bold; font-size: 13px; }
-#ProductName, #LabelVersion { font-family: Arial, Sans; font-weight: bold; font-size: 13px; }
-#LinkLabel { font-family: Arial, Sans; font-size: 13px; }
-#LinkLabel link, #LinkLabel link:hover { color: blue; }
-.tidewell separator { background-color: rgb(60, 120, 160); min-height: 1px; }
+#PreviewArea label { color: red; font-weight: bold; font-size: larger; }
+#ProductName, #LabelVersion { font-weight: bold; font-size: larger; }
+#LinkLabel { font-size: larger; }
+.tidewell-colours #LinkLabel link, .tidewell-colours #LinkLabel link:hover { color: blue; }
+.tidewell-colours separator { background-color: rgb(60, 120, 160); min-height: 1px; }
 )";
+
+// GTK's own high-contrast themes are "HighContrast" and "HighContrastInverse"; others follow
+// the same naming. GTK_THEME, when set, overrides the desktop's setting.
+bool HighContrastTheme() {
+    if (const char* forced = g_getenv("GTK_THEME"); forced && *forced) return g_strstr_len(forced, -1, "HighContrast");
+    gchar* theme = nullptr;
+    g_object_get(gtk_settings_get_default(), "gtk-theme-name", &theme, nullptr);
+    const bool high = theme && g_strstr_len(theme, -1, "HighContrast");
+    g_free(theme);
+    return high;
+}
+
+void AddStyleClasses(GtkWidget* window) {
+    GtkStyleContext* style = gtk_widget_get_style_context(window);
+    gtk_style_context_add_class(style, "tidewell");
+    if (!HighContrastTheme()) gtk_style_context_add_class(style, "tidewell-colours");
+}
+
+// The layout units of the window's font.
+TDialogUnits FontUnits(GtkWidget* window) {
+    PangoLayout* layout = gtk_widget_create_pango_layout(window, kAverageCharSample);
+    int width = 0, height = 0;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    g_object_unref(layout);
+    return TDialogUnits::FromFont(width, height);
+}
 
 void InstallStyle() {
     static bool installed = false;
@@ -64,9 +96,11 @@ void Put(GtkWidget* fixed, GtkWidget* widget, int x, int y, int width = -1, int 
     gtk_fixed_put(GTK_FIXED(fixed), widget, x, y);
 }
 
-// A label is as high as its text, drawn from the top of its rectangle as on Windows.
-void Put(GtkWidget* fixed, GtkWidget* widget, const TDialogRect& rect, bool label = false) {
-    Put(fixed, widget, rect.Left, rect.Top, rect.Width, label ? -1 : rect.Height);
+// A label is as high as its text, drawn from the top of its rectangle as on Windows. The
+// rectangle is in layout units.
+void Put(GtkWidget* fixed, GtkWidget* widget, const TDialogUnits& units, const TDialogRect& rect, bool label = false) {
+    const TDialogRect at = units.Scaled(rect);
+    Put(fixed, widget, at.Left, at.Top, at.Width, label ? -1 : at.Height);
 }
 
 // Where GTK draws inside a widget's rectangle differs from the common controls the layout was
@@ -74,7 +108,7 @@ void Put(GtkWidget* fixed, GtkWidget* widget, const TDialogRect& rect, bool labe
 // channel, and a label is as high as its text. The scales and the numbers under them move up to
 // look as on Windows, and the end numbers line up with the trough's ends (the scale's padding,
 // in the style above, in from its sides).
-const int kScaleRaise = 8, kNumberRaise = 5, kScalePadding = 4;
+const int kScaleRaise = 8, kNumberRaise = 4, kScalePadding = 4;
 
 TDialogRect GtkRect(const TDialogItem& item) {
     TDialogRect rect = item.Placed();
@@ -91,8 +125,8 @@ TDialogRect GtkRect(const TDialogItem& item) {
     return rect;
 }
 
-GtkWidget* Label(const char* text, TDialogAlign align = TDialogAlign::Left) {
-    GtkWidget* label = gtk_label_new(text);
+GtkWidget* Label(const char* text, TDialogAlign align = TDialogAlign::Left, bool mnemonic = false) {
+    GtkWidget* label = mnemonic ? gtk_label_new_with_mnemonic(text) : gtk_label_new(text);
     gtk_label_set_xalign(GTK_LABEL(label), align == TDialogAlign::Left ? 0.0f : align == TDialogAlign::Centre ? 0.5f : 1.0f);
     return label;
 }
@@ -106,7 +140,7 @@ void SetPointerCursor(GtkWidget* button, gpointer) {
 }
 
 GtkWidget* HandButton(const char* caption) {
-    GtkWidget* button = gtk_button_new_with_label(caption);
+    GtkWidget* button = gtk_button_new_with_mnemonic(WithUnderscoreKey(caption).c_str());
     g_signal_connect_after(button, "realize", G_CALLBACK(SetPointerCursor), nullptr);
     return button;
 }
@@ -122,6 +156,7 @@ gboolean OnKey(GtkWidget* window, GdkEventKey* event, gpointer view) {
     auto* self = static_cast<TGtkSettingsView*>(view);
     switch (event->keyval) {
         case GDK_KEY_Escape: self->RaiseClose(); return TRUE;
+        case GDK_KEY_F1: self->ActivateHelp(); return TRUE;
         case GDK_KEY_Return:
         case GDK_KEY_KP_Enter:
         case GDK_KEY_ISO_Enter:
@@ -144,46 +179,57 @@ TGtkSettingsView::TGtkSettingsView() {
     InstallStyle();
     window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     g_object_ref_sink(window_);
-    gtk_style_context_add_class(gtk_widget_get_style_context(window_), "tidewell");
+    AddStyleClasses(window_);
+    units_ = FontUnits(window_);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
     GtkWidget* fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed, kSettingsDialogWidth, kSettingsDialogHeight);
+    gtk_widget_set_size_request(fixed, units_.Horizontal(kSettingsDialogWidth), units_.Vertical(kSettingsDialogHeight));
     gtk_container_add(GTK_CONTAINER(window_), fixed);
 
     // The frames first: each is drawn under its controls.
-    for (const TDialogItem& item : kSettingsLayout)
-        if (item.Kind == TDialogItemKind::GroupBox) Add(fixed, item);
-    for (const TDialogItem& item : kSettingsLayout)
-        if (item.Kind != TDialogItemKind::GroupBox) Add(fixed, item);
+    std::array<GtkWidget*, std::size(kSettingsLayout)> widgets{};
+    for (std::size_t i = 0; i < widgets.size(); ++i)
+        if (kSettingsLayout[i].Kind == TDialogItemKind::GroupBox) widgets[i] = Add(fixed, kSettingsLayout[i]);
+    for (std::size_t i = 0; i < widgets.size(); ++i)
+        if (kSettingsLayout[i].Kind != TDialogItemKind::GroupBox) widgets[i] = Add(fixed, kSettingsLayout[i]);
+    // A control without a caption of its own is named by the one before it (a label or a group's
+    // frame): its access key moves there, and screen readers read it as the control's name.
+    for (std::size_t i = 1; i < widgets.size(); ++i) {
+        const TDialogItem& item = kSettingsLayout[i];
+        if (!item.Control || !LabelOf(*item.Control)) continue;
+        GtkWidget* caption = widgets[i - 1];
+        if (GTK_IS_FRAME(caption)) caption = gtk_frame_get_label_widget(GTK_FRAME(caption));
+        gtk_label_set_mnemonic_widget(GTK_LABEL(caption), widgets[i]);
+        atk_object_set_name(gtk_widget_get_accessible(widgets[i]), WithoutAccessKey(LabelOf(*item.Control)).c_str());
+    }
 
     g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnKey), this);
     gtk_widget_show_all(fixed);
 }
 
-void TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
+GtkWidget* TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
     using K = TDialogItemKind;
     const std::string caption = WithoutAccessKey(item.Caption);
+    const std::string keyed = WithUnderscoreKey(item.Caption);
     const TDialogRect rect = GtkRect(item);
     GtkWidget* widget = nullptr;
     const char* signal = nullptr;
     switch (item.Kind) {
-        case K::Label:
-        case K::NumberLabel:
-            widget = Label(caption.c_str(), item.Align);
-            break;
+        case K::Label: widget = Label(keyed.c_str(), item.Align, true); break;
+        case K::NumberLabel: widget = Label(caption.c_str(), item.Align); break;
         case K::ComboBox:
             widget = gtk_combo_box_text_new();
             signal = "changed";
             break;
         case K::CheckBox:
-            widget = gtk_check_button_new_with_label(caption.c_str());
+            widget = gtk_check_button_new_with_mnemonic(keyed.c_str());
             signal = "toggled";
             break;
         case K::PushButton:
         case K::DefaultPushButton:
-            widget = HandButton(caption.c_str());
+            widget = HandButton(item.Caption);
             signal = "clicked";
             break;
         case K::TrackBar: {
@@ -197,7 +243,10 @@ void TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
             signal = "value-changed";
             break;
         }
-        case K::GroupBox: widget = gtk_frame_new(caption.c_str()); break;
+        case K::GroupBox:
+            widget = gtk_frame_new(nullptr);
+            gtk_frame_set_label_widget(GTK_FRAME(widget), Label(keyed.c_str(), TDialogAlign::Left, true));
+            break;
         case K::PreviewPanel: {
             // A bevelled black panel whose inner area is a native X window.
             widget = gtk_event_box_new();
@@ -205,8 +254,9 @@ void TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
             gtk_container_add(GTK_CONTAINER(widget), inside);
             previewArea_ = gtk_event_box_new();
             gtk_widget_set_name(previewArea_, "PreviewArea");
-            Put(inside, previewArea_, kPreviewPanelBevel, kPreviewPanelBevel, rect.Width - 2 * kPreviewPanelBevel,
-                rect.Height - 2 * kPreviewPanelBevel);
+            const TDialogRect at = units_.Scaled(rect);
+            Put(inside, previewArea_, kPreviewPanelBevel, kPreviewPanelBevel, at.Width - 2 * kPreviewPanelBevel,
+                at.Height - 2 * kPreviewPanelBevel);
             gtk_container_add(GTK_CONTAINER(previewArea_), gtk_label_new(caption.c_str()));
             break;
         }
@@ -218,11 +268,12 @@ void TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
     if (signal) g_signal_connect(widget, signal, G_CALLBACK(OnChanged), this);
     // Kept for the presenter's reads and writes, but out of sight: it does nothing here.
     if (item.WindowsOnly) gtk_widget_set_no_show_all(widget, TRUE);
-    Put(fixed, widget, rect, item.Kind == K::Label || item.Kind == K::NumberLabel);
+    Put(fixed, widget, units_, rect, item.Kind == K::Label || item.Kind == K::NumberLabel);
     if (item.Kind == K::DefaultPushButton) {
         gtk_widget_set_can_default(widget, TRUE);
         gtk_window_set_default(GTK_WINDOW(window_), widget);
     }
+    return widget;
 }
 
 TGtkSettingsView::~TGtkSettingsView() {
@@ -249,8 +300,15 @@ void TGtkSettingsView::RaiseClose() {
 
 void TGtkSettingsView::ActivateDefault() { gtk_button_clicked(GTK_BUTTON(Control(C::ButtonOk))); }
 
+void TGtkSettingsView::ActivateHelp() { gtk_button_clicked(GTK_BUTTON(Control(C::ButtonHelp))); }
+
 void TGtkSettingsView::Show(std::intptr_t owner) {
     gtk_widget_realize(window_);
+    // Marked for a second start of the program, which brings this dialog forward instead.
+    const gulong pid = static_cast<gulong>(getpid());
+    gdk_property_change(gtk_widget_get_window(window_), gdk_atom_intern_static_string(kSettingsDialogAtom),
+                        gdk_atom_intern_static_string("CARDINAL"), 32, GDK_PROP_MODE_REPLACE,
+                        reinterpret_cast<const guchar*>(&pid), 1);
     if (owner > 0) {
         GdkWindow* foreign =
             gdk_x11_window_foreign_new_for_display(gtk_widget_get_display(window_), static_cast<::Window>(owner));
@@ -340,7 +398,8 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     OwnedWidget box(gtk_dialog_new());
     GtkWidget* dialog = box.get();
     gtk_widget_set_name(dialog, "AboutBox");
-    gtk_style_context_add_class(gtk_widget_get_style_context(dialog), "tidewell");
+    AddStyleClasses(dialog);
+    const TDialogUnits units = FontUnits(dialog);
     gtk_window_set_title(GTK_WINDOW(dialog), about.Caption.c_str());
     gtk_window_set_resizable(GTK_WINDOW(dialog), FALSE);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
@@ -352,32 +411,34 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     gtk_container_set_border_width(GTK_CONTAINER(content), 0);
     gtk_box_set_spacing(GTK_BOX(content), 0);
     GtkWidget* fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed, kAboutLayout.Width, kAboutLayout.Height);
     gtk_box_pack_start(GTK_BOX(content), fixed, TRUE, TRUE, 0);
 
     GtkWidget* bevel = gtk_frame_new(nullptr);
     gtk_frame_set_shadow_type(GTK_FRAME(bevel), GTK_SHADOW_ETCHED_IN);
-    Put(fixed, bevel, kAboutLayout.Logo);
+    Put(fixed, bevel, units, kAboutLayout.Logo);
     const TDialogPicture& picture = about.Picture;
     if (picture.Width > 0 && picture.Height > 0 &&
         picture.Rgb.size() >= static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3) {
         GdkPixbuf* view = gdk_pixbuf_new_from_data(picture.Rgb.data(), GDK_COLORSPACE_RGB, FALSE, 8, picture.Width,
                                                    picture.Height, picture.Width * 3, nullptr, nullptr);
-        GdkPixbuf* copy = gdk_pixbuf_copy(view);  // the box must not depend on the caller's bytes
+        // Drawn at the layout's size in the font's units; a copy, as the box must not depend on
+        // the caller's bytes.
+        const TDialogRect at = units.Scaled(kAboutLayout.Picture);
+        GdkPixbuf* copy = gdk_pixbuf_scale_simple(view, at.Width, at.Height, GDK_INTERP_BILINEAR);
         g_object_unref(view);
         GtkWidget* image = gtk_image_new_from_pixbuf(copy);
         g_object_unref(copy);
         gtk_widget_set_name(image, "ImageBackground");
-        Put(fixed, image, kAboutLayout.Picture);
+        Put(fixed, image, units, kAboutLayout.Picture);
     }
 
     GtkWidget* product = Label(about.ProductName.c_str());
     gtk_widget_set_name(product, "ProductName");
     gtk_label_set_line_wrap(GTK_LABEL(product), TRUE);
-    Put(fixed, product, kAboutLayout.ProductName, true);
+    Put(fixed, product, units, kAboutLayout.ProductName, true);
     GtkWidget* version = Label(about.Version.c_str());
     gtk_widget_set_name(version, "LabelVersion");
-    Put(fixed, version, kAboutLayout.Version, true);
+    Put(fixed, version, units, kAboutLayout.Version, true);
 
     GtkWidget* link = gtk_label_new(nullptr);
     gtk_widget_set_name(link, "LinkLabel");
@@ -386,20 +447,29 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     g_free(markup);
     gtk_label_set_track_visited_links(GTK_LABEL(link), FALSE);
     g_signal_connect(link, "activate-link", G_CALLBACK(OnLink), const_cast<std::string*>(&about.LinkTarget));
-    Put(fixed, link, kAboutLayout.Link.Left, kAboutLayout.Link.Top);  // only its text takes the click
+    const TDialogRect linkAt = units.Scaled(kAboutLayout.Link);
+    Put(fixed, link, linkAt.Left, linkAt.Top);  // only its text takes the click
 
     GtkWidget* comments = Label(about.Comments.c_str());
     gtk_widget_set_name(comments, "LabelComments");
     gtk_label_set_line_wrap(GTK_LABEL(comments), TRUE);
     gtk_label_set_yalign(GTK_LABEL(comments), 0.0f);
-    Put(fixed, comments, kAboutLayout.Comments);
+    // The OpenGL summary wraps to as many lines as it needs: what lies below moves down for them.
+    const TDialogRect summary = units.Scaled(kAboutLayout.Comments);
+    gtk_label_set_max_width_chars(GTK_LABEL(comments), 1);  // its width is the layout's, not its text's
+    int needed = 0;
+    gtk_widget_get_preferred_height_for_width(comments, summary.Width, nullptr, &needed);
+    const int grown = std::max(0, needed - summary.Height);
+    Put(fixed, comments, summary.Left, summary.Top, summary.Width, summary.Height + grown);
 
-    const TDialogRect& line = kAboutLayout.Line;
-    Put(fixed, gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), line.Left, line.Top, line.Width);
+    const TDialogRect line = units.Scaled(kAboutLayout.Line);
+    Put(fixed, gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), line.Left, line.Top + grown, line.Width);
 
     GtkWidget* ok = HandButton(kAboutLayout.OkCaption);
     gtk_widget_set_name(ok, "OKButton");
-    Put(fixed, ok, kAboutLayout.OkButton);
+    const TDialogRect okAt = units.Scaled(kAboutLayout.OkButton);
+    Put(fixed, ok, okAt.Left, okAt.Top + grown, okAt.Width, okAt.Height);
+    gtk_widget_set_size_request(fixed, units.Horizontal(kAboutLayout.Width), units.Vertical(kAboutLayout.Height) + grown);
     g_signal_connect(ok, "clicked", G_CALLBACK(OnAboutOk), dialog);
     gtk_widget_set_can_default(ok, TRUE);
 

@@ -1,13 +1,14 @@
 #pragma once
-// The settings dialog and its About box in GTK 3 (X11 backend): fixed pixel positions on a
-// GtkFixed, the form's colour from a CSS provider, and the preview panel's drawing area as a
+// The settings dialog and its About box in GTK 3 (X11 backend): the layout table's positions in
+// units of the theme's font on a GtkFixed, the form's colour from a CSS provider (not under a
+// high-contrast theme), and the preview panel's drawing area as a
 // native X window that the GLX preview window becomes a child of.
 #include <array>
 
+#include "form/dialog_layout.h"
 #include "form/settings_view.h"
 
 struct _GtkWidget;
-struct TDialogItem;
 
 class TGtkSettingsView final : public ISettingsView {
 public:
@@ -43,15 +44,17 @@ public:
     void Raise(TDialogControl control);
     void RaiseClose();
     void ActivateDefault();
+    void ActivateHelp();
 
 private:
     _GtkWidget* Control(TDialogControl control) const;
     // Makes the item's widget and puts it on the dialog.
-    void Add(_GtkWidget* fixed, const TDialogItem& item);
+    _GtkWidget* Add(_GtkWidget* fixed, const TDialogItem& item);
 
     ISettingsViewEvents* events_ = nullptr;
     _GtkWidget* window_ = nullptr;
     _GtkWidget* previewArea_ = nullptr;
+    TDialogUnits units_;  // the theme font's pixels per layout unit
     std::array<_GtkWidget*, static_cast<std::size_t>(TDialogControl::ButtonCancel) + 1> controls_{};
     // While above zero the logic is setting controls: no events.
     int setting_ = 0;

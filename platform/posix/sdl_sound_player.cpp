@@ -142,6 +142,10 @@ void TSdlSoundPlayer::Start(std::string_view data, std::uint32_t flags) {
     if (!audioInitialised_) {
         // SDL's own SIGINT/SIGTERM handlers would turn a kill into an event nobody reads.
         sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // The name the desktop's mixer shows for our stream (PulseAudio, PipeWire), instead of
+        // SDL's default; the hints by name, as older SDL headers lack the constants.
+        sdl->SetHint("SDL_APP_NAME", kSoundApplicationName);
+        sdl->SetHint("SDL_AUDIO_DEVICE_APP_NAME", kSoundApplicationName);
         SilenceAlsa();
         if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) return;
         audioInitialised_ = true;

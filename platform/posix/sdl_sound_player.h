@@ -14,6 +14,9 @@
 
 #include "form/sound.h"
 
+// The program's name in the desktop's sound mixer.
+inline constexpr char kSoundApplicationName[] = "3D Tidewell";
+
 class TSdlSoundPlayer final : public ISoundPlayer {
 public:
     using Lookup = std::function<std::string_view(const std::string& name)>;

@@ -1,7 +1,7 @@
 // The settings dialog and the About box on Windows.
 //
-// LIMITATIONS: the layout is fixed in 96-DPI pixels and scaled as a whole; the font is the
-// system's message font, so long translations of the captions are not reflowed.
+// LIMITATIONS: the layout is the form's table in units of the system's message font (as dialog
+// units are), so a larger font grows the whole dialog; long translations are not reflowed.
 // DEPENDENCIES: user32, gdi32, comctl32 (track bars, tooltips; version 6 through the program's
 // manifest for the visual styles), shell32 for the link (platform/services.h OpenWithDesktop).
 #include "platform/win32/settings_view.h"
@@ -24,6 +24,42 @@
 namespace {
 
 const COLORREF kBackground = RGB(92, 175, 224);
+const COLORREF kLinkColour = RGB(0, 0, 255);
+
+// Under a high-contrast theme the dialogs take the system's colours instead of their own.
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) && (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+}  // namespace
+
+// The dialogs' colours: the form's light blue, or the system's under high contrast.
+struct TDialogColours {
+    bool system = HighContrast();
+    HBRUSH own = system ? nullptr : CreateSolidBrush(kBackground);
+
+    TDialogColours() = default;
+    TDialogColours(const TDialogColours&) = delete;
+    TDialogColours& operator=(const TDialogColours&) = delete;
+    ~TDialogColours() {
+        if (own) DeleteObject(own);
+    }
+    HBRUSH Brush() const { return system ? GetSysColorBrush(COLOR_BTNFACE) : own; }
+    COLORREF Background() const { return system ? GetSysColor(COLOR_BTNFACE) : kBackground; }
+    COLORREF Link() const { return system ? GetSysColor(COLOR_HOTLIGHT) : kLinkColour; }
+    // A static's or button's colours on the dialog's background.
+    INT_PTR Paint(HDC dc, bool seeThrough) const {
+        SetBkColor(dc, Background());
+        SetBkMode(dc, TRANSPARENT);
+        if (system) SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        return reinterpret_cast<INT_PTR>(seeThrough ? GetStockObject(NULL_BRUSH) : Brush());
+    }
+};
+
+namespace {
+
 const wchar_t kPanelClass[] = L"TidewellPreviewPanel";
 const DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 const DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -63,9 +99,8 @@ UINT WindowDpi(HWND hwnd) {
 
 int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
 
-// The system's message font (Segoe UI on current Windows) at this DPI; with a height, that
-// height in 96-DPI pixels instead of the system's (the layout was made for 8-point text).
-HFONT MessageFont(UINT dpi, int height = 0) {
+// The system's message font (Segoe UI on current Windows) at this DPI, at the size the user set.
+HFONT MessageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     LOGFONTW font{};
@@ -81,14 +116,34 @@ HFONT MessageFont(UINT dpi, int height = 0) {
         font.lfHeight = -Scale(12, dpi);
         std::wcscpy(font.lfFaceName, L"Segoe UI");
     }
-    if (height) font.lfHeight = -Scale(height, dpi);
     return CreateFontIndirectW(&font);
 }
 
-HFONT ArialFont(UINT dpi, bool bold, bool underline) {
-    return CreateFontW(-Scale(13, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Arial");
+// The same face as `font`, 13/11 as large (the design's headings against its 8-point text).
+HFONT HeadingFont(HFONT font, bool bold, bool underline) {
+    LOGFONTW face{};
+    GetObjectW(font, sizeof face, &face);
+    face.lfHeight = MulDiv(face.lfHeight, 13, 11);
+    face.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    face.lfUnderline = underline ? TRUE : FALSE;
+    return CreateFontIndirectW(&face);
 }
+
+// The layout units of a font as the dialog shows it.
+TDialogUnits FontUnits(HWND hwnd, HFONT font) {
+    const HDC dc = GetDC(hwnd);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE sample{};
+    const std::wstring text = WideText(kAverageCharSample);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sample);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    return TDialogUnits::FromFont(sample.cx, metrics.tmHeight);
+}
+
+RECT ToRect(const TDialogRect& rect) { return {rect.Left, rect.Top, rect.Left + rect.Width, rect.Top + rect.Height}; }
 
 void DeleteFont(HFONT& font) {
     if (font) DeleteObject(font);
@@ -155,7 +210,7 @@ struct TWindowKind {
 
 TWindowKind WindowKind(const TDialogItem& item) {
     switch (item.Kind) {
-        case K::Label: return {WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+        case K::Label: return {WC_STATICW, SS_LEFTNOWORDWRAP};  // "&" marks its access key
         case K::NumberLabel:
             return {WC_STATICW, static_cast<DWORD>(SS_NOPREFIX | (item.Align == TDialogAlign::Left     ? SS_LEFT
                                                                   : item.Align == TDialogAlign::Centre ? SS_CENTER
@@ -246,12 +301,11 @@ TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(w
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     RegisterPanelClass();
-    background_ = CreateSolidBrush(kBackground);
+    colours_ = std::make_unique<TDialogColours>();
     const TEmptyTemplate dialogTemplate(kDialogStyle);
     CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, DialogProc,
                                reinterpret_cast<LPARAM>(this));
     if (!dialog_) {
-        DeleteObject(background_);
         throw Exception("TWin32SettingsView: the dialog cannot be created!");
     }
     SetProgramIcon(dialog_);
@@ -259,10 +313,10 @@ TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(w
         CreateControls();
     } catch (...) {
         DestroyWindow(dialog_);
-        DeleteObject(background_);
         throw;
     }
     Relayout(WindowDpi(dialog_));
+    SetPropW(dialog_, kSettingsDialogProperty, reinterpret_cast<HANDLE>(1));
     windows_.AddDialog(reinterpret_cast<std::intptr_t>(dialog_));
 }
 
@@ -270,11 +324,11 @@ TWin32SettingsView::~TWin32SettingsView() {
     ReleaseOwner();
     windows_.RemoveDialog(reinterpret_cast<std::intptr_t>(dialog_));
     SetWindowLongPtrW(dialog_, DWLP_USER, 0);
+    RemovePropW(dialog_, kSettingsDialogProperty);
     if (tooltip_) DestroyWindow(tooltip_);
     DestroyWindow(dialog_);
     DeleteFont(font_);
     DeleteFont(panelFont_);
-    DeleteObject(background_);
 }
 
 void TWin32SettingsView::CreateControls() {
@@ -292,6 +346,8 @@ void TWin32SettingsView::CreateControls() {
         if (item.Control) controls_[static_cast<std::size_t>(*item.Control)] = hwnd;
         if (item.Kind == K::PreviewPanel) panel_ = hwnd;
         if (item.Kind == K::TrackBar) {
+            // Its window text is its name for screen readers; a track bar shows none.
+            if (const char* label = LabelOf(*item.Control)) SetWindowTextW(hwnd, WideText(WithoutAccessKey(label)).c_str());
             SendMessageW(hwnd, TBM_SETRANGE, FALSE, MAKELPARAM(0, item.Range.Max));
             SendMessageW(hwnd, TBM_SETLINESIZE, 0, item.Range.Line);
             SendMessageW(hwnd, TBM_SETPAGESIZE, 0, item.Range.Page);
@@ -325,22 +381,30 @@ void TWin32SettingsView::Relayout(UINT dpi) {
     dpi_ = dpi ? dpi : 96;
     DeleteFont(font_);
     DeleteFont(panelFont_);
-    font_ = MessageFont(dpi_, 11);
+    font_ = MessageFont(dpi_);
+    units_ = FontUnits(dialog_, font_);
     // The panel's caption: the same face, bold and larger.
-    LOGFONTW face{};
-    GetObjectW(font_, sizeof face, &face);
-    face.lfHeight = -Scale(13, dpi_);
-    face.lfWeight = FW_BOLD;
-    panelFont_ = CreateFontIndirectW(&face);
+    panelFont_ = HeadingFont(font_, true, false);
     SetWindowLongPtrW(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(panelFont_));
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const TDialogItem& item = kSettingsLayout[i];
-        const TDialogRect rect = item.Placed();
+        TDialogRect rect = item.Placed();
+        if (item.Kind == K::ComboBox) rect.Height = kOpenListHeight;
+        const TDialogRect at = units_.Scaled(rect);
         SendMessageW(items_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        MoveWindow(items_[i], Scale(rect.Left, dpi_), Scale(rect.Top, dpi_), Scale(rect.Width, dpi_),
-                   Scale(item.Kind == K::ComboBox ? kOpenListHeight : rect.Height, dpi_), TRUE);
+        MoveWindow(items_[i], at.Left, at.Top, at.Width, at.Height, TRUE);
+        // A group box comes before its controls in the tab order, so above them: it keeps only
+        // its frame and caption, and cannot paint over them.
+        if (item.Kind == K::GroupBox) {
+            const HRGN frame = CreateRectRgn(0, 0, at.Width, at.Height);
+            const HRGN inside = CreateRectRgn(units_.Horizontal(3), units_.Vertical(13), at.Width - units_.Horizontal(3),
+                                              at.Height - units_.Vertical(3));
+            CombineRgn(frame, frame, inside, RGN_DIFF);
+            DeleteObject(inside);
+            SetWindowRgn(items_[i], frame, TRUE);  // the window owns the region now
+        }
     }
-    SizeClientArea(dialog_, Scale(kSettingsDialogWidth, dpi_), Scale(kSettingsDialogHeight, dpi_), dpi_);
+    SizeClientArea(dialog_, units_.Horizontal(kSettingsDialogWidth), units_.Vertical(kSettingsDialogHeight), dpi_);
     InvalidateRect(dialog_, nullptr, TRUE);
 }
 
@@ -454,19 +518,26 @@ INT_PTR CALLBACK TWin32SettingsView::DialogProc(HWND hwnd, UINT message, WPARAM 
 
 INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(background_);
+        case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(colours_->Brush());
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             // Drop-down lists keep the system's colours.
             const auto control = reinterpret_cast<HWND>(lParam);
             const TDialogItem* item = ItemOf(control);
             if (item && item->Kind == K::ComboBox) return FALSE;
-            const auto dc = reinterpret_cast<HDC>(wParam);
-            SetBkColor(dc, kBackground);
-            SetBkMode(dc, TRANSPARENT);
-            if (item && item->Kind == K::NumberLabel) return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
-            return reinterpret_cast<INT_PTR>(background_);
+            return colours_->Paint(reinterpret_cast<HDC>(wParam), item && item->Kind == K::NumberLabel);
         }
+        case WM_HELP:
+            Raise(TDialogControl::ButtonHelp);
+            return TRUE;
+        case WM_SETTINGCHANGE:
+            if (wParam != SPI_SETNONCLIENTMETRICS && wParam != SPI_SETHIGHCONTRAST) return FALSE;
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            // High contrast switched, or the message font changed.
+            colours_ = std::make_unique<TDialogColours>();
+            Relayout(dpi_);
+            return FALSE;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
@@ -521,9 +592,11 @@ struct TAboutBox {
     const TAboutInfo& info;
     TWin32WindowSystem& windows;
     UINT dpi = 96;
-    HBRUSH background = nullptr;
+    TDialogUnits units;
+    TDialogColours colours;
     HFONT bold = nullptr, link = nullptr, comments = nullptr;
     HWND linkLabel = nullptr, okButton = nullptr;
+    int grown = 0;  // how much taller than the layout the summary made the box
     std::vector<std::uint32_t> pixels;  // the picture as 32-bit BGRX, top-down
 
     TAboutBox(const TAboutInfo& about, TWin32WindowSystem& system) : info(about), windows(system) {}
@@ -531,20 +604,21 @@ struct TAboutBox {
         DeleteFont(bold);
         DeleteFont(link);
         DeleteFont(comments);
-        if (background) DeleteObject(background);
     }
 
-    int S(int value) const { return Scale(value, dpi); }
-    RECT S(const TDialogRect& rect) const {
-        return {S(rect.Left), S(rect.Top), S(rect.Left + rect.Width), S(rect.Top + rect.Height)};
+    // A part's rectangle; the parts under the summary move down by what it grew.
+    RECT S(TDialogRect rect, bool belowSummary = false) const {
+        RECT at = ToRect(units.Scaled(rect));
+        if (belowSummary) OffsetRect(&at, 0, grown);
+        return at;
     }
 
     void Create(HWND hwnd) {
         dpi = WindowDpi(hwnd);
-        background = CreateSolidBrush(kBackground);
-        bold = ArialFont(dpi, true, false);
-        link = ArialFont(dpi, false, true);
-        comments = MessageFont(dpi, 11);
+        comments = MessageFont(dpi);
+        bold = HeadingFont(comments, true, false);
+        link = HeadingFont(comments, false, true);
+        units = FontUnits(hwnd, comments);
         const TDialogPicture& picture = info.Picture;
         if (picture.Width > 0 && picture.Height > 0 &&
             picture.Rgb.size() >= static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height) * 3) {
@@ -555,8 +629,10 @@ struct TAboutBox {
         SetWindowTextW(hwnd, WideText(info.Caption).c_str());
         const HINSTANCE instance = GetModuleHandleW(nullptr);
         const auto label = [&](const std::string& text, const TDialogRect& rect, HFONT font) {
+            const RECT at = S(rect);
             const HWND control = CreateWindowExW(0, WC_STATICW, WideText(text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_LEFT,
-                                                 S(rect.Left), S(rect.Top), S(rect.Width), S(rect.Height), hwnd, nullptr, instance, nullptr);
+                                                 at.left, at.top, at.right - at.left, at.bottom - at.top, hwnd, nullptr,
+                                                 instance, nullptr);
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
             return control;
         };
@@ -565,23 +641,35 @@ struct TAboutBox {
         // The link is as wide as its text, so that only the text takes the click.
         SIZE extent{};
         const HDC dc = GetDC(hwnd);
-        const HGDIOBJ old = SelectObject(dc, link);
+        HGDIOBJ old = SelectObject(dc, link);
         const std::wstring linkText = WideText(info.LinkText);
         GetTextExtentPoint32W(dc, linkText.c_str(), static_cast<int>(linkText.size()), &extent);
+        // The OpenGL summary wraps to as many lines as it needs: the box grows for them.
+        SelectObject(dc, comments);
+        const std::wstring summary = WideText(info.Comments);
+        RECT needed = S(kAboutLayout.Comments);
+        const int room = needed.bottom - needed.top;
+        DrawTextW(dc, summary.c_str(), static_cast<int>(summary.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        grown = std::max(0, static_cast<int>(needed.bottom - needed.top) - room);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
-        const TDialogRect& at = kAboutLayout.Link;
-        linkLabel = CreateWindowExW(0, WC_STATICW, linkText.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY, S(at.Left),
-                                    S(at.Top), std::min<int>(extent.cx + 2, S(at.Width)), S(at.Height), hwnd, nullptr, instance, nullptr);
+        const RECT at = S(kAboutLayout.Link);
+        linkLabel = CreateWindowExW(0, WC_STATICW, linkText.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY, at.left,
+                                    at.top, std::min<int>(extent.cx + 2, at.right - at.left), at.bottom - at.top, hwnd, nullptr,
+                                    instance, nullptr);
         SendMessageW(linkLabel, WM_SETFONT, reinterpret_cast<WPARAM>(link), FALSE);
-        label(info.Comments, kAboutLayout.Comments, comments);
-        const TDialogRect& ok = kAboutLayout.OkButton;
+        TDialogRect summaryRect = kAboutLayout.Comments;
+        const HWND summaryLabel = label(info.Comments, summaryRect, comments);
+        const RECT summaryAt = S(summaryRect);
+        SetWindowPos(summaryLabel, nullptr, 0, 0, summaryAt.right - summaryAt.left, summaryAt.bottom - summaryAt.top + grown,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT ok = S(kAboutLayout.OkButton, true);
         okButton = CreateWindowExW(0, WC_BUTTONW, WideText(kAboutLayout.OkCaption).c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, S(ok.Left), S(ok.Top), S(ok.Width),
-                                   S(ok.Height), hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, ok.left, ok.top, ok.right - ok.left,
+                                   ok.bottom - ok.top, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
         SendMessageW(okButton, WM_SETFONT, reinterpret_cast<WPARAM>(comments), FALSE);
         SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
-        SizeClientArea(hwnd, S(kAboutLayout.Width), S(kAboutLayout.Height), dpi);
+        SizeClientArea(hwnd, units.Horizontal(kAboutLayout.Width), units.Vertical(kAboutLayout.Height) + grown, dpi);
         CentreWindow(hwnd);
         SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetFocus(okButton);
@@ -592,7 +680,7 @@ struct TAboutBox {
         const HDC dc = BeginPaint(hwnd, &ps);
         RECT logo = S(kAboutLayout.Logo);
         DrawEdge(dc, &logo, EDGE_ETCHED, BF_RECT);
-        RECT line = S(kAboutLayout.Line);
+        RECT line = S(kAboutLayout.Line, true);
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         if (!pixels.empty()) {
             BITMAPINFO bitmap{};
@@ -603,8 +691,8 @@ struct TAboutBox {
             bitmap.bmiHeader.biBitCount = 32;
             bitmap.bmiHeader.biCompression = BI_RGB;
             SetStretchBltMode(dc, HALFTONE);
-            const TDialogRect& at = kAboutLayout.Picture;
-            StretchDIBits(dc, S(at.Left), S(at.Top), S(at.Width), S(at.Height), 0, 0, info.Picture.Width, info.Picture.Height,
+            const RECT at = S(kAboutLayout.Picture);
+            StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, info.Picture.Width, info.Picture.Height,
                           pixels.data(), &bitmap, DIB_RGB_COLORS, SRCCOPY);
         }
         EndPaint(hwnd, &ps);
@@ -612,13 +700,13 @@ struct TAboutBox {
 
     INT_PTR Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
-            case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(background);
+            case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(colours.Brush());
             case WM_CTLCOLORSTATIC:
             case WM_CTLCOLORBTN: {
                 const auto dc = reinterpret_cast<HDC>(wParam);
-                SetBkMode(dc, TRANSPARENT);
-                if (reinterpret_cast<HWND>(lParam) == linkLabel) SetTextColor(dc, RGB(0, 0, 255));
-                return reinterpret_cast<INT_PTR>(background);
+                const INT_PTR brush = colours.Paint(dc, false);
+                if (reinterpret_cast<HWND>(lParam) == linkLabel) SetTextColor(dc, colours.Link());
+                return brush;
             }
             case WM_PAINT: Paint(hwnd); return TRUE;
             case WM_SETCURSOR: {

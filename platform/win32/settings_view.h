@@ -1,18 +1,23 @@
 #pragma once
-// The settings dialog on Windows: a dialog box of plain Win32 and common controls, laid out in
-// pixels at 96 DPI and scaled to the DPI of the monitor it is on, in the system's message font.
+// The settings dialog on Windows: a dialog box of plain Win32 and common controls in the system's
+// message font at the DPI of the monitor it is on, laid out in units of that font.
 // The window system's pump hands it the keyboard (Tab, Enter, Escape). OK and Enter raise
 // ControlChanged(ButtonOk); the Cancel button, Escape and the close box raise CloseRequested.
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "form/dialog_layout.h"
 #include "form/settings_view.h"
 
-struct TDialogItem;
+struct TDialogColours;
+
+// The window property that marks the settings dialog, for a second start to find it.
+inline constexpr wchar_t kSettingsDialogProperty[] = L"TidewellSettingsDialog";
 class TWin32WindowSystem;
 
 class TWin32SettingsView final : public ISettingsView {
@@ -48,6 +53,8 @@ public:
     // Places every control and sizes the dialog for this DPI (also on WM_DPICHANGED).
     void Relayout(UINT dpi);
     UINT Dpi() const { return dpi_; }
+    // Device pixels per layout unit at the dialog's font.
+    TDialogUnits Units() const { return units_; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,10 +70,11 @@ private:
     HWND panel_ = nullptr;
     HWND tooltip_ = nullptr;
     HWND owner_ = nullptr;  // disabled by us while the dialog is shown
-    HBRUSH background_ = nullptr;
+    std::unique_ptr<TDialogColours> colours_;
     HFONT font_ = nullptr;
     HFONT panelFont_ = nullptr;
     UINT dpi_ = 96;
+    TDialogUnits units_;
     ISettingsViewEvents* events_ = nullptr;
     std::array<HWND, 16> controls_{};
     std::vector<HWND> items_;  // every item of the layout, in its order

@@ -18,6 +18,7 @@
 
 #include "platform/services.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/settings_view.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window_system.h"
 
@@ -113,6 +114,21 @@ std::FILE* OpenLogStream(const std::string& path, bool create) {
 }
 
 std::FILE* TWin32Host::OpenLog(const std::string& path, bool create) { return OpenLogStream(path, create); }
+
+void TWin32Host::BringSettingsDialogForward() {
+    HWND dialog = nullptr;
+    EnumWindows(
+        [](HWND hwnd, LPARAM found) -> BOOL {
+            if (!IsWindowVisible(hwnd) || !GetPropW(hwnd, kSettingsDialogProperty)) return TRUE;
+            *reinterpret_cast<HWND*>(found) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
+    // The About box or a message box, when one is open over it: that is where input goes.
+    SetForegroundWindow(GetLastActivePopup(dialog));
+}
 
 std::string WritableDirectoryFor(const std::string& dir, const std::string& localAppData) {
     if (!dir.empty()) {

@@ -29,6 +29,9 @@ public:
     // is no separate application window to hide.
     void HideApplicationWindow() override {}
     void SetToolWindowStyle() override {}
+    // The shown settings dialog of another instance (marked with kSettingsDialogProperty), or
+    // the box open over it, to the foreground.
+    void BringSettingsDialogForward() override;
 
 private:
     std::vector<std::string> args_;

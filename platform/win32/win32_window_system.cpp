@@ -186,7 +186,19 @@ bool TWin32WindowSystem::ProcessOne() {
     // A copy: a handler may remove a dialog while its message is handled.
     const std::vector<std::intptr_t> open = dialogs_;
     for (const std::intptr_t dialog : open) {
-        if (IsDialogMessageW(reinterpret_cast<HWND>(dialog), &message)) {
+        const auto hwnd = reinterpret_cast<HWND>(dialog);
+        // F1 asks the dialog for help, wherever its focus is.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && (message.hwnd == hwnd || IsChild(hwnd, message.hwnd))) {
+            HELPINFO help{};
+            help.cbSize = sizeof help;
+            help.iContextType = HELPINFO_WINDOW;
+            help.hItemHandle = message.hwnd;
+            GetCursorPos(&help.MousePos);
+            SendMessageW(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+            RaiseDeferred();
+            return true;
+        }
+        if (IsDialogMessageW(hwnd, &message)) {
             RaiseDeferred();
             return true;
         }

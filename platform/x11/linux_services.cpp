@@ -28,6 +28,7 @@
 #include "platform/services.h"
 #include "platform/x11/gtk_module_loader.h"
 #include "platform/x11/linux_window_system.h"
+#include "platform/x11/settings_dialog_raise.h"
 #include "platform/x11/x11_saver_system.h"
 #include "platform/x11/x11_window_system.h"
 #include "platform/x11/xrandr_driver.h"
@@ -35,7 +36,9 @@
 std::unique_ptr<IProcessLauncher> CreatePosixProcessLauncher();
 
 std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string> args) {
-    return std::make_unique<TPosixHost>(std::move(args));
+    auto host = std::make_unique<TPosixHost>(std::move(args));
+    host->BringDialogForward = [] { RaiseSettingsDialog(); };
+    return host;
 }
 std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TFileOptionsStore>(); }
 std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TFlockGuard>(); }

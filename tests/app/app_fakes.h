@@ -80,6 +80,7 @@ public:
     std::FILE* OpenLog(const std::string& path, bool create) override { return OpenLogStream(path, create); }
     void HideApplicationWindow() override { calls.push_back("HideApplicationWindow"); }
     void SetToolWindowStyle() override { calls.push_back("SetToolWindowStyle"); }
+    void BringSettingsDialogForward() override { calls.push_back("BringSettingsDialogForward"); }
     bool RunsHacks() override { return hacks; }
     std::optional<std::string> HackWindowVariable() override { return windowVariable; }
 };

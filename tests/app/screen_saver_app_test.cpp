@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/exception.h"
 #include "app/screen_saver_app.h"
 #include "app_fakes.h"
@@ -165,6 +167,20 @@ TEST(TScreenSaverApp, ASecondInstanceEndsQuietly) {
     }
     // It leaves the running instance's system flags and cursor alone.
     EXPECT_TRUE(rig.system.calls.empty());
+    EXPECT_TRUE(std::ranges::find(rig.host.calls, "BringSettingsDialogForward") == rig.host.calls.end());
+}
+
+// A second start of the dialog (Windows' /c, Linux's plain start) shows the open one first.
+TEST(TScreenSaverApp, ASecondDialogBringsTheOpenOneForward) {
+    for (const Args& args : {Args{"C:\\Saver\\3DTidewell.scr", "/c:1234"}, Args{"/usr/bin/3dtidewell"}}) {
+        SaverRig rig;
+        rig.host.dotless = args.size() == 1;
+        rig.guard.held.insert(args.size() == 1 ? "3dtidewellSemaphore" : "3DTidewellSemaphore");
+        auto app = rig.Make(args);
+        app->Loaded();
+        EXPECT_TRUE(rig.application.Terminated()) << args[0];
+        EXPECT_EQ(std::ranges::count(rig.host.calls, "BringSettingsDialogForward"), 1) << args[0];
+    }
 }
 
 TEST(TScreenSaverApp, DotlessProgramNames) {

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     GetWindowTextW(dialog, caption, 1024);
     std::printf("dialog %p owner %p caption %ls\n", static_cast<void*>(dialog), static_cast<void*>(GetWindow(dialog, GW_OWNER)),
                 caption);
+    std::printf("foreground %s\n", GetForegroundWindow() == dialog ? "dialog" : "other");
     const HWND panel = FindWindowExW(dialog, nullptr, L"TidewellPreviewPanel", nullptr);
     if (!panel) {
         std::printf("no panel\n");

@@ -129,3 +129,9 @@ check_picture() {
   done
   [ "$good" -ge 3 ]
 }
+
+# A layout length in pixels: the dialogs lay out their table in units of the desktop's font, $2
+# pixels to a unit (a fraction), rounded as the dialogs round.
+scaled() {
+  awk -v v="$1" -v s="$2" 'BEGIN { printf "%d", v * s + 0.5 }'
+}

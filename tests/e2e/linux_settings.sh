@@ -38,7 +38,7 @@ dialog_title="(3D Tidewell Screen Saver|$exe FPS: [0-9]+)"
 
 # Starts the program with the given arguments and waits until its preview shows theme $1's
 # water with no box over the dialog; sets pid, dialog, dx, dy (the dialog's client origin on the
-# screen).
+# screen), dw, dh and sx, sy (its pixels per layout unit: it grows with the desktop's font).
 open_dialog() {
   local theme=$1 shown="" end
   shift
@@ -48,8 +48,14 @@ open_dialog() {
   read -r dx dy dw dh < <(xwininfo -id "$dialog" |
     awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
   echo "dialog ${dw}x${dh} at $dx,$dy"
-  [ "$dw" = 511 ] && [ "$dh" = 363 ] || fail "the dialog's client area is ${dw}x${dh}, not 511x363"
-  # The preview window covers the panel's inner area at (10, 14), 316 x 236. With a software
+  [ "$dw" -ge 511 ] && [ "$dh" -ge 363 ] || fail "the dialog's client area is ${dw}x${dh}, less than 511x363"
+  sx=$(awk -v w="$dw" 'BEGIN { print w / 511 }')
+  sy=$(awk -v h="$dh" 'BEGIN { print h / 363 }')
+  # The preview window covers the panel's inner area, (10, 14) and 316 x 236 at the design font;
+  # a pixel in from each side, as the units read back from the size may round the other way.
+  px=$(($(scaled 8 "$sx") + 3)) py=$(($(scaled 12 "$sy") + 3))
+  pw=$(($(scaled 328 "$sx") - px - 3)) ph=$(($(scaled 252 "$sy") - py - 3))
+  # With a software
   # renderer (Xvfb) a warning box titled with the product comes first: OK it, once, and wait
   # until it has gone, since a second Return would reach the dialog and mean OK. The box is up
   # before the preview's first frame, so once the water shows, a box not seen is none.
@@ -64,7 +70,7 @@ open_dialog() {
       continue
     fi
     import -window root "$work/dialog.png"
-    if check_horizon "$work/dialog.png" "$theme" $((dx + 10)) $((dy + 14)) 316 236 >"$work/horizon.txt" &&
+    if check_horizon "$work/dialog.png" "$theme" $((dx + px)) $((dy + py)) "$pw" "$ph" >"$work/horizon.txt" &&
       ! find_window '3D Tidewell' 0 >/dev/null; then
       shown=yes
       break
@@ -78,7 +84,22 @@ open_dialog() {
 
 # First run: the defaults, Blue Water; Enter stores them.
 open_dialog 0
-[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && convert "$work/dialog.png" -crop "511x363+$dx+$dy" +repage "$TIDEWELL_E2E_SHOTS/linux_settings.png"
+[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && convert "$work/dialog.png" -crop "${dw}x${dh}+$dx+$dy" +repage "$TIDEWELL_E2E_SHOTS/linux_settings.png"
+# A second start while the dialog is open brings the dialog over the window that covers it, and
+# ends at once with status 0.
+xmessage -name tidewell-cover -title tidewell-cover -geometry "${dw}x${dh}+$dx+$dy" "cover" &
+cover=$!
+find_window tidewell-cover 20 >/dev/null || fail "no covering window appeared"
+sleep 0.5
+import -window root "$work/covered.png"
+check_horizon "$work/covered.png" 0 $((dx + px)) $((dy + py)) "$pw" "$ph" >/dev/null && fail "the cover does not cover the dialog"
+timeout 20 "$exe" --settings || fail "a second start did not end at once with status 0 (status $?)"
+sleep 0.5
+import -window root "$work/raised.png"
+kill "$cover" 2>/dev/null
+wait "$cover" 2>/dev/null || true
+check_horizon "$work/raised.png" 0 $((dx + px)) $((dy + py)) "$pw" "$ph" >/dev/null ||
+  fail "a second start did not bring the open dialog forward"
 press "$dialog" Return || fail "the dialog took no key"
 wait_exit "$pid" 30 || fail "Enter did not end the dialog"
 pid=""
@@ -104,16 +125,17 @@ about=""
 end=$((SECONDS + 90))
 while [ -z "$about" ] && [ "$SECONDS" -lt "$end" ]; do
   viewable "$dialog" || fail "the dialog went before its About button was clicked"
-  xdotool mousemove $((dx + 176 + 37)) $((dy + 328 + 12)) click 1
+  xdotool mousemove $((dx + $(scaled $((176 + 37)) "$sx"))) $((dy + $(scaled $((328 + 12)) "$sy"))) click 1
   about=$(find_window "About 3D Tidewell Screen Saver" 20) || about=""
   kill -0 "$pid" 2>/dev/null || fail "the program ended instead of opening the About box"
 done
 [ -n "$about" ] || fail "the About box did not open"
 if [ -n "${TIDEWELL_E2E_SHOTS:-}" ]; then
   sleep 0.5  # its picture drawn
-  read -r ax ay < <(xwininfo -id "$about" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
+  read -r ax ay aw ah < <(xwininfo -id "$about" |
+    awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
   import -window root "$work/about.png"
-  convert "$work/about.png" -crop "414x279+$ax+$ay" +repage "$TIDEWELL_E2E_SHOTS/linux_about.png"
+  convert "$work/about.png" -crop "${aw}x${ah}+$ax+$ay" +repage "$TIDEWELL_E2E_SHOTS/linux_about.png"
 fi
 press "$about" Escape || fail "the About box took no key"
 wait_for 30 hidden "$about" || fail "Escape did not close the About box"

@@ -39,8 +39,9 @@ stored() {
   return 0
 }
 
-# Starts the dialog and waits until the probe sees the preview window in its panel; sets pid and
-# dialog (the X window).
+# Starts the dialog and waits until the probe sees the preview window in its panel; sets pid,
+# dialog (the X window), pw x ph (the panel's drawing area: 316 x 236 at the design font, larger
+# with a wider font) and sx, sy (the dialog's pixels per layout unit).
 start_dialog() {
   $wine reg delete "$key" /f >/dev/null 2>&1 || true
   $wine "$work/3DTidewell.scr" /c &
@@ -48,14 +49,18 @@ start_dialog() {
   local tries=60 seen=""
   while [ "$tries" -gt 0 ]; do
     seen=$($wine "$probe" 2>/dev/null | tr -d '\r' || true)
-    echo "$seen" | grep -q '^preview 316x236$' && break
+    pw="" ph=""
+    read -r pw ph < <(echo "$seen" | sed -n 's/^panel \([0-9]*\)x\([0-9]*\)$/\1 \2/p') || true
+    [ -n "${pw:-}" ] && echo "$seen" | grep -qx "preview ${pw}x${ph}" && break
     kill -0 "$pid" 2>/dev/null || fail "the program ended before its dialog showed"
     sleep 0.5
     tries=$((tries - 1))
   done
   echo "$seen"
-  [ "$tries" -gt 0 ] || fail "no preview window of 316x236 in the dialog's panel"
-  echo "$seen" | grep -q '^panel 316x236$' || fail "the panel's drawing area is not 316x236"
+  [ "$tries" -gt 0 ] || fail "no preview window as large as the dialog's panel"
+  [ "$pw" -ge 316 ] && [ "$ph" -ge 236 ] || fail "the panel's drawing area is ${pw}x${ph}, less than 316x236"
+  sx=$(awk -v w="$pw" 'BEGIN { print (w + 4) / 320 }')
+  sy=$(awk -v h="$ph" 'BEGIN { print (h + 4) / 240 }')
   echo "$seen" | grep -q ' owner 0000000000000000 ' || fail "the dialog has an owner without /c:<window>"
   dialog=$(xdotool search --onlyvisible --name "$dialog_title" 2>/dev/null | head -1 || true)
   [ -n "$dialog" ] || fail "no dialog window on the X server"
@@ -70,16 +75,17 @@ gl_window() {
 echo "== OK stores the options"
 start_dialog
 sleep 2
-preview=$(gl_window 316 236)
+preview=$(gl_window "$pw" "$ph")
 [ -n "$preview" ] || fail "no X window with the preview's pixels"
 import -window "$preview" "$work/preview.png"
-check_horizon "$work/preview.png" 0 0 0 316 236 || fail "the preview does not show Blue Water"
+check_horizon "$work/preview.png" 0 0 0 "$pw" "$ph" || fail "the preview does not show Blue Water"
 import -window "$dialog" "$work/dialog.png"
 background=$(pixel "$work/dialog.png" 3 3)
 [ "$(distance2 "$background" "92 175 224")" -le 12 ] || fail "dialog background $background"
 if [ -n "$shots" ]; then
   # What a user sees: the dialog with the preview in its panel.
-  convert "$work/dialog.png" "$work/preview.png" -geometry +10+14 -composite "$shots/wine_settings.png"
+  convert "$work/dialog.png" "$work/preview.png" -geometry "+$(($(scaled 8 "$sx") + 2))+$(($(scaled 12 "$sy") + 2))" \
+    -composite "$shots/wine_settings.png"
 fi
 
 # Without a window manager Wine takes keys only in the window it was told has the focus.
@@ -89,7 +95,7 @@ about=$(find_window "About 3D Tidewell Screen Saver" 60) || fail "Alt+A did not 
 sleep 1
 import -window "$about" "$work/about.png"
 [ -n "$shots" ] && cp "$work/about.png" "$shots/wine_about.png"
-check_picture "$work/about.png" 10 21 150 110 || fail "no picture in the About box"
+check_picture "$work/about.png" "$(scaled 10 "$sx")" "$(scaled 21 "$sy")" "$(scaled 150 "$sx")" "$(scaled 110 "$sy")" || fail "no picture in the About box"
 xdotool windowfocus --sync "$about" 2>/dev/null || true
 xdotool key Escape
 tries=50
@@ -101,7 +107,7 @@ done
 
 # A click right of the fish track bar's thumb pages it up by 5: 20 becomes 25.
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
-xdotool mousemove $((X + 336 + 8 + 100)) $((Y + 128 + 24 + 10)) sleep 0.3 click 1
+xdotool mousemove $((X + $(scaled $((336 + 8 + 100)) "$sx"))) $((Y + $(scaled $((128 + 24 + 10)) "$sy"))) sleep 0.3 click 1
 sleep 0.5
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Return
@@ -120,6 +126,18 @@ case "$(stored ColorDepth)" in 16 | 32) ;; *) fail "colour depth" ;; esac
 
 echo "== Escape stores nothing"
 start_dialog
+# A second /c while another program's window is in front brings the dialog back to the front
+# and ends at once with status 0.
+$wine notepad >/dev/null 2>&1 &
+other=$!
+find_window '.*Notepad' 30 >/dev/null || fail "no other program's window to come in front"
+sleep 1
+$wine "$probe" 2>/dev/null | tr -d '\r' | grep -qx 'foreground other' || fail "the other program did not come in front"
+timeout 60 $wine "$work/3DTidewell.scr" /c || fail "a second /c did not end with status 0"
+front=$($wine "$probe" 2>/dev/null | tr -d '\r' | grep '^foreground ' || true)
+kill "$other" 2>/dev/null
+wait "$other" 2>/dev/null || true
+[ "$front" = "foreground dialog" ] || fail "a second /c did not bring the open dialog to the front ($front)"
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Escape
 wait_exit "$pid" 45 || fail "Escape did not end the dialog"

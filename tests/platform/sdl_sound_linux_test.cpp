@@ -1,5 +1,6 @@
 // The Linux player decodes an MS ADPCM wave from memory and loops it; SDL's dummy audio driver
 // stands in for a sound card.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -76,6 +77,16 @@ TEST(SdlSoundPlayer, DecodesAndLoopsTheEmbeddedWaveAndIsSilentWithoutIt) {
     if (!player.Playing()) GTEST_SKIP() << "no SDL audio, not even the dummy driver";
     EXPECT_TRUE(enabled);
     EXPECT_EQ(player.DecodedBytes(), 1000u * 2u * 2u);  // 16-bit stereo samples
+    // The desktop's mixer lists the stream under the program's name.
+    if (void* sdl = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD)) {
+        const auto getHint = reinterpret_cast<const char* (*)(const char*)>(dlsym(sdl, "SDL_GetHint"));
+        ASSERT_NE(getHint, nullptr);
+        for (const char* hint : {"SDL_APP_NAME", "SDL_AUDIO_DEVICE_APP_NAME"}) {
+            const char* name = getHint(hint);
+            EXPECT_STREQ(name ? name : "", "3D Tidewell") << hint;
+        }
+        dlclose(sdl);
+    }
     // The dummy device consumes the buffer in real time; a looping sound keeps going.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(player.Playing());

@@ -9,7 +9,9 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,7 +65,11 @@ std::vector<std::string> Texts(GtkWidget* root, GType type, const char* property
         if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) {
             gchar* text = nullptr;
             g_object_get(widget, property, &text, nullptr);
-            if (text) texts.emplace_back(text);
+            if (text) {
+                std::string shown = text;  // without the access key's marker
+                std::erase(shown, '_');
+                texts.push_back(shown);
+            }
             g_free(text);
         }
         if (!GTK_IS_CONTAINER(widget)) return;
@@ -118,6 +124,30 @@ GtkWidget* SettingsWindow() {
     return found;
 }
 
+// The dialog's layout units, as its size shows them.
+TDialogUnits UnitsOf(GtkWidget* window) {
+    int width = 0, height = 0;
+    gtk_window_get_size(GTK_WINDOW(window), &width, &height);
+    return {static_cast<double>(width) / kSettingsDialogWidth, static_cast<double>(height) / kSettingsDialogHeight};
+}
+
+// The desktop's font (GTK's own setting) for one test.
+struct DesktopFont {
+    gchar* saved = nullptr;
+    explicit DesktopFont(const char* font) {
+        {  // GTK runs once a dialog has been made
+            auto windows = CreateWindowSystem();
+            CreateSettingsView(*windows);
+        }
+        g_object_get(gtk_settings_get_default(), "gtk-font-name", &saved, nullptr);
+        g_object_set(gtk_settings_get_default(), "gtk-font-name", font, nullptr);
+    }
+    ~DesktopFont() {
+        g_object_set(gtk_settings_get_default(), "gtk-font-name", saved, nullptr);
+        g_free(saved);
+    }
+};
+
 // A view over the program's own window system, shown, with the events recorded.
 struct Dialog {
     std::unique_ptr<IWindowSystem> windows = CreateWindowSystem();
@@ -147,8 +177,8 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
     EXPECT_FALSE(gtk_window_get_resizable(GTK_WINDOW(dialog.window)));
     int width = 0, height = 0;
     gtk_window_get_size(GTK_WINDOW(dialog.window), &width, &height);
-    EXPECT_EQ(width, 511);
-    EXPECT_EQ(height, 363);
+    EXPECT_GE(width, 511);
+    EXPECT_GE(height, 363);
     for (const char* name : {"ComboBoxDepth", "ComboBoxResolution", "CheckBoxDesktop", "ButtonDefault", "CheckBoxRunAsEXE",
                              "TrackBarFishCount", "LabelFishCount", "TrackBarBubblesCount", "LabelBubblesCount",
                              "ComboBoxThemes", "CheckBoxSound", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk",
@@ -187,11 +217,22 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
     EXPECT_EQ(gtk_window_get_default_widget(GTK_WINDOW(dialog.window)), dialog.Widget("ButtonOk"));
 }
 
-// Each item of the layout table is a widget with its caption, hint, place and size; GTK may
-// nudge a widget by a few pixels to look as the Windows control does, never out of its group.
-TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
+// Each item of the layout table is a widget with its caption, hint, place and size in units of
+// the desktop's font; GTK may nudge a widget by a few pixels to look as the Windows control
+// does, never out of its group. At one and a half times the font the dialog grows with it and
+// every text still fits its control.
+class GtkSettingsViewAtFont : public ::testing::TestWithParam<const char*> {};
+INSTANTIATE_TEST_SUITE_P(Fonts, GtkSettingsViewAtFont, ::testing::Values("Sans 10", "Sans 15"));
+
+TEST_P(GtkSettingsViewAtFont, BuildsEveryItemOfTheLayoutTable) {
     NEED_DISPLAY();
+    DesktopFont font(GetParam());
     Dialog dialog;
+    const TDialogUnits units = UnitsOf(dialog.window);
+    if (std::string(GetParam()) == "Sans 15") {
+        EXPECT_GT(units.X, 1.6);  // to the 10-point font's 1.3
+        EXPECT_GT(units.Y, 1.6);
+    }
     GtkWidget* fixed = gtk_bin_get_child(GTK_BIN(dialog.window));
     std::vector<GtkWidget*> placed;
     std::function<void(GtkWidget*)> walk = [&](GtkWidget* widget) {
@@ -207,11 +248,14 @@ TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
                            : GTK_IS_FRAME(widget)  ? gtk_frame_get_label(GTK_FRAME(widget))
                            : GTK_IS_BUTTON(widget) ? gtk_button_get_label(GTK_BUTTON(widget))
                                                    : nullptr;
-        return text ? text : "";
+        std::string shown = text ? text : "";
+        std::erase(shown, '_');  // a button's access key
+        return shown;
     };
-    const auto near = [](int a, int b) { return a - b >= -8 && a - b <= 8; };
+    const auto near = [&](int a, int b) { return std::abs(a - b) <= 8 * units.Y + 1; };
     for (const TDialogItem& item : kSettingsLayout) {
-        const TDialogRect rect = item.Placed();
+        const TDialogRect rect = units.Scaled(item.Placed());
+        const TDialogRect group = units.Scaled(item.Group);
         SCOPED_TRACE(item.Name ? item.Name : item.Caption);
         if (item.WindowsOnly) {
             GtkWidget* hidden = FindNamed(dialog.window, item.Name);
@@ -231,14 +275,17 @@ TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
         GtkAllocation at{};
         gtk_widget_get_allocation(found, &at);
         if (item.Group.Width > 0) {
-            EXPECT_GE(at.x, item.Group.Left);
-            EXPECT_LE(at.x + at.width, item.Group.Left + item.Group.Width);
-            EXPECT_LE(at.y + at.height, item.Group.Top + item.Group.Height);
+            EXPECT_GE(at.x, group.Left);
+            EXPECT_LE(at.x + at.width, group.Left + group.Width);
+            EXPECT_LE(at.y + at.height, group.Top + group.Height);
+        } else {
+            EXPECT_LE(at.x + at.width, units.Horizontal(kSettingsDialogWidth));
+            EXPECT_LE(at.y + at.height, units.Vertical(kSettingsDialogHeight));
         }
         // At least the table's size (a label as high as its text); GTK gives more where a text needs it.
-        EXPECT_GE(at.width, rect.Width);
+        EXPECT_GE(at.width, rect.Width - 1);  // the units as the dialog's size shows them: to a pixel
         if (item.Kind != TDialogItemKind::Label && item.Kind != TDialogItemKind::NumberLabel) {
-            EXPECT_GE(at.height, rect.Height);
+            EXPECT_GE(at.height, rect.Height - 1);
         }
         if (item.Kind == TDialogItemKind::PreviewPanel) {
             EXPECT_TRUE(Contains(Texts(found, GTK_TYPE_LABEL, "label"), item.Caption));
@@ -254,6 +301,69 @@ TEST(GtkSettingsView, BuildsEveryItemOfTheLayoutTable) {
             EXPECT_EQ(gtk_adjustment_get_step_increment(range), item.Range.Line);
             EXPECT_EQ(gtk_adjustment_get_page_increment(range), item.Range.Page);
         }
+    }
+}
+
+// Alt and a caption's access key reach its control: a label or a group's caption moves the focus
+// to the list or track bar it names, a button or check box is pressed. Each list and track bar
+// has its label as its accessible name. F1 asks for help.
+TEST(GtkSettingsView, EveryControlAnswersItsAccessKeyAndIsNamedByItsLabel) {
+    NEED_DISPLAY();
+    Dialog dialog;
+    PumpUntil(*dialog.windows, [&] { return gtk_widget_get_mapped(dialog.window); });
+    // A list takes the focus once it has items.
+    dialog.view->SetListItems(C::ComboBoxDepth, {"32 bits"});
+    dialog.view->SetListItems(C::ComboBoxResolution, {"640x480"});
+    dialog.view->SetListItems(C::ComboBoxThemes, {"Auto"});
+    for (const TDialogItem& item : kSettingsLayout) {
+        const char key = AccessKey(item.Caption);
+        if (!key || item.WindowsOnly) continue;
+        SCOPED_TRACE(item.Caption);
+        // The control the key reaches: the item itself, or the one a caption names.
+        const TDialogItem* target = &item;
+        if (!item.Control) {
+            target = &item + 1;
+            ASSERT_TRUE(target->Control);
+            EXPECT_STREQ(LabelOf(*target->Control), item.Caption);
+        }
+        GtkWidget* control = dialog.Widget(target->Name);
+        dialog.events.changed.clear();
+        EXPECT_TRUE(gtk_window_mnemonic_activate(GTK_WINDOW(dialog.window), gdk_unicode_to_keyval(key), GDK_MOD1_MASK));
+        if (target->Kind == TDialogItemKind::PushButton || target->Kind == TDialogItemKind::DefaultPushButton ||
+            target->Kind == TDialogItemKind::CheckBox) {
+            // A button pressed from the keyboard shows itself pressed a moment before it clicks.
+            EXPECT_TRUE(PumpUntil(*dialog.windows, [&] { return !dialog.events.changed.empty(); }));
+            EXPECT_EQ(dialog.events.changed, std::vector<C>{*target->Control});
+        } else {
+            GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog.window));
+            EXPECT_TRUE(focus && (focus == control || gtk_widget_is_ancestor(focus, control))) << gtk_widget_get_name(focus);
+            AtkObject* accessible = gtk_widget_get_accessible(control);
+            EXPECT_EQ(std::string(atk_object_get_name(accessible)), WithoutAccessKey(item.Caption));
+            AtkRelationSet* relations = atk_object_ref_relation_set(accessible);
+            EXPECT_TRUE(atk_relation_set_contains(relations, ATK_RELATION_LABELLED_BY));
+            g_object_unref(relations);
+        }
+    }
+    dialog.events.changed.clear();
+    SendKey(dialog.window, GDK_KEY_F1);
+    EXPECT_EQ(dialog.events.changed, std::vector<C>{C::ButtonHelp});
+}
+
+// Under a high-contrast theme the dialog keeps the theme's colours.
+TEST(GtkSettingsView, AHighContrastThemeKeepsItsOwnColours) {
+    NEED_DISPLAY();
+    for (const char* theme : {"Adwaita", "HighContrastInverse"}) {
+        gchar* saved = nullptr;
+        g_object_get(gtk_settings_get_default(), "gtk-theme-name", &saved, nullptr);
+        g_object_set(gtk_settings_get_default(), "gtk-theme-name", theme, nullptr);
+        {
+            Dialog dialog;
+            EXPECT_EQ(gtk_style_context_has_class(gtk_widget_get_style_context(dialog.window), "tidewell-colours"),
+                      std::string(theme) == "Adwaita")
+                << theme;
+        }
+        g_object_set(gtk_settings_get_default(), "gtk-theme-name", saved, nullptr);
+        g_free(saved);
     }
 }
 
@@ -329,8 +439,11 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     ASSERT_NE(other, nullptr);
     XWindowAttributes attributes{};
     ASSERT_NE(XGetWindowAttributes(other, panel, &attributes), 0);
-    EXPECT_EQ(attributes.width, 316);
-    EXPECT_EQ(attributes.height, 236);
+    // The panel's rectangle in the dialog's font units, less its bevel.
+    const TDialogRect area = UnitsOf(SettingsWindow()).Scaled(kSettingsLayout[0].Rect);
+    const int width = area.Width - 2 * kPreviewPanelBevel, height = area.Height - 2 * kPreviewPanelBevel;
+    EXPECT_NEAR(attributes.width, width, 2);
+    EXPECT_NEAR(attributes.height, height, 2);
     // Its ancestors lead to the dialog's own window.
     const auto dialog = gdk_x11_window_get_xid(gtk_widget_get_window(SettingsWindow()));
     bool inside = false;
@@ -347,8 +460,8 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     // The window system's own connection can put the GL preview window over it.
     auto child = windows->CreateChildWindow(static_cast<std::intptr_t>(panel));
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(child->Width(), 316);
-    EXPECT_EQ(child->Height(), 236);
+    EXPECT_EQ(child->Width(), attributes.width);
+    EXPECT_EQ(child->Height(), attributes.height);
     child->Show();
     EXPECT_TRUE(child->Visible());
     // What GLX draws there is what the dialog shows. The dialog's own connection may not have
@@ -518,7 +631,8 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
     about.Caption = "About 3D Tidewell Screen Saver";
     about.ProductName = "3D Tidewell Screen Saver";
     about.Version = "Version 1.5";
-    about.Comments = "Vendor: Mesa\nVideo: llvmpipe\nOpenGL: 4.5";
+    about.Comments = "Vendor: Mesa\nVideo: llvmpipe (LLVM 15.0.6, 256 bits)\nOpenGL: 4.5 (Compatibility Profile) Mesa 22.3.6 and "
+                     "a line long enough to wrap twice in the box";
     about.LinkText = "Korvane Software";
     about.LinkTarget = "tidewell-test:about";
     about.Picture.Width = 150;
@@ -530,15 +644,26 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
                          EXPECT_TRUE(gtk_window_get_modal(box));
                          int width = 0, height = 0;
                          gtk_window_get_size(box, &width, &height);
-                         EXPECT_EQ(width, 414);
-                         EXPECT_EQ(height, 279);
+                         EXPECT_GE(width, 414);
+                         EXPECT_GE(height, 279);
+                         // The summary's lines all show: what lies below it moves down.
+                         GtkAllocation summary{}, ok{};
+                         gtk_widget_get_allocation(FindNamed(root, "LabelComments"), &summary);
+                         gtk_widget_get_allocation(FindNamed(root, "OKButton"), &ok);
+                         int needed = 0;
+                         gtk_widget_get_preferred_height_for_width(FindNamed(root, "LabelComments"), summary.width, nullptr,
+                                                                   &needed);
+                         EXPECT_GE(summary.height, needed);
+                         EXPECT_LE(summary.y + summary.height, ok.y);
                          EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "ProductName"))), "3D Tidewell Screen Saver");
                          EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "LabelVersion"))), "Version 1.5");
                          EXPECT_EQ(gtk_label_get_text(GTK_LABEL(FindNamed(root, "LabelComments"))), about.Comments);
                          GdkPixbuf* picture = gtk_image_get_pixbuf(GTK_IMAGE(FindNamed(root, "ImageBackground")));
                          ASSERT_NE(picture, nullptr);
-                         EXPECT_EQ(gdk_pixbuf_get_width(picture), 150);
-                         EXPECT_EQ(gdk_pixbuf_get_height(picture), 110);
+                         // 150 x 110 at the design font, grown with the box.
+                         const TDialogRect at = TDialogUnits{width / 414.0, 1.0}.Scaled(kAboutLayout.Picture);
+                         EXPECT_NEAR(gdk_pixbuf_get_width(picture), at.Width, 1);
+                         EXPECT_GE(gdk_pixbuf_get_height(picture), 110);
                          gboolean handled = FALSE;
                          g_signal_emit_by_name(FindNamed(root, "LinkLabel"), "activate-link", "ignored", &handled);
                          EXPECT_TRUE(handled);

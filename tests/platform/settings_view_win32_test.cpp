@@ -45,6 +45,8 @@ std::wstring Text(HWND hwnd) {
     return text;
 }
 
+std::wstring Wide(const char* text) { return std::wstring(text, text + std::strlen(text)); }
+
 RECT ClientRectOf(HWND hwnd, HWND dialog) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
@@ -121,7 +123,7 @@ TEST_F(SettingsViewTest, SettersRaiseNothingAndReadBack) {
     GetClientRect(panel, &client);
     POINT origin{0, 0};
     MapWindowPoints(panel, Dialog(), &origin, 1);
-    if (view.Dpi() == 96) {
+    if (view.Dpi() == 96 && view.Units().X == 1.0 && view.Units().Y == 1.0) {
         EXPECT_EQ(client.right, 316);
         EXPECT_EQ(client.bottom, 236);
         EXPECT_EQ(origin.x, 10);
@@ -205,10 +207,13 @@ TEST_F(SettingsViewTest, LayoutScalesWithTheDpiAndStaysInside) {
     for (const UINT dpi : {96u, 120u, 144u, 192u}) {
         SCOPED_TRACE(dpi);
         view.Relayout(dpi);
+        // The font grows with the DPI, the layout with the font.
+        const TDialogUnits units = view.Units();
+        EXPECT_GE(units.Y * 96, dpi * 0.9);
         RECT client{};
         GetClientRect(Dialog(), &client);
-        EXPECT_EQ(client.right, MulDiv(511, static_cast<int>(dpi), 96));
-        EXPECT_EQ(client.bottom, MulDiv(363, static_cast<int>(dpi), 96));
+        EXPECT_EQ(client.right, units.Horizontal(511));
+        EXPECT_EQ(client.bottom, units.Vertical(363));
         std::vector<RECT> worked;
         for (HWND child = GetWindow(Dialog(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             const RECT rect = ClientRectOf(child, Dialog());
@@ -227,7 +232,108 @@ TEST_F(SettingsViewTest, LayoutScalesWithTheDpiAndStaysInside) {
         const RECT panel = ClientRectOf(reinterpret_cast<HWND>(view.PreviewPanel()), Dialog());
         for (const C control : {C::ComboBoxDepth, C::TrackBarFishCount, C::TrackBarBubblesCount, C::ComboBoxThemes})
             EXPECT_GT(ClientRectOf(view.Control(control), Dialog()).left, panel.right);
-        EXPECT_EQ(panel.right - panel.left, MulDiv(320, static_cast<int>(dpi), 96));
+        EXPECT_EQ(panel.right - panel.left, units.Scaled(kSettingsLayout[0].Rect).Width);
+    }
+}
+
+// Alt and a caption's access key reach its control through the pump: a label or a group's
+// caption moves the focus to the list or track bar after it (which screen readers name by it; a
+// track bar also carries the name as its text), a check box or button is pressed. F1 asks for help.
+TEST_F(SettingsViewTest, EveryControlAnswersItsAccessKeyAndIsNamedByItsLabel) {
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(Dialog(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
+    ASSERT_EQ(children.size(), std::size(kSettingsLayout));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const TDialogItem& item = kSettingsLayout[i];
+        if (item.Kind == TDialogItemKind::ComboBox || item.Kind == TDialogItemKind::TrackBar) {
+            SCOPED_TRACE(item.Name);
+            const std::wstring label = Text(GetWindow(children[i], GW_HWNDPREV));
+            EXPECT_EQ(label, Wide(LabelOf(*item.Control)));
+            if (item.Kind == TDialogItemKind::TrackBar) {
+                EXPECT_EQ(Text(children[i]), Wide(WithoutAccessKey(LabelOf(*item.Control)).c_str()));
+            }
+        }
+        const char key = AccessKey(item.Caption);
+        if (!key) continue;
+        SCOPED_TRACE(item.Caption);
+        events.changed.clear();
+        events.closes = 0;
+        SetFocus(view.Control(C::ButtonOk));
+        PostMessageW(GetFocus(), WM_SYSCHAR, static_cast<WPARAM>(key), 1 << 29);  // with Alt held
+        Drain(system);
+        if (!item.Control) {
+            EXPECT_EQ(GetFocus(), children[i + 1]);
+        } else if (item.Control == C::ButtonCancel) {
+            EXPECT_EQ(events.closes, 1);
+        } else {
+            EXPECT_EQ(events.changed, std::vector<C>{*item.Control});
+        }
+    }
+    events.changed.clear();
+    SetFocus(view.Control(C::ComboBoxThemes));
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_F1, 0);
+    Drain(system);
+    EXPECT_EQ(events.changed, std::vector<C>{C::ButtonHelp});
+}
+
+// The system's message font for one test; the dialog hears of it as of a change in the settings.
+struct MessageFont {
+    NONCLIENTMETRICSW saved{};
+    TWin32SettingsView& view;
+    MessageFont(TWin32SettingsView& dialog, const wchar_t* face, double size) : view(dialog) {
+        saved.cbSize = sizeof saved;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+        NONCLIENTMETRICSW metrics = saved;
+        if (face) std::wcscpy(metrics.lfMessageFont.lfFaceName, face);
+        metrics.lfMessageFont.lfHeight = static_cast<LONG>(metrics.lfMessageFont.lfHeight * size);
+        Apply(metrics);
+    }
+    ~MessageFont() { Apply(saved); }
+    void Apply(NONCLIENTMETRICSW& metrics) {
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        SendMessageW(view.Dialog(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    }
+};
+
+// Each caption's text fits its control at the prefix's font, at a wider face than Tahoma (Wine
+// without its own fonts draws DejaVu Sans) and at one and a half times the size: the layout grows
+// with the font instead of clipping it.
+TEST_F(SettingsViewTest, EveryCaptionFitsItsControlAtTheSystemsFont) {
+    const struct {
+        const wchar_t* face;
+        double size;
+    } fonts[] = {{nullptr, 1.0}, {L"DejaVu Sans", 1.0}, {nullptr, 1.5}};
+    for (const auto& font : fonts) {
+        SCOPED_TRACE(std::string(font.face ? "DejaVu Sans" : "the prefix's face") + " x" + std::to_string(font.size));
+        MessageFont use(view, font.face, font.size);
+        HWND child = GetWindow(Dialog(), GW_CHILD);
+        for (const TDialogItem& item : kSettingsLayout) {
+            const HWND control = child;
+            child = GetWindow(child, GW_HWNDNEXT);
+            if (!item.Caption || item.Kind == TDialogItemKind::PreviewPanel) continue;
+            SCOPED_TRACE(item.Caption);
+            const HDC dc = GetDC(control);
+            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            RECT text{};
+            const std::wstring caption = Text(control);
+            DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            SelectObject(dc, old);
+            ReleaseDC(control, dc);
+            RECT rect{};
+            GetClientRect(control, &rect);
+            // What the control itself draws beside its text: a check box's box and gap, a
+            // button's edges, a group's indent on each side.
+            int beside = 0;
+            if (item.Kind == TDialogItemKind::CheckBox) beside = GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth;
+            if (item.Kind == TDialogItemKind::PushButton || item.Kind == TDialogItemKind::DefaultPushButton) beside = 6;
+            if (item.Kind == TDialogItemKind::GroupBox) beside = 2 * metrics.tmAveCharWidth;
+            EXPECT_LE(text.right + beside, rect.right);
+            if (item.Kind != TDialogItemKind::GroupBox) {
+                EXPECT_LE(text.bottom, rect.bottom);
+            }
+        }
     }
 }
 
@@ -238,7 +344,6 @@ BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM found) {
     return TRUE;
 }
 
-std::wstring Wide(const char* text) { return std::wstring(text, text + std::strlen(text)); }
 
 // The dialog's children are the layout table's items in its order (the tab order), each with
 // its caption, rectangle and, for a control, its hint; the track bars with their ranges.
@@ -258,7 +363,7 @@ TEST_F(SettingsViewTest, BuildsEveryItemOfTheLayoutTable) {
             EXPECT_EQ(Text(child), Wide(item.Caption));
         }
         const RECT rect = ClientRectOf(child, Dialog());
-        const TDialogRect placed = item.Placed();
+        const TDialogRect placed = view.Units().Scaled(item.Placed());
         EXPECT_EQ(rect.left, placed.Left);
         EXPECT_EQ(rect.top, placed.Top);
         EXPECT_EQ(rect.right, placed.Left + placed.Width);
@@ -353,6 +458,8 @@ struct AboutProbe {
     static inline RECT client{};
     static inline COLORREF picture = 0, background = 0;
     static inline bool topmost = false;
+    static inline RECT summary{}, ok{};
+    static inline int summaryNeeds = 0;  // the summary's height with every line
 
     static BOOL CALLBACK Find(HWND hwnd, LPARAM) {
         if (IsWindowVisible(hwnd) && Text(hwnd) == L"About 3D Tidewell Screen Saver") seen = hwnd;
@@ -369,6 +476,19 @@ struct AboutProbe {
         GetClientRect(seen, &client);
         topmost = GetWindowLongW(seen, GWL_EXSTYLE) & WS_EX_TOPMOST;
         picture = PixelAt(seen, 80, 70);
+        for (HWND child = GetWindow(seen, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (Text(child).starts_with(L"Vendor:")) {
+                summary = ClientRectOf(child, seen);
+                RECT needed = summary;
+                const HDC dc = GetDC(child);
+                const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+                DrawTextW(dc, Text(child).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                SelectObject(dc, old);
+                ReleaseDC(child, dc);
+                summaryNeeds = needed.bottom - needed.top;
+            }
+            if (GetDlgCtrlID(child) == IDOK) ok = ClientRectOf(child, seen);
+        }
         background = PixelAt(seen, 4, 4);
         PostMessageW(toFocus ? GetFocus() : seen, message, wParam, 0);
     }
@@ -383,7 +503,8 @@ struct AboutProbe {
         about.Caption = "About 3D Tidewell Screen Saver";
         about.ProductName = "3D Tidewell Screen Saver";
         about.Version = "Version 1.5";
-        about.Comments = "Vendor: Wine\nVideo: llvmpipe\nOpenGL: 4.5";
+        about.Comments = "Vendor: Wine\nVideo: llvmpipe (LLVM 15.0.6, 256 bits)\nOpenGL: 4.5 (Compatibility Profile) Mesa "
+                         "22.3.6, a version line long enough to wrap to a fourth and a fifth line in the box";
         about.LinkText = "www.example.com";
         about.LinkTarget = "https://www.example.com/?product=3dtidewell";
         about.Picture.Width = 150;
@@ -397,8 +518,10 @@ struct AboutProbe {
 
 TEST_F(SettingsViewTest, AboutBoxShowsAndClosesWithOkEscapeAndTheCloseBox) {
     ASSERT_NE(AboutProbe::Run(view, WM_COMMAND, IDOK, false), nullptr);
-    EXPECT_EQ(AboutProbe::client.right, MulDiv(414, static_cast<int>(view.Dpi()), 96));
-    EXPECT_EQ(AboutProbe::client.bottom, MulDiv(279, static_cast<int>(view.Dpi()), 96));
+    EXPECT_EQ(AboutProbe::client.right, view.Units().Horizontal(414));
+    EXPECT_GT(AboutProbe::client.bottom, view.Units().Vertical(279));  // the long summary grew it
+    EXPECT_LE(AboutProbe::summary.bottom, AboutProbe::ok.top);
+    EXPECT_GE(AboutProbe::summary.bottom - AboutProbe::summary.top, AboutProbe::summaryNeeds);
     EXPECT_TRUE(AboutProbe::topmost);
     EXPECT_EQ(AboutProbe::background, kBackground);
     if (view.Dpi() == 96) {

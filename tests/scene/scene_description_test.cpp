@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/exception.h"
 #include "platform/services.h"
 #include "scene/scene_description.h"
@@ -160,16 +162,21 @@ TEST(SceneDescription, EveryUsedSpeciesSlotHasFilesOrTheReadSaysWhichAreMissing)
     }
 }
 
-TEST(SceneDescription, ABadColourNamesItsKeyAndShowsControlCharacters) {
+// The conversion's own message comes first, as it always has; the next line says where the
+// value stands: the file, its section and its key.
+TEST(SceneDescription, ABadColourSaysTheErrorThenTheFileSectionAndKey) {
     Scene scene;
+    const TProfileOpener open = [](const std::string&) {
+        return std::make_unique<TProfileText>(std::string("[Theme1]\nClearColor=0\0,5\n", 25));
+    };
     try {
-        scene.Read(std::string("[Theme1]\nClearColor=0\0,5\n", 25));
+        ReadSceneDescription(open, "/home/j\xc3\xbcrgen/3dtidewell.ini", scene.settings, scene.log, scene.priority);
         ADD_FAILURE() << "a NUL in a colour was accepted";
     } catch (const Exception& e) {
         const std::string text = e.what();
         EXPECT_EQ(text.find('\0'), std::string::npos);
-        EXPECT_NE(text.find("[Theme1] ClearColor"), std::string::npos) << text;
-        EXPECT_NE(text.find("'0\\x00' is not a valid floating point value"), std::string::npos) << text;
+        EXPECT_EQ(text.rfind("'0\\x00' is not a valid floating point value\r\n", 0), 0u) << text;
+        EXPECT_NE(text.find("/home/j\xc3\xbcrgen/3dtidewell.ini: section [Theme1], key ClearColor"), std::string::npos) << text;
     }
 }
 
