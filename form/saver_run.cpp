@@ -14,7 +14,8 @@ TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDispla
       aquarium_(aquarium),
       options_(options),
       sound_(sound),
-      closeForm_(std::move(closeForm)) {
+      closeForm_(std::move(closeForm)),
+      frameGate_(services_.Windows, aquarium) {
     input_ = std::make_unique<TSaverInput>(saver_, TStopActions{[this] { sound_.StopSound(); },
                                                                 [this] { HideSaverWindows(); },
                                                                 std::move(stopLogLine),
@@ -23,7 +24,11 @@ TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDispla
 
 void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how) {
     drawingWindow_ = std::move(window);
-    drawingWindow_->OnPaint = [this] { aquarium_.DrawFrame(); };
+    frameGate_.Reset();
+    // Paints the system asks for (an expose) pass the same gate as the loop's.
+    drawingWindow_->OnPaint = [this] {
+        if (frameGate_.Open(*drawingWindow_)) aquarium_.DrawFrame();
+    };
     drawingWindow_->Show();
     // The first frame's work that needs no context is done while the driver still loads.
     if (how.FullScreen) aquarium_.PrepareFirstFrame(drawingWindow_->Width(), drawingWindow_->Height());
@@ -102,6 +107,8 @@ void TSaverRun::StartHackWindow() {
     AttachAquarium(std::move(window),
                    TAttachment{.FullScreen = true, .FreeImagesAfterUpload = true, .WatchQuitSignals = true});
 }
+
+bool TSaverRun::FrameWanted() { return drawingWindow_ && frameGate_.Open(*drawingWindow_); }
 
 bool TSaverRun::HackWindowGone() {
     return saver_.SaverMode() == smHack && drawingWindow_ && drawingWindow_->Gone();

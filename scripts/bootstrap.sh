@@ -17,7 +17,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool x11-utils imagemagick xserver-xephyr libxinerama-dev nsis
   dpkg-dev nasm clang libclang-rt-14-dev
-  xscreensaver xscreensaver-data lintian
+  xscreensaver xscreensaver-data xscreensaver-gl-extra lintian
 )
 
 missing=()
