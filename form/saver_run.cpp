@@ -4,6 +4,7 @@
 
 #include "app/exception.h"
 #include "form/guarded.h"
+#include "model/resource_finder.h"
 
 TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDisplayControl& display, IAquarium& aquarium,
                      TSaverOptions& options, TSound& sound, std::function<void()> closeForm,
@@ -38,6 +39,8 @@ void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAtta
     aquarium_.InitDrawing(*drawingSurface_, how.FullScreen);
     if (how.AfterContext) how.AfterContext();
     aquarium_.ResetDrawing();
+    // Everything this run draws has been read from the resources by now.
+    if (how.FreeImagesAfterUpload) ResourceFinder().ReleaseMemory();
     fullScreenDrawing_ = how.FullScreen;
     sound_.ApplySound(options_.SoundEnabled);
 }
