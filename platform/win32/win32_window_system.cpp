@@ -128,6 +128,8 @@ public:
                     if (setting && IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) &&
                         setting->DataLength >= sizeof(DWORD))
                         system_.SetDisplayAsleep(*reinterpret_cast<const DWORD*>(setting->Data) == 0);
+                    // A sent message need not end the loop's wait: a posted one does.
+                    PostMessageA(hwnd_, WM_NULL, 0, 0);
                     return TRUE;
                 }
                 break;
