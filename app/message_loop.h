@@ -43,6 +43,10 @@ public:
     // Destroyed by its owner, even when the notice has not arrived yet: another program's window
     // may go at any moment.
     virtual bool Gone() { return false; }
+    // Nobody can see the window now: it is unmapped, minimised (or its top-level window is),
+    // or wholly covered. The window system's events tell when this changes, so the loop may
+    // wait for them instead of drawing.
+    virtual bool Unseen() { return false; }
 
     std::function<void()> OnPaint;
     std::function<void()> OnMouseButton;
@@ -78,6 +82,10 @@ public:
     // Waits for what PrepareDrawing started. Called before the first rendering context is made,
     // so that the driver is never set up from two threads at once.
     virtual void FinishPreparingDrawing() {}
+    // The display is asleep (power management turned it off). Where the system has to be asked
+    // rather than told, it is asked at most once a second, and a wait for messages while it
+    // sleeps ends within a second so that its waking is seen.
+    virtual bool DisplayAsleep() { return false; }
     // The X Display* on X11, nullptr on Windows: for the rendering context.
     virtual void* NativeDisplay() = 0;
     // The program's loop until the application terminates. A toolkit with a main loop of its

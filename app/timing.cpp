@@ -53,6 +53,11 @@ void TTimerPro::Stop() {
     running_ = false;
 }
 
+void TTimerPro::Resume() {
+    if (!running_) lastTick_ = clock_.Now();
+    running_ = true;
+}
+
 const TTime& TTimerPro::Elapsed() {
     if (running_) Update();
     return time_;

@@ -51,6 +51,8 @@ public:
     void Start();
     // Takes a last reading and freezes the time.
     void Stop();
+    // Counts on from the frozen time: the stopped span is left out. A running stopwatch is left alone.
+    void Resume();
     const TTime& Elapsed();
 
     bool Running() const { return running_; }

@@ -11,6 +11,10 @@
 # builds the ratio second/first. Start times are those of a warm shader cache: Mesa finds its
 # cache through the password database, not $HOME, so every run shares the user's own (a cold
 # cache adds some 200 ms of shader compiles to the first frame with llvmpipe).
+# When xscreensaver's GL hacks are installed (xscreensaver-gl-extra), its `atlantis` runs as the
+# peer in the same turns, full screen on the root window with its defaults (--delay 0 when
+# unpaced), counted the same way; each build then gets a row of ratios build/atlantis. PEER=none
+# leaves it out, PEER=<path> names another hack.
 #
 #   bench/frame_cost.sh [build-a [build-b]]      (default build/linux; XVFB_DISPLAY: the first display to try, 95)
 #   RUNS=5 SECONDS_MEASURED=5 bench/frame_cost.sh build-before build/linux
@@ -19,6 +23,8 @@
 # frame rate against the unpaced one, at one size:
 #   ARGS="-root" PACING=paced SIZES=1280x720 COUNTS="20 50" bench/frame_cost.sh
 #   ARGS="-root -delay 0" PACING=unpaced SIZES=1280x720 COUNTS="20 50" bench/frame_cost.sh
+#   SIZES=1920x1080 COUNTS="20 50" bench/frame_cost.sh     (the figures against atlantis)
+# XVFB_DISPLAY sets the first X display number tried (95).
 set -euo pipefail
 builds=("$@")
 [ ${#builds[@]} -gt 0 ] || builds=(build/linux)
@@ -37,6 +43,11 @@ counter=${SWAP_COUNTER:-build/linux/bench/swap_counter.so}
 [ -f "$counter" ] || { echo "no frame counter at $counter (build the linux preset first)" >&2; exit 1; }
 counter=$(realpath "$counter")
 for b in "${builds[@]}"; do [ -x "$b/3dtidewell" ] || { echo "no saver in $b" >&2; exit 1; }; done
+peer=${PEER:-/usr/libexec/xscreensaver/atlantis}
+if [ "$peer" = none ] || [ ! -x "$peer" ]; then
+  [ "$peer" = none ] || [ -z "${PEER:-}" ] || { echo "no peer hack at $peer" >&2; exit 1; }
+  peer=""
+fi
 
 work=$(mktemp -d /tmp/tidewell-cost.XXXXXX)
 xvfb=""
@@ -58,12 +69,18 @@ run_once() {
   chmod 700 "$dir/run"
   printf 'FishCount=int:%s\nBubblesCount=int:%s\nSoundEnabled=int:0\nDesktopOnly=int:1\n' "$fish" "$bubbles" \
     >"$dir/config/Korvane Software/3D Tidewell.conf"
-  cp "$saver" "$dir/3dtidewell"
-  local start pid
+  local start pid command
+  if [ "$saver" = "$peer" ]; then
+    command=("$saver" --root)
+    [ "$unpaced" = 1 ] && command+=(--delay 0)
+  else
+    cp "$saver" "$dir/3dtidewell"
+    command=("$dir/3dtidewell" "${program_args[@]}")
+  fi
   start=$(date +%s.%N)
   env DISPLAY=":$display" HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" XDG_CONFIG_HOME="$dir/config" \
     XDG_STATE_HOME="$dir/state" TIDEWELL_UNPACED="$unpaced" SDL_AUDIODRIVER=dummy LD_PRELOAD="$counter" \
-    TIDEWELL_SWAP_LOG="$dir/swaps" "$dir/3dtidewell" "${program_args[@]}" >/dev/null 2>&1 &
+    TIDEWELL_SWAP_LOG="$dir/swaps" "${command[@]}" >/dev/null 2>&1 &
   pid=$!
   for _ in $(seq 200); do [ -s "$dir/swaps" ] && break; sleep 0.05; done
   [ -s "$dir/swaps" ] || { kill -9 $pid 2>/dev/null; echo "no frame from $saver" >&2; return 1; }
@@ -84,6 +101,18 @@ run_once() {
 }
 
 printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' size counts pacing build fps cpu_ms/frame cpu_s/s start_ms rss_mib
+# The programs of each turn: the builds' savers, then the peer.
+programs=()
+for b in "${builds[@]}"; do programs+=("$b/3dtidewell"); done
+[ -n "$peer" ] && programs+=("$peer")
+label() { if [ "$1" = "$peer" ]; then basename "$1"; else basename "$(dirname "$1")"; fi; }
+ratio_row() {
+  awk -v a="$2" -v b="$3" -v size="$size" -v counts="$fish/$bubbles" -v pacing="$pacing" -v name="$1" 'BEGIN {
+    split(a, x, " "); split(b, y, " ")
+    printf "%-10s %-8s %-8s %-14s %8.2f %12.2f %9.2f %10.2f %9.2f\n", size, counts, pacing, name,
+      y[1] / x[1], y[2] / x[2], y[3] / x[3], y[4] / x[4], y[5] / x[5] }'
+}
+
 for size in "${sizes[@]}"; do
   display=${XVFB_DISPLAY:-95}
   while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
@@ -96,28 +125,27 @@ for size in "${sizes[@]}"; do
     pacing=$([ "$unpaced" = 1 ] && echo unpaced || echo paced)
     declare -A results=()
     for ((r = 0; r < runs; ++r)); do
-      for b in "${!builds[@]}"; do
-        results[$b]+="$(run_once "${builds[$b]}/3dtidewell" "$fish" "$bubbles" "$unpaced")"$'\n'
+      for p in "${!programs[@]}"; do
+        results[$p]+="$(run_once "${programs[$p]}" "$fish" "$bubbles" "$unpaced")"$'\n'
       done
     done
     declare -a med=()
-    for b in "${!builds[@]}"; do
+    for p in "${!programs[@]}"; do
       row=""
       for col in 1 2 3 4 5; do
-        row+=" $(printf '%s' "${results[$b]}" | awk -v c=$col 'NF { print $c }' | median)"
+        row+=" $(printf '%s' "${results[$p]}" | awk -v c=$col 'NF { print $c }' | median)"
       done
-      med[$b]=$row
+      med[$p]=$row
       read -r fps cpu cpus startms rss <<<"$row"
       printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' "$size" "$fish/$bubbles" "$pacing" \
-        "$(basename "${builds[$b]}")" "$fps" "$cpu" "$cpus" "$startms" "$rss"
+        "$(label "${programs[$p]}")" "$fps" "$cpu" "$cpus" "$startms" "$rss"
     done
-    if [ ${#builds[@]} -eq 2 ]; then
-      read -r a1 a2 a3 a4 a5 <<<"${med[0]}"
-      read -r b1 b2 b3 b4 b5 <<<"${med[1]}"
-      awk -v a1="$a1" -v a2="$a2" -v a3="$a3" -v a4="$a4" -v a5="$a5" -v b1="$b1" -v b2="$b2" -v b3="$b3" \
-          -v b4="$b4" -v b5="$b5" -v size="$size" -v counts="$fish/$bubbles" -v pacing="$pacing" 'BEGIN {
-        printf "%-10s %-8s %-8s %-14s %8.2f %12.2f %9.2f %10.2f %9.2f\n", size, counts, pacing, "ratio b/a",
-          b1 / a1, b2 / a2, b3 / a3, b4 / a4, b5 / a5 }'
+    [ ${#builds[@]} -eq 2 ] && ratio_row "ratio b/a" "${med[0]}" "${med[1]}"
+    if [ -n "$peer" ]; then
+      last=$((${#programs[@]} - 1))
+      for b in "${!builds[@]}"; do
+        ratio_row "$(label "${programs[$b]}")/$(basename "$peer")" "${med[$last]}" "${med[$b]}"
+      done
     fi
     unset results med
    done

@@ -1,7 +1,8 @@
 /* Preloaded into the saver by bench/frame_cost.sh: counts the frames that reach the screen.
- * Every glXSwapBuffers call rewrites the file named by TIDEWELL_SWAP_LOG with
+ * Every glXSwapBuffers or eglSwapBuffers call (xscreensaver's hacks draw through EGL) rewrites the file named by TIDEWELL_SWAP_LOG with
  * "<swaps> <seconds of the first swap> <seconds of this swap>" (CLOCK_REALTIME). */
 #define _GNU_SOURCE
+#include <EGL/egl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -16,13 +17,10 @@ static double Now(void) {
     return (double)t.tv_sec + (double)t.tv_nsec / 1e9;
 }
 
-void glXSwapBuffers(Display* display, GLXDrawable drawable) {
-    static void (*real)(Display*, GLXDrawable);
+static void Count(void) {
     static long swaps;
     static double first;
     static int fd = -2;
-    if (!real) real = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
-    real(display, drawable);
     const double now = Now();
     if (swaps++ == 0) first = now;
     if (fd == -2) {
@@ -36,4 +34,19 @@ void glXSwapBuffers(Display* display, GLXDrawable drawable) {
         if (pwrite(fd, line, (size_t)n, 0) < 0) return;
         if (ftruncate(fd, n) < 0) return;
     }
+}
+
+void glXSwapBuffers(Display* display, GLXDrawable drawable) {
+    static void (*real)(Display*, GLXDrawable);
+    if (!real) real = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    real(display, drawable);
+    Count();
+}
+
+EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface) {
+    static EGLBoolean (*real)(EGLDisplay, EGLSurface);
+    if (!real) real = (EGLBoolean(*)(EGLDisplay, EGLSurface))dlsym(RTLD_NEXT, "eglSwapBuffers");
+    const EGLBoolean done = real(display, surface);
+    Count();
+    return done;
 }

@@ -213,12 +213,12 @@ void TFormFishes::ScreenSaverStop() { StoreAutoTheme(*screenSaver_, options_); }
 
 void TFormFishes::ScreenSaverIdle(bool& done) {
     ISaverWindow* window = run_->DrawingWindow();
-    if (window && window->Visible()) {
+    if (window && window->Visible() && run_->FrameWanted()) {
         window->Paint();
         return;
     }
-    // Nothing to draw (a preview, or the saver window already closed): wait for messages
-    // instead of spinning.
+    // Nothing to draw (a preview, the saver window already closed, or nobody to see a frame):
+    // wait for messages instead of spinning.
     done = true;
 }
 

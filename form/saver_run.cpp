@@ -4,6 +4,7 @@
 
 #include "app/exception.h"
 #include "form/guarded.h"
+#include "model/resource_finder.h"
 
 TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDisplayControl& display, IAquarium& aquarium,
                      TSaverOptions& options, TSound& sound, std::function<void()> closeForm,
@@ -14,7 +15,8 @@ TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDispla
       aquarium_(aquarium),
       options_(options),
       sound_(sound),
-      closeForm_(std::move(closeForm)) {
+      closeForm_(std::move(closeForm)),
+      frameGate_(services_.Windows, aquarium) {
     input_ = std::make_unique<TSaverInput>(saver_, TStopActions{[this] { sound_.StopSound(); },
                                                                 [this] { HideSaverWindows(); },
                                                                 std::move(stopLogLine),
@@ -23,7 +25,11 @@ TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDispla
 
 void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how) {
     drawingWindow_ = std::move(window);
-    drawingWindow_->OnPaint = [this] { aquarium_.DrawFrame(); };
+    frameGate_.Reset();
+    // Paints the system asks for (an expose) pass the same gate as the loop's.
+    drawingWindow_->OnPaint = [this] {
+        if (frameGate_.Open(*drawingWindow_)) aquarium_.DrawFrame();
+    };
     drawingWindow_->Show();
     // The first frame's work that needs no context is done while the driver still loads.
     if (how.FullScreen) aquarium_.PrepareFirstFrame(drawingWindow_->Width(), drawingWindow_->Height());
@@ -34,6 +40,8 @@ void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAtta
     aquarium_.InitDrawing(*drawingSurface_, how.FullScreen);
     if (how.AfterContext) how.AfterContext();
     aquarium_.ResetDrawing();
+    // Everything this run draws has been read from the resources by now.
+    if (how.FreeImagesAfterUpload) ResourceFinder().ReleaseMemory();
     fullScreenDrawing_ = how.FullScreen;
     sound_.ApplySound(options_.SoundEnabled);
 }
@@ -105,6 +113,8 @@ void TSaverRun::StartHackWindow() {
                                                   .WatchQuitSignals = true,
                                                   .FrameRateLimit = hack.FrameRateLimit()});
 }
+
+bool TSaverRun::FrameWanted() { return drawingWindow_ && frameGate_.Open(*drawingWindow_); }
 
 bool TSaverRun::HackWindowGone() {
     return saver_.SaverMode() == smHack && drawingWindow_ && drawingWindow_->Gone();

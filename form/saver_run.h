@@ -13,6 +13,7 @@
 #include "app/message_loop.h"
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
+#include "form/frame_gate.h"
 #include "form/monitor_list.h"
 #include "form/saver_input.h"
 #include "form/saver_options.h"
@@ -79,6 +80,9 @@ public:
 
     TSaverInput& Input() { return *input_; }
     ISaverWindow* DrawingWindow() { return drawingWindow_.get(); }
+    // A frame drawn now would be seen: there is a drawing window, and neither it nor the display
+    // is out of sight. The scene stands still while this is false.
+    bool FrameWanted();
     // The hack's window was destroyed: what failed in it since is the end of the run, no error.
     bool HackWindowGone();
     ISaverWindow* PreviewWindow() { return previewWindow_.get(); }
@@ -103,6 +107,7 @@ private:
 
     std::unique_ptr<ISaverWindow> drawingWindow_;
     std::unique_ptr<IDrawingWindow> drawingSurface_;
+    TFrameGate frameGate_;
     std::vector<std::unique_ptr<ISaverWindow>> covers_;
     bool cursorHidden_ = false;
     bool fullScreenDrawing_ = false;

@@ -20,6 +20,10 @@ public:
     // The bytes of the resource of that kind and name, letter case ignored; false when there
     // is none. The bytes stay valid as long as the finder lives.
     virtual bool Find(TResourceKind kind, std::string_view name, TResourceBytes& bytes) = 0;
+    // Nothing will be read from the resources for a long while: the system may take their pages
+    // out of the process's memory. They stay valid; a later read brings them back from the
+    // program file.
+    virtual void ReleaseMemory() {}
 };
 
 // The finder model import reads from: the one set last (the program sets its own resources at

@@ -70,6 +70,10 @@ public:
     virtual void ReleaseDrawing() = 0;
     // One frame into the current window; nothing when there is none.
     virtual void DrawFrame() = 0;
+    // No frames for a while (nobody can see them): the scene's clocks stand still until
+    // ResumeDrawing, so the fish go on where they were instead of leaping by the time that passed.
+    virtual void PauseDrawing() = 0;
+    virtual void ResumeDrawing() = 0;
     // Auto theme: the next theme, 2 wrapping to 0.
     virtual void AdvanceAutoTheme() = 0;
 

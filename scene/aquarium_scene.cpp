@@ -286,8 +286,22 @@ void TAquarium::LogOpenGLInfo() {
 
 float TAquarium::ReadFrameClock() const { return static_cast<float>(frameClock_->Elapsed().AsSeconds()); }
 
+void TAquarium::PauseDrawing() {
+    if (!frameClock_) return;
+    frameClock_->Stop();
+    rateClock_->Stop();
+}
+
+void TAquarium::ResumeDrawing() {
+    if (!frameClock_) return;
+    frameClock_->Resume();
+    rateClock_->Resume();
+}
+
 void TAquarium::ResetDrawing() {
     if (!engine_) return;
+    // A new start runs the clocks again, whatever paused them.
+    ResumeDrawing();
     frameRate_->Reset();
     lastTime_ = ReadFrameClock();
     timeStep_ = 0.0f;

@@ -75,6 +75,8 @@ public:
     void PrepareFirstFrame(std::int32_t width, std::int32_t height) override;
     void ReleaseDrawing() override;
     void DrawFrame() override;
+    void PauseDrawing() override;
+    void ResumeDrawing() override;
     void AdvanceAutoTheme() override;
 
     std::int32_t FrameRate() const override { return frameRate_ ? frameRate_->FrameRate() : 0; }

@@ -13,11 +13,11 @@ PACKAGES=(
   build-essential cmake pkg-config ninja-build
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libegl-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
-  libx11-dev libxrandr-dev libxrender-dev libxfixes-dev libgtk-3-dev libsdl2-dev libsndfile1-dev libjpeg62-turbo-dev libpng-dev
+  libx11-dev libxext-dev libxrandr-dev libxrender-dev libxfixes-dev libgtk-3-dev libsdl2-dev libsndfile1-dev libjpeg62-turbo-dev libpng-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool x11-utils imagemagick xserver-xephyr libxinerama-dev nsis
   dpkg-dev nasm clang libclang-rt-14-dev
-  xscreensaver xscreensaver-data lintian man-db libxml2-utils
+  xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
 )
 
 missing=()

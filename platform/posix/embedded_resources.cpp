@@ -1,5 +1,9 @@
 #include "platform/posix/embedded_resources.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -29,6 +33,19 @@ public:
             }
         }
         return false;
+    }
+
+    // The resources are read-only data of the program file: pages dropped here are read again
+    // from it if they are ever touched.
+    void ReleaseMemory() override {
+        const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+        for (const auto table : tables_) {
+            for (const TEmbeddedResource& resource : table) {
+                const auto begin = (reinterpret_cast<std::uintptr_t>(resource.data) + page - 1) / page * page;
+                const auto end = (reinterpret_cast<std::uintptr_t>(resource.data) + resource.size) / page * page;
+                if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+            }
+        }
     }
 
 private:

@@ -12,6 +12,9 @@ namespace {
 
 const wchar_t kWindowClass[] = L"TidewellSaverWindow";
 
+// GUID_CONSOLE_DISPLAY_STATE: the display is off (0), on (1) or dimmed (2).
+const GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+
 void MakeDpiAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
     const HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -30,8 +33,13 @@ public:
     Window(TWin32WindowSystem& system, HWND hwnd, Kind kind)
         : system_(system), hwnd_(hwnd), saver_(kind == Kind::Saver), blank_(kind != Kind::Child) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        // The drawing windows hear when the display is turned off; a running saver is kept going
+        // then, and nobody sees its frames. The first notice, the state now, comes at once.
+        if (kind != Kind::Cover)
+            powerNotice_ = RegisterPowerSettingNotification(hwnd_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
     }
     ~Window() override {
+        if (powerNotice_) UnregisterPowerSettingNotification(powerNotice_);
         if (!hwnd_) return;
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         if (saver_ && GetCapture() == hwnd_) ReleaseCapture();
@@ -42,6 +50,9 @@ public:
     int Width() override { return ClientSize().right; }
     int Height() override { return ClientSize().bottom; }
     bool Visible() override { return hwnd_ && IsWindowVisible(hwnd_); }
+    // Hidden with a parent (the desktop's settings window hidden), or minimised with its
+    // top-level window (the settings dialog).
+    bool Unseen() override { return !hwnd_ || !IsWindowVisible(hwnd_) || IsIconic(GetAncestor(hwnd_, GA_ROOT)); }
     void Show() override {
         if (!hwnd_) return;
         const bool cover = blank_ && !saver_;
@@ -113,6 +124,17 @@ public:
                     }
                 }
                 break;
+            case WM_POWERBROADCAST:
+                if (wParam == PBT_POWERSETTINGCHANGE) {
+                    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+                    if (setting && IsEqualGUID(setting->PowerSetting, kConsoleDisplayState) &&
+                        setting->DataLength >= sizeof(DWORD))
+                        system_.SetDisplayAsleep(*reinterpret_cast<const DWORD*>(setting->Data) == 0);
+                    // A sent message need not end the loop's wait: a posted one does.
+                    PostMessageA(hwnd_, WM_NULL, 0, 0);
+                    return TRUE;
+                }
+                break;
             case WM_DESTROY: {
                 SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
                 hwnd_ = nullptr;
@@ -133,6 +155,7 @@ private:
 
     TWin32WindowSystem& system_;  // outlives its windows
     HWND hwnd_;
+    HPOWERNOTIFY powerNotice_ = nullptr;
     bool saver_;
     bool blank_;
 };

@@ -24,6 +24,9 @@ public:
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     void* NativeDisplay() override { return nullptr; }
+    // As the last console display notice to a drawing window said (off; on or dimmed is awake).
+    bool DisplayAsleep() override { return displayAsleep_; }
+    void SetDisplayAsleep(bool asleep) { displayAsleep_ = asleep; }
     // WM_CLOSE, WM_QUERYENDSESSION and WM_ENDSESSION of a saver or cover window (End task, a
     // logoff) run onQuit, once, instead of taking the window alone.
     void WatchQuitSignals(std::function<void()> onQuit) override { onQuit_ = std::move(onQuit); }
@@ -42,4 +45,5 @@ private:
     std::exception_ptr deferred_;
     std::function<void()> onQuit_;
     std::vector<std::intptr_t> dialogs_;
+    bool displayAsleep_ = false;
 };

@@ -30,6 +30,7 @@ public:
     // Watched by the X11 pump, which the saver and the hack keep.
     void WatchQuitSignals(std::function<void()> onQuit) override { x11_->WatchQuitSignals(std::move(onQuit)); }
     bool QuitSignalled() override { return x11_->QuitSignalled(); }
+    bool DisplayAsleep() override { return x11_->DisplayAsleep(); }
     void PrepareDrawing() override { x11_->PrepareDrawing(); }
     void FinishPreparingDrawing() override { x11_->FinishPreparingDrawing(); }
     void* NativeDisplay() override { return x11_->NativeDisplay(); }

@@ -4,6 +4,7 @@
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrender.h>
+#include <X11/extensions/dpms.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 #include "app/exception.h"
 #include "platform/x11/glx_preload.h"
@@ -89,6 +91,13 @@ public:
     ~Window() override {
         system_.windows_.erase(window_);
         Display* d = system_.display_;
+        for (const auto& [ancestor, unmapped] : ancestors_) {
+            const auto watcher = system_.ancestors_.find(ancestor);
+            if (watcher == system_.ancestors_.end() || watcher->second != this) continue;
+            system_.ancestors_.erase(watcher);
+            // Our interest only: the window is another's, and may be gone already.
+            Trapped(d, [&] { return XSelectInput(d, ancestor, NoEventMask) != 0; });
+        }
         if (adopted_) {
             // Our interest in the window ends; the window is its owner's.
             if (!destroyed_) Trapped(d, [&] { return XSelectInput(d, window_, NoEventMask) != 0; });
@@ -105,6 +114,12 @@ public:
     int Width() override { return width_; }
     int Height() override { return height_; }
     bool Visible() override { return visible_ && !destroyed_; }
+    bool Unseen() override {
+        if (destroyed_ || unmapped_ || obscured_) return true;
+        for (const auto& [ancestor, unmapped] : ancestors_)
+            if (unmapped) return true;
+        return false;
+    }
     void Show() override {
         if (destroyed_) return;
         if (adopted_) {
@@ -140,6 +155,37 @@ public:
     // The system's, shown while the pointer is grabbed.
     void SetCursor(Cursor cursor) { cursor_ = cursor; }
 
+    // A window inside another program's (the dialog's panel, the desktop's preview): that
+    // program's windows up to the root are watched, since a minimised top-level window is
+    // unmapped by the window manager and our window hears nothing of it.
+    void WatchAncestors() {
+        Display* d = system_.display_;
+        ::Window current = window_;
+        while (true) {
+            ::Window root = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (!Trapped(d, [&] { return XQueryTree(d, current, &root, &parent, &children, &count) != 0; })) break;
+            if (children) XFree(children);
+            if (parent == 0 || parent == root) break;
+            XWindowAttributes attributes{};
+            if (!Trapped(d, [&] {
+                    return XSelectInput(d, parent, StructureNotifyMask) != 0 &&
+                           XGetWindowAttributes(d, parent, &attributes) != 0;
+                }))
+                break;
+            ancestors_[parent] = attributes.map_state == IsUnmapped;
+            system_.ancestors_[parent] = this;
+            current = parent;
+        }
+    }
+    // A map state known before its events come: an adopted window may be unmapped already.
+    void SetUnmapped(bool unmapped) { unmapped_ = unmapped; }
+    void DispatchAncestor(XEvent& event) {
+        const auto it = ancestors_.find(event.xany.window);
+        if (it == ancestors_.end()) return;
+        if (event.type == UnmapNotify || event.type == MapNotify) it->second = event.type == UnmapNotify;
+    }
+
     void Dispatch(XEvent& event) {
         switch (event.type) {
             case Expose:
@@ -158,6 +204,15 @@ public:
             case ConfigureNotify:
                 width_ = event.xconfigure.width;
                 height_ = event.xconfigure.height;
+                break;
+            // A change back to viewable comes as a visibility event too; becoming unviewable
+            // (a parent unmapped) does not, hence the watched ancestors below.
+            case VisibilityNotify:
+                obscured_ = event.xvisibility.state == VisibilityFullyObscured;
+                break;
+            case UnmapNotify:
+            case MapNotify:
+                unmapped_ = event.type == UnmapNotify;
                 break;
             case DestroyNotify:
                 if (event.xdestroywindow.window != window_) break;
@@ -200,6 +255,9 @@ private:
     bool visible_ = false;
     bool grabbed_ = false;
     bool destroyed_ = false;
+    bool unmapped_ = false;
+    bool obscured_ = false;
+    std::map<::Window, bool> ancestors_;  // watched ancestor: unmapped
 };
 
 TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
@@ -297,15 +355,40 @@ bool TX11WindowSystem::ProcessOne() {
     XEvent event;
     XNextEvent(display_, &event);
     const auto it = windows_.find(event.xany.window);
-    if (it != windows_.end()) it->second->Dispatch(event);
+    if (it != windows_.end()) {
+        it->second->Dispatch(event);
+    } else {
+        const auto watcher = ancestors_.find(event.xany.window);
+        if (watcher != ancestors_.end()) watcher->second->DispatchAncestor(event);
+    }
     return true;
+}
+
+bool TX11WindowSystem::DisplayAsleep() {
+    if (dpms_ == Dpms::Absent) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (dpms_ == Dpms::Present && now - dpmsAskedAt_ < std::chrono::seconds(1)) return displayAsleep_;
+    dpmsAskedAt_ = now;
+    if (dpms_ == Dpms::Unknown) {
+        // Xvfb and many nested servers have no DPMS: their display never sleeps.
+        int eventBase = 0, errorBase = 0;
+        dpms_ = DPMSQueryExtension(display_, &eventBase, &errorBase) && DPMSCapable(display_) ? Dpms::Present
+                                                                                               : Dpms::Absent;
+        if (dpms_ == Dpms::Absent) return false;
+    }
+    CARD16 level = DPMSModeOn;
+    BOOL enabled = False;
+    displayAsleep_ = DPMSInfo(display_, &level, &enabled) && enabled && level != DPMSModeOn;
+    return displayAsleep_;
 }
 
 void TX11WindowSystem::WaitForMessage() {
     // XPending reads what the server sent; poll waits for the server or a quit signal.
+    // DPMS sends no event when the display wakes: while it sleeps the wait ends each second so
+    // that the loop asks again.
     while (XPending(display_) == 0 && !(onQuit_ && quitSignal)) {
         pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {quitPipe[0], POLLIN, 0}};
-        poll(fds, quitPipe[0] >= 0 ? 2 : 1, -1);
+        if (poll(fds, quitPipe[0] >= 0 ? 2 : 1, displayAsleep_ ? 1000 : -1) == 0) break;
     }
 }
 
@@ -324,7 +407,8 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::MakeTopWindow(const std::string&
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.background_pixel = BlackPixel(display_, screen);
-    attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask;
+    attributes.event_mask =
+        ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask | VisibilityChangeMask;
     const ::Window window = XCreateWindow(display_, RootWindow(display_, screen), left, top, static_cast<unsigned>(width),
                                           static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                                           CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
@@ -344,7 +428,7 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateChildWindow(std::intptr_t 
         return nullptr;
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
-    attributes.event_mask = ExposureMask | StructureNotifyMask;
+    attributes.event_mask = ExposureMask | StructureNotifyMask | VisibilityChangeMask;
     ::Window window = 0;
     if (!Trapped(display_, [&] {
             window = XCreateWindow(display_, parentWindow, 0, 0, static_cast<unsigned>(parentAttributes.width),
@@ -353,7 +437,9 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateChildWindow(std::intptr_t 
             return window != 0;
         }))
         return nullptr;
-    return std::make_unique<Window>(*this, window, false, parentAttributes.width, parentAttributes.height);
+    auto child = std::make_unique<Window>(*this, window, false, parentAttributes.width, parentAttributes.height);
+    child->WatchAncestors();
+    return child;
 }
 
 std::unique_ptr<ISaverWindow> TX11WindowSystem::AdoptWindow(std::intptr_t id) {
@@ -366,11 +452,18 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::AdoptWindow(std::intptr_t id) {
     }
     if (id != -1) adoptedWindow = window;
     XWindowAttributes attributes{};
-    // Size changes and the window's end; a foreign window's other clients keep their own masks.
+    // Size changes, the window's end, its unmapping and covering; a foreign window's other
+    // clients keep their own masks. The map state is read after the selection, so that no
+    // change falls between the two.
     if (!Trapped(display_, [&] {
             return XGetWindowAttributes(display_, window, &attributes) != 0 &&
-                   XSelectInput(display_, window, attributes.your_event_mask | ExposureMask | StructureNotifyMask) != 0;
+                   XSelectInput(display_, window,
+                                attributes.your_event_mask | ExposureMask | StructureNotifyMask | VisibilityChangeMask) !=
+                       0 &&
+                   XGetWindowAttributes(display_, window, &attributes) != 0;
         }))
         return nullptr;
-    return std::make_unique<Window>(*this, window, false, attributes.width, attributes.height, true);
+    auto adopted = std::make_unique<Window>(*this, window, false, attributes.width, attributes.height, true);
+    adopted->SetUnmapped(attributes.map_state == IsUnmapped);
+    return adopted;
 }

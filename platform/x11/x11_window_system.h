@@ -5,6 +5,7 @@
 // window id and ends when that window is destroyed. An adopted window (an xscreensaver hack's,
 // or the root window) is drawn into as it is. The quit signals reach the loop through a pipe
 // watched with the X connection.
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -35,6 +36,8 @@ public:
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
     void WatchQuitSignals(std::function<void()> onQuit) override;
     bool QuitSignalled() override;
+    // DPMS says the monitor is in standby, suspend or off; asked at most once a second.
+    bool DisplayAsleep() override;
     // Loads the GL driver for this connection on a thread of its own, joined by
     // FinishPreparingDrawing before the first context, or at the latest by the destructor.
     void PrepareDrawing() override;
@@ -56,6 +59,11 @@ private:
 
     _XDisplay* display_ = nullptr;
     std::map<unsigned long, Window*> windows_;
+    // Other programs' windows above a child window of ours, and that child.
+    std::map<unsigned long, Window*> ancestors_;
+    enum class Dpms { Unknown, Present, Absent } dpms_ = Dpms::Unknown;
+    std::chrono::steady_clock::time_point dpmsAskedAt_{};
+    bool displayAsleep_ = false;
     std::function<void()> onQuit_;
     std::thread driverLoader_;
     unsigned long blankCursor_ = 0;

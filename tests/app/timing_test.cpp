@@ -51,6 +51,19 @@ TEST(TTimerPro, StopFreezesAndARestartCountsFromZero) {
     EXPECT_EQ(timer.Elapsed().Milliseconds(), 40u);
 }
 
+TEST(TTimerPro, AResumeLeavesTheStoppedSpanOut) {
+    FakeClock clock;
+    TTimerPro timer(clock);
+    timer.Start();
+    clock.now = 300;
+    timer.Stop();
+    clock.now = 60000;
+    timer.Resume();
+    timer.Resume();  // running: no new start
+    clock.now = 60040;
+    EXPECT_EQ(timer.Elapsed().Milliseconds(), 340u);
+}
+
 TEST(TTimerPro, ClockWrapAddsTheTrueStepAndBackwardStepsAreIgnored) {
     FakeClock clock;
     clock.now = 0xFFFFFF00u;

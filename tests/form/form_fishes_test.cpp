@@ -54,7 +54,9 @@ public:
         if (OnPaint) OnPaint();
     }
     bool Gone() override { return gone; }
+    bool Unseen() override { return unseen; }
     bool gone = false;
+    bool unseen = false;
 
 private:
     Log& log_;
@@ -72,6 +74,8 @@ public:
     std::intptr_t existingParent = 1234;
     std::function<void()> quit;  // what a quit signal would run
     int waits = 0;
+    bool asleep = false;                 // the display
+    std::function<void(int wait)> onWait;  // the events a wait would bring
 
     int queued = 0;  // messages waiting in the platform's queue
     int handled = 0;
@@ -86,6 +90,7 @@ public:
     void WaitForMessage() override {
         // A preview waits here for its parent to go away; a wait that nothing ends fails.
         if (++waits == 3 && child && child->OnDestroyed) child->OnDestroyed();
+        if (onWait) onWait(waits);
         if (waits > 1000) {
             ADD_FAILURE() << "still waiting after 1000 turns";
             throw Exception("wait limit");
@@ -127,6 +132,7 @@ public:
         log_.push_back("watch quit signals");
         quit = std::move(onQuit);
     }
+    bool DisplayAsleep() override { return asleep; }
     void* NativeDisplay() override { return nullptr; }
 
 private:
@@ -178,6 +184,8 @@ public:
         if (script_.frames == 1) Note("DrawFrame");
         if (script_.onFrame) script_.onFrame(script_.frames);
     }
+    void PauseDrawing() override { Note("PauseDrawing"); }
+    void ResumeDrawing() override { Note("ResumeDrawing"); }
     void AdvanceAutoTheme() override {
         Note("AdvanceAutoTheme");
         TAquariumOptions& options = Options();
@@ -915,6 +923,32 @@ TEST(FormFishes, HackDrawsIntoItsWindowWithItsOptionsAndStoresNothing) {
     std::ifstream logFile(rig.dir.Path() / "3dtidewell.log", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(logFile), {}};
     EXPECT_EQ(text.rfind("Full Screen mode: ", 0), 0u) << text.substr(0, 50);
+}
+
+TEST(FormFishes, NoFrameWhileNobodyCanSeeItAndOneAtOnceWhenSeenAgain) {
+    FormRig rig;
+    rig.host.dotless = rig.host.hacks = true;
+    rig.aquarium.onFrame = [&](int frame) {
+        rig.log.push_back("frame " + std::to_string(frame));
+        if (frame == 1) rig.windows.adopted->unseen = true;  // unmapped or covered
+        if (frame == 2) rig.windows.asleep = true;
+        if (frame == 3) rig.windows.quit();
+    };
+    rig.windows.onWait = [&](int wait) {
+        rig.log.push_back("wait");
+        if (wait == 1) rig.windows.adopted->Paint();  // an expose of a covered window draws nothing
+        if (wait == 2) rig.windows.adopted->unseen = false;
+        if (wait == 3) rig.windows.asleep = false;
+    };
+    rig.Make({rig.Program("3dtidewell"), "-window-id", "0x4d2"});
+    rig.Run();
+    Log order;
+    for (const std::string& entry : rig.log)
+        if (entry.rfind("frame", 0) == 0 || entry == "wait" || entry.find("Drawing") != std::string::npos)
+            order.push_back(entry);
+    EXPECT_EQ(order, (Log{"InitDrawing 640x400 full screen", "ResetDrawing", "frame 1", "PauseDrawing",
+                          "wait", "wait", "ResumeDrawing", "frame 2", "PauseDrawing", "wait", "ResumeDrawing", "frame 3",
+                          "ReleaseDrawing", "ReleaseDrawing"}));
 }
 
 TEST(FormFishes, HackEndsWithItsWindowAndReportsAMissingOne) {

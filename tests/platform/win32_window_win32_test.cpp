@@ -77,6 +77,14 @@ TEST(Win32WindowSystem, PreviewChildCoversItsParentAndEndsWithIt) {
     bool gone = false;
     child->OnDestroyed = [&] { gone = true; };
     child->Show();
+    EXPECT_FALSE(child->Unseen());
+    // Minimised with its top-level window, or hidden with it: nobody sees it.
+    ShowWindow(parent, SW_MINIMIZE);
+    EXPECT_TRUE(child->Unseen());
+    ShowWindow(parent, SW_RESTORE);
+    EXPECT_FALSE(child->Unseen());
+    ShowWindow(parent, SW_HIDE);
+    EXPECT_TRUE(child->Unseen());
     DestroyWindow(parent);
     EXPECT_TRUE(gone);
     EXPECT_FALSE(child->Visible());

@@ -178,6 +178,45 @@ TEST(X11WindowSystem, AdoptedWindowFollowsItsOwnersSizeAndOutlivesNothing) {
     XCloseDisplay(owner);
 }
 
+// Nobody sees a child whose top-level window is unmapped (minimised), nor a window wholly
+// covered by another; both are seen again when that ends. Xvfb has no DPMS: never asleep.
+TEST(X11WindowSystem, UnmappedAncestorsAndCoveringWindowsMakeAWindowUnseen) {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    TX11WindowSystem system;
+    Display* other = XOpenDisplay(nullptr);  // the dialog's toolkit, or xscreensaver
+    ASSERT_NE(other, nullptr);
+    const ::Window root = DefaultRootWindow(other);
+    const ::Window top = XCreateSimpleWindow(other, root, 0, 0, 300, 200, 0, 0, 0);
+    const ::Window panel = XCreateSimpleWindow(other, top, 10, 10, 152, 112, 0, 0, 0);
+    XMapWindow(other, panel);
+    XMapWindow(other, top);
+    XSync(other, False);
+    auto child = system.CreateChildWindow(static_cast<std::intptr_t>(panel));
+    ASSERT_NE(child, nullptr);
+    child->Show();
+    EXPECT_FALSE(child->Unseen());
+    XUnmapWindow(other, top);
+    XSync(other, False);
+    EXPECT_TRUE(PumpUntil(system, [&] { return child->Unseen(); }));
+    XMapWindow(other, top);
+    XSync(other, False);
+    EXPECT_TRUE(PumpUntil(system, [&] { return !child->Unseen(); }));
+    child.reset();
+
+    auto adopted = system.AdoptWindow(static_cast<std::intptr_t>(top));
+    ASSERT_NE(adopted, nullptr);
+    const ::Window cover = XCreateSimpleWindow(other, root, 0, 0, 400, 300, 0, 0, 0);
+    XMapRaised(other, cover);
+    XSync(other, False);
+    EXPECT_TRUE(PumpUntil(system, [&] { return adopted->Unseen(); }));
+    XUnmapWindow(other, cover);
+    XSync(other, False);
+    EXPECT_TRUE(PumpUntil(system, [&] { return !adopted->Unseen(); }));
+    EXPECT_FALSE(system.DisplayAsleep());
+    adopted.reset();
+    XCloseDisplay(other);
+}
+
 // A quit signal wakes a loop that waits for X events and runs the stop once, from the loop.
 TEST(X11WindowSystem, AQuitSignalWakesTheWaitingLoopAndStopsOnce) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";

@@ -261,6 +261,30 @@ TEST_F(SceneRenderTest, FirstFrameAfterAStartDoesNotMoveTheSceneThenFollowsTheCl
     EXPECT_NEAR(scene.TimeStep(), 0.025f, 1e-5f);
 }
 
+TEST_F(SceneRenderTest, APauseLeavesTheSceneWhereItWasAndTheNextStepsAreFramesLong) {
+    scene.Options().FishCount = 20;
+    scene.BuildScene();
+    scene.InitDrawing(window, false);
+    scene.ResetDrawing();
+    clock.now += 40;
+    scene.DrawFrame();
+    scene.PauseDrawing();
+    clock.now += 600000;  // ten minutes nobody saw
+    scene.ResumeDrawing();
+    const float before = scene.LastTime();
+    clock.now += 30;
+    scene.DrawFrame();
+    EXPECT_NEAR(scene.Bubbles()->TimeStep, 0.04f, 1e-5f);
+    EXPECT_NEAR(scene.TimeStep(), 0.03f, 1e-5f);
+    EXPECT_NEAR(scene.LastTime() - before, 0.03f, 1e-5f);
+    // A new start while paused runs the clocks again.
+    scene.PauseDrawing();
+    scene.ResetDrawing();
+    clock.now += 20;
+    scene.DrawFrame();
+    EXPECT_NEAR(scene.TimeStep(), 0.02f, 1e-5f);
+}
+
 TEST_F(SceneRenderTest, AWarmUpDoneAheadOfTheContextIsTheOneTheStartWouldDo) {
     scene.Options().FishCount = 20;
     scene.Options().BubbleCount = 50;
