@@ -91,7 +91,8 @@ public:
     ~Window() override {
         system_.windows_.erase(window_);
         Display* d = system_.display_;
-        for (const auto& [ancestor, unmapped] : ancestors_) {
+        for (const auto& entry : ancestors_) {
+            const ::Window ancestor = entry.first;
             const auto watcher = system_.ancestors_.find(ancestor);
             if (watcher == system_.ancestors_.end() || watcher->second != this) continue;
             system_.ancestors_.erase(watcher);
