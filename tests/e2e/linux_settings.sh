@@ -48,7 +48,7 @@ open_dialog() {
   read -r dx dy dw dh < <(xwininfo -id "$dialog" |
     awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
   echo "dialog ${dw}x${dh} at $dx,$dy"
-  [ "$dw" = 511 ] && [ "$dh" = 363 ] || fail "the dialog's client area is ${dw}x${dh}, not 511x363"
+  [ "$dw" = 511 ] && [ "$dh" = 387 ] || fail "the dialog's client area is ${dw}x${dh}, not 511x387"
   # The preview window covers the panel's inner area at (10, 14), 316 x 236. With a software
   # renderer (Xvfb) a warning box titled with the product comes first: OK it, once, and wait
   # until it has gone, since a second Return would reach the dialog and mean OK. The box is up
@@ -78,7 +78,7 @@ open_dialog() {
 
 # First run: the defaults, Blue Water; Enter stores them.
 open_dialog 0
-[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && convert "$work/dialog.png" -crop "511x363+$dx+$dy" +repage "$TIDEWELL_E2E_SHOTS/linux_settings.png"
+[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && convert "$work/dialog.png" -crop "511x387+$dx+$dy" +repage "$TIDEWELL_E2E_SHOTS/linux_settings.png"
 press "$dialog" Return || fail "the dialog took no key"
 wait_exit "$pid" 30 || fail "Enter did not end the dialog"
 pid=""
@@ -104,7 +104,7 @@ about=""
 end=$((SECONDS + 90))
 while [ -z "$about" ] && [ "$SECONDS" -lt "$end" ]; do
   viewable "$dialog" || fail "the dialog went before its About button was clicked"
-  xdotool mousemove $((dx + 176 + 37)) $((dy + 328 + 12)) click 1
+  xdotool mousemove $((dx + 176 + 37)) $((dy + 352 + 12)) click 1
   about=$(find_window "About 3D Tidewell Screen Saver" 20) || about=""
   kill -0 "$pid" 2>/dev/null || fail "the program ended instead of opening the About box"
 done
