@@ -85,11 +85,20 @@ pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after Enter"
 [ -f "$conf" ] || fail "Enter stored no options"
 cat "$conf"
-for line in 'BubblesCount=int:50' 'FishCount=int:20' 'Theme=int:0' 'SoundEnabled=int:1' 'DesktopOnly=int:0' 'RunAsExe=int:0'; do
+for line in 'BubblesCount=int:50' 'FishCount=int:20' 'Theme=int:0' 'SoundEnabled=int:1' 'DesktopOnly=int:0' 'RunAsExe=int:0' \
+  'Monitors=int:0'; do
   grep -qx "$line" "$conf" || fail "the stored options lack $line"
 done
 grep -qxE 'ColorDepth=int:(16|32)' "$conf" || fail "no colour depth stored"
 grep -qxE 'ScreenWidth=int:[0-9]+' "$conf" && grep -qxE 'ScreenHeight=int:[0-9]+' "$conf" || fail "no screen size stored"
+
+# A stored "Monitors:" choice comes back through OK as it was.
+printf 'Monitors=int:1\n' >"$conf"
+open_dialog 0
+press "$dialog" Return || fail "the dialog took no key"
+wait_exit "$pid" 30 || fail "Enter did not end the dialog"
+pid=""
+grep -qx 'Monitors=int:1' "$conf" || fail "the monitors choice did not come back through OK: $(cat "$conf")"
 
 # Auto theme last on Green Water, 33 fish: the preview shows green water; Escape stores nothing.
 printf 'FishCount=int:33\nTheme=int:-3\n' >"$conf"
