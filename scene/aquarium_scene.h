@@ -159,8 +159,8 @@ private:
     template <typename F>
     void ForEachTank(F&& f);
     void DrawViews(std::int32_t windowWidth, std::int32_t windowHeight);
-    // Clears the view's rectangle to the theme and puts the camera at the origin.
-    void BeginView();
+    // Clears clearMask's buffers (none: nothing) to the theme and puts the camera at the origin.
+    void BeginView(std::uint32_t clearMask);
     void DrawTank();
 
     float ReadFrameClock() const;

@@ -514,6 +514,16 @@ TEST_F(SceneRenderTest, OneTankAcrossTheViewsLooksAsTheWholeWindowWouldThroughTh
                        "pixel " + std::to_string(x) + "," + std::to_string(y));
         }
     ExpectNear(Pixel(128, 30), {0, 0, 0}, 0, "the gap");
+
+    // Side by side with no gap: the one clear of the window serves both views.
+    scene.SetViews({{{0, 0, 128, 64}, kEverything, 0}, {{128, 0, 128, 64}, kEverything, 0}});
+    scene.DrawFrame();
+    for (const int x : {0, 127, 128, 255})
+        for (const int y : {0, 30, 63}) {
+            const std::size_t i = (static_cast<std::size_t>(y) * window.width + x) * 4;
+            ExpectNear(Pixel(x, y), {whole[i], whole[i + 1], whole[i + 2]}, 3,
+                       "pixel " + std::to_string(x) + "," + std::to_string(y));
+        }
 }
 
 }  // namespace
