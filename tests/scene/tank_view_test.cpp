@@ -24,17 +24,6 @@ void Unproject(const TGLClipBox& whole, const TViewRect& rect, double px, double
     y = (whole.top - v * (whole.top - whole.bottom)) * -z / whole.zNear;
 }
 
-TEST(PartFrustum, TheWholeIsTheSymmetricPerspective) {
-    const TViewRect rect{0, 0, 1280, 720};
-    TGLViewport viewport;
-    viewport.SetPerspective(75, 1280.0 / 720.0, 10, 9000);
-    const TGLClipBox expected = viewport.Frustum(), box = PartFrustum(75, 10, 9000, rect, rect);
-    EXPECT_NEAR(box.left, expected.left, 1e-6);
-    EXPECT_NEAR(box.right, expected.right, 1e-6);
-    EXPECT_NEAR(box.bottom, expected.bottom, 1e-6);
-    EXPECT_NEAR(box.top, expected.top, 1e-6);
-}
-
 TEST(PartFrustum, APointOnASharedEdgeLandsOnTheEdgePixelOfBothMonitors) {
     // Side by side, different heights and a vertical offset; then one above the other.
     const TViewRect whole{0, 0, 3200, 1124};
