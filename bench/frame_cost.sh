@@ -25,6 +25,11 @@
 #   ARGS="-root -delay 0" PACING=unpaced SIZES=1280x720 COUNTS="20 50" bench/frame_cost.sh
 #   SIZES=1920x1080 COUNTS="20 50" bench/frame_cost.sh     (the figures against atlantis)
 # XVFB_DISPLAY sets the first X display number tried (95).
+#
+# With MONITORS=1 it measures monitors instead of sizes, on nested X servers (Xephyr inside a
+# private Xvfb): one 1280x720 head against two 1280x720 heads side by side (Xinerama), the latter
+# with each of the "Monitors:" choices, default counts; the ratios are two heads over one.
+#   MONITORS=1 bench/frame_cost.sh [build]
 set -euo pipefail
 builds=("$@")
 [ ${#builds[@]} -gt 0 ] || builds=(build/linux)
@@ -63,12 +68,13 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 # One run: prints "fps cpu_ms_per_frame cpu_s_per_s start_ms rss_mib".
 run_once() {
-  local saver=$1 fish=$2 bubbles=$3 unpaced=$4 dir
+  local saver=$1 fish=$2 bubbles=$3 unpaced=$4 monitors=${5:-} dir
   dir=$(mktemp -d "$work/run.XXXXXX")
   mkdir -p "$dir/home" "$dir/run" "$dir/config/Korvane Software" "$dir/state"
   chmod 700 "$dir/run"
   printf 'FishCount=int:%s\nBubblesCount=int:%s\nSoundEnabled=int:0\nDesktopOnly=int:1\n' "$fish" "$bubbles" \
     >"$dir/config/Korvane Software/3D Tidewell.conf"
+  [ -n "$monitors" ] && printf 'Monitors=int:%s\n' "$monitors" >>"$dir/config/Korvane Software/3D Tidewell.conf"
   local start pid command
   if [ "$saver" = "$peer" ]; then
     command=("$saver" --root)
@@ -99,6 +105,55 @@ run_once() {
       (first - start) * 1000, rss / 1024 }'
   rm -rf "$dir"
 }
+
+free_display() {
+  local d=$1
+  while [ -e "/tmp/.X${d}-lock" ] || [ -e "/tmp/.X11-unix/X${d}" ]; do d=$((d + 1)); done
+  echo "$d"
+}
+
+if [ "${MONITORS:-0}" = 1 ]; then
+  command -v Xephyr >/dev/null || { echo "no Xephyr" >&2; exit 1; }
+  outer=$(free_display 95)
+  Xvfb ":$outer" -screen 0 2600x800x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 50); do DISPLAY=":$outer" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  nested=()
+  # Sets $heads to the new server's display number.
+  start_heads() {
+    heads=$(free_display $((outer + 1)))
+    DISPLAY=":$outer" Xephyr ":$heads" "$@" -nolisten tcp >/dev/null 2>&1 &
+    nested+=($!)
+    for _ in $(seq 100); do DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  }
+  start_heads -screen 1280x720
+  one=$heads
+  start_heads -screen 1280x720 -screen 1280x720 +xinerama -extension RANDR
+  two=$heads
+  trap 'kill "${nested[@]}" 2>/dev/null; cleanup' EXIT
+  # name display "Monitors:" choice
+  cases=("one-head $one 0" "each-own $two 0" "across-all $two 1" "primary-only $two 2")
+  unpaced=${pacings[0]}
+  declare -A results=()
+  for ((r = 0; r < runs; ++r)); do
+    for c in "${cases[@]}"; do
+      read -r name display choice <<<"$c"
+      results[$name]+="$(run_once "${builds[0]}/3dtidewell" 20 50 "$unpaced" "$choice")"$'\n'
+    done
+  done
+  printf '%-14s %8s %12s %9s %10s %9s %14s\n' heads fps cpu_ms/frame cpu_s/s start_ms rss_mib cpu_ratio/one
+  base=""
+  for c in "${cases[@]}"; do
+    read -r name _ _ <<<"$c"
+    row=""
+    for col in 1 2 3 4 5; do row+=" $(printf '%s' "${results[$name]}" | awk -v c=$col 'NF { print $c }' | median)"; done
+    read -r fps cpu cpus startms rss <<<"$row"
+    [ -n "$base" ] || base=$cpu
+    printf '%-14s %8s %12s %9s %10s %9s %14s\n' "$name" "$fps" "$cpu" "$cpus" "$startms" "$rss" \
+      "$(awk -v a="$base" -v b="$cpu" 'BEGIN { printf "%.2f", b / a }')"
+  done
+  exit 0
+fi
 
 printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' size counts pacing build fps cpu_ms/frame cpu_s/s start_ms rss_mib
 # The programs of each turn: the builds' savers, then the peer.

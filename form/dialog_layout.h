@@ -108,12 +108,15 @@ struct TDialogUnits {
     }
 };
 
-inline constexpr int kSettingsDialogWidth = 511, kSettingsDialogHeight = 363;
+inline constexpr int kSettingsDialogWidth = 511, kSettingsDialogHeight = 387;
 // The preview window covers the panel less its bevel on each side.
 inline constexpr int kPreviewPanelBevel = 2;
 // The themes list's first item: the theme changes with each run.
 inline constexpr char kAutoThemeItem[] = "Auto";
 inline constexpr char kOkCaption[] = "&OK";
+// The monitors list, in the order of TMonitorChoice.
+inline constexpr const char* kMonitorItems[] = {"One aquarium on each monitor", "One aquarium across all monitors",
+                                                "Primary monitor only"};
 
 namespace dialog_layout {
 
@@ -127,6 +130,7 @@ inline constexpr TDialogRect kTheme{336, 256, 165, 56};
 inline constexpr TDialogRect kSound{8, 256, 321, 56};
 inline constexpr char kDepthHint[] = "Set 16 bits for speedup";
 inline constexpr char kResolutionHint[] = "Set 640x480 for speedup";
+inline constexpr char kMonitorsHint[] = "Set how the aquarium fills several monitors";
 
 // In tab order, which follows the layout: each caption comes just before the control it names
 // (a group box's before its track bar or list), so that its access key moves to that control
@@ -173,16 +177,19 @@ inline constexpr TDialogItem kSettingsLayout[] = {
     {.Kind = K::GroupBox, .Name = "GroupBox5", .Caption = "Sound", .Rect = kSound},
     {.Kind = K::CheckBox, .Control = C::CheckBoxSound, .Name = "CheckBoxSound",
      .Caption = "Enable &Sound", .Group = kSound, .Rect = {12, 24, 97, 17}},
+    {.Kind = K::Label, .Name = "LabelMonitors", .Caption = "&Monitors:", .Hint = kMonitorsHint, .Rect = {8, 324, 60, 16}},
+    {.Kind = K::ComboBox, .Control = C::ComboBoxMonitors, .Name = "ComboBoxMonitors", .Hint = kMonitorsHint,
+     .Rect = {72, 320, 257, 21}},
     {.Kind = K::PushButton, .Control = C::ButtonPreview, .Name = "ButtonPreview",
-     .Caption = "&Preview...", .Rect = {8, 328, 75, 25}},
+     .Caption = "&Preview...", .Rect = {8, 352, 75, 25}},
     {.Kind = K::PushButton, .Control = C::ButtonAbout, .Name = "ButtonAbout",
-     .Caption = "&About...", .Rect = {176, 328, 75, 25}},
+     .Caption = "&About...", .Rect = {176, 352, 75, 25}},
     {.Kind = K::PushButton, .Control = C::ButtonHelp, .Name = "ButtonHelp",
-     .Caption = "&Help...", .Rect = {260, 328, 75, 25}},
+     .Caption = "&Help...", .Rect = {260, 352, 75, 25}},
     {.Kind = K::DefaultPushButton, .Control = C::ButtonOk, .Name = "ButtonOk",
-     .Caption = kOkCaption, .Rect = {344, 328, 75, 25}},
+     .Caption = kOkCaption, .Rect = {344, 352, 75, 25}},
     {.Kind = K::PushButton, .Control = C::ButtonCancel, .Name = "ButtonCancel",
-     .Caption = "Ca&ncel", .Rect = {428, 328, 75, 25}},
+     .Caption = "Ca&ncel", .Rect = {428, 352, 75, 25}},
 };
 
 // The caption that names a control without its own (a list's label, a track bar's group), or

@@ -14,6 +14,7 @@ std::string Height() { static constexpr TScrambled name("ScreenHeight"); return 
 std::string Sound() { static constexpr TScrambled name("SoundEnabled"); return name.Text(); }
 std::string DesktopOnly() { static constexpr TScrambled name("DesktopOnly"); return name.Text(); }
 std::string RunAsExe() { static constexpr TScrambled name("RunAsExe"); return name.Text(); }
+std::string Monitors() { static constexpr TScrambled name("Monitors"); return name.Text(); }
 }  // namespace OptionNames
 
 namespace {
@@ -44,6 +45,7 @@ void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display) {
     options.ThemeIndex = 0;
     options.AutoTheme = false;
     options.SoundEnabled = true;
+    options.Monitors = mcEachOwn;
 }
 
 void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayControl& display) {
@@ -64,6 +66,11 @@ void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayCont
         options.AutoTheme = false;
     }
     if (reg.ValueExists(OptionNames::DesktopOnly())) options.DesktopOnly = reg.ReadBool(OptionNames::DesktopOnly());
+    // A choice this program does not know (a newer one's) reads as the default.
+    if (reg.ValueExists(OptionNames::Monitors())) {
+        const std::int32_t monitors = reg.ReadInteger(OptionNames::Monitors());
+        options.Monitors = monitors >= 0 && monitors < kMonitorChoiceCount ? static_cast<TMonitorChoice>(monitors) : mcEachOwn;
+    }
     if (options.DesktopOnly) {
         display.SetFullScreenMode(Desktop(display));
         return;
@@ -98,6 +105,7 @@ void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDispl
     reg.WriteBool(OptionNames::Sound(), options.SoundEnabled);
     reg.WriteBool(OptionNames::DesktopOnly(), options.DesktopOnly);
     reg.WriteBool(OptionNames::RunAsExe(), options.RunAsExe);
+    reg.WriteInteger(OptionNames::Monitors(), options.Monitors);
 }
 
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options) {

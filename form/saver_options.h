@@ -7,6 +7,7 @@
 
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
+#include "form/monitor_arrangement.h"
 #include "scene/aquarium.h"
 
 // The aquarium's own four (counts and theme), then the run's.
@@ -14,6 +15,7 @@ struct TSaverOptions : TAquariumOptions {
     bool SoundEnabled = true;
     bool DesktopOnly = false;
     bool RunAsExe = false;
+    TMonitorChoice Monitors = mcEachOwn;
 
     static constexpr std::int32_t kMaxFish = 100;
     static constexpr std::int32_t kMaxBubbles = 200;
@@ -31,10 +33,11 @@ std::string Height();
 std::string Sound();
 std::string DesktopOnly();
 std::string RunAsExe();
+std::string Monitors();
 }  // namespace OptionNames
 
 // Full-screen mode := the desktop's, but at most 800 x 600 when the desktop is larger on both
-// axes; counts, theme, sound and desktop-only to their defaults. RunAsExe is left alone. (The
+// axes; counts, theme, sound, desktop-only and monitors to their defaults. RunAsExe is left alone. (The
 // scene's own reset of the applied fish count is the caller's.)
 void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display);
 

@@ -55,9 +55,10 @@ void TSaverRun::StartSaverWindow() {
     // The mode in use, not the one asked for: a refused switch leaves the desktop's. The monitors
     // are asked after the switch, which may have moved them.
     const TScreenMode& mode = display_.CurrentMode();
-    const TSaverLayout layout =
-        LayoutSaver(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
-                    mode.Height(), display_.FullScreen());
+    const TMonitorArrangement arrangement =
+        ArrangeMonitors(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
+                        mode.Height(), display_.FullScreen(), options_.Monitors);
+    const TSaverLayout& layout = arrangement.Layout;
     const TMonitor& place = layout.Saver;
     auto window =
         services_.Windows.CreateSaverWindow(services_.Application.Title, place.Left, place.Top, place.Width, place.Height);
@@ -69,6 +70,9 @@ void TSaverRun::StartSaverWindow() {
 
     services_.SaverSystem.ShowCursor(false);
     cursorHidden_ = true;
+    // The arrangement is the monitors' as they were at the start: one added later stays the
+    // desktop's until the next run, one removed leaves its part of the window unseen.
+    aquarium_.SetViews(arrangement.Views);
     // Only the dialog's "Preview..." comes back to draw into another context.
     const bool saverMode = saver_.SaverMode() == smSaver;
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
@@ -106,6 +110,7 @@ void TSaverRun::StartHackWindow() {
         throw Exception(std::string("The window ") + (hack.Window == THackOptions::kRootWindow ? "root" : id) +
                         " does not exist.");
     }
+    aquarium_.SetViews({});  // xscreensaver starts a hack on each monitor itself
     // xscreensaver ends its hack when it destroys the window, if not before.
     window->OnDestroyed = [this] { input_->Quit(); };
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
@@ -127,6 +132,7 @@ void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> af
     FreeDrawingWindow();
     auto window = services_.Windows.CreateChildWindow(panel);
     if (!window) throw Exception("The preview window cannot be created!");
+    aquarium_.SetViews({});
     AttachAquarium(std::move(window), TAttachment{.AfterContext = std::move(afterContext)});
 }
 

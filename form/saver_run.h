@@ -14,6 +14,7 @@
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
 #include "form/frame_gate.h"
+#include "form/monitor_arrangement.h"
 #include "form/monitor_list.h"
 #include "form/saver_input.h"
 #include "form/saver_options.h"
@@ -58,8 +59,8 @@ public:
     // The aquarium in window, which is shown; the run's drawing window from now on.
     void AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how);
 
-    // The full-screen saver: the display mode, the saver window over the primary monitor,
-    // covers over the others, the cursor hidden.
+    // The full-screen saver: the display mode, the saver window over the monitors the options
+    // choose (one view each), covers over the others, the cursor hidden.
     void StartSaverWindow();
     // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
     void StartHackWindow();

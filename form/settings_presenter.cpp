@@ -95,6 +95,7 @@ void TSettingsPresenter::OptionsToControls() {
     std::vector<std::string> themes{kAutoThemeItem};
     themes.insert(themes.end(), kThemeNames.begin(), kThemeNames.end());
     view_->SetListItems(TDialogControl::ComboBoxThemes, themes);
+    view_->SetListItems(TDialogControl::ComboBoxMonitors, {std::begin(kMonitorItems), std::end(kMonitorItems)});
     const TSaverOptions& options = options_;
     const TScreenMode& mode = display_.FullScreenMode();
     SelectListText(TDialogControl::ComboBoxDepth, DepthText(mode.ColorDepth));
@@ -108,6 +109,7 @@ void TSettingsPresenter::OptionsToControls() {
     view_->SetPosition(TDialogControl::TrackBarFishCount, options.FishCount);
     view_->SetText(TDialogControl::LabelFishCount, std::to_string(options.FishCount));
     view_->SelectListItem(TDialogControl::ComboBoxThemes, options.AutoTheme ? 0 : options.ThemeIndex + 1);
+    view_->SelectListItem(TDialogControl::ComboBoxMonitors, options.Monitors);
     view_->SetChecked(TDialogControl::CheckBoxSound, options.SoundEnabled);
     view_->SetChecked(TDialogControl::CheckBoxDesktop, options.DesktopOnly);
     view_->SetChecked(TDialogControl::CheckBoxRunAsEXE, options.RunAsExe);
@@ -164,6 +166,11 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
                 options.AutoTheme = false;
                 options.ThemeIndex = item - 1;
             }
+            break;
+        }
+        case TDialogControl::ComboBoxMonitors: {
+            const int item = view_->SelectedListItem(TDialogControl::ComboBoxMonitors);
+            if (item >= 0 && item < kMonitorChoiceCount) options.Monitors = static_cast<TMonitorChoice>(item);
             break;
         }
         case TDialogControl::CheckBoxSound: ApplySoundFromDialog(); break;

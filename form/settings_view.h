@@ -19,6 +19,7 @@ enum class TDialogControl : std::uint8_t {
     LabelBubblesCount,
     ComboBoxThemes,
     CheckBoxSound,
+    ComboBoxMonitors,
     ButtonPreview,
     ButtonAbout,
     ButtonHelp,

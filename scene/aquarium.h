@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "scene/drawing_window.h"
 #include "scene/scene_settings.h"
+#include "scene/tank_view.h"
 
 // The user's options that the aquarium draws with. The form's stored options extend these.
 struct TAquariumOptions {
@@ -66,6 +68,10 @@ public:
     // current theme's pictures are read and the bubbles and fish warmed up for a window of this
     // size (the ResetDrawing that follows keeps that warm-up instead of running its own).
     virtual void PrepareFirstFrame(std::int32_t width, std::int32_t height) = 0;
+    // Where the next frames go in the window: one view per monitor, each showing a tank (fish and
+    // bubbles of its own; the theme is shared) through its part of the tank's view. Empty: one
+    // tank fills the window. Set before PrepareFirstFrame; a change of tanks warms them up anew.
+    virtual void SetViews(std::vector<TTankView> views) = 0;
     // Releases the rendering context and gives the window's device back; nothing without one.
     virtual void ReleaseDrawing() = 0;
     // One frame into the current window; nothing when there is none.

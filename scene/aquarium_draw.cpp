@@ -211,8 +211,8 @@ void TAquarium::DrawBackdrop() {
     DisableBlending();
     DisableTexturing();
     const TWaterTheme& theme = Theme();
-    const auto corners = BackdropVertices(settings_.FieldOfView, settings_.FarDistance, window_->ClientWidth(),
-                                          window_->ClientHeight(), settings_.SurfaceY, settings_.BottomY);
+    const auto corners = BackdropVertices(settings_.FieldOfView, settings_.FarDistance, tankWidth_, tankHeight_,
+                                          settings_.SurfaceY, settings_.BottomY);
     std::copy(corners.begin(), corners.end(), backdrop_->Vertices.Items());
     if (backdrop_->Colors.Count() != 4) backdrop_->Colors.SetCount(4);
     Colour* colours = backdrop_->Colors.Items();

@@ -10,6 +10,10 @@
 
 namespace {
 
+// The stencil is never used, but clearing it with the depth lets a combined depth-stencil buffer
+// be filled whole instead of masked word by word (a fifth of llvmpipe's frame).
+constexpr GLbitfield kWholeClear = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+
 std::unique_ptr<TGLPrimitive> CopyOf(const TGLPrimitive& source) {
     TGLPrimitive* copy = nullptr;
     source.AssignTo(copy);
@@ -165,6 +169,80 @@ void TAquarium::BuildScene() {
     bubbles_->BottomY = settings_.BottomY;
     appliedFishCount_ = kNothingApplied;
     warmedUp_ = false;
+    MakeExtraTanks();
+}
+
+void TAquarium::SetViews(std::vector<TTankView> views) {
+    views_ = std::move(views);
+    windowSize_.TankWidth = windowSize_.TankHeight = 0;
+    for (const TTankView& view : views_)
+        if (view.Tank == 0) {
+            windowSize_.TankWidth = std::max<std::int32_t>(view.Whole.Width, 1);
+            windowSize_.TankHeight = std::max<std::int32_t>(view.Whole.Height, 1);
+            break;
+        }
+    MakeExtraTanks();
+}
+
+void TAquarium::MakeExtraTanks() {
+    std::size_t tanks = 1;
+    for (const TTankView& view : views_) tanks = std::max(tanks, static_cast<std::size_t>(std::max(view.Tank, 0)) + 1);
+    if (!engine_ || !bubbles_) {
+        extraTanks_.clear();
+        return;
+    }
+    if (extraTanks_.size() != tanks - 1) {
+        extraTanks_.clear();
+        // Built like the first tank's; their own warm-up draws other numbers, so no shoal is a copy.
+        for (std::size_t t = 1; t < tanks; ++t) {
+            auto tank = std::make_unique<TExtraTank>();
+            for (int i = 0; i < builtSpecies_; ++i) {
+                const TFishes& model = *species_[static_cast<std::size_t>(i)].Fishes;
+                auto fishes = std::make_unique<TFishes>(tank->Size);
+                fishes->FieldOfView = model.FieldOfView;
+                fishes->SpeciesShare = model.SpeciesShare;
+                fishes->DepthMax = model.DepthMax;
+                fishes->DepthMin = model.DepthMin;
+                fishes->HeightMax = model.HeightMax;
+                fishes->HeightMin = model.HeightMin;
+                fishes->SpeedMax = model.SpeedMax;
+                fishes->SpeedMin = model.SpeedMin;
+                tank->Containers.push_back(fishes.get());
+                tank->Fishes[static_cast<std::size_t>(i)] = std::move(fishes);
+            }
+            tank->Bubbles = std::make_unique<TBubbles>(tank->Size);
+            TBubbles& bubbles = *tank->Bubbles;
+            bubbles.FieldOfView = bubbles_->FieldOfView;
+            bubbles.DepthMax = bubbles_->DepthMax;
+            bubbles.DepthMin = bubbles_->DepthMin;
+            bubbles.SpeedMax = bubbles_->SpeedMax;
+            bubbles.SpeedMin = bubbles_->SpeedMin;
+            bubbles.SurfaceY = bubbles_->SurfaceY;
+            bubbles.BottomY = bubbles_->BottomY;
+            extraTanks_.push_back(std::move(tank));
+        }
+        warmedUp_ = false;
+    }
+    for (const TTankView& view : views_)
+        if (view.Tank > 0 && static_cast<std::size_t>(view.Tank) <= extraTanks_.size()) {
+            TFixedWindowSize& size = extraTanks_[static_cast<std::size_t>(view.Tank - 1)]->Size;
+            size.Width = view.Whole.Width;
+            size.Height = std::max<std::int32_t>(view.Whole.Height, 1);
+        }
+}
+
+void TAquarium::SwapTank(TExtraTank& tank) {
+    for (int i = 0; i < builtSpecies_; ++i)
+        std::swap(species_[static_cast<std::size_t>(i)].Fishes, tank.Fishes[static_cast<std::size_t>(i)]);
+    std::swap(fishContainers_, tank.Containers);
+    std::swap(bubbles_, tank.Bubbles);
+    std::swap(appliedFishCount_, tank.AppliedFishCount);
+}
+
+template <typename F>
+void TAquarium::ForEachTank(F&& f) {
+    f();
+    for (std::int32_t tank = 1; tank <= ExtraTanks(); ++tank) InTank(tank, f);
 }
 
 template <typename F>
@@ -188,6 +266,7 @@ void TAquarium::FreeImagesAfterUpload() {
 }
 
 void TAquarium::ReleaseScene() {
+    extraTanks_.clear();
     Free(bubbles_);
     frameRate_.reset();
     Free(frameClock_);
@@ -338,8 +417,10 @@ const TWaterTheme& TAquarium::Theme() const {
 }
 
 void TAquarium::WarmUp() {
-    WarmUpBubbles(*bubbles_, options_.BubbleCount);
-    WarmUpFishes(fishContainers_, options_.FishCount, appliedFishCount_);
+    ForEachTank([this] {
+        WarmUpBubbles(*bubbles_, options_.BubbleCount);
+        WarmUpFishes(fishContainers_, options_.FishCount, appliedFishCount_);
+    });
 }
 
 void TAquarium::PrepareFirstFrame(std::int32_t width, std::int32_t height) {
@@ -381,31 +462,22 @@ void TAquarium::DrawFrame() {
     if (AfterUpdate) AfterUpdate();
     engine_->CheckError();
 
-    viewport_->SetBounds(0, 0, width, height);
-    viewport_->SetPerspective(settings_.FieldOfView, static_cast<double>(width) / static_cast<double>(height),
-                              settings_.NearDistance, settings_.FarDistance);
-    viewport_->Apply();
-    engine_->CheckError();
-
-    EnableCulling();
-    DisableStencil();
-    const Colour& clear = Theme().ClearColor;
-    gl.ClearColor(clear.r, clear.g, clear.b, clear.a);
-    // The stencil is never used, but clearing it with the depth lets a combined depth-stencil
-    // buffer be filled whole instead of masked word by word (a fifth of llvmpipe's frame).
-    gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    SetAmbientLight(settings_.AmbientColor.r, settings_.AmbientColor.g, settings_.AmbientColor.b);
-    engine_->CheckError();
-
-    gl.MatrixMode(GL_MODELVIEW);
-    gl.LoadIdentity();
-    if (glu.LookAt) glu.LookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
-
-    ApplyFishCount(fishContainers_, options_.FishCount, appliedFishCount_);
-    ApplyBubbleCount(*bubbles_, options_.BubbleCount);
-
-    RenderScene();
-    engine_->CheckError();
+    if (!views_.empty()) {
+        DrawViews(width, height);
+    } else {
+        viewport_->SetBounds(0, 0, width, height);
+        viewport_->SetPerspective(settings_.FieldOfView, static_cast<double>(width) / static_cast<double>(height),
+                                  settings_.NearDistance, settings_.FarDistance);
+        viewport_->Apply();
+        engine_->CheckError();
+        BeginView(kWholeClear);
+        ApplyFishCount(fishContainers_, options_.FishCount, appliedFishCount_);
+        ApplyBubbleCount(*bubbles_, options_.BubbleCount);
+        tankWidth_ = width;
+        tankHeight_ = height;
+        RenderScene();
+        engine_->CheckError();
+    }
 
     if (host_.ShowFps) {
         DrawFpsOverlay(width, height, FrameRate());
@@ -419,11 +491,67 @@ void TAquarium::DrawFrame() {
     frameRate_->CountFrame(fullScreenDrawing_, host_.ExeName, host_.ShowCaption);
 }
 
+void TAquarium::DrawViews(std::int32_t width, std::int32_t height) {
+    timeStep_ = ReadFrameClock() - lastTime_;
+    lastTime_ = ReadFrameClock();
+    fishDrawn_ = 0;
+    shinePasses_ = 0;
+    // The views share the theme and never overlap: one clear of the whole window serves them all,
+    // and takes the driver's fast path, where a clear inside a scissor rectangle is drawn as a
+    // quad (llvmpipe). Only gaps between monitors, which stay black, need each view cleared apart.
+    std::int64_t covered = 0;
+    for (const TTankView& view : views_) covered += static_cast<std::int64_t>(view.Part.Width) * view.Part.Height;
+    const bool gaps = covered < static_cast<std::int64_t>(width) * height;
+    if (gaps) {
+        gl.ClearColor(0, 0, 0, 1);
+        gl.Clear(kWholeClear);
+        gl.Enable(GL_SCISSOR_TEST);
+    }
+    bool cleared = false;
+    for (const TTankView& view : views_) {
+        const TViewRect& part = view.Part;
+        const std::int32_t bottom = height - part.Top - part.Height;  // OpenGL counts rows from the bottom
+        viewport_->SetBounds(part.Left, bottom, part.Width, part.Height);
+        const TGLClipBox box =
+            PartFrustum(settings_.FieldOfView, settings_.NearDistance, settings_.FarDistance, view.Whole, part);
+        viewport_->SetFrustum(box.left, box.right, box.bottom, box.top, box.zNear, box.zFar);
+        viewport_->Apply();
+        if (gaps) gl.Scissor(part.Left, bottom, part.Width, part.Height);
+        engine_->CheckError();
+        BeginView(gaps ? GL_COLOR_BUFFER_BIT : cleared ? 0 : kWholeClear);
+        cleared = true;
+        tankWidth_ = view.Whole.Width;
+        tankHeight_ = view.Whole.Height;
+        InTank(view.Tank, [this] {
+            ApplyFishCount(fishContainers_, options_.FishCount, appliedFishCount_);
+            ApplyBubbleCount(*bubbles_, options_.BubbleCount);
+            DrawTank();
+        });
+        engine_->CheckError();
+    }
+    gl.Disable(GL_SCISSOR_TEST);
+}
+
+void TAquarium::BeginView(std::uint32_t clearMask) {
+    EnableCulling();
+    DisableStencil();
+    if (clearMask) {
+        const Colour& clear = Theme().ClearColor;
+        gl.ClearColor(clear.r, clear.g, clear.b, clear.a);
+        gl.Clear(clearMask);
+    }
+    SetAmbientLight(settings_.AmbientColor.r, settings_.AmbientColor.g, settings_.AmbientColor.b);
+    engine_->CheckError();
+
+    gl.MatrixMode(GL_MODELVIEW);
+    gl.LoadIdentity();
+    if (glu.LookAt) glu.LookAt(0, 0, 0, 0, 0, -1, 0, 1, 0);
+}
+
 void TAquarium::UpdateScene() {
     const float dt = timeStep_;
     ScrollTextureCoords(surfaceCaustics_->TexCoords, -0.1f * dt, 0.1f * dt);
     ScrollTextureCoords(bottomCaustics_->TexCoords, 0.1f * dt, 0.1f * dt);
-    bubbles_->Update(dt);
     for (int i = 0; i < builtSpecies_; ++i) {
         TSpeciesObjects& species = species_[static_cast<std::size_t>(i)];
         if (species.Animations) {
@@ -434,8 +562,12 @@ void TAquarium::UpdateScene() {
                 if (animated && animated->Primitive) animated->Primitive->CalcNormals();
             }
         }
-        species.Fishes->Update(dt);
     }
+    // One step of the same length for every tank.
+    ForEachTank([this, dt] {
+        bubbles_->Update(dt);
+        for (int i = 0; i < builtSpecies_; ++i) species_[static_cast<std::size_t>(i)].Fishes->Update(dt);
+    });
 }
 
 void TAquarium::RenderScene() {
@@ -444,6 +576,10 @@ void TAquarium::RenderScene() {
 
     fishDrawn_ = 0;
     shinePasses_ = 0;
+    DrawTank();
+}
+
+void TAquarium::DrawTank() {
     DrawBackground();
     for (int i = 0; i < builtSpecies_; ++i) {
         species_[static_cast<std::size_t>(i)].Fishes->Sort();

@@ -73,6 +73,12 @@ public:
     void ResetDrawing() override;
     void FreeImagesAfterUpload() override;
     void PrepareFirstFrame(std::int32_t width, std::int32_t height) override;
+    void SetViews(std::vector<TTankView> views) override;
+    const std::vector<TTankView>& Views() const { return views_; }
+    // Tanks after the first; their fish and bubbles as the scene's own while stepped or drawn.
+    std::int32_t ExtraTanks() const { return static_cast<std::int32_t>(extraTanks_.size()); }
+    template <typename F>
+    void InTank(std::int32_t tank, F&& f);
     void ReleaseDrawing() override;
     void DrawFrame() override;
     void PauseDrawing() override;
@@ -131,9 +137,33 @@ private:
         IDrawingWindow* Window = nullptr;
         // The size a window about to be drawn into will have, until it is drawn into.
         std::int32_t PlannedWidth = 0, PlannedHeight = 0;
-        std::int32_t ClientWidth() const override { return Window ? Window->ClientWidth() : PlannedWidth; }
-        std::int32_t ClientHeight() const override { return Window ? Window->ClientHeight() : PlannedHeight; }
+        // The first tank's size when it is seen through views instead of the whole window.
+        std::int32_t TankWidth = 0, TankHeight = 0;
+        std::int32_t ClientWidth() const override {
+            return TankWidth > 0 ? TankWidth : Window ? Window->ClientWidth() : PlannedWidth;
+        }
+        std::int32_t ClientHeight() const override {
+            return TankHeight > 0 ? TankHeight : Window ? Window->ClientHeight() : PlannedHeight;
+        }
     };
+
+    // The fish and bubbles of a tank after the first, swapped with the scene's own containers
+    // while it is stepped or drawn, so every pass reads the scene's members as for one tank.
+    struct TExtraTank {
+        TFixedWindowSize Size{0, 1};
+        std::array<std::unique_ptr<TFishes>, kMaxSpecies> Fishes;
+        std::vector<TFishes*> Containers;
+        std::unique_ptr<TBubbles> Bubbles;
+        std::int32_t AppliedFishCount = kNothingApplied;
+    };
+    void SwapTank(TExtraTank& tank);
+    void MakeExtraTanks();
+    template <typename F>
+    void ForEachTank(F&& f);
+    void DrawViews(std::int32_t windowWidth, std::int32_t windowHeight);
+    // Clears clearMask's buffers (none: nothing) to the theme and puts the camera at the origin.
+    void BeginView(std::uint32_t clearMask);
+    void DrawTank();
 
     float ReadFrameClock() const;
     void WarmUp();
@@ -191,6 +221,11 @@ private:
     bool freeImagesAfterUpload_ = false;
 
     TCurrentWindowSize windowSize_;
+    std::vector<TTankView> views_;
+    // unique_ptr: the fish and bubbles keep a reference to their tank's size.
+    std::vector<std::unique_ptr<TExtraTank>> extraTanks_;
+    // The size of the tank being drawn (the window's, or the view's whole).
+    std::int32_t tankWidth_ = 0, tankHeight_ = 0;
     IDrawingWindow* window_ = nullptr;
     bool fullScreenDrawing_ = false;
     float lastTime_ = 0.0f;
@@ -207,3 +242,19 @@ private:
     std::int32_t fishDrawn_ = 0;
     std::int32_t shinePasses_ = 0;
 };
+
+template <typename F>
+void TAquarium::InTank(std::int32_t tank, F&& f) {
+    if (tank <= 0 || tank > ExtraTanks()) {
+        f();
+        return;
+    }
+    TExtraTank& extra = *extraTanks_[static_cast<std::size_t>(tank - 1)];
+    SwapTank(extra);
+    struct TSwapBack {
+        TAquarium& aquarium;
+        TExtraTank& tank;
+        ~TSwapBack() { aquarium.SwapTank(tank); }
+    } back{*this, extra};
+    f();
+}

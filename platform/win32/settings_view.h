@@ -76,7 +76,7 @@ private:
     UINT dpi_ = 96;
     TDialogUnits units_;
     ISettingsViewEvents* events_ = nullptr;
-    std::array<HWND, 16> controls_{};
+    std::array<HWND, static_cast<std::size_t>(TDialogControl::ButtonCancel) + 1> controls_{};
     std::vector<HWND> items_;  // every item of the layout, in its order
     std::array<int, 2> positions_{};  // the track bars' last positions, to report moves only
 };

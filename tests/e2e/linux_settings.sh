@@ -48,9 +48,9 @@ open_dialog() {
   read -r dx dy dw dh < <(xwininfo -id "$dialog" |
     awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
   echo "dialog ${dw}x${dh} at $dx,$dy"
-  [ "$dw" -ge 511 ] && [ "$dh" -ge 363 ] || fail "the dialog's client area is ${dw}x${dh}, less than 511x363"
+  [ "$dw" -ge 511 ] && [ "$dh" -ge 387 ] || fail "the dialog's client area is ${dw}x${dh}, less than 511x387"
   sx=$(awk -v w="$dw" 'BEGIN { print w / 511 }')
-  sy=$(awk -v h="$dh" 'BEGIN { print h / 363 }')
+  sy=$(awk -v h="$dh" 'BEGIN { print h / 387 }')
   # The preview window covers the panel's inner area, (10, 14) and 316 x 236 at the design font;
   # a pixel in from each side, as the units read back from the size may round the other way.
   px=$(($(scaled 8 "$sx") + 3)) py=$(($(scaled 12 "$sy") + 3))
@@ -106,11 +106,20 @@ pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after Enter"
 [ -f "$conf" ] || fail "Enter stored no options"
 cat "$conf"
-for line in 'BubblesCount=int:50' 'FishCount=int:20' 'Theme=int:0' 'SoundEnabled=int:1' 'DesktopOnly=int:0' 'RunAsExe=int:0'; do
+for line in 'BubblesCount=int:50' 'FishCount=int:20' 'Theme=int:0' 'SoundEnabled=int:1' 'DesktopOnly=int:0' 'RunAsExe=int:0' \
+  'Monitors=int:0'; do
   grep -qx "$line" "$conf" || fail "the stored options lack $line"
 done
 grep -qxE 'ColorDepth=int:(16|32)' "$conf" || fail "no colour depth stored"
 grep -qxE 'ScreenWidth=int:[0-9]+' "$conf" && grep -qxE 'ScreenHeight=int:[0-9]+' "$conf" || fail "no screen size stored"
+
+# A stored "Monitors:" choice comes back through OK as it was.
+printf 'Monitors=int:1\n' >"$conf"
+open_dialog 0
+press "$dialog" Return || fail "the dialog took no key"
+wait_exit "$pid" 30 || fail "Enter did not end the dialog"
+pid=""
+grep -qx 'Monitors=int:1' "$conf" || fail "the monitors choice did not come back through OK: $(cat "$conf")"
 
 # Auto theme last on Green Water, 33 fish: the preview shows green water; Escape stores nothing.
 printf 'FishCount=int:33\nTheme=int:-3\n' >"$conf"
@@ -125,7 +134,7 @@ about=""
 end=$((SECONDS + 90))
 while [ -z "$about" ] && [ "$SECONDS" -lt "$end" ]; do
   viewable "$dialog" || fail "the dialog went before its About button was clicked"
-  xdotool mousemove $((dx + $(scaled $((176 + 37)) "$sx"))) $((dy + $(scaled $((328 + 12)) "$sy"))) click 1
+  xdotool mousemove $((dx + $(scaled $((176 + 37)) "$sx"))) $((dy + $(scaled $((352 + 12)) "$sy"))) click 1
   about=$(find_window "About 3D Tidewell Screen Saver" 20) || about=""
   kill -0 "$pid" 2>/dev/null || fail "the program ended instead of opening the About box"
 done

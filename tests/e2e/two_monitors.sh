@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end on two monitors: Xephyr, inside the test's X server, gives two heads joined by
-# Xinerama (800x600 at the origin, 640x480 right of it; no RandR). The saver with /s must put
-# the aquarium on the first head, a black cover on the second, and end on a key.
+# Xinerama (800x600 at the origin, 640x480 right of it; no RandR). For each stored "Monitors:"
+# choice the saver with /s must show water on both heads (an aquarium each, or one across
+# them), or the aquarium on the first head and a black cover on the second (the primary only);
+# a key pressed with the pointer on the second head ends it.
 #   two_monitors.sh <3dtidewell>             natively
 #   two_monitors.sh <3DTidewell.scr> wine    under Wine, in a prefix of its own on that server
 set -euo pipefail
@@ -58,27 +60,73 @@ else
   run=("$work/bin/3dtidewell" /s)
 fi
 
-"${run[@]}" &
-pid=$!
-window=$(find_window "3D Tidewell" 90) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
-sleep 2
-kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
-read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
-  /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
-echo "saver window ${w}x${h} at $x,$y"
-import -window root "$work/shot.png"
-[ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/two_monitors_$mode.png"
-[ "$x,$y,$w,$h" = "0,0,800,600" ] || { kill $pid; fail "the aquarium does not fill the first head"; }
-check_layers "$work/shot.png" 0 0 800 600 || { kill $pid; fail "no aquarium on the first head"; }
-# The second head is black all over: its desktop does not show.
-for point in "820 20" "1120 240" "1420 460"; do
-  seen=$(pixel "$work/shot.png" $point)
-  echo "  second head ($point): $seen"
-  [ "$seen" = "0 0 0" ] || { kill $pid; fail "the second head is not covered"; }
-done
+# Stores the "Monitors:" choice $1 where the program reads its options.
+store_choice() {
+  if [ "$mode" = wine ]; then
+    "$wine" reg add 'HKCU\Software\Korvane Software\3D Tidewell' /v Monitors /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+      fail "the choice could not be stored"
+  else
+    mkdir -p "$XDG_CONFIG_HOME/Korvane Software"
+    printf 'Monitors=int:%s\n' "$1" >"$XDG_CONFIG_HOME/Korvane Software/3D Tidewell.conf"
+  fi
+}
 
-xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key space
-wait_exit $pid 45 || fail "the saver did not end on a key"
-[ "$exit_status" = 0 ] || fail "exit status $exit_status"
+# Water on the head (x0, y0, width, height): most points of its top row and of its middle row
+# are blue rather than red, and not black. Across all monitors the second head shows only the
+# upper part of the one view, so its bottom need not reach the sand.
+check_water() {
+  local shot=$1 x0=$2 y0=$3 w=$4 h=$5 good=0 i row r g b
+  for i in 1 3 5 7 9; do
+    for row in $((y0 + h * 2 / 100)) $((y0 + h / 2)); do
+      read -r r g b < <(pixel "$shot" $((x0 + w * i / 10)) "$row")
+      echo "  water ($((x0 + w * i / 10)),$row): $r $g $b"
+      [ "$b" -gt "$r" ] && [ $((r + g + b)) -gt 60 ] && good=$((good + 1))
+    done
+  done
+  [ "$good" -ge 7 ]
+}
+
+# One run with the choice $1 (0 each its own, 1 across all, 2 the primary only).
+run_choice() {
+  local choice=$1 names=(each_own across_all primary_only) window pid x y w h point seen
+  echo "choice $choice (${names[$choice]})"
+  store_choice "$choice"
+  # The pointer waits on the second head, so the key that ends the run is pressed there.
+  xdotool mousemove 1100 240
+  "${run[@]}" &
+  pid=$!
+  window=$(find_window "3D Tidewell" 90) || { kill $pid 2>/dev/null; fail "no saver window appeared"; }
+  sleep 2
+  kill -0 $pid 2>/dev/null || fail "the saver ended by itself"
+  read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
+  echo "saver window ${w}x${h} at $x,$y"
+  import -window root "$work/shot.png"
+  [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$work/shot.png" "$TIDEWELL_E2E_SHOTS/two_monitors_${mode}_${names[$choice]}.png"
+  if [ "$choice" = 2 ]; then
+    [ "$x,$y,$w,$h" = "0,0,800,600" ] || { kill $pid; fail "the aquarium does not fill the first head"; }
+    check_layers "$work/shot.png" 0 0 800 600 || { kill $pid; fail "no aquarium on the first head"; }
+    # The second head is black all over: its desktop does not show.
+    for point in "820 20" "1120 240" "1420 460"; do
+      seen=$(pixel "$work/shot.png" $point)
+      echo "  second head ($point): $seen"
+      [ "$seen" = "0 0 0" ] || { kill $pid; fail "the second head is not covered"; }
+    done
+  else
+    [ "$x,$y,$w,$h" = "0,0,1440,600" ] || { kill $pid; fail "the aquarium's window does not span both heads"; }
+    check_layers "$work/shot.png" 0 0 800 600 || { kill $pid; fail "no water on the first head"; }
+    if [ "$choice" = 0 ]; then
+      check_layers "$work/shot.png" 800 0 640 480 || { kill $pid; fail "no aquarium on the second head"; }
+    else
+      check_water "$work/shot.png" 800 0 640 480 || { kill $pid; fail "no water on the second head"; }
+    fi
+  fi
+
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  xdotool key space
+  wait_exit $pid 45 || fail "the saver did not end on a key"
+  [ "$exit_status" = 0 ] || fail "exit status $exit_status"
+}
+
+for choice in 0 1 2; do run_choice $choice; done
 echo "PASS"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end on Windows under Wine in the X server of $DISPLAY: 3DTidewell.scr /c shows the
 # settings dialog with the live preview of the default theme's water in its panel; Alt+A opens the
-# About box and Escape closes it; a click on the fish track bar and Enter store the nine options
+# About box and Escape closes it; a click on the fish track bar and Enter store the ten options
 # and end with status 0; Escape stores nothing; with /c:<window> the dialog is owned by that window.
 # TIDEWELL_E2E_SHOTS=<dir> keeps pictures of the dialog and of the About box.
 set -euo pipefail
@@ -16,7 +16,7 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" T
 wine=wine
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 key='HKCU\Software\Korvane Software\3D Tidewell'
-values="BubblesCount FishCount Theme ColorDepth ScreenWidth ScreenHeight SoundEnabled DesktopOnly RunAsExe"
+values="BubblesCount FishCount Theme ColorDepth ScreenWidth ScreenHeight SoundEnabled DesktopOnly RunAsExe Monitors"
 shots=${TIDEWELL_E2E_SHOTS:-}
 
 work=$(mktemp -d /tmp/tidewell-e2e.XXXXXX)
@@ -109,6 +109,12 @@ done
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 xdotool mousemove $((X + $(scaled $((336 + 8 + 100)) "$sx"))) $((Y + $(scaled $((128 + 24 + 10)) "$sy"))) sleep 0.3 click 1
 sleep 0.5
+# The monitors list opens on a click; End picks its last item, "Primary monitor only", and
+# Return closes the list on it.
+xdotool mousemove $((X + $(scaled $((72 + 120)) "$sx"))) $((Y + $(scaled $((320 + 10)) "$sy"))) sleep 0.3 click 1
+sleep 0.5
+xdotool key End sleep 0.3 key Return
+sleep 0.5
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 xdotool key Return
 wait_exit "$pid" 45 || fail "Enter did not end the dialog"
@@ -121,6 +127,7 @@ for name in $values; do echo "  $name = $(stored "$name")"; done
 [ "$(stored SoundEnabled)" = 1 ] || fail "sound"
 [ "$(stored DesktopOnly)" = 0 ] || fail "desktop only"
 [ "$(stored RunAsExe)" = 0 ] || fail "run as program"
+[ "$(stored Monitors)" = 2 ] || fail "the monitors choice of the list was not stored"
 case "$(stored ColorDepth)" in 16 | 32) ;; *) fail "colour depth" ;; esac
 [ "$(stored ScreenWidth)" -gt 0 ] && [ "$(stored ScreenHeight)" -gt 0 ] || fail "full-screen size"
 

@@ -148,6 +148,7 @@ struct AquariumScript {
     bool software = false;
     std::string info;
     TAquariumHost host;  // as the form made it
+    std::vector<TTankView> views;
 };
 
 class FakeAquarium final : public IAquarium {
@@ -174,6 +175,7 @@ public:
     void PrepareFirstFrame(std::int32_t width, std::int32_t height) override {
         Note("PrepareFirstFrame " + std::to_string(width) + "x" + std::to_string(height));
     }
+    void SetViews(std::vector<TTankView> views) override { script_.views = std::move(views); }
     void ReleaseDrawing() override { Note("ReleaseDrawing"); }
     void DrawFrame() override {
         // A run whose end never comes fails here instead of spinning until the test's timeout.
@@ -636,6 +638,10 @@ TEST(SettingsDialog, FirstRunFillsTheDialogStartsThePreviewAndCancelStoresNothin
     EXPECT_EQ(view.lists[DialogRig::C::ComboBoxThemes],
               (std::vector<std::string>{"Auto", "Blue Water", "Aquamarine Water", "Green Water"}));
     EXPECT_EQ(view.selected[DialogRig::C::ComboBoxThemes], 1);
+    EXPECT_EQ(view.lists[DialogRig::C::ComboBoxMonitors],
+              (std::vector<std::string>{"One aquarium on each monitor", "One aquarium across all monitors",
+                                        "Primary monitor only"}));
+    EXPECT_EQ(view.selected[DialogRig::C::ComboBoxMonitors], 0);
     EXPECT_TRUE(view.checked[DialogRig::C::CheckBoxSound]);
     EXPECT_FALSE(view.checked[DialogRig::C::CheckBoxDesktop]);
     EXPECT_TRUE(view.Enabled(DialogRig::C::ComboBoxResolution));
@@ -678,6 +684,7 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     EXPECT_EQ(view.texts[DialogRig::C::LabelFishCount], "33");
     view.Move(DialogRig::C::TrackBarBubblesCount, 120);
     view.SelectIndex(DialogRig::C::ComboBoxThemes, 3);
+    view.SelectIndex(DialogRig::C::ComboBoxMonitors, 2);
     view.Click(DialogRig::C::CheckBoxRunAsEXE);
     // Another depth keeps the size shown when that depth has it.
     view.Select(DialogRig::C::ComboBoxDepth, "16 bits");
@@ -688,7 +695,7 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
 
     using namespace OptionNames;
     EXPECT_EQ(rig.registry.written, (std::vector<std::string>{BubbleCount(), FishCount(), Theme(), ColorDepth(), Width(),
-                                                              Height(), Sound(), DesktopOnly(), RunAsExe()}));
+                                                              Height(), Sound(), DesktopOnly(), RunAsExe(), Monitors()}));
     EXPECT_EQ(rig.Stored(BubbleCount()), 120);
     EXPECT_EQ(rig.Stored(FishCount()), 33);
     EXPECT_EQ(rig.Stored(Theme()), 2);
@@ -696,6 +703,7 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     EXPECT_EQ(rig.Stored(Width()), 800);
     EXPECT_EQ(rig.Stored(Sound()), 1);
     EXPECT_EQ(rig.Stored(RunAsExe()), 1);
+    EXPECT_EQ(rig.Stored(Monitors()), 2);
     EXPECT_TRUE(rig.application.Terminated());
 }
 
@@ -749,12 +757,15 @@ TEST(SettingsDialog, StoredAutoThemesDefaultAndDesktopOnly) {
     DialogRig rig;
     rig.Options()[OptionNames::RunAsExe()] = TRegValue::Int(1);
     rig.Options()[OptionNames::FishCount()] = TRegValue::Int(7);
+    rig.Options()[OptionNames::Monitors()] = TRegValue::Int(1);
     rig.Options()[OptionNames::Width()] = TRegValue::Int(640);
     rig.Options()[OptionNames::Height()] = TRegValue::Int(480);
     rig.Start({rig.Program("3DTidewell.exe")});
     FakeSettingsView& view = *rig.view;
     EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "640x480");
+    EXPECT_EQ(view.selected[DialogRig::C::ComboBoxMonitors], 1);
     view.Click(DialogRig::C::ButtonDefault);
+    EXPECT_EQ(view.selected[DialogRig::C::ComboBoxMonitors], 0);
     EXPECT_EQ(view.positions[DialogRig::C::TrackBarFishCount], 20);
     EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxResolution), "800x600");
     EXPECT_TRUE(view.checked[DialogRig::C::CheckBoxRunAsEXE]);
@@ -1128,8 +1139,10 @@ TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
         rig.windows.covers[0]->OnKey();
     };
     rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+    rig.Options()[OptionNames::Monitors()] = TRegValue::Int(mcPrimaryOnly);
     rig.Make({rig.Program("3DTidewell.scr"), "/s"});
     rig.Run();
+    EXPECT_TRUE(rig.aquarium.views.empty());
     EXPECT_EQ(rig.From("saver window 3D Tidewell 1280x1024"),
               (Log{"saver window 3D Tidewell 1280x1024", "cover 1024x768 at -1024,-200", "window shown",
                    "cover 1920x1080 at 1280,0", "window shown", "window shown", "PrepareFirstFrame 1280x1024", "watch quit signals",
@@ -1142,10 +1155,31 @@ TEST(FormFishes, EveryOtherMonitorGetsABlackCoverWhoseInputEndsTheSaver) {
     EXPECT_EQ(rig.aquarium.frames, 2);
 }
 
+TEST(FormFishes, OneWindowOverEveryMonitorWithAViewEachAndAKeyOnAnyEndsIt) {
+    for (const TMonitorChoice choice : {mcEachOwn, mcAcrossAll}) {
+        FormRig rig;
+        rig.monitors.monitors = {{-1024, -200, 1024, 768, false}, {0, 0, 1280, 1024, true}, {0, 0, 1280, 1024, false}};
+        rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+        rig.Options()[OptionNames::Monitors()] = TRegValue::Int(choice);
+        rig.aquarium.onFrame = [&](int frame) {
+            if (frame == 2) rig.windows.saver->OnKey();
+        };
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "saver window 3D Tidewell 2304x1224 at -1024,-200"), 1);
+        EXPECT_TRUE(rig.windows.covers.empty());
+        ASSERT_EQ(rig.aquarium.views.size(), 2u);
+        EXPECT_EQ(rig.aquarium.views[0].Part, (TViewRect{1024, 200, 1280, 1024}));
+        EXPECT_EQ(rig.aquarium.views[1].Tank, choice == mcEachOwn ? 1 : 0);
+        EXPECT_EQ(rig.aquarium.frames, 2);
+    }
+}
+
 TEST(FormFishes, MovesOverACoverCountInTheSaverWindowsCoordinates) {
     FormRig rig;
     rig.monitors.monitors = {{0, 0, 1280, 1024, true}, {-640, 0, 640, 480, false}};
     rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+    rig.Options()[OptionNames::Monitors()] = TRegValue::Int(mcPrimaryOnly);
     rig.aquarium.onFrame = [&](int frame) {
         if (frame != 1) return;
         FakeWindow& saver = *rig.windows.saver;

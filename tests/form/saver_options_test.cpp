@@ -69,6 +69,7 @@ TEST(SaverOptions, FirstRunGivesTheDefaultsAndACappedDesktopMode) {
     EXPECT_TRUE(rig.options.SoundEnabled);
     EXPECT_FALSE(rig.options.DesktopOnly);
     EXPECT_TRUE(rig.options.RunAsExe);  // "Default" leaves it
+    EXPECT_EQ(rig.options.Monitors, mcEachOwn);
     // Capped to 800x600, but the load finds that size not listed at 32 bits: the desktop size.
     EXPECT_EQ(rig.Mode(), "1280x1024x32");
     EXPECT_TRUE(rig.registry.keys.empty());  // loading never creates the key
@@ -87,12 +88,13 @@ TEST(SaverOptions, FirstRunGivesTheDefaultsAndACappedDesktopMode) {
 TEST(SaverOptions, SaveLoadRoundTripWithTheThemeComplement) {
     OptionsRig rig;
     SetDefaultOptions(rig.options, *rig.display);
-    rig.options = {{120, 7, 2, true}, false, false, true};
+    rig.options = {{120, 7, 2, true}, false, false, true, mcAcrossAll};
     rig.display->SetFullScreenMode(TScreenMode(640, 480, 32));
     SaveSaverOptions(*rig.app, rig.options, *rig.display);
     EXPECT_EQ(rig.User()[OptionNames::Theme()].integer, -3);
     EXPECT_EQ(rig.User()[OptionNames::Width()].integer, 640);
-    EXPECT_EQ(rig.User().size(), 9u);
+    EXPECT_EQ(rig.User()[OptionNames::Monitors()].integer, 1);
+    EXPECT_EQ(rig.User().size(), 10u);
 
     OptionsRig next;
     SetDefaultOptions(next.options, *next.display);
@@ -106,6 +108,11 @@ TEST(SaverOptions, SaveLoadRoundTripWithTheThemeComplement) {
     EXPECT_FALSE(next.options.RunAsExe);  // not the load handler's
     EXPECT_EQ(next.Mode(), "640x480x32");
     EXPECT_TRUE(ReadRunAsExe(*next.app));
+    EXPECT_EQ(next.options.Monitors, mcAcrossAll);
+    // A choice from a newer program reads as the default.
+    next.User()[OptionNames::Monitors()] = TRegValue::Int(7);
+    LoadSaverOptions(*next.app, next.options, *next.display);
+    EXPECT_EQ(next.options.Monitors, mcEachOwn);
 
     next.User()[OptionNames::Theme()] = TRegValue::Int(-1);
     LoadSaverOptions(*next.app, next.options, *next.display);

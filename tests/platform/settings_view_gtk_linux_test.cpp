@@ -178,10 +178,10 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
     int width = 0, height = 0;
     gtk_window_get_size(GTK_WINDOW(dialog.window), &width, &height);
     EXPECT_GE(width, 511);
-    EXPECT_GE(height, 363);
+    EXPECT_GE(height, 387);
     for (const char* name : {"ComboBoxDepth", "ComboBoxResolution", "CheckBoxDesktop", "ButtonDefault", "CheckBoxRunAsEXE",
                              "TrackBarFishCount", "LabelFishCount", "TrackBarBubblesCount", "LabelBubblesCount",
-                             "ComboBoxThemes", "CheckBoxSound", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk",
+                             "ComboBoxThemes", "CheckBoxSound", "ComboBoxMonitors", "ButtonPreview", "ButtonAbout", "ButtonHelp", "ButtonOk",
                              "ButtonCancel", "PanelPreview"})
         dialog.Widget(name);
 
@@ -190,11 +190,12 @@ TEST(GtkSettingsView, CarriesTheFormsControlsTextsAndHints) {
         EXPECT_TRUE(Contains(frames, caption)) << caption;
     const auto labels = Texts(dialog.window, GTK_TYPE_LABEL, "label");
     for (const char* text : {"Color Depth", "Resolution", "Downloading...", "0", "100", "200", "Desktop Only", "Run As EXE",
-                             "Enable Sound", "Default", "Preview...", "About...", "Help...", "OK", "Cancel"})
+                             "Enable Sound", "Monitors:", "Default", "Preview...", "About...", "Help...", "OK", "Cancel"})
         EXPECT_TRUE(Contains(labels, text)) << text;
     const auto hints = Texts(dialog.window, GTK_TYPE_WIDGET, "tooltip-text");
     for (const char* hint : {"Set 16 bits for speedup", "Set 640x480 for speedup", "Set Color Depth and Resolution from Desktop",
-                             "Enable If Screen Saver runs without Acceleration", "Change Underwater Background"})
+                             "Enable If Screen Saver runs without Acceleration", "Change Underwater Background",
+                             "Set how the aquarium fills several monitors"})
         EXPECT_TRUE(Contains(hints, hint)) << hint;
 
     // The track bars' ranges and steps.

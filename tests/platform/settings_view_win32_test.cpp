@@ -213,7 +213,7 @@ TEST_F(SettingsViewTest, LayoutScalesWithTheDpiAndStaysInside) {
         RECT client{};
         GetClientRect(Dialog(), &client);
         EXPECT_EQ(client.right, units.Horizontal(511));
-        EXPECT_EQ(client.bottom, units.Vertical(363));
+        EXPECT_EQ(client.bottom, units.Vertical(387));
         std::vector<RECT> worked;
         for (HWND child = GetWindow(Dialog(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             const RECT rect = ClientRectOf(child, Dialog());
@@ -227,7 +227,7 @@ TEST_F(SettingsViewTest, LayoutScalesWithTheDpiAndStaysInside) {
                 worked.push_back(rect);
             }
         }
-        EXPECT_EQ(worked.size(), 14u);
+        EXPECT_EQ(worked.size(), 15u);
         // The track bars and the theme list inside their groups, right of the preview.
         const RECT panel = ClientRectOf(reinterpret_cast<HWND>(view.PreviewPanel()), Dialog());
         for (const C control : {C::ComboBoxDepth, C::TrackBarFishCount, C::TrackBarBubblesCount, C::ComboBoxThemes})

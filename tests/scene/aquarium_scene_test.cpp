@@ -474,3 +474,80 @@ TEST_F(SceneRenderTest, TheWindowSizeIsReadEveryFrameAndAnEmptyWindowSkipsTheFra
 }
 
 }  // namespace
+
+namespace {
+
+// Two monitors 96 pixels wide with a gap of 64 between them, in the 256 x 64 window.
+constexpr TViewRect kLeftPart{0, 0, 96, 64}, kRightPart{160, 0, 96, 64}, kEverything{0, 0, 256, 64};
+
+TEST_F(SceneRenderTest, EachViewItsOwnTankSteppedTogetherAndTheGapBlack) {
+    scene.Options().FishCount = 12;
+    scene.Options().BubbleCount = 10;
+    scene.BuildScene();
+    scene.SetViews({{kLeftPart, kLeftPart, 0}, {kRightPart, kRightPart, 1}});
+    scene.PrepareFirstFrame(window.width, window.height);
+    scene.InitDrawing(window, true);
+    scene.ResetDrawing();
+    ASSERT_EQ(scene.ExtraTanks(), 1);
+    const Vector first = scene.Species(0).Fishes->Items[0].Position;
+    Vector second{};
+    std::int32_t count = 0;
+    scene.InTank(1, [&] {
+        second = scene.Species(0).Fishes->Items[0].Position;
+        count = scene.Species(0).Fishes->Count + scene.Species(1).Fishes->Count + scene.Species(2).Fishes->Count;
+    });
+    EXPECT_EQ(count, 12);  // the dialog's count in every tank
+    EXPECT_FALSE(first.x == second.x && first.y == second.y && first.z == second.z);  // not a copy
+
+    clock.now += 40;
+    scene.DrawFrame();
+    clock.now += 40;
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FishDrawn(), 24);
+    float step = 0;
+    scene.InTank(1, [&] { step = scene.Bubbles()->TimeStep; });
+    EXPECT_EQ(step, scene.Bubbles()->TimeStep);
+    EXPECT_NEAR(step, 0.04f, 1e-5f);
+    for (const int x : {0, 95, 160, 255})
+        for (const int y : {0, 63}) {
+            const Rgb8 water = Pixel(x, y);
+            EXPECT_GT(water.r + water.g + water.b, 30) << x << "," << y;
+        }
+    ExpectNear(Pixel(128, 32), {0, 0, 0}, 0, "the gap");
+
+    // Back to one tank filling the window.
+    scene.SetViews({});
+    EXPECT_EQ(scene.ExtraTanks(), 0);
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FishDrawn(), 12);
+}
+
+TEST_F(SceneRenderTest, OneTankAcrossTheViewsLooksAsTheWholeWindowWouldThroughThem) {
+    scene.Options().FishCount = 0;
+    scene.Options().BubbleCount = 0;
+    Start();
+    scene.DrawFrame();
+    const std::vector<std::uint8_t> whole = pixels;
+    scene.SetViews({{kLeftPart, kEverything, 0}, {kRightPart, kEverything, 0}});
+    EXPECT_EQ(scene.ExtraTanks(), 0);
+    scene.DrawFrame();
+    for (const int x : {0, 50, 95, 160, 200, 255})
+        for (const int y : {0, 11, 30, 63}) {
+            const std::size_t i = (static_cast<std::size_t>(y) * window.width + x) * 4;
+            ExpectNear(Pixel(x, y), {whole[i], whole[i + 1], whole[i + 2]}, 3,
+                       "pixel " + std::to_string(x) + "," + std::to_string(y));
+        }
+    ExpectNear(Pixel(128, 30), {0, 0, 0}, 0, "the gap");
+
+    // Side by side with no gap: the one clear of the window serves both views.
+    scene.SetViews({{{0, 0, 128, 64}, kEverything, 0}, {{128, 0, 128, 64}, kEverything, 0}});
+    scene.DrawFrame();
+    for (const int x : {0, 127, 128, 255})
+        for (const int y : {0, 30, 63}) {
+            const std::size_t i = (static_cast<std::size_t>(y) * window.width + x) * 4;
+            ExpectNear(Pixel(x, y), {whole[i], whole[i + 1], whole[i + 2]}, 3,
+                       "pixel " + std::to_string(x) + "," + std::to_string(y));
+        }
+}
+
+}  // namespace
