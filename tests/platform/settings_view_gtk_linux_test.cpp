@@ -316,6 +316,7 @@ TEST(GtkSettingsView, EveryControlAnswersItsAccessKeyAndIsNamedByItsLabel) {
     dialog.view->SetListItems(C::ComboBoxDepth, {"32 bits"});
     dialog.view->SetListItems(C::ComboBoxResolution, {"640x480"});
     dialog.view->SetListItems(C::ComboBoxThemes, {"Auto"});
+    dialog.view->SetListItems(C::ComboBoxMonitors, {kMonitorItems[0]});
     for (const TDialogItem& item : kSettingsLayout) {
         const char key = AccessKey(item.Caption);
         if (!key || item.WindowsOnly) continue;

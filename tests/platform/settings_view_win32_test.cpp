@@ -75,6 +75,7 @@ struct SettingsViewTest : ::testing::Test {
         view.SetListItems(C::ComboBoxDepth, {"16 bits", "32 bits"});
         view.SetListItems(C::ComboBoxResolution, {"640x480", "800x600", "1024x768"});
         view.SetListItems(C::ComboBoxThemes, {"Auto", "Blue Water", "Aquamarine Water", "Green Water"});
+        view.SetListItems(C::ComboBoxMonitors, {std::begin(kMonitorItems), std::end(kMonitorItems)});
         view.SelectListItem(C::ComboBoxDepth, 1);
         view.SelectListItem(C::ComboBoxResolution, 0);
         view.SelectListItem(C::ComboBoxThemes, 1);
