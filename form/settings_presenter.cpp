@@ -48,6 +48,16 @@ void TSettingsPresenter::ShowDialog(const std::string& caption) {
     // Only a handle given on the command line owns the dialog; without one it belongs to the desktop.
     const std::intptr_t owner = ReadParentHandle(services_.Host.Arguments(), 0);
     view_->Show(saver_.SaverMode() == smSettings ? owner : 0);
+    services_.Windows.WatchQuitSignals([this] { Quit(); });
+}
+
+void TSettingsPresenter::Quit() {
+    if (!fullScreenPreview_) {
+        services_.Close();
+        return;
+    }
+    quitAfterPreview_ = true;
+    run_.Input().Quit();
 }
 
 std::vector<std::string>& TSettingsPresenter::ListItems(TDialogControl list) {
@@ -241,7 +251,10 @@ void TSettingsPresenter::RunFullScreenPreview() {
         throw;
     }
     run_.ShowHiddenCursor();
-    if (!application.Terminated()) StartDialogPreview();
+    if (quitAfterPreview_)
+        services_.Close();
+    else if (!application.Terminated())
+        StartDialogPreview();
 }
 
 void TSettingsPresenter::ShowAboutBox() {

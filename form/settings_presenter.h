@@ -52,6 +52,9 @@ public:
     void ShowCaption(const std::string& text);
     // "Preview...": the full-screen saver from the dialog, back to the dialog when it ends.
     void RunFullScreenPreview();
+    // A quit signal (the session ends, the process is asked to end): the dialog ends as Cancel
+    // does, after a running "Preview..." has given the display its mode back.
+    void Quit();
     void ShowAboutBox();
     // Opens the help page; a page that cannot be shown is said in a message, the dialog goes on.
     void OpenHelp();
@@ -88,5 +91,6 @@ private:
     std::vector<std::string> resolutionItems_;
     bool controlsReady_ = false;
     bool fullScreenPreview_ = false;
+    bool quitAfterPreview_ = false;
     bool softwareWarningShown_ = false;
 };

@@ -122,8 +122,14 @@ void TGtkLoop::DispatchIdle() {
         idleWanted_ = true;  // the pump's caller runs its own turns; ours resume after it
         return;
     }
-    // A failing turn waits like a finished one rather than failing again at once.
-    if (!GtkGuarded([this] { idleWanted_ = !application_->Idle(); })) idleWanted_ = false;
+    // A failing turn waits like a finished one rather than failing again at once. The window
+    // system's pump runs first: a quit signal wakes no source of GLib's, only these turns.
+    if (!GtkGuarded([this] {
+            while (x11_.ProcessOne()) {
+            }
+            idleWanted_ = !application_->Idle();
+        }))
+        idleWanted_ = false;
     // Done: the next event wakes the turns, and a modest timer does in any case (GTK's own
     // idle callbacks, such as a window's close, bypass the event handler).
     if (!idleWanted_) g_source_set_ready_time(idleSource_, g_get_monotonic_time() + 100 * 1000);

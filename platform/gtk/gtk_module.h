@@ -10,7 +10,7 @@
 #include "form/settings_view.h"
 
 // Raise it whenever this header or a class whose objects cross it changes.
-constexpr int kGtkModuleVersion = 2;
+constexpr int kGtkModuleVersion = 3;
 constexpr char kGtkModuleFile[] = "3dtidewell-gtk.so";
 constexpr char kGtkModuleEntry[] = "TidewellGtkModule";
 
@@ -26,8 +26,9 @@ class IGtkModule {
 public:
     // Starts GTK on $DISPLAY; raises Exception when it cannot.
     virtual std::unique_ptr<ISettingsView> CreateSettingsView() = 0;
-    // GTK must be running. x11 is the program's X11 window system and outlives the loop.
-    virtual std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11) = 0;
+    // GTK must be running. x11 is the program's X11 window system and outlives the loop;
+    // quitPipe (-1: none) becomes readable on a quit signal, and the dialog's boxes then close.
+    virtual std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, int quitPipe) = 0;
     // gtk_show_uri_on_window while GTK runs, else xdg-open.
     virtual bool OpenWithDesktop(const std::string& target) = 0;
     // A modal error box when GTK can be started; nothing otherwise. It closes by itself when

@@ -93,6 +93,30 @@ GtkWidget* NewErrorBox(GtkWindow* parent, const std::string& text, const std::st
     return box;
 }
 
+namespace {
+int quitPipeOfLoop = -1;
+}  // namespace
+
+void SetGtkQuitPipe(int quitPipe) { quitPipeOfLoop = quitPipe; }
+int GtkQuitPipe() { return quitPipeOfLoop; }
+
+int RunModalBox(GtkWidget* dialog, int quitPipe) {
+    struct QuitWatch {
+        GtkWidget* box;
+        bool fired = false;
+    } watch{dialog};
+    const guint quit = quitPipe < 0 ? 0
+                                    : g_unix_fd_add(quitPipe, G_IO_IN, [](gint, GIOCondition, gpointer data) -> gboolean {
+                                          auto* w = static_cast<QuitWatch*>(data);
+                                          w->fired = true;
+                                          gtk_dialog_response(GTK_DIALOG(w->box), GTK_RESPONSE_CANCEL);
+                                          return G_SOURCE_REMOVE;
+                                      }, &watch);
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    if (quit && !watch.fired) g_source_remove(quit);
+    return response;
+}
+
 bool GtkOpenWithDesktop(const std::string& target) {
     if (target.empty()) return false;
     if (GtkRunning()) {
@@ -124,27 +148,17 @@ public:
                             "\" for the settings dialog: it needs GTK 3 on an X11 (or XWayland) display.");
         return std::make_unique<TGtkSettingsView>();
     }
-    std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11) override { return std::make_unique<TGtkLoop>(x11); }
+    std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, int quitPipe) override {
+        SetGtkQuitPipe(quitPipe);
+        return std::make_unique<TGtkLoop>(x11);
+    }
     bool OpenWithDesktop(const std::string& target) override { return GtkOpenWithDesktop(target); }
     void ShowErrorBox(const std::string& text, const std::string& caption, int quitPipe) override {
         if (!StartGtk()) return;
         GtkWidget* box = NewErrorBox(ActiveWindow(), text, caption);
         gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
         gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
-        // A quit signal must not wait for someone to click: the box gives way to the loop's stop.
-        struct QuitWatch {
-            GtkWidget* box;
-            bool fired = false;
-        } watch{box};
-        const guint quit = quitPipe < 0 ? 0
-                                        : g_unix_fd_add(quitPipe, G_IO_IN, [](gint, GIOCondition, gpointer data) -> gboolean {
-                                              auto* w = static_cast<QuitWatch*>(data);
-                                              w->fired = true;
-                                              gtk_dialog_response(GTK_DIALOG(w->box), GTK_RESPONSE_CANCEL);
-                                              return G_SOURCE_REMOVE;
-                                          }, &watch);
-        gtk_dialog_run(GTK_DIALOG(box));
-        if (quit && !watch.fired) g_source_remove(quit);
+        RunModalBox(box, quitPipe);
         gtk_widget_destroy(box);
     }
 };

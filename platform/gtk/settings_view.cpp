@@ -379,7 +379,7 @@ void TGtkSettingsView::SetText(TDialogControl label, const std::string& text) {
 void TGtkSettingsView::ShowMessage(const std::string& text, const std::string& caption) {
     GtkWindow* parent = gtk_widget_get_visible(window_) ? GTK_WINDOW(window_) : nullptr;
     OwnedWidget box(NewErrorBox(parent, text, caption));
-    gtk_dialog_run(GTK_DIALOG(box.get()));
+    RunModalBox(box.get());
 }
 
 namespace {
@@ -476,7 +476,7 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     gtk_widget_show_all(fixed);
     gtk_widget_grab_default(ok);
     gtk_widget_grab_focus(ok);
-    gtk_dialog_run(GTK_DIALOG(dialog));
+    RunModalBox(dialog);
 }
 
 std::intptr_t TGtkSettingsView::PreviewPanel() {

@@ -1,6 +1,7 @@
 #include "platform/x11/linux_window_system.h"
 
 #include "platform/gtk/gtk_module.h"
+#include "platform/x11/x11_window_system.h"
 
 TLinuxWindowSystem::TLinuxWindowSystem(std::unique_ptr<IWindowSystem> x11) : x11_(std::move(x11)) {}
 
@@ -16,7 +17,7 @@ bool TLinuxWindowSystem::ProcessOne() { return Pump().ProcessOne(); }
 void TLinuxWindowSystem::WaitForMessage() { Pump().WaitForMessage(); }
 
 void TLinuxWindowSystem::HandLoopTo(IGtkModule& module) {
-    if (!gtk_) gtk_ = module.CreateLoop(*x11_);
+    if (!gtk_) gtk_ = module.CreateLoop(*x11_, QuitSignalPipe());
 }
 
 void TLinuxWindowSystem::RunLoop(TApplication& application) {

@@ -318,7 +318,11 @@ void TX11WindowSystem::FinishPreparingDrawing() {
     if (driverLoader_.joinable()) driverLoader_.join();
 }
 
-int QuitSignalPipe() { return quitPipe[0]; }
+// Made before the signals are watched, so that the dialog's loop can watch it from its start.
+int QuitSignalPipe() {
+    if (quitPipe[0] < 0 && pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) quitPipe[0] = quitPipe[1] = -1;
+    return quitPipe[0];
+}
 
 bool TX11WindowSystem::QuitSignalled() { return quitSignalSeen != 0; }
 
@@ -335,7 +339,7 @@ void TX11WindowSystem::WatchQuitSignals(std::function<void()> onQuit) {
     onQuit_ = std::move(onQuit);
     // Only signals from now on count.
     TakeQuitSignal();
-    if (quitPipe[0] < 0 && pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) quitPipe[0] = quitPipe[1] = -1;
+    QuitSignalPipe();
     struct sigaction action {};
     action.sa_handler = NoteQuitSignal;
     sigemptyset(&action.sa_mask);

@@ -16,7 +16,7 @@
 struct _XDisplay;
 
 // The read end of the quit signals' pipe, readable while a quit signal waits for the loop: a
-// modal box watches it to give way. -1 before WatchQuitSignals.
+// modal box watches it to give way. Made on first use; -1 when no pipe can be made.
 int QuitSignalPipe();
 
 class TX11WindowSystem final : public IWindowSystem {

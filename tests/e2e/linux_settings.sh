@@ -163,6 +163,20 @@ pid=""
 [ "$exit_status" = 0 ] || fail "exit status $exit_status after --settings"
 cmp -s "$conf" "$work/before.conf" || fail "--settings and Escape changed the stored options"
 
+# SIGTERM (a session's end) ends the dialog as Cancel does, status 0, with a box open over it too.
+for box in none about; do
+  open_dialog 2 --settings
+  if [ "$box" = about ]; then
+    press "$dialog" alt+a || fail "the dialog took no key"
+    find_window "About 3D Tidewell Screen Saver" 20 >/dev/null || fail "Alt+A opened no About box"
+  fi
+  kill -TERM "$pid"
+  wait_exit "$pid" 30 || fail "SIGTERM did not end the dialog (box: $box)"
+  pid=""
+  [ "$exit_status" = 0 ] || fail "exit status $exit_status after SIGTERM (box: $box)"
+  cmp -s "$conf" "$work/before.conf" || fail "SIGTERM changed the stored options (box: $box)"
+done
+
 # Without the module: the error names it and says why dlopen failed; no crash, no dialog.
 rm "$work/bin/3dtidewell-gtk.so"
 if [ -e "$installed_module" ]; then

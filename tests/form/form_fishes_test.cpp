@@ -805,6 +805,34 @@ TEST(SettingsDialog, PreviewButtonRunsTheSaverAndReturnsToTheDialog) {
     EXPECT_TRUE(rig.registry.written.empty());
 }
 
+// A quit signal ends the dialog as Cancel does; during "Preview..." the display gets its mode back
+// first, and the dialog does not come back.
+TEST(SettingsDialog, AQuitSignalEndsTheDialogAndItsPreviewStoringNothing) {
+    {
+        DialogRig rig;
+        rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+        rig.view->Move(DialogRig::C::TrackBarFishCount, 60);
+        ASSERT_TRUE(rig.windows.quit);
+        rig.windows.quit();
+        EXPECT_TRUE(rig.application.Terminated());
+        EXPECT_FALSE(rig.view->shown);
+        EXPECT_TRUE(rig.registry.written.empty());
+    }
+    DialogRig rig;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 3 && rig.windows.saver && rig.windows.saver->Visible()) rig.windows.quit();
+    };
+    rig.log.clear();
+    rig.view->Click(DialogRig::C::ButtonPreview);
+    EXPECT_TRUE(rig.application.Terminated());
+    EXPECT_FALSE(rig.view->shown);
+    const Log back = rig.From("window hidden");
+    EXPECT_NE(std::find(back.begin(), back.end(), "display restored"), back.end());
+    EXPECT_EQ(std::find(back.begin(), back.end(), "InitDrawing 152x112"), back.end());  // no preview again
+    EXPECT_TRUE(rig.registry.written.empty());
+}
+
 TEST(SettingsDialog, AboutBoxAndHelpPage) {
     DialogRig rig;
     rig.aquarium.info = "Vendor: Mesa\r\nVideo: llvmpipe\r\nOpenGL: 4.5";
