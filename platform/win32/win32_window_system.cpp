@@ -1,11 +1,13 @@
 #include "platform/win32/win32_window_system.h"
 
 #include <windows.h>
+#include <dwmapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "form/frame_gate.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -24,6 +26,81 @@ void MakeDpiAware() {
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, else the system-wide awareness of older systems.
     if (!setContext || !setContext(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4)))) SetProcessDPIAware();
 }
+
+// dwmapi.dll is loaded, not linked: the program starts where the system has none. Null then.
+using DwmGetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+DwmGetAttribute DwmAttribute() {
+    static const DwmGetAttribute get = [] {
+        const HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+        return dwm ? reinterpret_cast<DwmGetAttribute>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
+                   : nullptr;
+    }();
+    return get;
+}
+
+// Hidden by desktop composition although visible: on another virtual desktop, or a suspended app's.
+bool Cloaked(HWND hwnd) {
+    DWORD cloaked = 0;
+    const DwmGetAttribute get = DwmAttribute();
+    return get && SUCCEEDED(get(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
+}
+
+// A window that lets what is under it show through: click-through overlays, and layered windows
+// that are not wholly opaque (per-pixel alpha, a colour key or a constant alpha below 255).
+bool SeeThrough(HWND hwnd) {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (style & WS_EX_TRANSPARENT) return true;
+    if (!(style & WS_EX_LAYERED)) return false;
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    return !GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) || (flags & LWA_COLORKEY) ||
+           ((flags & LWA_ALPHA) && alpha != 255);
+}
+
+// What a window hides: without its invisible resize borders where composition tells them.
+RECT Bounds(HWND hwnd) {
+    RECT rect{};
+    const DwmGetAttribute get = DwmAttribute();
+    if (!get || FAILED(get(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rect, sizeof rect))) GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+// Whether the client area of hwnd, as its ancestors clip it, lies wholly under the windows above
+// its top-level window root. Composition gives every window a surface of its own, so GetClipBox
+// no longer tells this.
+bool Covered(HWND hwnd, HWND root) {
+    RECT area{};
+    GetClientRect(hwnd, &area);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    for (HWND ancestor = hwnd; ancestor && ancestor != root;) {
+        ancestor = GetAncestor(ancestor, GA_PARENT);
+        RECT client{};
+        if (ancestor && GetClientRect(ancestor, &client)) {
+            MapWindowPoints(ancestor, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            IntersectRect(&area, &area, &client);
+        }
+    }
+    std::vector<TScreenRect> covers;
+    // The Z order may change during the walk: a bound keeps it from going round for ever.
+    int steps = 0;
+    for (HWND above = GetWindow(root, GW_HWNDPREV); above && steps < 4096; above = GetWindow(above, GW_HWNDPREV), ++steps) {
+        RECT rect{};
+        if (!IsWindowVisible(above) || IsIconic(above) || !GetWindowRect(above, &rect) ||
+            !IntersectRect(&rect, &rect, &area) || SeeThrough(above) || Cloaked(above))
+            continue;
+        rect = Bounds(above);
+        covers.push_back({rect.left, rect.top, rect.right, rect.bottom});
+    }
+    return WhollyCovered({area.left, area.top, area.right, area.bottom}, covers);
+}
+
+// Under composition nothing tells a window that it was covered or uncovered, nor that its virtual
+// desktop came back: while it is so hidden a timer wakes the loop to look again. A tenth of a
+// second brings the frames back as soon as the eye expects them, at a fraction of the wake-ups of
+// a look at every frame period.
+const UINT_PTR kLookAgainTimer = 1;
+const UINT kLookAgainMilliseconds = 100;
 
 // A saver window takes the mouse and the foreground; a cover only hides the cursor over it.
 enum class Kind { Saver, Cover, Child };
@@ -50,9 +127,19 @@ public:
     int Width() override { return ClientSize().right; }
     int Height() override { return ClientSize().bottom; }
     bool Visible() override { return hwnd_ && IsWindowVisible(hwnd_); }
-    // Hidden with a parent (the desktop's settings window hidden), or minimised with its
-    // top-level window (the settings dialog).
-    bool Unseen() override { return !hwnd_ || !IsWindowVisible(hwnd_) || IsIconic(GetAncestor(hwnd_, GA_ROOT)); }
+    // Hidden with a parent (the desktop's settings window hidden), minimised with its top-level
+    // window (the settings dialog), that window on another virtual desktop, or wholly covered.
+    bool Unseen() override {
+        if (!hwnd_) return true;
+        const HWND root = GetAncestor(hwnd_, GA_ROOT);
+        if (!IsWindowVisible(hwnd_) || IsIconic(root)) {
+            LookAgain(false);
+            return true;
+        }
+        // The loop looks just before it asks for a paint: the paint's own look would find the same.
+        if (!painting_) LookAgain(Cloaked(root) || Covered(hwnd_, root));
+        return lookingAgain_;
+    }
     void Show() override {
         if (!hwnd_) return;
         const bool cover = blank_ && !saver_;
@@ -71,7 +158,9 @@ public:
     }
     void Paint() override {
         if (!hwnd_) return;
+        painting_ = true;
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        painting_ = false;
         system_.RaiseDeferred();
     }
 
@@ -147,6 +236,15 @@ public:
     }
 
 private:
+    void LookAgain(bool on) {
+        if (on == lookingAgain_) return;
+        lookingAgain_ = on;
+        if (on)
+            SetTimer(hwnd_, kLookAgainTimer, kLookAgainMilliseconds, nullptr);
+        else
+            KillTimer(hwnd_, kLookAgainTimer);
+    }
+
     RECT ClientSize() {
         RECT rect{};
         if (hwnd_) GetClientRect(hwnd_, &rect);
@@ -158,6 +256,8 @@ private:
     HPOWERNOTIFY powerNotice_ = nullptr;
     bool saver_;
     bool blank_;
+    bool painting_ = false;
+    bool lookingAgain_ = false;  // covered or cloaked, with the timer running
 };
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,10 +5,12 @@
 //   panel <width>x<height>
 //   preview <width>x<height>
 // Exit status 0 when the dialog and its panel were found. "click <caption>" then presses the
-// dialog's button of that caption (mnemonic marks ignored) as a click would.
+// dialog's button of that caption (mnemonic marks ignored) as a click would; "cover <ms>" puts a
+// topmost window over the whole dialog for that long, then takes it away.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <string>
@@ -51,6 +53,24 @@ BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
+void Cover(HWND dialog, DWORD milliseconds) {
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, rect.left,
+                                       rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(cover, SW_SHOWNA);
+    std::printf("covered\n");
+    std::fflush(stdout);
+    const DWORD end = GetTickCount() + milliseconds;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(20);
+    }
+    DestroyWindow(cover);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +97,7 @@ int main(int argc, char** argv) {
         GetClientRect(preview, &rect);
         std::printf("preview %ldx%ld\n", rect.right, rect.bottom);
     }
+    if (argc == 3 && std::string(argv[1]) == "cover") Cover(dialog, static_cast<DWORD>(std::atol(argv[2])));
     if (argc == 3 && std::string(argv[1]) == "click") {
         ButtonSearch search{std::wstring(argv[2], argv[2] + std::strlen(argv[2])), nullptr};
         EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
