@@ -6,7 +6,8 @@
 //   preview <width>x<height>
 // Exit status 0 when the dialog and its panel were found. "click <caption>" then presses the
 // dialog's button of that caption (mnemonic marks ignored) as a click would; "cover <ms>" puts a
-// topmost window over the whole dialog for that long, then takes it away.
+// topmost window over the whole dialog for that long, then takes it away, and "cover <ms> strip"
+// one that leaves the preview's last row of pixels uncovered.
 #include <windows.h>
 
 #include <cstdio>
@@ -53,9 +54,10 @@ BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-void Cover(HWND dialog, DWORD milliseconds) {
-    RECT rect{};
+void Cover(HWND dialog, HWND preview, DWORD milliseconds, bool strip) {
+    RECT rect{}, shown{};
     GetWindowRect(dialog, &rect);
+    if (strip && preview && GetWindowRect(preview, &shown)) rect.bottom = shown.bottom - 1;
     const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, rect.left,
                                        rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                        GetModuleHandleW(nullptr), nullptr);
@@ -93,11 +95,13 @@ int main(int argc, char** argv) {
     RECT rect{};
     GetClientRect(panel, &rect);
     std::printf("panel %ldx%ld\n", rect.right, rect.bottom);
-    if (const HWND preview = GetWindow(panel, GW_CHILD)) {
+    const HWND preview = GetWindow(panel, GW_CHILD);
+    if (preview) {
         GetClientRect(preview, &rect);
         std::printf("preview %ldx%ld\n", rect.right, rect.bottom);
     }
-    if (argc == 3 && std::string(argv[1]) == "cover") Cover(dialog, static_cast<DWORD>(std::atol(argv[2])));
+    if (argc >= 3 && std::string(argv[1]) == "cover")
+        Cover(dialog, preview, static_cast<DWORD>(std::atol(argv[2])), argc == 4 && std::string(argv[3]) == "strip");
     if (argc == 3 && std::string(argv[1]) == "click") {
         ButtonSearch search{std::wstring(argv[2], argv[2] + std::strlen(argv[2])), nullptr};
         EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end on Windows under Wine in the X server of $DISPLAY: 3DTidewell.scr /c shows the
-# settings dialog with the live preview of the default theme's water in its panel; Alt+A opens the
+# settings dialog with the live preview of the default theme's water in its panel, which draws no
+# frame while a topmost window covers it wholly and draws again once it is gone; Alt+A opens the
 # About box and Escape closes it; a click on the fish track bar and Enter store the ten options
 # and end with status 0; Escape stores nothing; with /c:<window> the dialog is owned by that window.
 # TIDEWELL_E2E_SHOTS=<dir> keeps pictures of the dialog and of the About box.
@@ -87,6 +88,29 @@ if [ -n "$shots" ]; then
   convert "$work/dialog.png" "$work/preview.png" -geometry "+$(($(scaled 8 "$sx") + 2))+$(($(scaled 12 "$sy") + 2))" \
     -composite "$shots/wine_settings.png"
 fi
+
+# Frames are seen as changes of the preview's pixels over a second or more, the water moving.
+moving() {
+  import -window "$preview" "$work/moving-a.ppm"
+  sleep "${1:-1}"
+  import -window "$preview" "$work/moving-b.ppm"
+  ! cmp -s "$work/moving-a.ppm" "$work/moving-b.ppm"
+}
+# Starts the probe's cover ("cover <ms> [strip]") and waits until it is shown.
+cover() {
+  $wine "$probe" cover "$@" >"$work/cover" 2>/dev/null &
+  cover_pid=$!
+  wait_for 30 grep -q covered "$work/cover" || fail "the probe did not cover the dialog"
+  sleep 0.5  # a frame begun before the cover came may still land
+}
+cover 4000 strip
+moving || fail "the preview stopped under a cover that leaves a row of it showing"
+wait "$cover_pid" || true
+cover 5000
+moving 1.5 && fail "the preview drew frames under a cover over the whole dialog"
+wait "$cover_pid" || true
+wait_for 20 moving || fail "no frames after the cover went"
+echo "  covered: no frame; a row uncovered, or the cover gone: frames"
 
 # Without a window manager Wine takes keys only in the window it was told has the focus.
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
