@@ -224,9 +224,6 @@ void TSettingsPresenter::ApplySoundFromDialog() {
 void TSettingsPresenter::StartDialogPreview() {
     run_.StartDialogPreview(view_->PreviewPanel(), [this] {
         // Once per run: the user has been told, and every return from "Preview..." would repeat it.
-        // Not once the dialog is ending (a quit signal while the context was made): nobody would
-        // be there to close the box.
-        if (services_.Application.Terminated()) return;
         if (aquarium_.SoftwareRendering() && !softwareWarningShown_) {
             softwareWarningShown_ = true;
             view_->ShowMessage(kSoftwareRenderingWarning, services_.Application.Title);

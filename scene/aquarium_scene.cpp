@@ -142,15 +142,14 @@ void TAquarium::BuildScene() {
         textures.reset();
         materials.reset();
         species.Fishes = std::make_unique<TFishes>(windowSize_);
-        TFishes& fishes = *species.Fishes;
-        fishes.FieldOfView = settings_.FieldOfView;
-        fishes.SpeciesShare = 100.0f / static_cast<float>(builtSpecies_);
-        fishes.DepthMax = slot.DepthMax;
-        fishes.DepthMin = slot.DepthMin;
-        fishes.HeightMax = slot.HeightMax;
-        fishes.HeightMin = slot.HeightMin;
-        fishes.SpeedMax = slot.SpeedMax;
-        fishes.SpeedMin = slot.SpeedMin;
+        species.Fishes->Ranges() = {.DepthMin = slot.DepthMin,
+                                    .SpeedMax = slot.SpeedMax,
+                                    .FieldOfView = settings_.FieldOfView,
+                                    .DepthMax = slot.DepthMax,
+                                    .HeightMin = slot.HeightMin,
+                                    .SpeedMin = slot.SpeedMin,
+                                    .HeightMax = slot.HeightMax,
+                                    .SpeciesShare = 100.0f / static_cast<float>(builtSpecies_)};
     }
     // Every frame hands the containers to the count logic: gathered once, so a frame allocates nothing.
     fishContainers_.clear();
@@ -160,13 +159,13 @@ void TAquarium::BuildScene() {
 
 
     bubbles_ = std::make_unique<TBubbles>(windowSize_);
-    bubbles_->FieldOfView = settings_.FieldOfView;
-    bubbles_->DepthMax = settings_.BubbleDepthMax;
-    bubbles_->DepthMin = settings_.BubbleDepthMin;
-    bubbles_->SpeedMax = settings_.BubbleSpeedMax;
-    bubbles_->SpeedMin = settings_.BubbleSpeedMin;
-    bubbles_->SurfaceY = settings_.SurfaceY;
-    bubbles_->BottomY = settings_.BottomY;
+    bubbles_->Ranges() = {.DepthMin = settings_.BubbleDepthMin,
+                          .SpeedMax = settings_.BubbleSpeedMax,
+                          .SpeedMin = settings_.BubbleSpeedMin,
+                          .DepthMax = settings_.BubbleDepthMax,
+                          .SurfaceY = settings_.SurfaceY,
+                          .BottomY = settings_.BottomY,
+                          .FieldOfView = settings_.FieldOfView};
     appliedFishCount_ = kNothingApplied;
     warmedUp_ = false;
     MakeExtraTanks();
@@ -197,28 +196,13 @@ void TAquarium::MakeExtraTanks() {
         for (std::size_t t = 1; t < tanks; ++t) {
             auto tank = std::make_unique<TExtraTank>();
             for (int i = 0; i < builtSpecies_; ++i) {
-                const TFishes& model = *species_[static_cast<std::size_t>(i)].Fishes;
                 auto fishes = std::make_unique<TFishes>(tank->Size);
-                fishes->FieldOfView = model.FieldOfView;
-                fishes->SpeciesShare = model.SpeciesShare;
-                fishes->DepthMax = model.DepthMax;
-                fishes->DepthMin = model.DepthMin;
-                fishes->HeightMax = model.HeightMax;
-                fishes->HeightMin = model.HeightMin;
-                fishes->SpeedMax = model.SpeedMax;
-                fishes->SpeedMin = model.SpeedMin;
+                fishes->Ranges() = species_[static_cast<std::size_t>(i)].Fishes->Ranges();
                 tank->Containers.push_back(fishes.get());
                 tank->Fishes[static_cast<std::size_t>(i)] = std::move(fishes);
             }
             tank->Bubbles = std::make_unique<TBubbles>(tank->Size);
-            TBubbles& bubbles = *tank->Bubbles;
-            bubbles.FieldOfView = bubbles_->FieldOfView;
-            bubbles.DepthMax = bubbles_->DepthMax;
-            bubbles.DepthMin = bubbles_->DepthMin;
-            bubbles.SpeedMax = bubbles_->SpeedMax;
-            bubbles.SpeedMin = bubbles_->SpeedMin;
-            bubbles.SurfaceY = bubbles_->SurfaceY;
-            bubbles.BottomY = bubbles_->BottomY;
+            tank->Bubbles->Ranges() = bubbles_->Ranges();
             extraTanks_.push_back(std::move(tank));
         }
         warmedUp_ = false;

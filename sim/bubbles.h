@@ -3,7 +3,7 @@
 // side levels, rises straight up at constant speed and starts again once it reaches the top of
 // the view at its depth or the water surface, whichever is lower.
 //
-// The scene owns one TBubbles: created at assembly with TBubbles(windowSize) and its fields set;
+// The scene owns one TBubbles: created at assembly with TBubbles(windowSize) and its Ranges set;
 // WarmUpBubbles(bubbles, BubbleCount) before the fish half of the warm-up; each frame Update(dt)
 // and, after the simulation step, ApplyBubbleCount. Bubbles are drawn in index order.
 #include <cstdint>
@@ -11,7 +11,18 @@
 #include "sim/drawing_window_size.h"
 #include "sim/particles.h"
 
-class TBubbles : public TParticles {
+// The scene's values, set once at assembly.
+struct TBubbleRanges {
+    float DepthMin = 1200.0f;
+    float SpeedMax = 500.0f;
+    float SpeedMin = 100.0f;
+    float DepthMax = 7000.0f;
+    float SurfaceY = 5000.0f;
+    float BottomY = -3000.0f;
+    float FieldOfView = 75.0f;
+};
+
+class TBubbles : public TParticles, public TBubbleRanges {
 public:
     // window must outlive the container.
     explicit TBubbles(const TDrawingWindowSize& window) : Window(window) {}
@@ -20,14 +31,9 @@ public:
     // (depth level), RandomInt(12), RandomFloat() (side level), RandomFloat() (speed).
     void InitParticle(TParticle& bubble) override;
 
-    // The scene's values.
-    float DepthMin = 1200.0f;
-    float SpeedMax = 500.0f;
-    float SpeedMin = 100.0f;
-    float DepthMax = 7000.0f;
-    float SurfaceY = 5000.0f;
-    float BottomY = -3000.0f;
-    float FieldOfView = 75.0f;
+    // All of them at once, so that another tank's bubbles get every one.
+    TBubbleRanges& Ranges() { return *this; }
+    const TBubbleRanges& Ranges() const { return *this; }
 
 private:
     const TDrawingWindowSize& Window;

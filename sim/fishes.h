@@ -4,8 +4,8 @@
 // the left. The depth band of a species widens with the number of its fish.
 //
 // The scene owns one TFishes per species and drives them so:
-//   assembly:   TFishes fishes(windowSize); set FieldOfView, SpeciesShare (100 / species) and
-//               the species' depth, height and speed ranges;
+//   assembly:   TFishes fishes(windowSize); set its Ranges (FieldOfView, SpeciesShare = 100 /
+//               species, the species' depth, height and speed ranges);
 //   warm-up:    WarmUpFishes(species, FishCount, AppliedFishCount), then start every species'
 //               animation list at the current clock (engine work, not done here);
 //   each frame: Update(dt); after the simulation step ApplyFishCount(...); before drawing Sort
@@ -16,7 +16,20 @@
 #include "sim/drawing_window_size.h"
 #include "sim/particles.h"
 
-class TFishes : public TParticles {
+// What the scene sets once at assembly: the field of view, the species' share of the fish and its
+// depth, height and speed ranges. The defaults are those of a species slot without values.
+struct TFishRanges {
+    float DepthMin = 100.0f;
+    float SpeedMax = 350.0f;
+    float FieldOfView = 75.0f;
+    float DepthMax = 6500.0f;
+    float HeightMin = -2000.0f;
+    float SpeedMin = 100.0f;
+    float HeightMax = 2500.0f;
+    float SpeciesShare = 100.0f;
+};
+
+class TFishes : public TParticles, public TFishRanges {
 public:
     // Lead-in before the left edge and lead-out after the right edge, along the heading.
     static constexpr float LeadDistance = 1000.0f;
@@ -30,15 +43,9 @@ public:
     // one unit beyond the left (right) edge of the visible area at that depth.
     void FitToView(Vector& v) const;
 
-    // Set once at scene assembly; the defaults are those of a species slot without values.
-    float DepthMin = 100.0f;
-    float SpeedMax = 350.0f;
-    float FieldOfView = 75.0f;
-    float DepthMax = 6500.0f;
-    float HeightMin = -2000.0f;
-    float SpeedMin = 100.0f;
-    float HeightMax = 2500.0f;
-    float SpeciesShare = 100.0f;
+    // All of them at once, so that another tank's shoal of the species gets every one.
+    TFishRanges& Ranges() { return *this; }
+    const TFishRanges& Ranges() const { return *this; }
 
 private:
     const TDrawingWindowSize& Window;

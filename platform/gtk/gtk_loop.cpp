@@ -1,6 +1,7 @@
 #include "platform/gtk/gtk_loop.h"
 
 #include <X11/Xlib.h>
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 
 #include "platform/gtk/gtk_runtime.h"
@@ -44,6 +45,13 @@ gboolean IdleDispatch(GSource* source, GSourceFunc, gpointer) {
 }
 GSourceFuncs idleFuncs{IdlePrepare, IdleCheck, IdleDispatch, nullptr, nullptr, nullptr};
 
+// The quit-signal pipe stays readable from the first signal on, and the window system runs its
+// stop once: one dispatch is all it takes.
+gboolean QuitReadable(gint, GIOCondition, gpointer owner) {
+    static_cast<TGtkLoop*>(owner)->DispatchQuit();
+    return G_SOURCE_REMOVE;
+}
+
 // The system whose idle turns GDK's events wake; GDK keeps one handler for the process.
 TGtkLoop* eventOwner = nullptr;
 
@@ -68,7 +76,7 @@ struct PumpScope {
 
 }  // namespace
 
-TGtkLoop::TGtkLoop(IWindowSystem& x11) : x11_(x11) {
+TGtkLoop::TGtkLoop(IWindowSystem& x11, int quitPipe) : x11_(x11) {
     auto* display = static_cast<Display*>(x11_.NativeDisplay());
     auto* x = reinterpret_cast<XSource*>(g_source_new(&xFuncs, sizeof(XSource)));
     x->owner = this;
@@ -90,6 +98,15 @@ TGtkLoop::TGtkLoop(IWindowSystem& x11) : x11_(x11) {
     g_source_attach(&idle->base, nullptr);
     idleSource_ = &idle->base;
 
+    // A quit signal ends the dialog without a poll for it, from nested loops (a box, "Preview...")
+    // too.
+    if (quitPipe >= 0) {
+        quitSource_ = g_unix_fd_source_new(quitPipe, G_IO_IN);
+        g_source_set_callback(quitSource_, G_SOURCE_FUNC(QuitReadable), this, nullptr);
+        g_source_set_name(quitSource_, "Tidewell quit signal");
+        g_source_attach(quitSource_, nullptr);
+    }
+
     gdk_event_handler_set(NoteGdkEvent, this, nullptr);
     eventOwner = this;
 }
@@ -101,6 +118,7 @@ TGtkLoop::~TGtkLoop() {
     }
     DestroySource(xSource_);
     DestroySource(idleSource_);
+    DestroySource(quitSource_);
 }
 
 void TGtkLoop::DispatchX() {
@@ -111,28 +129,31 @@ void TGtkLoop::DispatchX() {
     idleWanted_ = true;
 }
 
+void TGtkLoop::DispatchQuit() {
+    // The window system's pump takes the signal first and runs the stop it was given.
+    GtkGuarded([this] { x11_.ProcessOne(); });
+    idleWanted_ = true;
+}
+
 bool TGtkLoop::IdleReady() const {
     return application_ && idleWanted_ && pumping_ == 0 && !application_->Terminated();
 }
 
 void TGtkLoop::DispatchIdle() {
     g_source_set_ready_time(idleSource_, -1);
+    ++idleTurns_;
     if (!application_ || application_->Terminated()) return;
     if (pumping_ > 0) {
         idleWanted_ = true;  // the pump's caller runs its own turns; ours resume after it
         return;
     }
-    // A failing turn waits like a finished one rather than failing again at once. The window
-    // system's pump runs first: a quit signal wakes no source of GLib's, only these turns.
-    if (!GtkGuarded([this] {
-            while (x11_.ProcessOne()) {
-            }
-            idleWanted_ = !application_->Idle();
-        }))
-        idleWanted_ = false;
-    // Done: the next event wakes the turns, and a modest timer does in any case (GTK's own
-    // idle callbacks, such as a window's close, bypass the event handler).
-    if (!idleWanted_) g_source_set_ready_time(idleSource_, g_get_monotonic_time() + 100 * 1000);
+    // A failing turn waits like a finished one rather than failing again at once.
+    if (!GtkGuarded([this] { idleWanted_ = !application_->Idle(); })) idleWanted_ = false;
+    // Done: another source's dispatch wakes the turns (RunLoop, the event handler, DispatchX).
+    // The display's waking up is no event (DPMS): while it sleeps the turns come back each
+    // second to ask, as the X11 pump does. Nothing else wakes an idle dialog.
+    if (!idleWanted_ && x11_.DisplayAsleep())
+        g_source_set_ready_time(idleSource_, g_get_monotonic_time() + G_USEC_PER_SEC);
 }
 
 bool TGtkLoop::ProcessOne() {
@@ -180,7 +201,10 @@ void TGtkLoop::RunLoop(TApplication& application) {
     application_ = &application;
     idleWanted_ = true;
     while (!application.Terminated()) {
-        g_main_context_iteration(nullptr, TRUE);
+        // Whatever ran besides the idle turns may have left them work: GTK's own idle callbacks,
+        // such as a window's close, bypass the event handler.
+        const unsigned turns = idleTurns_;
+        if (g_main_context_iteration(nullptr, TRUE) && idleTurns_ == turns) idleWanted_ = true;
         try {
             GtkRaiseDeferred();
         } catch (const std::exception& e) {

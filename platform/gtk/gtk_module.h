@@ -10,12 +10,13 @@
 #include "form/settings_view.h"
 
 // Raise it whenever this header or a class whose objects cross it changes.
-constexpr int kGtkModuleVersion = 3;
+constexpr int kGtkModuleVersion = 4;
 constexpr char kGtkModuleFile[] = "3dtidewell-gtk.so";
 constexpr char kGtkModuleEntry[] = "TidewellGtkModule";
 
 // GLib's main loop as the program's loop: the X connection of the window system it was made
-// over and the application's idle turns are sources of the default main context.
+// over, the quit-signal pipe and the application's idle turns are sources of the default main
+// context.
 class IGtkLoop : public IMessagePump {
 public:
     // Until the application terminates.
@@ -27,12 +28,14 @@ public:
     // Starts GTK on $DISPLAY; raises Exception when it cannot.
     virtual std::unique_ptr<ISettingsView> CreateSettingsView() = 0;
     // GTK must be running. x11 is the program's X11 window system and outlives the loop;
-    // quitPipe (-1: none) becomes readable on a quit signal, and the dialog's boxes then close.
+    // quitPipe (-1: none) is readable from the first quit signal on, and stays so once x11's pump
+    // has taken the signal: the loop then runs that pump, and the dialog's boxes close, those
+    // opened later too. The loop reads nothing from the pipe.
     virtual std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, int quitPipe) = 0;
     // gtk_show_uri_on_window while GTK runs, else xdg-open.
     virtual bool OpenWithDesktop(const std::string& target) = 0;
-    // A modal error box when GTK can be started; nothing otherwise. It closes by itself when
-    // quitPipe (-1: none) becomes readable, and leaves the pipe for the loop to read.
+    // A modal error box when GTK can be started; nothing otherwise. It closes by itself while
+    // quitPipe (-1: none, as in CreateLoop) is readable, at once when a quit signal came before.
     virtual void ShowErrorBox(const std::string& text, const std::string& caption, int quitPipe) = 0;
 
 protected:

@@ -150,7 +150,7 @@ public:
     }
     std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, int quitPipe) override {
         SetGtkQuitPipe(quitPipe);
-        return std::make_unique<TGtkLoop>(x11);
+        return std::make_unique<TGtkLoop>(x11, quitPipe);
     }
     bool OpenWithDesktop(const std::string& target) override { return GtkOpenWithDesktop(target); }
     void ShowErrorBox(const std::string& text, const std::string& caption, int quitPipe) override {

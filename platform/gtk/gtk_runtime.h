@@ -20,11 +20,12 @@ bool GtkOpenWithDesktop(const std::string& target);
 // A modal message box with the error icon (GTK 3 no longer draws one itself), not yet shown.
 _GtkWidget* NewErrorBox(_GtkWindow* parent, const std::string& text, const std::string& caption);
 
-// The program's quit-signal pipe (-1: none), readable once a quit signal came; given with the loop.
+// The program's quit-signal pipe (-1: none), readable from the first quit signal on; given with
+// the loop.
 void SetGtkQuitPipe(int quitPipe);
 int GtkQuitPipe();
-// gtk_dialog_run, except that a quit signal closes the box as Cancel does: the program's stop must
-// not wait for someone to click. The pipe is left for the loop to read.
+// gtk_dialog_run, except that a quit signal, come before the box or while it is up, closes it as
+// Cancel does: the program's stop must not wait for someone to click.
 int RunModalBox(_GtkWidget* dialog, int quitPipe = GtkQuitPipe());
 
 void GtkDefer(std::exception_ptr error);

@@ -59,7 +59,9 @@ int ForgiveGoneWindows(Display* display, XErrorEvent* event) {
     return defaultErrorHandler ? defaultErrorHandler(display, event) : 0;
 }
 
-// The quit signals: the handler only notes the signal and wakes the loop's poll.
+// The quit signals: the handler only notes the signal and writes to the pipe, which nobody reads
+// until the signals are watched anew: it wakes the loop's poll, and every box still to come
+// closes by itself.
 volatile sig_atomic_t quitSignal = 0;
 volatile sig_atomic_t quitSignalSeen = 0;  // never taken: the run ends as asked
 int quitPipe[2] = {-1, -1};
@@ -329,17 +331,16 @@ bool TX11WindowSystem::QuitSignalled() { return quitSignalSeen != 0; }
 bool TX11WindowSystem::TakeQuitSignal() {
     if (!quitSignal) return false;
     quitSignal = 0;
-    char buffer[16];
-    while (quitPipe[0] >= 0 && read(quitPipe[0], buffer, sizeof buffer) > 0) {
-    }
     return true;
 }
 
 void TX11WindowSystem::WatchQuitSignals(std::function<void()> onQuit) {
     onQuit_ = std::move(onQuit);
     // Only signals from now on count.
-    TakeQuitSignal();
-    QuitSignalPipe();
+    quitSignal = 0;
+    char buffer[16];
+    while (QuitSignalPipe() >= 0 && read(quitPipe[0], buffer, sizeof buffer) > 0) {
+    }
     struct sigaction action {};
     action.sa_handler = NoteQuitSignal;
     sigemptyset(&action.sa_mask);
@@ -388,12 +389,12 @@ bool TX11WindowSystem::DisplayAsleep() {
 }
 
 void TX11WindowSystem::WaitForMessage() {
-    // XPending reads what the server sent; poll waits for the server or a quit signal.
-    // DPMS sends no event when the display wakes: while it sleeps the wait ends each second so
-    // that the loop asks again.
+    // XPending reads what the server sent; poll waits for the server or a quit signal, the pipe
+    // only while a stop waits for it (it stays readable after). DPMS sends no event when the
+    // display wakes: while it sleeps the wait ends each second so that the loop asks again.
     while (XPending(display_) == 0 && !(onQuit_ && quitSignal)) {
         pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {quitPipe[0], POLLIN, 0}};
-        if (poll(fds, quitPipe[0] >= 0 ? 2 : 1, displayAsleep_ ? 1000 : -1) == 0) break;
+        if (poll(fds, onQuit_ && quitPipe[0] >= 0 ? 2 : 1, displayAsleep_ ? 1000 : -1) == 0) break;
     }
 }
 

@@ -15,8 +15,9 @@
 
 struct _XDisplay;
 
-// The read end of the quit signals' pipe, readable while a quit signal waits for the loop: a
-// modal box watches it to give way. Made on first use; -1 when no pipe can be made.
+// The read end of the quit signals' pipe, readable from the first watched quit signal on, also
+// once the loop has taken it: a modal box watches it to give way, even one opened after the stop
+// began. Made on first use; -1 when no pipe can be made.
 int QuitSignalPipe();
 
 class TX11WindowSystem final : public IWindowSystem {

@@ -1,6 +1,7 @@
 // The GTK settings dialog under the X server in DISPLAY: its widgets driven as a user would,
 // the events the logic gets, the preview panel's native window and the loop GLib runs.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <X11/Xlib.h>
@@ -707,6 +708,56 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
     setenv("PATH", "/nonexistent", 1);
     EXPECT_FALSE(OpenWithDesktop("tidewell-test:nowhere"));
     setenv("PATH", path.c_str(), 1);
+}
+
+// A quit signal wakes GLib's loop when nothing else would, and a box opened once the stop was
+// taken still gives way by itself: no second signal comes to close it.
+TEST(LinuxWindowSystem, AQuitSignalEndsTheLoopAndTheBoxesOpenedAfterIt) {
+    NEED_DISPLAY();
+    auto windows = CreateWindowSystem();
+    TApplication application;
+    std::unique_ptr<ISettingsView> view;
+    RecordingEvents events;
+    int quits = 0;
+    application.OnIdle = [&](bool& done) {
+        done = true;
+        if (view) return;
+        view = CreateSettingsView(*windows);
+        view->SetEvents(&events);
+        view->Show(0);
+        windows->WatchQuitSignals([&] {
+            ++quits;
+            application.Terminate();
+        });
+        raise(SIGTERM);
+    };
+    // What would wait for ever ends here instead, and says so.
+    struct Guard {
+        TApplication& application;
+        bool fired = false;
+    } guard{application};
+    const guint timer = g_timeout_add_seconds(
+        10,
+        [](gpointer data) -> gboolean {
+            auto* g = static_cast<Guard*>(data);
+            g->fired = true;
+            g->application.Terminate();
+            GList* toplevels = gtk_window_list_toplevels();
+            for (GList* item = toplevels; item; item = item->next)
+                if (GTK_IS_DIALOG(item->data)) gtk_dialog_response(GTK_DIALOG(item->data), GTK_RESPONSE_CANCEL);
+            g_list_free(toplevels);
+            return G_SOURCE_CONTINUE;
+        },
+        &guard);
+    windows->RunLoop(application);
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(guard.fired) << "the signal did not wake the loop";
+    view->ShowMessage("Too late.", "3D Tidewell");
+    EXPECT_FALSE(guard.fired) << "a box opened after the stop stayed up";
+    g_source_remove(timer);
+    // The test program keeps default handling, and no signal waiting, for the next tests.
+    windows->WatchQuitSignals({});
+    for (const int s : {SIGTERM, SIGINT, SIGHUP}) signal(s, SIG_DFL);
 }
 
 TEST(LinuxServices, AnErrorGoesToTheErrorStreamAndAnErrorBox) {
