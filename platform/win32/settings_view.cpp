@@ -297,7 +297,7 @@ void RegisterPanelClass() {
 
 }  // namespace
 
-TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(windows) {
+TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(windows), openLink_(OpenWithDesktop) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     RegisterPanelClass();
@@ -595,11 +595,14 @@ struct TAboutBox {
     TDialogUnits units;
     TDialogColours colours;
     HFONT bold = nullptr, link = nullptr, comments = nullptr;
+    const TLinkOpener openLink;
+    std::wstring linkText;
     HWND linkLabel = nullptr, okButton = nullptr;
     int grown = 0;  // how much taller than the layout the summary made the box
     std::vector<std::uint32_t> pixels;  // the picture as 32-bit BGRX, top-down
 
-    TAboutBox(const TAboutInfo& about, TWin32WindowSystem& system) : info(about), windows(system) {}
+    TAboutBox(const TAboutInfo& about, TWin32WindowSystem& system, TLinkOpener opener)
+        : info(about), windows(system), openLink(opener) {}
     ~TAboutBox() {
         DeleteFont(bold);
         DeleteFont(link);
@@ -642,7 +645,7 @@ struct TAboutBox {
         SIZE extent{};
         const HDC dc = GetDC(hwnd);
         HGDIOBJ old = SelectObject(dc, link);
-        const std::wstring linkText = WideText(info.LinkText);
+        linkText = WideText(info.LinkText);
         GetTextExtentPoint32W(dc, linkText.c_str(), static_cast<int>(linkText.size()), &extent);
         // The OpenGL summary wraps to as many lines as it needs: the box grows for them.
         SelectObject(dc, comments);
@@ -653,10 +656,15 @@ struct TAboutBox {
         grown = std::max(0, static_cast<int>(needed.bottom - needed.top) - room);
         SelectObject(dc, old);
         ReleaseDC(hwnd, dc);
+        // A button drawn as a link, so that Tab reaches it; its name is the text with any '&' doubled,
+        // lest the dialog take the next letter for an access key (the link's underline would hide one).
+        std::wstring name;
+        for (const wchar_t c : linkText) name.append(c == L'&' ? 2 : 1, c);
         const RECT at = S(kAboutLayout.Link);
-        linkLabel = CreateWindowExW(0, WC_STATICW, linkText.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY, at.left,
-                                    at.top, std::min<int>(extent.cx + 2, at.right - at.left), at.bottom - at.top, hwnd, nullptr,
-                                    instance, nullptr);
+        linkLabel = CreateWindowExW(0, WC_BUTTONW, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, at.left, at.top,
+                                    std::min<int>(extent.cx + 2, at.right - at.left), at.bottom - at.top, hwnd, nullptr, instance,
+                                    nullptr);
+        SetWindowSubclass(linkLabel, LinkKeys, 0, 0);
         SendMessageW(linkLabel, WM_SETFONT, reinterpret_cast<WPARAM>(link), FALSE);
         TDialogRect summaryRect = kAboutLayout.Comments;
         const HWND summaryLabel = label(info.Comments, summaryRect, comments);
@@ -698,15 +706,47 @@ struct TAboutBox {
         EndPaint(hwnd, &ps);
     }
 
+    // The link's text in its colour and font, and the focus rectangle around it while it has the focus.
+    void DrawLink(const DRAWITEMSTRUCT& item) const {
+        RECT rect = item.rcItem;
+        FillRect(item.hDC, &rect, colours.Brush());
+        const HGDIOBJ old = SelectObject(item.hDC, link);
+        SetBkMode(item.hDC, TRANSPARENT);
+        SetTextColor(item.hDC, colours.Link());
+        RECT text = rect;
+        text.left += 1;  // clear of the focus rectangle
+        DrawTextW(item.hDC, linkText.c_str(), static_cast<int>(linkText.size()), &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(item.hDC, old);
+        if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+            SetTextColor(item.hDC, RGB(0, 0, 0));
+            SetBkColor(item.hDC, RGB(255, 255, 255));
+            DrawFocusRect(item.hDC, &rect);
+        }
+    }
+
+    // Enter on the link follows it, as Space and a click do: a dialog would give it to OK.
+    static LRESULT CALLBACK LinkKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (message == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        }
+        if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LinkKeys, 0);
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
     INT_PTR Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(colours.Brush());
             case WM_CTLCOLORSTATIC:
-            case WM_CTLCOLORBTN: {
-                const auto dc = reinterpret_cast<HDC>(wParam);
-                const INT_PTR brush = colours.Paint(dc, false);
-                if (reinterpret_cast<HWND>(lParam) == linkLabel) SetTextColor(dc, colours.Link());
-                return brush;
+            case WM_CTLCOLORBTN: return colours.Paint(reinterpret_cast<HDC>(wParam), false);
+            case WM_DRAWITEM: {
+                const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+                if (item->hwndItem != linkLabel) return FALSE;
+                DrawLink(*item);
+                return TRUE;
             }
             case WM_PAINT: Paint(hwnd); return TRUE;
             case WM_SETCURSOR: {
@@ -718,8 +758,8 @@ struct TAboutBox {
                     EndDialog(hwnd, LOWORD(wParam));
                     return TRUE;
                 }
-                if (reinterpret_cast<HWND>(lParam) == linkLabel && HIWORD(wParam) == STN_CLICKED) {
-                    OpenWithDesktop(info.LinkTarget);
+                if (reinterpret_cast<HWND>(lParam) == linkLabel && HIWORD(wParam) == BN_CLICKED) {
+                    openLink(info.LinkTarget);
                     return TRUE;
                 }
                 return FALSE;
@@ -750,7 +790,7 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void TWin32SettingsView::ShowAbout(const TAboutInfo& about) {
-    TAboutBox box(about, windows_);
+    TAboutBox box(about, windows_, openLink_);
     const TEmptyTemplate aboutTemplate(kDialogStyle);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), aboutTemplate.Get(), dialog_, AboutProc, reinterpret_cast<LPARAM>(&box));
 }

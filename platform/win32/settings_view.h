@@ -19,6 +19,8 @@ struct TDialogColours;
 // The window property that marks the settings dialog, for a second start to find it.
 inline constexpr wchar_t kSettingsDialogProperty[] = L"TidewellSettingsDialog";
 class TWin32WindowSystem;
+// Opens the About box's link: the desktop's handler (OpenWithDesktop), or a test's.
+using TLinkOpener = bool (*)(const std::string& target);
 
 class TWin32SettingsView final : public ISettingsView {
 public:
@@ -47,6 +49,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption) override;
     void ShowAbout(const TAboutInfo& about) override;
     std::intptr_t PreviewPanel() override { return reinterpret_cast<std::intptr_t>(panel_); }
+    void SetLinkOpener(TLinkOpener open) { openLink_ = open; }
 
     HWND Dialog() const { return dialog_; }
     HWND Control(TDialogControl control) const { return controls_[static_cast<std::size_t>(control)]; }
@@ -79,4 +82,5 @@ private:
     std::array<HWND, static_cast<std::size_t>(TDialogControl::ButtonCancel) + 1> controls_{};
     std::vector<HWND> items_;  // every item of the layout, in its order
     std::array<int, 2> positions_{};  // the track bars' last positions, to report moves only
+    TLinkOpener openLink_;
 };
