@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/exception.h"
@@ -536,6 +538,46 @@ TEST_F(SettingsViewTest, AboutBoxShowsAndClosesWithOkEscapeAndTheCloseBox) {
     Drain(system);
     EXPECT_TRUE(events.changed.empty());
     EXPECT_EQ(events.closes, 0);
+}
+
+// Keys and a click for the About box, one a tick, each sent to what has the focus then.
+struct LinkProbe {
+    static constexpr std::array<std::pair<UINT, WPARAM>, 5> script{
+        {{WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, VK_RETURN}, {BM_CLICK, 0}, {WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, VK_RETURN}}};
+    static inline std::vector<std::string> opened;
+    static inline std::vector<std::wstring> focused;  // before each step
+    static inline std::size_t step = 0;
+    static inline int ticks = 0;
+
+    static bool Open(const std::string& target) {
+        opened.push_back(target);
+        return true;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        const HWND focus = GetFocus();
+        if (++ticks > 250 && GetActiveWindow()) PostMessageW(GetActiveWindow(), WM_CLOSE, 0, 0);  // stuck: end it, and fail
+        if (!focus || step == script.size()) return;
+        focused.push_back(Text(focus));
+        PostMessageW(focus, script[step].first, script[step].second, 0);
+        ++step;
+    }
+};
+
+TEST_F(SettingsViewTest, AboutBoxLinkTakesTheFocusAndEnterFollowsIt) {
+    view.SetLinkOpener(LinkProbe::Open);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, LinkProbe::Tick);
+    TAboutInfo about;
+    about.Caption = "About";
+    about.LinkText = "www.example.com";
+    about.LinkTarget = "https://www.example.com/?product=3dtidewell";
+    view.ShowAbout(about);
+    KillTimer(nullptr, timer);
+    // OK first; Tab to the link, where Enter and a click open it and leave the box open; Tab back
+    // to OK, where Enter closes the box.
+    const std::wstring link = L"www.example.com";
+    EXPECT_EQ(LinkProbe::focused, (std::vector<std::wstring>{L"&OK", link, link, link, L"&OK"}));
+    EXPECT_EQ(LinkProbe::opened, std::vector<std::string>(2, about.LinkTarget));
+    EXPECT_LE(LinkProbe::ticks, 250);
 }
 
 }  // namespace
