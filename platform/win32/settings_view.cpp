@@ -724,10 +724,11 @@ struct TAboutBox {
         }
     }
 
-    // Enter on the link follows it, as Space and a click do: a dialog would give it to OK.
+    // Enter on the link follows it, as Space and a click do: a dialog would give it to OK. Its
+    // character comes here too, rather than to the dialog as a letter without a control.
     static LRESULT CALLBACK LinkKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
         const auto* key = reinterpret_cast<const MSG*>(lParam);
-        if (message == WM_GETDLGCODE && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        if (message == WM_GETDLGCODE && key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN)
             return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
         if (message == WM_KEYDOWN && wParam == VK_RETURN) {
             SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
