@@ -42,10 +42,10 @@ public:
     virtual std::FILE* OpenLog(const std::string& path, bool create) = 0;
     virtual void HideApplicationWindow() = 0;
     virtual void SetToolWindowStyle() = 0;
-    // Whether xscreensaver's hack conventions apply (X11), and its XSCREENSAVER_WINDOW variable.
     // Brings this user's open settings dialog (another instance's) to the front: a second start
     // of the dialog ends in its favour. Nothing when none is shown.
     virtual void BringSettingsDialogForward() {}
+    // Whether xscreensaver's hack conventions apply (X11), and its XSCREENSAVER_WINDOW variable.
     virtual bool RunsHacks() { return false; }
     virtual std::optional<std::string> HackWindowVariable() { return std::nullopt; }
 };
