@@ -476,10 +476,7 @@ void TAquarium::DrawFrame() {
 }
 
 void TAquarium::DrawViews(std::int32_t width, std::int32_t height) {
-    timeStep_ = ReadFrameClock() - lastTime_;
-    lastTime_ = ReadFrameClock();
-    fishDrawn_ = 0;
-    shinePasses_ = 0;
+    StartFrame();
     // The views share the theme and never overlap: one clear of the whole window serves them all,
     // and takes the driver's fast path, where a clear inside a scissor rectangle is drawn as a
     // quad (llvmpipe). Only gaps between monitors, which stay black, need each view cleared apart.
@@ -554,12 +551,15 @@ void TAquarium::UpdateScene() {
     });
 }
 
-void TAquarium::RenderScene() {
+void TAquarium::StartFrame() {
     timeStep_ = ReadFrameClock() - lastTime_;
     lastTime_ = ReadFrameClock();
-
     fishDrawn_ = 0;
     shinePasses_ = 0;
+}
+
+void TAquarium::RenderScene() {
+    StartFrame();
     DrawTank();
 }
 

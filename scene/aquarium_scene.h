@@ -161,6 +161,8 @@ private:
     template <typename F>
     void ForEachTank(F&& f);
     void DrawViews(std::int32_t windowWidth, std::int32_t windowHeight);
+    // The frame's time step from the frame clock, and its counters back to zero.
+    void StartFrame();
     // Clears clearMask's buffers (none: nothing) to the theme and puts the camera at the origin.
     void BeginView(std::uint32_t clearMask);
     void DrawTank();
