@@ -26,9 +26,11 @@ TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDispla
 void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how) {
     drawingWindow_ = std::move(window);
     frameGate_.Reset();
-    // Paints the system asks for (an expose) pass the same gate as the loop's.
+    // The loop asks the gate before each paint it requests; a paint the system asks for (an
+    // expose) follows the gate's last answer rather than asking again (on Windows the question
+    // walks the windows above ours).
     drawingWindow_->OnPaint = [this] {
-        if (frameGate_.Open(*drawingWindow_)) aquarium_.DrawFrame();
+        if (!frameGate_.Paused()) aquarium_.DrawFrame();
     };
     drawingWindow_->Show();
     // The first frame's work that needs no context is done while the driver still loads.

@@ -136,8 +136,7 @@ public:
             LookAgain(false);
             return true;
         }
-        // The loop looks just before it asks for a paint: the paint's own look would find the same.
-        if (!painting_) LookAgain(Cloaked(root) || Covered(hwnd_, root));
+        LookAgain(Cloaked(root) || Covered(hwnd_, root));
         return lookingAgain_;
     }
     void Show() override {
@@ -158,9 +157,7 @@ public:
     }
     void Paint() override {
         if (!hwnd_) return;
-        painting_ = true;
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        painting_ = false;
         system_.RaiseDeferred();
     }
 
@@ -256,7 +253,6 @@ private:
     HPOWERNOTIFY powerNotice_ = nullptr;
     bool saver_;
     bool blank_;
-    bool painting_ = false;
     bool lookingAgain_ = false;  // covered or cloaked, with the timer running
 };
 
