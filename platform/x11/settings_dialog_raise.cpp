@@ -11,7 +11,8 @@ struct DisplayCloser {
     void operator()(Display* display) const { XCloseDisplay(display); }
 };
 
-// The dialog may be gone between the search and the requests: its errors are no failure here.
+// Another client's window may be gone between the search and the requests: its errors are no
+// failure here.
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
 
 bool IsDialog(Display* display, Window window, Atom marker) {
@@ -51,9 +52,13 @@ bool RaiseSettingsDialog() {
     const Atom marker = XInternAtom(d, kSettingsDialogAtom, True);
     if (marker == None) return false;  // no dialog ever marked a window on this server
     const Window root = DefaultRootWindow(d);
-    const Window dialog = FindDialog(d, root, marker, 1);
-    if (!dialog) return false;
+    // Windows looked at in the search may go before they are asked about, too.
     const auto previous = XSetErrorHandler(IgnoreErrors);
+    const Window dialog = FindDialog(d, root, marker, 1);
+    if (!dialog) {
+        XSetErrorHandler(previous);
+        return false;
+    }
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = dialog;
