@@ -325,15 +325,7 @@ void TGtkSettingsView::Show(std::intptr_t owner) {
     gdk_display_flush(gtk_widget_get_display(window_));
 }
 
-void TGtkSettingsView::RunBox(GtkWidget* box) {
-    GtkWidget* outer = std::exchange(openBox_, box);
-    RunModalBox(box);
-    openBox_ = outer;
-}
-
 void TGtkSettingsView::Hide() {
-    // A box still open over the dialog (the dialog ends on a quit signal) goes with it.
-    if (openBox_) gtk_dialog_response(GTK_DIALOG(openBox_), GTK_RESPONSE_CANCEL);
     gtk_window_set_modal(GTK_WINDOW(window_), FALSE);
     gtk_widget_hide(window_);
     gdk_display_flush(gtk_widget_get_display(window_));
@@ -388,7 +380,8 @@ void TGtkSettingsView::SetText(TDialogControl label, const std::string& text) {
 void TGtkSettingsView::ShowMessage(const std::string& text, const std::string& caption) {
     GtkWindow* parent = gtk_widget_get_visible(window_) ? GTK_WINDOW(window_) : nullptr;
     OwnedWidget box(NewErrorBox(parent, text, caption));
-    RunBox(box.get());
+    // A quit signal closes the box too: it stays signalled for every box still to come.
+    RunModalBox(box.get());
 }
 
 namespace {
@@ -485,7 +478,7 @@ void TGtkSettingsView::ShowAbout(const TAboutInfo& about) {
     gtk_widget_show_all(fixed);
     gtk_widget_grab_default(ok);
     gtk_widget_grab_focus(ok);
-    RunBox(dialog);
+    RunModalBox(dialog);
 }
 
 std::intptr_t TGtkSettingsView::PreviewPanel() {

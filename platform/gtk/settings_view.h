@@ -48,14 +48,11 @@ public:
 
 private:
     _GtkWidget* Control(TDialogControl control) const;
-    // A box over the dialog, modal until it is answered or the dialog is hidden.
-    void RunBox(_GtkWidget* box);
     // Makes the item's widget and puts it on the dialog.
     _GtkWidget* Add(_GtkWidget* fixed, const TDialogItem& item);
 
     ISettingsViewEvents* events_ = nullptr;
     _GtkWidget* window_ = nullptr;
-    _GtkWidget* openBox_ = nullptr;  // while RunBox runs
     _GtkWidget* previewArea_ = nullptr;
     TDialogUnits units_;  // the theme font's pixels per layout unit
     std::array<_GtkWidget*, static_cast<std::size_t>(TDialogControl::ButtonCancel) + 1> controls_{};
