@@ -148,3 +148,13 @@ scratch_work() {
   pids=()
   trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 }
+
+# Skips the run (status 77) without an X display or a Wine prefix; quiets Wine, and sets wine to
+# its 64-bit loader where there is one.
+need_wine() {
+  [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+  [ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TIDEWELL_UNPACED=1
+  wine=wine
+  if [ -x /usr/lib/wine/wine64 ]; then wine=/usr/lib/wine/wine64; fi
+}
