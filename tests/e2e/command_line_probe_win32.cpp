@@ -6,16 +6,7 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-std::string Utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
-    return narrow;
-}
-
-}  // namespace
+#include "platform/win32/wide_text.h"
 
 int main() {
     wchar_t module[32768] = {};
@@ -25,7 +16,7 @@ int main() {
     path = path.substr(0, path.rfind(L'\\') + 1) + L"command-line.txt";
     std::FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return 1;
-    const std::string line = Utf8(GetCommandLineW());
+    const std::string line = Utf8Text(GetCommandLineW());
     const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
     return std::fclose(file) == 0 && written ? 0 : 1;
 }

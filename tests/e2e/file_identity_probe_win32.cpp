@@ -10,17 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::string Utf8(const wchar_t* text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), n, nullptr, nullptr);
-    narrow.pop_back();
-    return narrow;
-}
-
-}  // namespace
+#include "platform/win32/wide_text.h"
 
 int main() {
     int count = 0;
@@ -52,7 +42,7 @@ int main() {
         swprintf(query, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language, translation->codePage, name);
         wchar_t* value = nullptr;
         if (VerQueryValueW(info.data(), query, reinterpret_cast<void**>(&value), &length) && value)
-            std::printf("%s %s\n", Utf8(name).c_str(), Utf8(value).c_str());
+            std::printf("%s %s\n", Utf8Text(name).c_str(), Utf8Text(value).c_str());
     }
     LocalFree(args);
     return 0;

@@ -135,3 +135,26 @@ check_picture() {
 scaled() {
   awk -v v="$1" -v s="$2" 'BEGIN { printf "%d", v * s + 0.5 }'
 }
+
+# Skips the run (status 77) without a reachable X server in DISPLAY.
+need_display() {
+  [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+  xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
+}
+
+# A scratch folder in work (/tmp/tidewell-$1.*); at exit the processes in pids end and it goes.
+scratch_work() {
+  work=$(mktemp -d "/tmp/tidewell-$1.XXXXXX")
+  pids=()
+  trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+}
+
+# Skips the run (status 77) without an X display or a Wine prefix; quiets Wine, and sets wine to
+# its 64-bit loader where there is one.
+need_wine() {
+  [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+  [ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TIDEWELL_UNPACED=1
+  wine=wine
+  if [ -x /usr/lib/wine/wine64 ]; then wine=/usr/lib/wine/wine64; fi
+}

@@ -15,16 +15,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 binary=$1
 host_program=$2
-[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
-xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
-
-work=$(mktemp -d /tmp/tidewell-hack.XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+need_display
+scratch_work hack
 mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run"
 chmod 700 "$work/run"
 cp "$binary" "$work/bin/3dtidewell"

@@ -12,16 +12,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 binary=$1
 host_program=$2
 counter=$3
-[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
-xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
-
-work=$(mktemp -d /tmp/tidewell-unseen.XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+need_display
+scratch_work unseen
 mkdir -p "$work/bin" "$work/config/Korvane Software" "$work/run" "$work/home"
 chmod 700 "$work/run"
 cp "$binary" "$work/bin/3dtidewell"
@@ -30,20 +22,14 @@ printf 'SoundEnabled=int:0\n' >"$work/config/Korvane Software/3D Tidewell.conf"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" SDL_AUDIODRIVER=dummy
 swaps() { if [ -s "$work/swaps" ]; then cut -d' ' -f1 "$work/swaps"; else echo 0; fi; }
 
-# Waits up to $1 seconds for the swap count to pass $2.
-frames_after() {
-  local end=$((SECONDS + $1))
-  while [ "$(swaps)" -le "$2" ]; do
-    [ "$SECONDS" -lt "$end" ] || return 1
-    sleep 0.1
-  done
-}
+# Whether the swap count has passed $1.
+swapped_past() { [ "$(swaps)" -gt "$1" ]; }
 
 # Hides window $1 with $2, checks that no swap comes in 2 s, shows it again with $3 and checks
 # that frames come again.
 check_unseen() {
   local window=$1 hide=$2 show=$3 before after
-  frames_after 60 "$(swaps)" || fail "no frames before $hide"
+  wait_for 60 swapped_past "$(swaps)" || fail "no frames before $hide"
   xdotool "$hide" "$window"
   wait_for 10 hidden "$window" || fail "$hide did not hide the window"
   # The swap in flight when the window went may still land.
@@ -53,7 +39,7 @@ check_unseen() {
   after=$(swaps)
   [ "$after" = "$before" ] || fail "$((after - before)) frames were drawn in 2 s after $hide"
   xdotool "$show" "$window"
-  frames_after 20 "$after" || fail "no frames after $show"
+  wait_for 20 swapped_past "$after" || fail "no frames after $show"
   echo "$hide: no frame in 2 s; $show: frames again"
 }
 

@@ -13,11 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 saver=$1
 dialog_probe=$2
 command_probe=$3
-[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
-[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TIDEWELL_UNPACED=1
-wine=wine
-[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+need_wine
 
 work=$(mktemp -d /tmp/tidewell-intl.XXXXXX)
 pid=""

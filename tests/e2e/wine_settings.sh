@@ -11,11 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 saver=$1
 probe=$2
 host=$3
-[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
-[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" TIDEWELL_UNPACED=1
-wine=wine
-[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+need_wine
 key='HKCU\Software\Korvane Software\3D Tidewell'
 values="BubblesCount FishCount Theme ColorDepth ScreenWidth ScreenHeight SoundEnabled DesktopOnly RunAsExe Monitors"
 shots=${TIDEWELL_E2E_SHOTS:-}

@@ -32,9 +32,6 @@ has "^-rw-r--r-- \./usr/lib/$multiarch/3dtidewell/3dtidewell-gtk\.so\$" "the GTK
 has '^lrwxrwxrwx \./usr/libexec/xscreensaver/3dtidewell -> \.\./\.\./bin/3dtidewell$' "the hack in xscreensaver's folder"
 has '^-rw-r--r-- \./usr/share/xscreensaver/config/3dtidewell\.xml$' "xscreensaver's settings description"
 has '^-rw-r--r-- \./usr/share/applications/3dtidewell\.desktop$' "the menu entry"
-for size in 16 32 48 256; do
-  has "^-rw-r--r-- \./usr/share/icons/hicolor/${size}x${size}/apps/3dtidewell\.png$" "the ${size}x${size} icon"
-done
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/3DTidewell\.html$' "the help page"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/copyright$' "the copyright file"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/changelog\.gz$' "the changelog"
@@ -44,9 +41,10 @@ extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|\.png|-gtk\.so|\.6\.gz)?( |$)|3D
 [ -z "$extra" ] || fail "unexpected files: $extra"
 # The hack's xscreensaver description is well-formed and offers the hack's options.
 dpkg-deb -x "$deb" "$work/root"
-# The menu entry names the icon the package installs, and each icon file is the size its folder says.
+# The menu entry names the icon the package installs; each icon is there, the size its folder says.
 grep -qx 'Icon=3dtidewell' "$work/root/usr/share/applications/3dtidewell.desktop" || fail "the menu entry does not name the icon"
 for size in 16 32 48 256; do
+  has "^-rw-r--r-- \./usr/share/icons/hicolor/${size}x${size}/apps/3dtidewell\.png$" "the ${size}x${size} icon"
   [ "$(identify -format '%wx%h' "$work/root/usr/share/icons/hicolor/${size}x${size}/apps/3dtidewell.png")" = "${size}x${size}" ] ||
     fail "the ${size}x${size} icon is another size"
 done

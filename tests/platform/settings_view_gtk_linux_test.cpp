@@ -132,19 +132,20 @@ TDialogUnits UnitsOf(GtkWidget* window) {
     return {static_cast<double>(width) / kSettingsDialogWidth, static_cast<double>(height) / kSettingsDialogHeight};
 }
 
-// The desktop's font (GTK's own setting) for one test.
-struct DesktopFont {
+// One of GTK's own settings (the desktop's font, its theme) for one test.
+struct GtkSetting {
+    const char* name;
     gchar* saved = nullptr;
-    explicit DesktopFont(const char* font) {
+    GtkSetting(const char* setting, const char* value) : name(setting) {
         {  // GTK runs once a dialog has been made
             auto windows = CreateWindowSystem();
             CreateSettingsView(*windows);
         }
-        g_object_get(gtk_settings_get_default(), "gtk-font-name", &saved, nullptr);
-        g_object_set(gtk_settings_get_default(), "gtk-font-name", font, nullptr);
+        g_object_get(gtk_settings_get_default(), name, &saved, nullptr);
+        g_object_set(gtk_settings_get_default(), name, value, nullptr);
     }
-    ~DesktopFont() {
-        g_object_set(gtk_settings_get_default(), "gtk-font-name", saved, nullptr);
+    ~GtkSetting() {
+        g_object_set(gtk_settings_get_default(), name, saved, nullptr);
         g_free(saved);
     }
 };
@@ -228,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(Fonts, GtkSettingsViewAtFont, ::testing::Values("Sans 1
 
 TEST_P(GtkSettingsViewAtFont, BuildsEveryItemOfTheLayoutTable) {
     NEED_DISPLAY();
-    DesktopFont font(GetParam());
+    GtkSetting font("gtk-font-name", GetParam());
     Dialog dialog;
     const TDialogUnits units = UnitsOf(dialog.window);
     if (std::string(GetParam()) == "Sans 15") {
@@ -356,17 +357,11 @@ TEST(GtkSettingsView, EveryControlAnswersItsAccessKeyAndIsNamedByItsLabel) {
 TEST(GtkSettingsView, AHighContrastThemeKeepsItsOwnColours) {
     NEED_DISPLAY();
     for (const char* theme : {"Adwaita", "HighContrastInverse"}) {
-        gchar* saved = nullptr;
-        g_object_get(gtk_settings_get_default(), "gtk-theme-name", &saved, nullptr);
-        g_object_set(gtk_settings_get_default(), "gtk-theme-name", theme, nullptr);
-        {
-            Dialog dialog;
-            EXPECT_EQ(gtk_style_context_has_class(gtk_widget_get_style_context(dialog.window), "tidewell-colours"),
-                      std::string(theme) == "Adwaita")
-                << theme;
-        }
-        g_object_set(gtk_settings_get_default(), "gtk-theme-name", saved, nullptr);
-        g_free(saved);
+        GtkSetting use("gtk-theme-name", theme);
+        Dialog dialog;
+        EXPECT_EQ(gtk_style_context_has_class(gtk_widget_get_style_context(dialog.window), "tidewell-colours"),
+                  std::string(theme) == "Adwaita")
+            << theme;
     }
 }
 

@@ -49,6 +49,18 @@ std::wstring Text(HWND hwnd) {
 
 std::wstring Wide(const char* text) { return std::wstring(text, text + std::strlen(text)); }
 
+// Where a control's text goes in its own font, laid out from `within` as DrawText would, and
+// that font's metrics.
+RECT TextRect(HWND control, RECT within, UINT format, TEXTMETRICW* metrics = nullptr) {
+    const HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, Text(control).c_str(), -1, &within, DT_CALCRECT | format);
+    if (metrics) GetTextMetricsW(dc, metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return within;
+}
+
 RECT ClientRectOf(HWND hwnd, HWND dialog) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
@@ -315,15 +327,8 @@ TEST_F(SettingsViewTest, EveryCaptionFitsItsControlAtTheSystemsFont) {
             child = GetWindow(child, GW_HWNDNEXT);
             if (!item.Caption || item.Kind == TDialogItemKind::PreviewPanel) continue;
             SCOPED_TRACE(item.Caption);
-            const HDC dc = GetDC(control);
-            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-            RECT text{};
-            const std::wstring caption = Text(control);
-            DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
             TEXTMETRICW metrics{};
-            GetTextMetricsW(dc, &metrics);
-            SelectObject(dc, old);
-            ReleaseDC(control, dc);
+            const RECT text = TextRect(control, {}, DT_SINGLELINE, &metrics);
             RECT rect{};
             GetClientRect(control, &rect);
             // What the control itself draws beside its text: a check box's box and gap, a
@@ -346,7 +351,6 @@ BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM found) {
     if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = hwnd;
     return TRUE;
 }
-
 
 // The dialog's children are the layout table's items in its order (the tab order), each with
 // its caption, rectangle and, for a control, its hint; the track bars with their ranges.
@@ -482,12 +486,7 @@ struct AboutProbe {
         for (HWND child = GetWindow(seen, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             if (Text(child).starts_with(L"Vendor:")) {
                 summary = ClientRectOf(child, seen);
-                RECT needed = summary;
-                const HDC dc = GetDC(child);
-                const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
-                DrawTextW(dc, Text(child).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-                SelectObject(dc, old);
-                ReleaseDC(child, dc);
+                const RECT needed = TextRect(child, summary, DT_WORDBREAK | DT_NOPREFIX);
                 summaryNeeds = needed.bottom - needed.top;
             }
             if (GetDlgCtrlID(child) == IDOK) ok = ClientRectOf(child, seen);
