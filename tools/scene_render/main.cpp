@@ -3,6 +3,7 @@
 //
 //   tidewell_render [--size WxH] [--theme 0|1|2] [--fish N] [--bubbles N] [--seconds S]
 //                   [--frames N] [--step S] [--shine A] [--passes 1|3] [--out FILE.png]
+//                   [--monitor WxH+X+Y ...] [--across 0|1]
 //   tidewell_render --bench N [--size WxH] [--fish N] [--bubbles N] [--theme T]
 //
 // --seconds: simulated time after the start before the first frame written (in steps of
@@ -10,6 +11,8 @@
 // when more than one). --bench: draws N frames 1/60 s apart after one second of warm-up
 // frames and prints frames per second, the whole frame, the simulation step, the simulation plus
 // draw calls up to the flush, and of that the time spent outside OpenGL calls (our own work).
+// --monitor (repeated): monitors in one window that spans them all (the size is their bounding
+// rectangle), each with an aquarium of its own, or one aquarium seen through all with --across 1.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -42,12 +45,15 @@ struct Options {
     int passes = 1;  // 3: each water layer, its caustics and its fade as passes of their own
     std::string out = "aquarium.png";
     int bench = 0;
+    std::vector<TViewRect> monitors;
+    bool across = false;
 };
 
 [[noreturn]] void Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--size WxH] [--theme 0-2] [--fish N] [--bubbles N] [--seconds S] [--frames N]\n"
-                 "          [--step S] [--shine A] [--passes 1|3] [--out FILE.png] [--bench N]\n",
+                 "          [--step S] [--shine A] [--passes 1|3] [--out FILE.png] [--bench N]\n"
+                 "          [--monitor WxH+X+Y ...] [--across 0|1]\n",
                  program);
     std::exit(2);
 }
@@ -84,6 +90,15 @@ Options Parse(int argc, char** argv) {
                 o.out = value;
             } else if (arg == "--bench") {
                 o.bench = std::stoi(value);
+            } else if (arg == "--monitor") {
+                TViewRect m;
+                char end = 0;
+                if (std::sscanf(value.c_str(), "%dx%d+%d+%d%c", &m.Width, &m.Height, &m.Left, &m.Top, &end) != 4 ||
+                    m.Width < 1 || m.Height < 1 || m.Left < 0 || m.Top < 0)
+                    Usage(argv[0]);
+                o.monitors.push_back(m);
+            } else if (arg == "--across") {
+                o.across = std::stoi(value) != 0;
             } else {
                 Usage(argv[0]);
             }
@@ -94,6 +109,13 @@ Options Parse(int argc, char** argv) {
     if (o.width < 1 || o.height < 1 || o.width > 8192 || o.height > 8192 || o.theme < 0 || o.theme > 2 ||
         o.frames < 0 || o.step < 0 || o.seconds < 0 || o.bench < 0)
         Usage(argv[0]);
+    if (!o.monitors.empty()) {
+        o.width = o.height = 0;
+        for (const TViewRect& m : o.monitors) {
+            o.width = std::max(o.width, m.Left + m.Width);
+            o.height = std::max(o.height, m.Top + m.Height);
+        }
+    }
     o.fish = std::clamp(o.fish, 0, 100);
     o.bubbles = std::clamp(o.bubbles, 0, 200);
     return o;
@@ -200,6 +222,11 @@ int Run(const Options& o) {
     if (o.shine >= 0.0f) scene.Settings().ShineAlpha = o.shine;
     scene.AllowSinglePassLayers = o.passes == 1;
     scene.BuildScene();
+    std::vector<TTankView> views;
+    for (const TViewRect& m : o.monitors)
+        views.push_back(o.across ? TTankView{m, {0, 0, o.width, o.height}, 0}
+                                 : TTankView{m, m, static_cast<std::int32_t>(views.size())});
+    scene.SetViews(views);
     OffscreenWindow window(o.width, o.height);
     scene.InitDrawing(window, true);
     std::fprintf(stderr, "%s\r\nColour bits %d, depth bits %d, alpha bits %d\n", scene.GLInfoText().c_str(),
