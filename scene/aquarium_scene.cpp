@@ -5,7 +5,6 @@
 
 #include "gl/gl_api.h"
 #include "scene/fps_overlay.h"
-#include "scene/layer_math.h"
 #include "scene/scene_description.h"
 
 namespace {
@@ -13,25 +12,6 @@ namespace {
 // The stencil is never used, but clearing it with the depth lets a combined depth-stencil buffer
 // be filled whole instead of masked word by word (a fifth of llvmpipe's frame).
 constexpr GLbitfield kWholeClear = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
-
-std::unique_ptr<TGLPrimitive> CopyOf(const TGLPrimitive& source) {
-    TGLPrimitive* copy = nullptr;
-    source.AssignTo(copy);
-    return std::unique_ptr<TGLPrimitive>(copy);
-}
-
-// A layer copy with one colour entry per vertex (white until the first fade).
-std::unique_ptr<TGLPrimitive> FadeCopyOf(const TGLPrimitive& source) {
-    auto fade = CopyOf(source);
-    fade->Colors.SetCount(fade->Vertices.Count());
-    for (auto& c : fade->Colors.View()) c = {1.0f, 1.0f, 1.0f, 1.0f};
-    return fade;
-}
-
-template <typename T>
-void Free(std::unique_ptr<T>& item) {
-    item.reset();
-}
 
 std::string GLString(GLenum name) {
     const GLubyte* text = gl.GetString ? gl.GetString(name) : nullptr;
@@ -57,7 +37,7 @@ bool HasCombiningUnits(std::int32_t units) {
 
 TAquarium::TAquarium(ISceneAssets& assets, IProcessPriority& process, IMillisecondClock& clock,
                      ILibraryLoader& libraries, TProfileOpener openProfile, TAquariumHost host)
-    : assets_(assets),
+    : loader_(assets),
       process_(process),
       clock_(clock),
       libraries_(libraries),
@@ -92,208 +72,72 @@ void TAquarium::BuildScene() {
     rateClock_->Start();
     frameRate_ = std::make_unique<TFrameRate>(*rateClock_);
 
-    assets_.PointAt(host_.InstallPath);
-
+    loader_.PointAt(host_.InstallPath);
+    assets_ = std::make_unique<TAquariumAssets>(loader_, settings_);
     engine_ = std::make_unique<TOpenGLEngine>(libraries_);
     viewport_ = std::make_unique<TGLViewport>();
-    light_ = std::make_unique<TGLLight>();
-    material_ = std::make_unique<TGLMaterial>();
-
-    bubbleModel_ = assets_.Load3DMPrimitive(settings_.BubbleModelName);
-    bottomModel_ = assets_.Load3DMPrimitive(settings_.BottomModelName);
-    if (!bubbleModel_) throw Exception("BuildScene: no model in " + settings_.BubbleModelName);
-    if (!bottomModel_) throw Exception("BuildScene: no model in " + settings_.BottomModelName);
-
-    bottomCaustics_ = CopyOf(*bottomModel_);
-    bottomFade_ = FadeCopyOf(*bottomModel_);
-
-    surfaceModel_ = CopyOf(*bottomModel_);
-    surfaceModel_->RotateZ(180.0f);
-    surfaceModel_->CalcNormals();
-    surfaceCaustics_ = CopyOf(*surfaceModel_);
-    surfaceFade_ = FadeCopyOf(*surfaceModel_);
-
-    backdrop_ = std::make_unique<TGLPrimitive>();
-    backdrop_->SetType(ptTriangles);
-    backdrop_->Colors.SetCount(1);
-    backdrop_->Colors.Items()[0] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const Vector corners[4] = {{-1, 1, 0}, {-1, -1, 0}, {1, -1, 0}, {1, 1, 0}};
-    backdrop_->Vertices.SetCount(4);
-    std::copy(corners, corners + 4, backdrop_->Vertices.Items());
-    const Index triangles[6] = {0, 1, 2, 0, 2, 3};
-    backdrop_->Indices.SetFromArray(triangles);
-    const TexCoord coords[4] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
-    backdrop_->TexCoords.SetCount(4);
-    std::copy(coords, coords + 4, backdrop_->TexCoords.Items());
-    backdrop_->Normals.SetCount(1);
-    backdrop_->Normals.Items()[0] = {0, 1, 0};
-
-    shineTexture_ = assets_.TextureFromFile(settings_.ShineTextureName);
-
-    builtSpecies_ = std::clamp(settings_.SpeciesCount, 0, kMaxSpecies);
-    for (int i = 0; i < builtSpecies_; ++i) {
-        const TFishSpecies& slot = settings_.Species[static_cast<std::size_t>(i)];
-        TSpeciesObjects& species = species_[static_cast<std::size_t>(i)];
-        species.Texture = assets_.TextureFromFile(slot.TextureFile);
-        // The fish use the species texture and the scene material, not the model's own.
-        std::unique_ptr<TGLTextureList> textures;
-        std::unique_ptr<TGLMaterialList> materials;
-        assets_.LoadMFL(slot.FrameListFile, textures, materials, species.Animations, species.Primitives);
-        textures.reset();
-        materials.reset();
-        species.Fishes = std::make_unique<TFishes>(windowSize_);
-        species.Fishes->Ranges() = {.DepthMin = slot.DepthMin,
-                                    .SpeedMax = slot.SpeedMax,
-                                    .FieldOfView = settings_.FieldOfView,
-                                    .DepthMax = slot.DepthMax,
-                                    .HeightMin = slot.HeightMin,
-                                    .SpeedMin = slot.SpeedMin,
-                                    .HeightMax = slot.HeightMax,
-                                    .SpeciesShare = 100.0f / static_cast<float>(builtSpecies_)};
-    }
-    // Every frame hands the containers to the count logic: gathered once, so a frame allocates nothing.
-    fishContainers_.clear();
-    for (int i = 0; i < builtSpecies_; ++i) fishContainers_.push_back(species_[static_cast<std::size_t>(i)].Fishes.get());
-
-    bubbleTexture_ = assets_.TextureWithAlphaFromFiles(settings_.BubbleTextureName, settings_.BubbleAlphaName);
-
-
-    bubbles_ = std::make_unique<TBubbles>(windowSize_);
-    bubbles_->Ranges() = {.DepthMin = settings_.BubbleDepthMin,
-                          .SpeedMax = settings_.BubbleSpeedMax,
-                          .SpeedMin = settings_.BubbleSpeedMin,
-                          .DepthMax = settings_.BubbleDepthMax,
-                          .SurfaceY = settings_.SurfaceY,
-                          .BottomY = settings_.BottomY,
-                          .FieldOfView = settings_.FieldOfView};
-    appliedFishCount_ = kNothingApplied;
+    ranges_ = TankRanges(settings_);
+    MakeTanks();
     warmedUp_ = false;
-    MakeExtraTanks();
 }
 
 void TAquarium::SetViews(std::vector<TTankView> views) {
     views_ = std::move(views);
-    windowSize_.TankWidth = windowSize_.TankHeight = 0;
-    for (const TTankView& view : views_)
-        if (view.Tank == 0) {
-            windowSize_.TankWidth = std::max<std::int32_t>(view.Whole.Width, 1);
-            windowSize_.TankHeight = std::max<std::int32_t>(view.Whole.Height, 1);
-            break;
-        }
-    MakeExtraTanks();
+    MakeTanks();
 }
 
-void TAquarium::MakeExtraTanks() {
-    std::size_t tanks = 1;
-    for (const TTankView& view : views_) tanks = std::max(tanks, static_cast<std::size_t>(std::max(view.Tank, 0)) + 1);
-    if (!engine_ || !bubbles_) {
-        extraTanks_.clear();
-        return;
-    }
-    if (extraTanks_.size() != tanks - 1) {
-        extraTanks_.clear();
-        // Built like the first tank's; their own warm-up draws other numbers, so no shoal is a copy.
-        for (std::size_t t = 1; t < tanks; ++t) {
-            auto tank = std::make_unique<TExtraTank>();
-            for (int i = 0; i < builtSpecies_; ++i) {
-                auto fishes = std::make_unique<TFishes>(tank->Size);
-                fishes->Ranges() = species_[static_cast<std::size_t>(i)].Fishes->Ranges();
-                tank->Containers.push_back(fishes.get());
-                tank->Fishes[static_cast<std::size_t>(i)] = std::move(fishes);
-            }
-            tank->Bubbles = std::make_unique<TBubbles>(tank->Size);
-            tank->Bubbles->Ranges() = bubbles_->Ranges();
-            extraTanks_.push_back(std::move(tank));
-        }
+void TAquarium::MakeTanks() {
+    if (!assets_) return;
+    std::size_t wanted = 1;
+    for (const TTankView& view : views_) wanted = std::max(wanted, static_cast<std::size_t>(std::max(view.Tank, 0)) + 1);
+    if (tanks_.size() != wanted) {
+        // Made like the first; their own warm-up draws other numbers, so no shoal is a copy.
+        tanks_.resize(std::min<std::size_t>(tanks_.size(), 1));
+        while (tanks_.size() < wanted) tanks_.push_back(std::make_unique<TTank>(ranges_));
         warmedUp_ = false;
     }
-    for (const TTankView& view : views_)
-        if (view.Tank > 0 && static_cast<std::size_t>(view.Tank) <= extraTanks_.size()) {
-            TFixedWindowSize& size = extraTanks_[static_cast<std::size_t>(view.Tank - 1)]->Size;
-            size.Width = view.Whole.Width;
-            size.Height = std::max<std::int32_t>(view.Whole.Height, 1);
-        }
+    SizeTanks();
 }
 
-void TAquarium::SwapTank(TExtraTank& tank) {
-    for (int i = 0; i < builtSpecies_; ++i)
-        std::swap(species_[static_cast<std::size_t>(i)].Fishes, tank.Fishes[static_cast<std::size_t>(i)]);
-    std::swap(fishContainers_, tank.Containers);
-    std::swap(bubbles_, tank.Bubbles);
-    std::swap(appliedFishCount_, tank.AppliedFishCount);
-}
-
-template <typename F>
-void TAquarium::ForEachTank(F&& f) {
-    f();
-    for (std::int32_t tank = 1; tank <= ExtraTanks(); ++tank) InTank(tank, f);
-}
-
-template <typename F>
-void TAquarium::ForEachTexture(F&& f) {
-    for (auto& species : species_)
-        if (species.Texture) f(*species.Texture);
-    if (shineTexture_) f(*shineTexture_);
-    if (bubbleTexture_) f(*bubbleTexture_);
-    for (auto& theme : themes_)
-        for (auto* texture : {theme.CausticsTexture.get(), theme.BottomTexture.get(), theme.WaterTexture.get()})
-            if (texture) f(*texture);
-}
-
-void TAquarium::ReleaseTextureObjects() {
-    ForEachTexture([](TGLTexture& texture) { texture.DeleteName(); });
+void TAquarium::SizeTanks() {
+    if (tanks_.empty()) return;
+    TTankSize& first = tanks_.front()->Size;
+    first.Window = window_;
+    first.Width = plannedWidth_;
+    first.Height = plannedHeight_;
+    std::vector<bool> sized(tanks_.size(), false);
+    for (const TTankView& view : views_) {
+        if (view.Tank < 0 || static_cast<std::size_t>(view.Tank) >= tanks_.size() || sized[static_cast<std::size_t>(view.Tank)]) continue;
+        sized[static_cast<std::size_t>(view.Tank)] = true;
+        TTankSize& size = tanks_[static_cast<std::size_t>(view.Tank)]->Size;
+        size.Window = nullptr;
+        size.Width = std::max<std::int32_t>(view.Whole.Width, 1);
+        size.Height = std::max<std::int32_t>(view.Whole.Height, 1);
+    }
 }
 
 void TAquarium::FreeImagesAfterUpload() {
-    freeImagesAfterUpload_ = true;
-    ForEachTexture([](TGLTexture& texture) { texture.SetKeepPixels(false); });
+    if (assets_) assets_->FreeImagesAfterUpload();
 }
 
 void TAquarium::ReleaseScene() {
-    extraTanks_.clear();
-    Free(bubbles_);
+    tanks_.clear();
     frameRate_.reset();
-    Free(frameClock_);
-    Free(rateClock_);
-    for (auto& species : species_) {
-        Free(species.Texture);
-        Free(species.Animations);  // before the primitives they point at
-        Free(species.Primitives);
-        Free(species.Fishes);
-    }
-    builtSpecies_ = 0;
-    fishContainers_.clear();
+    frameClock_.reset();
+    rateClock_.reset();
     if (host_.StopSound) host_.StopSound();
-    Free(backdrop_);
-    Free(bubbleModel_);
-    Free(bottomModel_);
-    Free(surfaceModel_);
-    Free(bottomCaustics_);
-    Free(surfaceCaustics_);
-    Free(bottomFade_);
-    Free(surfaceFade_);
-    Free(bubbleTexture_);
-    Free(shineTexture_);
-    for (auto& theme : themes_) {
-        Free(theme.CausticsTexture);
-        Free(theme.BottomTexture);
-        Free(theme.WaterTexture);
-        theme.Loaded = false;
-    }
-    freeImagesAfterUpload_ = false;
-    Free(material_);
-    Free(light_);
-    Free(viewport_);
-    Free(engine_);
+    // The textures give their names back while OpenGL is still loaded.
+    assets_.reset();
+    viewport_.reset();
+    engine_.reset();
     window_ = nullptr;
-    windowSize_.Window = nullptr;
 }
 
 void TAquarium::InitDrawing(IDrawingWindow& window, bool fullScreen) {
     if (!engine_) throw Exception("InitDrawing: the scene is not built!");
     ReleaseDrawing();
     window_ = &window;
-    windowSize_.Window = &window;
+    SizeTanks();
     fullScreenDrawing_ = fullScreen;
 
     engine_->SetDC(window.AcquireDevice());
@@ -308,19 +152,19 @@ void TAquarium::InitDrawing(IDrawingWindow& window, bool fullScreen) {
     viewport_->Lighting = true;
     viewport_->PolygonMode = TGLPolygonMode::Fill;
 
-    light_->SetAmbient({0, 0, 0, 1});
-    light_->SetDiffuse(settings_.LightColor);
-    light_->SetSpecular({0, 0, 0, 1});
-    light_->SetLightIndex(0);
-    light_->SetLocalViewer(false);
-    light_->SetDirectional(true);
-    light_->SetSpotDirection({0, -1, -1});
-    light_->SetPosition({0, 0, 0});
+    assets_->Light->SetAmbient({0, 0, 0, 1});
+    assets_->Light->SetDiffuse(settings_.LightColor);
+    assets_->Light->SetSpecular({0, 0, 0, 1});
+    assets_->Light->SetLightIndex(0);
+    assets_->Light->SetLocalViewer(false);
+    assets_->Light->SetDirectional(true);
+    assets_->Light->SetSpotDirection({0, -1, -1});
+    assets_->Light->SetPosition({0, 0, 0});
 
-    material_->SetAmbient({1, 1, 1, 1});
-    material_->SetDiffuse({1, 1, 1, 1});
-    material_->SetSpecular({1, 1, 1, 1});
-    material_->SetShininess(10);
+    assets_->Material->SetAmbient({1, 1, 1, 1});
+    assets_->Material->SetDiffuse({1, 1, 1, 1});
+    assets_->Material->SetSpecular({1, 1, 1, 1});
+    assets_->Material->SetShininess(10);
 
     if (!infoLogged_) {
         infoLogged_ = true;
@@ -370,15 +214,12 @@ void TAquarium::ResetDrawing() {
     timeStep_ = 0.0f;
     if (!warmedUp_) WarmUp();
     warmedUp_ = false;
-    for (int i = 0; i < builtSpecies_; ++i) {
-        auto& animations = species_[static_cast<std::size_t>(i)].Animations;
-        if (animations) animations->Start(frameClock_->Elapsed().AsSeconds());
-    }
+    assets_->StartAnimations(*frameClock_);
 }
 
 void TAquarium::ReleaseDrawing() {
     if (!engine_) return;
-    ReleaseTextureObjects();
+    assets_->ReleaseTextureObjects();
     engine_->Deactivate();
     engine_->DestroyRC();
     if (IGLDevice* device = engine_->DC()) {
@@ -387,7 +228,7 @@ void TAquarium::ReleaseDrawing() {
     }
     // Nothing is drawn into a window without a context, and the window may go now.
     window_ = nullptr;
-    windowSize_.Window = nullptr;
+    SizeTanks();
 }
 
 void TAquarium::AdvanceAutoTheme() {
@@ -401,38 +242,21 @@ const TWaterTheme& TAquarium::Theme() const {
 }
 
 void TAquarium::WarmUp() {
-    ForEachTank([this] {
-        WarmUpBubbles(*bubbles_, options_.BubbleCount);
-        WarmUpFishes(fishContainers_, options_.FishCount, appliedFishCount_);
-    });
+    for (auto& tank : tanks_) tank->WarmUp(options_.FishCount, options_.BubbleCount);
 }
 
 void TAquarium::PrepareFirstFrame(std::int32_t width, std::int32_t height) {
     if (!engine_) return;
-    CurrentThemeTextures();
-    windowSize_.PlannedWidth = width;
-    windowSize_.PlannedHeight = height;
+    LoadThemeTextures(std::clamp(options_.ThemeIndex, 0, kThemeCount - 1));
+    plannedWidth_ = width;
+    plannedHeight_ = height;
+    SizeTanks();
     WarmUp();
     warmedUp_ = true;
 }
 
-TThemeTextures& TAquarium::CurrentThemeTextures() {
-    const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);
-    LoadThemeTextures(index);
-    return themes_[static_cast<std::size_t>(index)];
-}
-
 const TThemeTextures& TAquarium::LoadThemeTextures(int index) {
-    TThemeTextures& textures = themes_.at(static_cast<std::size_t>(index));
-    if (textures.Loaded || !engine_) return textures;
-    const TWaterTheme& theme = settings_.Themes[static_cast<std::size_t>(index)];
-    textures.CausticsTexture = assets_.TextureFromFile(theme.CausticsTextureName);
-    textures.BottomTexture = assets_.TextureFromFile(theme.BottomTextureName);
-    textures.WaterTexture = assets_.TextureFromFile(theme.WaterTextureName);
-    textures.Loaded = true;
-    for (auto* texture : {textures.CausticsTexture.get(), textures.BottomTexture.get(), textures.WaterTexture.get()})
-        if (texture) texture->SetKeepPixels(!freeImagesAfterUpload_);
-    return textures;
+    return assets_->LoadThemeTextures(index, settings_.Themes.at(static_cast<std::size_t>(index)));
 }
 
 void TAquarium::DrawFrame() {
@@ -455,11 +279,9 @@ void TAquarium::DrawFrame() {
         viewport_->Apply();
         engine_->CheckError();
         BeginView(kWholeClear);
-        ApplyFishCount(fishContainers_, options_.FishCount, appliedFishCount_);
-        ApplyBubbleCount(*bubbles_, options_.BubbleCount);
-        tankWidth_ = width;
-        tankHeight_ = height;
-        RenderScene();
+        tanks_.front()->ApplyCounts(options_.FishCount, options_.BubbleCount);
+        StartFrame();
+        DrawTank(*tanks_.front(), width, height);
         engine_->CheckError();
     }
 
@@ -501,13 +323,9 @@ void TAquarium::DrawViews(std::int32_t width, std::int32_t height) {
         engine_->CheckError();
         BeginView(gaps ? GL_COLOR_BUFFER_BIT : cleared ? 0 : kWholeClear);
         cleared = true;
-        tankWidth_ = view.Whole.Width;
-        tankHeight_ = view.Whole.Height;
-        InTank(view.Tank, [this] {
-            ApplyFishCount(fishContainers_, options_.FishCount, appliedFishCount_);
-            ApplyBubbleCount(*bubbles_, options_.BubbleCount);
-            DrawTank();
-        });
+        TTank& tank = *tanks_.at(static_cast<std::size_t>(std::max(view.Tank, 0)));
+        tank.ApplyCounts(options_.FishCount, options_.BubbleCount);
+        DrawTank(tank, view.Whole.Width, view.Whole.Height);
         engine_->CheckError();
     }
     gl.Disable(GL_SCISSOR_TEST);
@@ -531,44 +349,25 @@ void TAquarium::BeginView(std::uint32_t clearMask) {
 
 void TAquarium::UpdateScene() {
     const float dt = timeStep_;
-    ScrollTextureCoords(surfaceCaustics_->TexCoords, -0.1f * dt, 0.1f * dt);
-    ScrollTextureCoords(bottomCaustics_->TexCoords, 0.1f * dt, 0.1f * dt);
-    for (int i = 0; i < builtSpecies_; ++i) {
-        TSpeciesObjects& species = species_[static_cast<std::size_t>(i)];
-        if (species.Animations) {
-            species.Animations->SetTime(frameClock_->Elapsed().AsSeconds());
-            // Every animated part (body and fins) is lit by the normals of its current pose.
-            for (std::int32_t a = 0; a < species.Animations->Count(); ++a) {
-                auto* animated = dynamic_cast<TGLPrimiteveItemsAnimation*>(species.Animations->Get(a));
-                if (animated && animated->Primitive) animated->Primitive->CalcNormals();
-            }
-        }
-    }
+    assets_->Advance(dt, *frameClock_);
     // One step of the same length for every tank.
-    ForEachTank([this, dt] {
-        bubbles_->Update(dt);
-        for (int i = 0; i < builtSpecies_; ++i) species_[static_cast<std::size_t>(i)].Fishes->Update(dt);
-    });
+    for (auto& tank : tanks_) tank->Step(dt);
 }
 
 void TAquarium::StartFrame() {
     timeStep_ = ReadFrameClock() - lastTime_;
     lastTime_ = ReadFrameClock();
-    fishDrawn_ = 0;
-    shinePasses_ = 0;
+    drawing_.Reset();
 }
 
-void TAquarium::RenderScene() {
-    StartFrame();
-    DrawTank();
-}
-
-void TAquarium::DrawTank() {
-    DrawBackground();
-    for (int i = 0; i < builtSpecies_; ++i) {
-        species_[static_cast<std::size_t>(i)].Fishes->Sort();
-        DrawSpecies(species_[static_cast<std::size_t>(i)], 0);
-    }
-    for (int i = 0; i < builtSpecies_; ++i) DrawSpecies(species_[static_cast<std::size_t>(i)], 1);
-    DrawBubbles();
+void TAquarium::DrawTank(TTank& tank, std::int32_t width, std::int32_t height) {
+    const int index = std::clamp(options_.ThemeIndex, 0, kThemeCount - 1);
+    TThemeTextures& textures = assets_->LoadThemeTextures(index, settings_.Themes[static_cast<std::size_t>(index)]);
+    drawing_.Draw(*assets_, tank,
+                  TTankLook{.Settings = settings_,
+                            .Theme = Theme(),
+                            .Textures = textures,
+                            .Width = width,
+                            .Height = height,
+                            .SinglePassLayers = singlePassLayers_});
 }

@@ -64,17 +64,17 @@ TEST_F(SceneTest, BuildLoadsEveryObjectInOrder) {
     scene.LoadThemeTextures(1);
     for (const char* name : {"caust1.jpg", "Pesok01.jpg", "voda1.jpg"}) expected.push_back(std::string("Texture ") + name);
     EXPECT_EQ(assets.calls, expected);
-    EXPECT_EQ(scene.ThemeTextures(0).WaterTexture, nullptr);
-    ASSERT_NE(scene.ThemeTextures(1).WaterTexture, nullptr);
-    EXPECT_TRUE(scene.ThemeTextures(1).WaterTexture->KeepPixels());
+    EXPECT_EQ(scene.Assets()->ThemeTextures(0).WaterTexture, nullptr);
+    ASSERT_NE(scene.Assets()->ThemeTextures(1).WaterTexture, nullptr);
+    EXPECT_TRUE(scene.Assets()->ThemeTextures(1).WaterTexture->KeepPixels());
     scene.FreeImagesAfterUpload();
     EXPECT_FALSE(scene.LoadThemeTextures(2).WaterTexture->KeepPixels());
 }
 
 TEST_F(SceneTest, BuildShapesLayersBackdropAndContainers) {
     scene.BuildScene();
-    const auto& bottom = scene.BottomModel()->Vertices;
-    const auto& surface = scene.SurfaceModel()->Vertices;
+    const auto& bottom = scene.Assets()->BottomModel->Vertices;
+    const auto& surface = scene.Assets()->SurfaceModel->Vertices;
     ASSERT_EQ(surface.Count(), 25);
     for (int i = 0; i < 25; ++i) {
         EXPECT_NEAR(surface.Items()[i].x, -bottom.Items()[i].x, 0.01f);
@@ -82,38 +82,38 @@ TEST_F(SceneTest, BuildShapesLayersBackdropAndContainers) {
         EXPECT_FLOAT_EQ(surface.Items()[i].z, bottom.Items()[i].z);
     }
     // The surface faces down, toward the camera below it.
-    EXPECT_LT(scene.SurfaceModel()->Normals.Items()[0].y, -0.99f);
-    EXPECT_EQ(scene.BottomFade()->Colors.Count(), 25);
-    EXPECT_EQ(scene.SurfaceFade()->Colors.Count(), 25);
-    EXPECT_EQ(scene.BottomCaustics()->TexCoords.Count(), 25);
-    EXPECT_EQ(scene.SurfaceCaustics()->Vertices.Count(), 25);
+    EXPECT_LT(scene.Assets()->SurfaceModel->Normals.Items()[0].y, -0.99f);
+    EXPECT_EQ(scene.Assets()->BottomFade->Colors.Count(), 25);
+    EXPECT_EQ(scene.Assets()->SurfaceFade->Colors.Count(), 25);
+    EXPECT_EQ(scene.Assets()->BottomCaustics->TexCoords.Count(), 25);
+    EXPECT_EQ(scene.Assets()->SurfaceCaustics->Vertices.Count(), 25);
 
-    const TGLPrimitive& backdrop = *scene.Backdrop();
+    const TGLPrimitive& backdrop = *scene.Assets()->Backdrop;
     EXPECT_EQ(backdrop.Vertices.Count(), 4);
     EXPECT_EQ(backdrop.Indices.Count(), 6);
     EXPECT_EQ(backdrop.Indices.Items()[4], 2);
     EXPECT_EQ(backdrop.TexCoords.Items()[1].t, 1.0f);
     EXPECT_EQ(backdrop.Normals.Count(), 1);
 
-    const TFishes& chelmon = *scene.Species(1).Fishes;
+    const TFishes& chelmon = scene.Tank(0).Fishes(1);
     EXPECT_FLOAT_EQ(chelmon.SpeciesShare, 100.0f / 3.0f);
     EXPECT_EQ(chelmon.DepthMin, 500.0f);
     EXPECT_EQ(chelmon.DepthMax, 10000.0f);
     EXPECT_EQ(chelmon.SpeedMax, 400.0f);
-    EXPECT_EQ(scene.Species(0).Fishes->SpeedMin, 150.0f);
+    EXPECT_EQ(scene.Tank(0).Fishes(0).SpeedMin, 150.0f);
     EXPECT_EQ(chelmon.Count, 0);  // counts are applied when drawing starts
-    EXPECT_EQ(scene.Species(1).Primitives->Count(), 2);
-    EXPECT_EQ(scene.Species(3).Fishes, nullptr);
-    EXPECT_EQ(scene.Bubbles()->DepthMax, 7000.0f);
-    EXPECT_EQ(scene.Bubbles()->SurfaceY, 5000.0f);
-    EXPECT_EQ(scene.Bubbles()->BottomY, -3000.0f);
+    EXPECT_EQ(scene.Assets()->Species[1].Primitives->Count(), 2);
+    EXPECT_EQ(scene.Tank(0).SpeciesCount(), 3);
+    EXPECT_EQ(scene.Tank(0).Bubbles().DepthMax, 7000.0f);
+    EXPECT_EQ(scene.Tank(0).Bubbles().SurfaceY, 5000.0f);
+    EXPECT_EQ(scene.Tank(0).Bubbles().BottomY, -3000.0f);
 }
 
 TEST_F(SceneTest, SpeciesCountDecidesTheSlotsBuilt) {
     scene.Settings().SpeciesCount = 1;
     scene.BuildScene();
-    EXPECT_FLOAT_EQ(scene.Species(0).Fishes->SpeciesShare, 100.0f);
-    EXPECT_EQ(scene.Species(1).Fishes, nullptr);
+    EXPECT_FLOAT_EQ(scene.Tank(0).Fishes(0).SpeciesShare, 100.0f);
+    EXPECT_EQ(scene.Tank(0).SpeciesCount(), 1);
 
     // A fourth slot enabled without files fails like a missing resource.
     scene.Settings().SpeciesCount = 4;
@@ -124,11 +124,8 @@ TEST_F(SceneTest, ReleaseFreesEverythingStopsTheSoundAndMayRunTwice) {
     scene.BuildScene();
     scene.ReleaseScene();
     EXPECT_FALSE(scene.Built());
-    EXPECT_EQ(scene.Bubbles(), nullptr);
-    EXPECT_EQ(scene.Species(0).Animations, nullptr);
-    EXPECT_EQ(scene.Species(2).Texture, nullptr);
-    EXPECT_EQ(scene.ThemeTextures(2).WaterTexture, nullptr);
-    EXPECT_EQ(scene.BubbleModel(), nullptr);
+    EXPECT_EQ(scene.TankCount(), 0);
+    EXPECT_EQ(scene.Assets(), nullptr);
     EXPECT_EQ(scene.FrameClock(), nullptr);
     EXPECT_EQ(soundStops, 1);
     scene.ReleaseScene();
@@ -244,20 +241,20 @@ TEST_F(SceneRenderTest, FirstFrameAfterAStartDoesNotMoveTheSceneThenFollowsTheCl
     scene.ResetDrawing();
     EXPECT_EQ(scene.TimeStep(), 0.0f);
     EXPECT_FLOAT_EQ(scene.LastTime(), 0.7f);
-    const Vector before = scene.Bubbles()->Items[0].Position;
+    const Vector before = scene.Tank(0).Bubbles().Items[0].Position;
 
     clock.now += 40;
     scene.DrawFrame();
-    EXPECT_EQ(scene.Bubbles()->TimeStep, 0.0f);
-    EXPECT_EQ(scene.Species(0).Fishes->TimeStep, 0.0f);
-    EXPECT_EQ(scene.Bubbles()->Items[0].Position.y, before.y);
+    EXPECT_EQ(scene.Tank(0).Bubbles().TimeStep, 0.0f);
+    EXPECT_EQ(scene.Tank(0).Fishes(0).TimeStep, 0.0f);
+    EXPECT_EQ(scene.Tank(0).Bubbles().Items[0].Position.y, before.y);
     EXPECT_NEAR(scene.TimeStep(), 0.04f, 1e-5f);
     EXPECT_EQ(scene.FishDrawn(), 20);
 
     clock.now += 25;
     scene.DrawFrame();
-    EXPECT_NEAR(scene.Bubbles()->TimeStep, 0.04f, 1e-5f);
-    EXPECT_NEAR(scene.Species(2).Fishes->TimeStep, 0.04f, 1e-5f);
+    EXPECT_NEAR(scene.Tank(0).Bubbles().TimeStep, 0.04f, 1e-5f);
+    EXPECT_NEAR(scene.Tank(0).Fishes(2).TimeStep, 0.04f, 1e-5f);
     EXPECT_NEAR(scene.TimeStep(), 0.025f, 1e-5f);
 }
 
@@ -274,7 +271,7 @@ TEST_F(SceneRenderTest, APauseLeavesTheSceneWhereItWasAndTheNextStepsAreFramesLo
     const float before = scene.LastTime();
     clock.now += 30;
     scene.DrawFrame();
-    EXPECT_NEAR(scene.Bubbles()->TimeStep, 0.04f, 1e-5f);
+    EXPECT_NEAR(scene.Tank(0).Bubbles().TimeStep, 0.04f, 1e-5f);
     EXPECT_NEAR(scene.TimeStep(), 0.03f, 1e-5f);
     EXPECT_NEAR(scene.LastTime() - before, 0.03f, 1e-5f);
     // A new start while paused runs the clocks again.
@@ -289,8 +286,8 @@ TEST_F(SceneRenderTest, AWarmUpDoneAheadOfTheContextIsTheOneTheStartWouldDo) {
     scene.Options().FishCount = 20;
     scene.Options().BubbleCount = 50;
     Start();
-    const TParticle bubble = scene.Bubbles()->Items[7];
-    const TParticle fish = scene.Species(1).Fishes->Items[3];
+    const TParticle bubble = scene.Tank(0).Bubbles().Items[7];
+    const TParticle fish = scene.Tank(0).Fishes(1).Items[3];
     scene.ReleaseDrawing();
     scene.ReleaseScene();
 
@@ -301,13 +298,13 @@ TEST_F(SceneRenderTest, AWarmUpDoneAheadOfTheContextIsTheOneTheStartWouldDo) {
     scene.InitDrawing(window, false);
     scene.ResetDrawing();  // keeps the warm-up: a second one would move everything on
     auto same = [](const Vector& a, const Vector& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
-    EXPECT_TRUE(same(scene.Bubbles()->Items[7].Position, bubble.Position));
-    EXPECT_TRUE(same(scene.Species(1).Fishes->Items[3].Position, fish.Position));
-    EXPECT_TRUE(same(scene.Species(1).Fishes->Items[3].Velocity, fish.Velocity));
+    EXPECT_TRUE(same(scene.Tank(0).Bubbles().Items[7].Position, bubble.Position));
+    EXPECT_TRUE(same(scene.Tank(0).Fishes(1).Items[3].Position, fish.Position));
+    EXPECT_TRUE(same(scene.Tank(0).Fishes(1).Items[3].Velocity, fish.Velocity));
 
     // The next start without one warms up on its own again.
     scene.ResetDrawing();
-    EXPECT_FALSE(same(scene.Bubbles()->Items[7].Position, bubble.Position));
+    EXPECT_FALSE(same(scene.Tank(0).Bubbles().Items[7].Position, bubble.Position));
 }
 
 TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass) {
@@ -323,7 +320,7 @@ TEST_F(SceneRenderTest, CountChangesApplyOnTheNextFrameAndShineDoublesEveryPass)
     scene.Settings().ShineAlpha = 0.5f;
     scene.DrawFrame();
     EXPECT_EQ(scene.FishDrawn(), 31);
-    EXPECT_EQ(scene.Bubbles()->Count, 3);
+    EXPECT_EQ(scene.Tank(0).Bubbles().Count, 3);
     // After pass 0 and pass 1 of every species, even one with no second primitive.
     EXPECT_EQ(scene.ShinePasses(), 6);
 }
@@ -360,7 +357,7 @@ TEST_F(SceneRenderTest, EveryAnimatedPartIsLitByItsCurrentPose) {
     Start();
     clock.now += 500;  // halfway between the keys: the fin is tilted, the body is not
     scene.DrawFrame();
-    const TGLPrimitive& fin = *scene.Species(0).Primitives->Get(1);
+    const TGLPrimitive& fin = *scene.Assets()->Species[0].Primitives->Get(1);
     TGLPrimitive fresh;
     fin.Vertices.CopyTo(&fresh.Vertices);
     fin.Indices.CopyTo(&fresh.Indices);
@@ -404,14 +401,14 @@ TEST_F(SceneRenderTest, LayersInOnePassLookAsInThree) {
 
 TEST_F(SceneRenderTest, CausticsDriftInOppositeDirections) {
     Start();
-    const TexCoord surface0 = scene.SurfaceCaustics()->TexCoords.Items()[3];
-    const TexCoord bottom0 = scene.BottomCaustics()->TexCoords.Items()[3];
+    const TexCoord surface0 = scene.Assets()->SurfaceCaustics->TexCoords.Items()[3];
+    const TexCoord bottom0 = scene.Assets()->BottomCaustics->TexCoords.Items()[3];
     scene.DrawFrame();
     clock.now += 500;
     scene.DrawFrame();  // measures 0.5 s
     scene.DrawFrame();  // moves by it
-    const TexCoord surface1 = scene.SurfaceCaustics()->TexCoords.Items()[3];
-    const TexCoord bottom1 = scene.BottomCaustics()->TexCoords.Items()[3];
+    const TexCoord surface1 = scene.Assets()->SurfaceCaustics->TexCoords.Items()[3];
+    const TexCoord bottom1 = scene.Assets()->BottomCaustics->TexCoords.Items()[3];
     EXPECT_NEAR(surface1.s - surface0.s, -0.05f, 1e-5f);
     EXPECT_NEAR(surface1.t - surface0.t, 0.05f, 1e-5f);
     EXPECT_NEAR(bottom1.s - bottom0.s, 0.05f, 1e-5f);
@@ -435,7 +432,7 @@ TEST_F(SceneRenderTest, DriverInfoIsLoggedOnceAndTheCaptionShowsTheRateInThePrev
     // Drawing again in the same window: a new context, no second log, no caption full screen.
     scene.ReleaseDrawing();
     EXPECT_EQ(window.released, 1);
-    EXPECT_FALSE(scene.ThemeTextures(0).BottomTexture->Created());
+    EXPECT_FALSE(scene.Assets()->ThemeTextures(0).BottomTexture->Created());
     scene.InitDrawing(window, true);
     scene.ResetDrawing();
     EXPECT_EQ(scene.FrameRate(), 0);
@@ -457,12 +454,12 @@ TEST_F(SceneRenderTest, DriverInfoIsLoggedOnceAndTheCaptionShowsTheRateInThePrev
 TEST_F(SceneRenderTest, TheWindowSizeIsReadEveryFrameAndAnEmptyWindowSkipsTheFrame) {
     Start();
     scene.DrawFrame();
-    const float wide = scene.Backdrop()->Vertices.Items()[2].x;
+    const float wide = scene.Assets()->Backdrop->Vertices.Items()[2].x;
     // Exactly as wide as the view at the far distance: tan(37.5 degrees) * 10000 * 256 / 64.
     EXPECT_NEAR(wide, 0.767327f * 10000.0f * 4.0f, 1.0f);
     window.width = 128;
     scene.DrawFrame();
-    EXPECT_NEAR(scene.Backdrop()->Vertices.Items()[2].x, wide / 2.0f, 0.5f);
+    EXPECT_NEAR(scene.Assets()->Backdrop->Vertices.Items()[2].x, wide / 2.0f, 0.5f);
 
     window.height = 0;
     const float last = scene.LastTime();
@@ -488,14 +485,11 @@ TEST_F(SceneRenderTest, EachViewItsOwnTankSteppedTogetherAndTheGapBlack) {
     scene.PrepareFirstFrame(window.width, window.height);
     scene.InitDrawing(window, true);
     scene.ResetDrawing();
-    ASSERT_EQ(scene.ExtraTanks(), 1);
-    const Vector first = scene.Species(0).Fishes->Items[0].Position;
-    Vector second{};
-    std::int32_t count = 0;
-    scene.InTank(1, [&] {
-        second = scene.Species(0).Fishes->Items[0].Position;
-        count = scene.Species(0).Fishes->Count + scene.Species(1).Fishes->Count + scene.Species(2).Fishes->Count;
-    });
+    ASSERT_EQ(scene.TankCount(), 2);
+    const Vector first = scene.Tank(0).Fishes(0).Items[0].Position;
+    const TTank& other = scene.Tank(1);
+    const Vector second = other.Fishes(0).Items[0].Position;
+    const std::int32_t count = other.Fishes(0).Count + other.Fishes(1).Count + other.Fishes(2).Count;
     EXPECT_EQ(count, 12);  // the dialog's count in every tank
     EXPECT_FALSE(first.x == second.x && first.y == second.y && first.z == second.z);  // not a copy
 
@@ -504,9 +498,8 @@ TEST_F(SceneRenderTest, EachViewItsOwnTankSteppedTogetherAndTheGapBlack) {
     clock.now += 40;
     scene.DrawFrame();
     EXPECT_EQ(scene.FishDrawn(), 24);
-    float step = 0;
-    scene.InTank(1, [&] { step = scene.Bubbles()->TimeStep; });
-    EXPECT_EQ(step, scene.Bubbles()->TimeStep);
+    const float step = scene.Tank(1).Bubbles().TimeStep;
+    EXPECT_EQ(step, scene.Tank(0).Bubbles().TimeStep);
     EXPECT_NEAR(step, 0.04f, 1e-5f);
     for (const int x : {0, 95, 160, 255})
         for (const int y : {0, 63}) {
@@ -517,7 +510,7 @@ TEST_F(SceneRenderTest, EachViewItsOwnTankSteppedTogetherAndTheGapBlack) {
 
     // Back to one tank filling the window.
     scene.SetViews({});
-    EXPECT_EQ(scene.ExtraTanks(), 0);
+    EXPECT_EQ(scene.TankCount(), 1);
     scene.DrawFrame();
     EXPECT_EQ(scene.FishDrawn(), 12);
 }
@@ -529,7 +522,7 @@ TEST_F(SceneRenderTest, OneTankAcrossTheViewsLooksAsTheWholeWindowWouldThroughTh
     scene.DrawFrame();
     const std::vector<std::uint8_t> whole = pixels;
     scene.SetViews({{kLeftPart, kEverything, 0}, {kRightPart, kEverything, 0}});
-    EXPECT_EQ(scene.ExtraTanks(), 0);
+    EXPECT_EQ(scene.TankCount(), 1);
     scene.DrawFrame();
     for (const int x : {0, 50, 95, 160, 200, 255})
         for (const int y : {0, 11, 30, 63}) {
