@@ -41,7 +41,8 @@ int TColorDepthModes::Add(std::int32_t depth) {
 }
 
 TDisplayControl::TDisplayControl(IDisplayModeDriver& driver)
-    : videoModes_(std::make_unique<TVideoModesList>(driver)),
+    : driver_(driver),
+      videoModes_(std::make_unique<TVideoModesList>(driver)),
       colorDepthModes_(std::make_unique<TColorDepthModes>()),
       desktopMode_(std::make_unique<TScreenMode>()),
       fullScreenMode_(std::make_unique<TScreenMode>(640, 480, 16)) {}

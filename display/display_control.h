@@ -91,8 +91,10 @@ public:
 
     TVideoModesList& VideoModes() { return *videoModes_; }
     TColorDepthModes& ColorDepthModes() { return *colorDepthModes_; }
+    std::string DesktopName() const { return driver_.DesktopName(); }
 
 private:
+    IDisplayModeDriver& driver_;
     std::unique_ptr<TVideoModesList> videoModes_;
     std::unique_ptr<TColorDepthModes> colorDepthModes_;
     bool fullScreen_ = false;

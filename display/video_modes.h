@@ -3,6 +3,7 @@
 // temporary switches between them, over the platform's display-settings calls.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct TVideoMode {
@@ -42,6 +43,8 @@ public:
     virtual std::int32_t ChangeSettings(const TModeRecord* record, std::uint32_t flags) = 0;
     // The screen's current size and bits per pixel.
     virtual TVideoMode ScreenMode() = 0;
+    // What the user calls the desktop whose colour depth this driver reports, for messages.
+    virtual std::string DesktopName() const { return "desktop"; }
 };
 
 class TVideoModesList {

@@ -178,7 +178,7 @@ void TFormFishes::ScreenSaverStart() {
     if (saver.SaverMode() == smPreview) return;
     const TScreenMode& desktop = displayControl_->DesktopMode();
     if ((desktop.ColorDepth != 16 && desktop.ColorDepth != 32) || displayControl_->ColorDepthModes().Count() == 0)
-        throw Exception(kColorDepthWarning);
+        throw Exception(ColorDepthWarning(displayControl_->DesktopName()));
     // Every mode from here on draws: the driver loads while the scene is built.
     services_.Windows.PrepareDrawing();
     IAquarium& aquarium = *aquarium_;

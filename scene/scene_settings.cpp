@@ -5,15 +5,11 @@
 
 const std::array<const char*, kThemeCount> kThemeNames = {"Blue Water", "Aquamarine Water", "Green Water"};
 
-const char* const kColorDepthWarning =
-    "Warning! This Screen Saver needs High Color (16 bits) or True Color (32 bits) to work in Preview "
-    "Mode.\r\n Change the Color Depth of your "
-#ifdef _WIN32
-    "Windows Desktop"
-#else
-    "desktop"
-#endif
-    " to run it!";
+std::string ColorDepthWarning(const std::string& desktopName) {
+    return "Warning! This Screen Saver needs High Color (16 bits) or True Color (32 bits) to work in Preview "
+           "Mode.\r\n Change the Color Depth of your " +
+           desktopName + " to run it!";
+}
 
 namespace {
 

@@ -81,4 +81,6 @@ const TFishSpecies* BuiltInSpecies(const std::string& name);
 // Names of the three themes as the settings dialog lists them.
 extern const std::array<const char*, kThemeCount> kThemeNames;
 
-extern const char* const kColorDepthWarning;
+// The refusal to start on a desktop of another colour depth; desktopName as the display driver
+// calls it.
+std::string ColorDepthWarning(const std::string& desktopName);

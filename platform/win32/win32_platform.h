@@ -73,6 +73,7 @@ public:
     bool EnumSettings(std::uint32_t index, TModeRecord& record) override;
     std::int32_t ChangeSettings(const TModeRecord* record, std::uint32_t flags) override;
     TVideoMode ScreenMode() override;
+    std::string DesktopName() const override { return "Windows Desktop"; }
 };
 
 // PlaySoundW on the module's own resources.

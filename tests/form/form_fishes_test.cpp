@@ -522,7 +522,7 @@ TEST(FormFishes, UnsupportedDesktopDepthReportsTheWarningAndCloses) {
     rig.Make({rig.Program("3DTidewell.scr"), "/s"});
     rig.Run();
     ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_EQ(rig.messages[0].first, kColorDepthWarning);
+    EXPECT_EQ(rig.messages[0].first, ColorDepthWarning("desktop"));
     EXPECT_EQ(rig.messages[0].second, "3D Tidewell Screen Saver Error!");
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "BuildScene seed 7"), 0);
     EXPECT_TRUE(rig.form->ErrorReported());

@@ -799,7 +799,7 @@ TEST(LinuxServices, OpenWithDesktopStartsXdgOpenWithoutGtk) {
 }
 
 TEST(LinuxServices, TheColourDepthWarningSpeaksOfTheDesktopNotOfWindows) {
-    const std::string warning = kColorDepthWarning;
+    const std::string warning = ColorDepthWarning(CreateDisplayModeDriver()->DesktopName());
     EXPECT_EQ(warning.find("Windows"), std::string::npos);
     EXPECT_NE(warning.find("Color Depth of your desktop"), std::string::npos);
 }

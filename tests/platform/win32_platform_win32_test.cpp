@@ -91,6 +91,9 @@ TEST(Win32Platform, DisplayModesAndSilentSound) {
     EXPECT_GT(desktop.Width(), 0);
     EXPECT_GT(desktop.ColorDepth, 0);
     EXPECT_GT(control.VideoModes().Count(), 0);
+    EXPECT_EQ(ColorDepthWarning(control.DesktopName()),
+              "Warning! This Screen Saver needs High Color (16 bits) or True Color (32 bits) to work in Preview "
+              "Mode.\r\n Change the Color Depth of your Windows Desktop to run it!");
 
     // The wave resource may not be linked in: silence, no error.
     TWin32SoundPlayer player;
