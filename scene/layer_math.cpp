@@ -1,5 +1,6 @@
 #include "scene/layer_math.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gl/vector_math.h"
@@ -51,4 +52,22 @@ std::array<Vector, 4> BackdropVertices(float fieldOfView, float farDistance, int
     const float w = static_cast<float>(windowWidth) * h / static_cast<float>(windowHeight > 0 ? windowHeight : 1);
     return {{{-w, surfaceY, -farDistance}, {-w, bottomY, -farDistance}, {w, bottomY, -farDistance},
              {w, surfaceY, -farDistance}}};
+}
+
+TLayerTiles LayerTiles(const TGLVectorDArray& vertices, float fieldOfView, double aspect) {
+    if (vertices.Count() == 0) return {};
+    float minX = vertices.Items()[0].x, maxX = minX, depth = 0;
+    for (const Vector& v : vertices.View()) {
+        minX = std::min(minX, v.x);
+        maxX = std::max(maxX, v.x);
+        depth = std::max(depth, -v.z);
+    }
+    const double width = static_cast<double>(maxX) - minX;
+    if (!(width > 0) || !(aspect > 0)) return {};
+    const double half = Tan(DegToRad(fieldOfView) / 2.0f) * depth * aspect;
+    // No view needs more than a few; a nonsense aspect must not loop for ever.
+    auto copies = [&](double uncovered) {
+        return static_cast<std::int32_t>(std::clamp(std::ceil(uncovered / width), 0.0, 64.0));
+    };
+    return {static_cast<float>(width), copies(half + minX), copies(half - maxX)};
 }

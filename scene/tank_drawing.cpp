@@ -23,25 +23,37 @@ void BindOrUnbind(TGLTexture* texture) {
         gl.BindTexture(GL_TEXTURE_2D, 0);
 }
 
-void DrawLayer(TGLPrimitive& layer, TGLTexture* texture, float height) {
-    DisableBlending();
-    BindOrUnbind(texture);
-    gl.PushMatrix();
-    gl.Translatef(0, height, 0);
-    layer.Draw();
-    gl.PopMatrix();
+// draw(x) with the layer moved to x across and height up: the layer itself first, then its
+// copies outward. The built-in layers' pictures repeat a whole number of times across a layer, so
+// the copies join it without a seam.
+template <typename F>
+void AtEachTile(const TLayerTiles& tiles, float height, F&& draw) {
+    auto at = [&](float x) {
+        gl.PushMatrix();
+        gl.Translatef(x, height, 0);
+        draw();
+        gl.PopMatrix();
+    };
+    at(0);
+    for (std::int32_t k = 1; k <= std::max(tiles.Left, tiles.Right); ++k) {
+        if (k <= tiles.Left) at(-tiles.Width * static_cast<float>(k));
+        if (k <= tiles.Right) at(tiles.Width * static_cast<float>(k));
+    }
 }
 
-void DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opacity, float height) {
+void DrawLayer(TGLPrimitive& layer, TGLTexture* texture, float height, const TLayerTiles& tiles) {
+    DisableBlending();
+    BindOrUnbind(texture);
+    AtEachTile(tiles, height, [&] { layer.Draw(); });
+}
+
+void DrawCaustics(TGLPrimitive& layer, TGLTexture* texture, float opacity, float height, const TLayerTiles& tiles) {
     EnableBlending();
     gl.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     SetSingleColour(layer, {1.0f, 1.0f, 1.0f, opacity});
     if (opacity <= 0.0f) return;
     BindOrUnbind(texture);
-    gl.PushMatrix();
-    gl.Translatef(0, height, 0);
-    layer.Draw();
-    gl.PopMatrix();
+    AtEachTile(tiles, height, [&] { layer.Draw(); });
 }
 
 void SetCombine(GLenum rgb, std::initializer_list<std::pair<GLenum, GLenum>> sources) {
@@ -189,35 +201,41 @@ void TTankDrawing::DrawBackground(TAquariumAssets& assets, const TTankLook& look
     const TSceneSettings& settings = look.Settings;
     const TWaterTheme& theme = look.Theme;
     TThemeTextures& textures = look.Textures;
+    // A view wider than the layers reach (21:9, 32:9, monitors side by side) sees copies of them.
+    const double aspect = static_cast<double>(look.Width) / std::max<std::int32_t>(look.Height, 1);
+    const TLayerTiles surface = LayerTiles(assets.SurfaceModel->Vertices, settings.FieldOfView, aspect);
+    const TLayerTiles bottom = LayerTiles(assets.BottomModel->Vertices, settings.FieldOfView, aspect);
     if (look.SinglePassLayers) {
         DrawWaterLayer(*assets.SurfaceModel, textures.WaterTexture.get(), *assets.SurfaceCaustics,
                        textures.CausticsTexture.get(), settings.SurfaceCausticsAlpha, *assets.SurfaceFade,
-                       theme.UpperColor, settings.SurfaceY, settings);
+                       theme.UpperColor, settings.SurfaceY, surface, settings);
         DrawWaterLayer(*assets.BottomModel, textures.BottomTexture.get(), *assets.BottomCaustics,
                        textures.CausticsTexture.get(), settings.BottomCausticsAlpha, *assets.BottomFade,
-                       theme.LowerColor, settings.BottomY, settings);
+                       theme.LowerColor, settings.BottomY, bottom, settings);
         DrawBackdrop(*assets.Backdrop, look);
         return;
     }
-    DrawLayer(*assets.SurfaceModel, textures.WaterTexture.get(), settings.SurfaceY);
-    DrawLayer(*assets.BottomModel, textures.BottomTexture.get(), settings.BottomY);
+    DrawLayer(*assets.SurfaceModel, textures.WaterTexture.get(), settings.SurfaceY, surface);
+    DrawLayer(*assets.BottomModel, textures.BottomTexture.get(), settings.BottomY, bottom);
     DrawCaustics(*assets.SurfaceCaustics, textures.CausticsTexture.get(), settings.SurfaceCausticsAlpha,
-                 settings.SurfaceY);
-    DrawCaustics(*assets.BottomCaustics, textures.CausticsTexture.get(), settings.BottomCausticsAlpha, settings.BottomY);
-    DrawFade(*assets.SurfaceFade, theme.UpperColor, settings.SurfaceY, settings);
-    DrawFade(*assets.BottomFade, theme.LowerColor, settings.BottomY, settings);
+                 settings.SurfaceY, surface);
+    DrawCaustics(*assets.BottomCaustics, textures.CausticsTexture.get(), settings.BottomCausticsAlpha,
+                 settings.BottomY, bottom);
+    DrawFade(*assets.SurfaceFade, theme.UpperColor, settings.SurfaceY, surface, settings);
+    DrawFade(*assets.BottomFade, theme.LowerColor, settings.BottomY, bottom, settings);
     DrawBackdrop(*assets.Backdrop, look);
 }
 
 void TTankDrawing::DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
                                   TGLTexture* causticsTexture, float opacity, TGLPrimitive& fade,
-                                  const Colour& fadeColour, float height, const TSceneSettings& settings) {
+                                  const Colour& fadeColour, float height, const TLayerTiles& tiles,
+                                  const TSceneSettings& settings) {
     const std::int32_t vertexCount = layer.Vertices.Count();
     if (!texture || !causticsTexture || layer.PrimitiveType() != ptTriangles || caustics.TexCoords.Count() != vertexCount ||
         layer.TexCoords.Count() != vertexCount || fade.Vertices.Count() != vertexCount) {
-        DrawLayer(layer, texture, height);
-        DrawCaustics(const_cast<TGLPrimitive&>(caustics), causticsTexture, opacity, height);
-        DrawFade(fade, fadeColour, height, settings);
+        DrawLayer(layer, texture, height, tiles);
+        DrawCaustics(const_cast<TGLPrimitive&>(caustics), causticsTexture, opacity, height, tiles);
+        DrawFade(fade, fadeColour, height, tiles, settings);
         return;
     }
     FadeColors(fade.Vertices, fade.Colors, {fadeColour.r, fadeColour.g, fadeColour.b, 0.0f},
@@ -243,8 +261,6 @@ void TTankDrawing::DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, cons
                {{GL_PRIMARY_COLOR, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_COLOR}, {GL_PRIMARY_COLOR, GL_SRC_ALPHA}});
     gl.ActiveTexture(GL_TEXTURE0);
 
-    gl.PushMatrix();
-    gl.Translatef(0, height, 0);
     gl.EnableClientState(GL_VERTEX_ARRAY);
     gl.VertexPointer(3, GL_FLOAT, 12, layer.Vertices.Data());
     gl.EnableClientState(GL_COLOR_ARRAY);
@@ -258,11 +274,12 @@ void TTankDrawing::DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, cons
     gl.ClientActiveTexture(GL_TEXTURE2);
     gl.EnableClientState(GL_TEXTURE_COORD_ARRAY);
     gl.TexCoordPointer(2, GL_FLOAT, 8, caustics.TexCoords.Data());
-    if (layer.Indices.Count() > 0)
-        gl.DrawElements(GL_TRIANGLES, layer.Indices.Count(), GL_UNSIGNED_INT, layer.Indices.Data());
-    else
-        gl.DrawArrays(GL_TRIANGLES, 0, vertexCount);
-    gl.PopMatrix();
+    AtEachTile(tiles, height, [&] {
+        if (layer.Indices.Count() > 0)
+            gl.DrawElements(GL_TRIANGLES, layer.Indices.Count(), GL_UNSIGNED_INT, layer.Indices.Data());
+        else
+            gl.DrawArrays(GL_TRIANGLES, 0, vertexCount);
+    });
 
     // Units 1 and 2 off and unit 0 modulating again: every later pass draws as before.
     for (GLenum unit : {GL_TEXTURE2, GL_TEXTURE1}) {
@@ -278,7 +295,8 @@ void TTankDrawing::DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, cons
     gl.DisableClientState(GL_COLOR_ARRAY);
 }
 
-void TTankDrawing::DrawFade(TGLPrimitive& layer, const Colour& colour, float height, const TSceneSettings& settings) {
+void TTankDrawing::DrawFade(TGLPrimitive& layer, const Colour& colour, float height, const TLayerTiles& tiles,
+                            const TSceneSettings& settings) {
     DisableFog();
     DisableTexturing();
     EnableBlending();
@@ -287,8 +305,6 @@ void TTankDrawing::DrawFade(TGLPrimitive& layer, const Colour& colour, float hei
     const Colour full{colour.r, colour.g, colour.b, 1.0f};
     FadeColors(layer.Vertices, layer.Colors, clear, full, -settings.FadeStart, -settings.FadeEnd);
 
-    gl.PushMatrix();
-    gl.Translatef(0, height, 0);
     const std::int32_t vertexCount = layer.Vertices.Count();
     if (layer.PrimitiveType() == ptTriangles && layer.Colors.Count() == vertexCount && layer.Indices.Count() >= 3) {
         // Triangles whose three corners are fully transparent change no pixel (no depth is
@@ -315,12 +331,11 @@ void TTankDrawing::DrawFade(TGLPrimitive& layer, const Colour& colour, float hei
             gl.ColorPointer(4, GL_FLOAT, 16, layer.Colors.Data());
             gl.DisableClientState(GL_NORMAL_ARRAY);
             gl.DisableClientState(GL_TEXTURE_COORD_ARRAY);
-            gl.DrawElements(GL_TRIANGLES, kept, GL_UNSIGNED_INT, visibleFade_.Data());
+            AtEachTile(tiles, height, [&] { gl.DrawElements(GL_TRIANGLES, kept, GL_UNSIGNED_INT, visibleFade_.Data()); });
         }
     } else {
-        layer.Draw();
+        AtEachTile(tiles, height, [&] { layer.Draw(); });
     }
-    gl.PopMatrix();
 }
 
 void TTankDrawing::DrawSpecies(TAquariumAssets& assets, const TSpeciesAssets& species, TFishes& fishes, int pass,

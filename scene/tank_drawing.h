@@ -6,6 +6,7 @@
 
 #include "gl/arrays.h"
 #include "scene/aquarium_assets.h"
+#include "scene/layer_math.h"
 #include "scene/scene_settings.h"
 #include "scene/tank.h"
 
@@ -31,10 +32,11 @@ public:
 
 private:
     void DrawBackground(TAquariumAssets& assets, const TTankLook& look);
-    void DrawFade(TGLPrimitive& layer, const Colour& colour, float height, const TSceneSettings& settings);
+    void DrawFade(TGLPrimitive& layer, const Colour& colour, float height, const TLayerTiles& tiles,
+                  const TSceneSettings& settings);
     void DrawWaterLayer(TGLPrimitive& layer, TGLTexture* texture, const TGLPrimitive& caustics,
                         TGLTexture* causticsTexture, float opacity, TGLPrimitive& fade, const Colour& fadeColour,
-                        float height, const TSceneSettings& settings);
+                        float height, const TLayerTiles& tiles, const TSceneSettings& settings);
     void DrawSpecies(TAquariumAssets& assets, const TSpeciesAssets& species, TFishes& fishes, int pass,
                      const TTankLook& look);
 

@@ -185,12 +185,12 @@ protected:
         EXPECT_LE(std::abs(actual.b - expected.b), tolerance) << where;
     }
 
-    // Wide enough that the top corners look past the edge of the surface layer.
+    // 4:1, wide enough that the view reaches past the sides of the layers at their far end.
     TestDrawingWindow window{256, 64};
     std::vector<std::uint8_t> pixels;
 };
 
-TEST_F(SceneRenderTest, EveryThemeClearsBacksAndFloorsTheViewWithNoFishOrBubbles) {
+TEST_F(SceneRenderTest, EveryThemeCoversTheWideViewWithSurfaceBackdropAndFloorWithNoFishOrBubbles) {
     const Rgb8 caustics[3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 255}};
     const Rgb8 floors[3] = {{200, 40, 0}, {100, 100, 20}, {0, 60, 200}};
     const auto& themes = scene.Settings().Themes;
@@ -208,8 +208,16 @@ TEST_F(SceneRenderTest, EveryThemeClearsBacksAndFloorsTheViewWithNoFishOrBubbles
         pixels.clear();
         scene.DrawFrame();
         ASSERT_FALSE(pixels.empty());
-        ExpectNear(Pixel(0, 63), ToRgb8(theme.ClearColor), 3, name + " top-left corner");
-        ExpectNear(Pixel(255, 63), ToRgb8(theme.ClearColor), 3, name + " top-right corner");
+        // Above and below the backdrop (rows 20 to 52, below) the surface and the floor reach the
+        // sides: no pixel keeps the clear colour, the corners included.
+        const Rgb8 clear = ToRgb8(theme.ClearColor);
+        int uncovered = 0;
+        for (int y = 0; y < window.height; y += y == 17 ? 38 : 1)
+            for (int x = 0; x < window.width; ++x) {
+                const Rgb8 p = Pixel(x, y);
+                uncovered += std::abs(p.r - clear.r) <= 3 && std::abs(p.g - clear.g) <= 3 && std::abs(p.b - clear.b) <= 3;
+            }
+        EXPECT_EQ(uncovered, 0) << name;
         // The backdrop spans heights 5000 to -3000 at the far distance: rows 20 to 52 here.
         ExpectNear(Pixel(128, 52), ToRgb8(theme.UpperColor), 4, name + " backdrop top");
         ExpectNear(Pixel(128, 20), ToRgb8(theme.LowerColor), 4, name + " backdrop bottom");

@@ -59,4 +59,30 @@ TEST(Backdrop, SpansTheViewAtTheFarDistance) {
     EXPECT_FLOAT_EQ(t.GetItem(1).t, 1.05f);
 }
 
+// The built-in layer: 30000 wide, reaching 10000 deep; a 75 degree view is 2 * 7673 * aspect wide
+// there.
+TEST(LayerTiles, CopiesOnlyWhereTheViewReachesPastTheLayer) {
+    TGLVectorDArray grid;
+    grid.SetFromArray(std::vector<float>{-15000, 0, 0, 15000, 0, 0, -15000, 0, -10000, 15000, 0, -10000});
+    for (const double aspect : {4.0 / 3.0, 16.0 / 9.0, 0.5}) {
+        const TLayerTiles none = LayerTiles(grid, 75, aspect);
+        EXPECT_EQ(none.Left + none.Right, 0) << aspect;
+    }
+    const TLayerTiles ultraWide = LayerTiles(grid, 75, 32.0 / 9.0);  // reaches 27284 to each side
+    EXPECT_EQ(ultraWide.Width, 30000.0f);
+    EXPECT_EQ(ultraWide.Left, 1);
+    EXPECT_EQ(ultraWide.Right, 1);
+    const TLayerTiles sixAcross = LayerTiles(grid, 75, 6 * 16.0 / 9.0);  // reaches 81846: three each side
+    EXPECT_EQ(sixAcross.Left, 3);
+    EXPECT_EQ(sixAcross.Right, 3);
+
+    // A layer off to one side needs copies on the other side only.
+    TGLVectorDArray offside;
+    offside.SetFromArray(std::vector<float>{0, 0, 0, 30000, 0, -10000});
+    const TLayerTiles shifted = LayerTiles(offside, 75, 16.0 / 9.0);
+    EXPECT_EQ(shifted.Left, 1);
+    EXPECT_EQ(shifted.Right, 0);
+    EXPECT_EQ(LayerTiles(TGLVectorDArray{}, 75, 4.0).Right, 0);
+}
+
 }  // namespace

@@ -17,7 +17,7 @@ public:
 };
 
 TEST(TankDrawing, ATankOnItsOwnDrawsItsFishOverAViewFilledWithWater) {
-    GLTestContext context(64, 48);
+    GLTestContext context(128, 32);
     RandomSeed = 7;
     FillRandomTable();
     NoPriority priority;
@@ -26,13 +26,13 @@ TEST(TankDrawing, ATankOnItsOwnDrawsItsFishOverAViewFilledWithWater) {
     FakeSceneAssets loader;
     TAquariumAssets assets(loader, settings);
     TTank tank(TankRanges(settings));
-    tank.Size.Width = 64;
-    tank.Size.Height = 48;
+    tank.Size.Width = 128;
+    tank.Size.Height = 32;
     tank.WarmUp(9, 5);
 
     TGLViewport viewport;
-    viewport.SetBounds(0, 0, 64, 48);
-    viewport.SetPerspective(settings.FieldOfView, 64.0 / 48.0, settings.NearDistance, settings.FarDistance);
+    viewport.SetBounds(0, 0, 128, 32);
+    viewport.SetPerspective(settings.FieldOfView, 128.0 / 32.0, settings.NearDistance, settings.FarDistance);
     viewport.Apply();
     gl.ClearColor(0, 0, 0, 1);
     gl.Clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -41,7 +41,7 @@ TEST(TankDrawing, ATankOnItsOwnDrawsItsFishOverAViewFilledWithWater) {
     TTankDrawing drawing;
     const TWaterTheme& theme = settings.Themes[1];
     drawing.Draw(assets, tank,
-                 {.Settings = settings, .Theme = theme, .Textures = assets.LoadThemeTextures(1, theme), .Width = 64, .Height = 48});
+                 {.Settings = settings, .Theme = theme, .Textures = assets.LoadThemeTextures(1, theme), .Width = 128, .Height = 32});
     ASSERT_EQ(gl.GetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     EXPECT_EQ(drawing.FishDrawn, 9);
