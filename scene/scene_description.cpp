@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "app/exception.h"
@@ -77,6 +78,12 @@ std::string Visible(const std::string& text) {
     return shown;
 }
 
+std::string FormatNumber(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
 std::string Trim(const std::string& s) {
     const auto begin = s.find_first_not_of(" \t");
     if (begin == std::string::npos) return "";
@@ -90,10 +97,15 @@ public:
     SectionReader(IProfileReader& profile, const std::string& file, std::string section)
         : profile_(profile), file_(file), section_(std::move(section)) {}
 
+    // True when the file set the value.
     template <std::size_t N>
-    void Real(const TScrambled<N>& key, float& value) {
+    bool Real(const TScrambled<N>& key, float& value) {
         if (auto text = profile_.Read(section_, key.Text()))
-            if (auto number = ParseReal(*text)) value = *number;
+            if (auto number = ParseReal(*text)) {
+                value = *number;
+                return true;
+            }
+        return false;
     }
     template <std::size_t N>
     void Integer(const TScrambled<N>& key, int& value) {
@@ -115,12 +127,22 @@ public:
             value = ParseColour(*text, value);
         } catch (const Exception& e) {
             // The conversion's own message first, then where the value stands.
-            throw Exception(std::string(e.what()) + "\r\nIn the scene description file " + Visible(file_) + ": section [" +
-                            Visible(section_) + "], key " + key.Text() + " (a colour of up to four numbers 0..255).");
+            throw Exception(std::string(e.what()) + "\r\n" + Where(key) + " (a colour of up to four numbers 0..255).");
         }
+    }
+    // A number the reader takes but the drawing cannot use: what is wrong with it, then where it stands.
+    template <std::size_t N>
+    [[noreturn]] void Refuse(const TScrambled<N>& key, float value, const std::string& rule) {
+        throw Exception(key.Text() + "=" + FormatNumber(value) + " cannot be used: " + rule + ".\r\n" + Where(key) + ".");
     }
 
 private:
+    template <std::size_t N>
+    std::string Where(const TScrambled<N>& key) const {
+        return "In the scene description file " + Visible(file_) + ": section [" + Visible(section_) + "], key " +
+               key.Text();
+    }
+
     IProfileReader& profile_;
     const std::string& file_;
     std::string section_;
@@ -187,9 +209,18 @@ Colour ParseColour(const std::string& text, Colour current) {
 void ReadSceneDescription(IProfileReader& profile, TSceneSettings& s, bool& logFile, IProcessPriority& process,
                           const std::string& file) {
     SectionReader view(profile, file, kView.Text());
-    view.Real(kFarDistance, s.FarDistance);
-    view.Real(kNearDistance, s.NearDistance);
-    view.Real(kFieldOfView, s.FieldOfView);
+    const bool farRead = view.Real(kFarDistance, s.FarDistance);
+    const bool nearRead = view.Real(kNearDistance, s.NearDistance);
+    const bool fieldOfViewRead = view.Real(kFieldOfView, s.FieldOfView);
+    // The projection takes no other: OpenGL refuses it with an error that names no entry.
+    if (nearRead && !(s.NearDistance > 0 && s.NearDistance < s.FarDistance))
+        view.Refuse(kNearDistance, s.NearDistance, "the near distance must be above 0 and below the far distance (" +
+                                                       FormatNumber(s.FarDistance) + ")");
+    if (farRead && !(s.FarDistance > s.NearDistance && s.FarDistance > 0))
+        view.Refuse(kFarDistance, s.FarDistance,
+                    "the far distance must be beyond the near distance (" + FormatNumber(s.NearDistance) + ")");
+    if (fieldOfViewRead && !(s.FieldOfView > 0 && s.FieldOfView < 180))
+        view.Refuse(kFieldOfView, s.FieldOfView, "the field of view must be an angle above 0 and below 180 degrees");
     view.Real(kFadeStart, s.FadeStart);
     view.Real(kFadeEnd, s.FadeEnd);
     view.Color(kAmbientColor, s.AmbientColor);

@@ -180,6 +180,35 @@ TEST(SceneDescription, ABadColourSaysTheErrorThenTheFileSectionAndKey) {
     }
 }
 
+// The projection can use no other: each is refused where it is read, naming the entry, instead of
+// failing later in OpenGL with a message that names nothing.
+TEST(SceneDescription, AViewTheDrawingCannotUseSaysWhichEntryAndWhy) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"NearDistance=0", "key NearDistance"},      {"NearDistance=-5", "key NearDistance"},
+        {"NearDistance=20000", "key NearDistance"},  {"FarDistance=50", "key FarDistance"},
+        {"FieldOfView=0", "key FieldOfView"},        {"FieldOfView=180", "key FieldOfView"}};
+    for (const auto& [entry, key] : refused) {
+        Scene scene;
+        const TProfileOpener open = [entry](const std::string&) {
+            return std::make_unique<TProfileText>(std::string("[View]\n") + entry + "\n");
+        };
+        try {
+            ReadSceneDescription(open, "/opt/3dtidewell.ini", scene.settings, scene.log, scene.priority);
+            ADD_FAILURE() << entry << " was accepted";
+        } catch (const Exception& e) {
+            const std::string text = e.what();
+            EXPECT_EQ(text.rfind(std::string(entry) + " cannot be used: ", 0), 0u) << text;
+            EXPECT_NE(text.find("\r\nIn the scene description file /opt/3dtidewell.ini: section [View], " + std::string(key)),
+                      std::string::npos)
+                << text;
+        }
+    }
+    Scene scene;
+    scene.Read("[View]\nNearDistance=1\nFarDistance=2\nFieldOfView=179\n");
+    EXPECT_EQ(scene.settings.NearDistance, 1);
+    EXPECT_EQ(scene.settings.FieldOfView, 179);
+}
+
 TEST(SceneDescription, IntegerAndRealParsing) {
     EXPECT_EQ(ParseInteger("0X1f"), 31);
     EXPECT_EQ(ParseInteger("$ff"), 255);
