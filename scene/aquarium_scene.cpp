@@ -105,14 +105,13 @@ void TAquarium::SizeTanks() {
     first.Window = window_;
     first.Width = plannedWidth_;
     first.Height = plannedHeight_;
-    std::vector<bool> sized(tanks_.size(), false);
-    for (const TTankView& view : views_) {
-        if (view.Tank < 0 || static_cast<std::size_t>(view.Tank) >= tanks_.size() || sized[static_cast<std::size_t>(view.Tank)]) continue;
-        sized[static_cast<std::size_t>(view.Tank)] = true;
-        TTankSize& size = tanks_[static_cast<std::size_t>(view.Tank)]->Size;
+    // Backwards, so that the first view of a tank decides its size.
+    for (auto view = views_.rbegin(); view != views_.rend(); ++view) {
+        if (view->Tank < 0 || static_cast<std::size_t>(view->Tank) >= tanks_.size()) continue;
+        TTankSize& size = tanks_[static_cast<std::size_t>(view->Tank)]->Size;
         size.Window = nullptr;
-        size.Width = std::max<std::int32_t>(view.Whole.Width, 1);
-        size.Height = std::max<std::int32_t>(view.Whole.Height, 1);
+        size.Width = std::max<std::int32_t>(view->Whole.Width, 1);
+        size.Height = std::max<std::int32_t>(view->Whole.Height, 1);
     }
 }
 

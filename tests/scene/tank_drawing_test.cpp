@@ -41,7 +41,11 @@ TEST(TankDrawing, ATankOnItsOwnDrawsItsFishOverAViewFilledWithWater) {
     TTankDrawing drawing;
     const TWaterTheme& theme = settings.Themes[1];
     drawing.Draw(assets, tank,
-                 {.Settings = settings, .Theme = theme, .Textures = assets.LoadThemeTextures(1, theme), .Width = 128, .Height = 32});
+                 {.Settings = settings,
+                  .Theme = theme,
+                  .Textures = assets.LoadThemeTextures(1, theme),
+                  .Width = 128,
+                  .Height = 32});
     ASSERT_EQ(gl.GetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     EXPECT_EQ(drawing.FishDrawn, 9);
