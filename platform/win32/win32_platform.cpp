@@ -1,9 +1,12 @@
-// PLATFORM: Windows x64 (mingw-w64 build, also run under Wine): the frame's services on Win32.
+// PLATFORM: Windows x64 (mingw-w64 build, also run under Wine): the frame's OS-wide services on
+// Win32 (this file); one display platform, win32 (win32_display.cpp: windows, WGL drawing,
+// monitors, display modes, the dialog), through the same list as on Linux (DisplayPlatforms()).
 // LIMITATIONS: display modes of the primary display only (the other monitors are covered in
 // black, never switched); the desktop's password libraries
 // exist on old systems only (verification passes without them).
 // DEPENDENCIES: kernel32, user32, gdi32, advapi32 (registry), winmm (clock, PlaySound), shell32
-// (open with the desktop), comctl32 (the dialog's controls); OpenGL32/GLU32 loaded at run time.
+// (open with the desktop), comctl32 (the dialog's controls); OpenGL32/GLU32 loaded at run time as the
+// WGL device names them.
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
@@ -17,6 +20,7 @@
 #include "app/log_file.h"
 
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/settings_view.h"
 #include "platform/win32/wide_text.h"

@@ -269,8 +269,8 @@ TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
     XInitThreads();
     display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
     if (!display_)
-        throw Exception("Cannot open the X display \"" + (displayName.empty() ? std::string(XDisplayName(nullptr)) : displayName) +
-                        "\". Run the saver inside an X session, or under Xvfb: xvfb-run 3dtidewell /s");
+        throw Exception("cannot open display '" + (displayName.empty() ? std::string(XDisplayName(nullptr)) : displayName) +
+                        "' (run it inside an X session, or under Xvfb: xvfb-run 3dtidewell /s)");
 }
 
 TX11WindowSystem::~TX11WindowSystem() {
