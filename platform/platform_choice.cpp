@@ -12,25 +12,29 @@ std::string KnownNames(const std::vector<TDisplayPlatformEntry>& platforms) {
 
 }  // namespace
 
-TPlatformChoice::TPlatformChoice(std::vector<TDisplayPlatformEntry> platforms, std::vector<std::string>& args,
-                                 const char* environment)
-    : platforms_(std::move(platforms)) {
+bool TakePlatformOption(std::vector<std::string>& args, std::string& name) {
     bool named = false;
-    // Argument 0 is the program.
     for (std::size_t i = 1; i < args.size();) {
+        const auto at = args.begin() + static_cast<std::ptrdiff_t>(i);
         if (args[i] == kOption) {
-            if (i + 1 >= args.size()) throw EPlatformUsage(kOption + " needs a name: " + KnownNames(platforms_));
-            requested_ = args[i + 1];
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            name = i + 1 < args.size() ? args[i + 1] : std::string();
+            args.erase(at, at + (i + 1 < args.size() ? 2 : 1));
             named = true;
         } else if (args[i].starts_with(kOption + "=")) {
-            requested_ = args[i].substr(kOption.size() + 1);
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            name = args[i].substr(kOption.size() + 1);
+            args.erase(at);
             named = true;
         } else {
             ++i;
         }
     }
+    return named;
+}
+
+TPlatformChoice::TPlatformChoice(std::vector<TDisplayPlatformEntry> platforms, std::vector<std::string>& args,
+                                 const char* environment)
+    : platforms_(std::move(platforms)) {
+    const bool named = TakePlatformOption(args, requested_);
     if (!named && environment && *environment) requested_ = environment;
     if (requested_.empty()) {
         if (named) throw EPlatformUsage(kOption + " needs a name: " + KnownNames(platforms_));

@@ -20,6 +20,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Takes every --platform <name> and --platform=<name> out of args (argument 0 is the program's);
+// true when there was one, name then the last one's (empty when it had none).
+bool TakePlatformOption(std::vector<std::string>& args, std::string& name);
+
 class TPlatformChoice {
 public:
     // Takes the option out of args, so that the rest of the program never sees it. environment

@@ -19,6 +19,7 @@
 
 #include "app/log_file.h"
 
+#include "platform/platform_choice.h"
 #include "platform/services.h"
 #include "platform/win32/win32_display.h"
 #include "platform/win32/registry_store.h"
@@ -277,6 +278,9 @@ std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string>
     // main's arguments are in the ANSI code page, which cannot hold every path: the wide command
     // line can.
     std::vector<std::string> wide = WideCommandLineArguments();
+    // main took the display platform's option out of its own arguments.
+    std::string platform;
+    TakePlatformOption(wide, platform);
     return std::make_unique<TWin32Host>(wide.empty() ? std::move(args) : std::move(wide));
 }
 std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TWinRegistryStore>(); }
