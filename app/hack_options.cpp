@@ -81,6 +81,10 @@ Modes:
   --help, -h               this text
   --version                the version
 
+Display platform (anywhere on the command line; TIDEWELL_PLATFORM=<name> too):
+  --platform <name>        x11 (the default), or null: every mode without a window or a
+                           picture, until SIGTERM (for tests)
+
 As an xscreensaver hack (options hold for this run only):
   -root                    draw into the root window
   -window-id <id>          draw into that window (decimal or 0x hex); XSCREENSAVER_WINDOW too

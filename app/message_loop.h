@@ -31,7 +31,7 @@ void HandleMessage(TApplication& application, IMessagePump& pump);
 class ISaverWindow {
 public:
     virtual ~ISaverWindow() = default;
-    // HWND on Windows, the X window id on X11.
+    // The platform's id of the window, as a number (see platform/<name>/).
     virtual std::intptr_t NativeHandle() = 0;
     virtual int Width() = 0;
     virtual int Height() = 0;
@@ -86,8 +86,6 @@ public:
     // rather than told, it is asked at most once a second, and a wait for messages while it
     // sleeps ends within a second so that its waking is seen.
     virtual bool DisplayAsleep() { return false; }
-    // The X Display* on X11, nullptr on Windows: for the rendering context.
-    virtual void* NativeDisplay() = 0;
     // The program's loop until the application terminates. A toolkit with a main loop of its
     // own (GTK under the settings dialog) runs that one instead, with the idle turns as its source.
     virtual void RunLoop(TApplication& application) { RunMessageLoop(application, *this); }

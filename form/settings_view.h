@@ -87,7 +87,7 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
     // The About box, modal; returns when it is closed (OK, Enter, Escape or the close box).
     virtual void ShowAbout(const TAboutInfo& about) = 0;
-    // The native window of the preview panel's drawing area (HWND, X window id), 316 x 236 at
+    // The native window of the preview panel's drawing area (the platform's window id), 316 x 236 at
     // the layout's design font and larger with a larger font: the scene's preview window
     // becomes its child.
     virtual std::intptr_t PreviewPanel() = 0;

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define TW_APIENTRY __stdcall
-#else
+// The calling convention of the system's GL entry points. The build defines it where it is not
+// the compiler's default (__stdcall on 32-bit Windows, in the top CMakeLists.txt).
+#ifndef TW_APIENTRY
 #define TW_APIENTRY
 #endif
 

@@ -9,6 +9,15 @@
 #include "gl/pixel_format.h"
 
 class IGLDevice;
+class ILibraryLoader;
+
+// How OpenGL is loaded for a device: the files of the GL and GLU libraries its binding goes
+// with, opened by its loader (nullptr: the engine's).
+struct TGLLibrary {
+    ILibraryLoader* Loader = nullptr;
+    std::string GL;
+    std::string GLU;
+};
 
 // A palette object; destroying it deletes the palette.
 class IGLPalette {
@@ -45,4 +54,6 @@ public:
     // nullptr when no context can be created for the format that was set.
     virtual std::unique_ptr<IGLRenderContext> CreateContext() = 0;
     virtual bool SwapBuffers() = 0;
+    // The OpenGL library files that go with this device's binding (named by the platform).
+    virtual TGLLibrary Library() = 0;
 };

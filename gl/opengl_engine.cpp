@@ -37,7 +37,10 @@ bool TOpenGLEngine::Init() {
 
 bool TOpenGLEngine::LoadGLLibrary() {
     if (!libraryLoaded_) {
-        libraryLoaded_ = LoadOpenGL(loader_, GLLibraryName, GLULibraryName);
+        TGLLibrary library = dc_ ? dc_->Library() : TGLLibrary{};
+        if (!GLLibraryName.empty()) library.GL = GLLibraryName;
+        if (!GLULibraryName.empty()) library.GLU = GLULibraryName;
+        libraryLoaded_ = LoadOpenGL(library.Loader ? *library.Loader : loader_, library.GL, library.GLU);
         MaskFPUExceptions();
         if (!libraryLoaded_) throw Exception("Load library failed: OpenGL DLL is not found!");
     }

@@ -9,15 +9,6 @@
 #include "gl/gl_device.h"
 #include "gl/gl_loader.h"
 
-// The platform's file names of the two libraries.
-#ifdef _WIN32
-inline constexpr const char* kDefaultGLLibraryName = "OpenGL32.DLL";
-inline constexpr const char* kDefaultGLULibraryName = "GLU32.DLL";
-#else
-inline constexpr const char* kDefaultGLLibraryName = "libGL.so.1";
-inline constexpr const char* kDefaultGLULibraryName = "libGLU.so.1";
-#endif
-
 class TOpenGLEngine {
 public:
     explicit TOpenGLEngine(ILibraryLoader& loader);
@@ -32,8 +23,9 @@ public:
     std::int32_t AccumBits = 0;
     std::int32_t StencilBits = 0;
     std::int32_t ColorBits = 16;
-    std::string GLLibraryName = kDefaultGLLibraryName;
-    std::string GLULibraryName = kDefaultGLULibraryName;
+    // Empty: the device's (IGLDevice::Library), as the libraries go with its binding.
+    std::string GLLibraryName;
+    std::string GLULibraryName;
     bool GenericFormat = false;
     std::int32_t AlphaBits = 0;
 

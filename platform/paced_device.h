@@ -96,6 +96,7 @@ public:
         if (!context) return nullptr;
         return std::make_unique<Context>(*this, std::move(context));
     }
+    TGLLibrary Library() override { return inner_->Library(); }
     bool SwapBuffers() override {
         Timer.Wait();
         return inner_->SwapBuffers();

@@ -1,7 +1,9 @@
 // Program entry of the saver on both targets: the application object, the main form over the
 // platform's services and the scene, and the message loop. Exit status 0 for a normal end, 1
-// when an error was reported, 2 for a hack command line that cannot be run.
+// when an error was reported or no display platform could start, 2 for a command line that
+// cannot be run (a hack's, or an unknown --platform).
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "gl/fpu.h"
 #include "model/jpeg_decoder.h"
 #include "model/resource_finder.h"
+#include "platform/platform_choice.h"
 #include "platform/services.h"
 #include "scene/aquarium_scene.h"
 #include "scene/model_import_assets.h"
@@ -57,9 +60,9 @@ TDialogPicture DialogPicture() {
 
 // A hack runs under xscreensaver over a blanked screen, where no one could answer a message box:
 // its errors are one line on the error stream, which xscreensaver logs.
-void ReportError(bool hack, const std::string& text, const std::string& caption) {
-    if (!hack) {
-        ShowErrorMessage(text, caption);
+void ReportError(IDisplayPlatform* platform, bool hack, const std::string& text, const std::string& caption) {
+    if (!hack && platform) {
+        platform->ShowErrorMessage(text, caption);
         return;
     }
     std::string line;
@@ -74,7 +77,7 @@ void ReportError(bool hack, const std::string& text, const std::string& caption)
 }
 
 // hack: set as soon as the command line is known to be a hack's, for the caller's reports.
-int RunSaver(std::vector<std::string> args, bool& hack) {
+int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platforms) {
     MaskFPUExceptions();
     SetResourceFinder(&ProgramResources());
     TApplication application;
@@ -99,24 +102,24 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
         throw EHackUsage("/p needs the id of the window to draw into, in decimal or 0x hex (as xwininfo prints it)");
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
-    auto windows = CreateWindowSystem();
-    if (hackLine || ReadMode(host->Arguments()) == smSaver) windows->PrepareDrawing();
+    IDisplayPlatform& platform = platforms.Start();
+    IWindowSystem& windowSystem = platform.Windows();
+    if (hackLine || ReadMode(host->Arguments()) == smSaver) windowSystem.PrepareDrawing();
     auto store = CreateOptionsStore();
     auto guard = CreateInstanceGuard();
-    auto saverSystem = CreateSaverSystem();
+    auto saverSystem = platform.CreateSaverSystem();
     auto launcher = CreateProcessLauncher();
-    auto driver = CreateDisplayModeDriver();
+    auto driver = platform.CreateDisplayModeDriver();
     auto player = CreateSoundPlayer([](const std::string& name) {
         TResourceBytes bytes;
         if (!ProgramResources().Find(rkWave, name, bytes)) return std::string_view();
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     });
     TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
-    IWindowSystem& windowSystem = *windows;
-    auto monitors = CreateMonitorList(windowSystem);
+    auto monitors = platform.CreateMonitorList();
 
-    const auto showError = [hackLine](const std::string& text, const std::string& caption) {
-        ReportError(hackLine, text, caption);
+    const auto showError = [&platform, hackLine](const std::string& text, const std::string& caption) {
+        ReportError(&platform, hackLine, text, caption);
     };
     TFormFishes form(TFormServices{
         .Application = application,
@@ -133,12 +136,12 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
                 return std::make_unique<TAquarium>(ModelImportAssets(), ProcessPriority(), SystemClock(),
                                                    SystemLibraryLoader(), OpenProfileFile, std::move(aquariumHost));
             },
-        .MakeDrawingWindow = [&windowSystem](ISaverWindow& window) { return CreateDrawingWindow(windowSystem, window); },
+        .MakeDrawingWindow = [&platform](ISaverWindow& window) { return platform.CreateDrawingWindow(window); },
         .ShowError = showError,
         .SceneDescriptionFile = SceneDescriptionFile,
         .PreviewPicture = &previewPicture,
-        .MakeSettingsView = [&windowSystem] { return CreateSettingsView(windowSystem); },
-        .OpenDocument = OpenWithDesktop,
+        .MakeSettingsView = [&platform] { return platform.CreateSettingsView(); },
+        .OpenDocument = [&platform](const std::string& target) { return platform.OpenWithDesktop(target); },
         .DocumentFolder = DocumentFolder,
         .WritePrivateFile = WritePrivateFile,
         .HelpPage = EmbeddedHelpPage,
@@ -157,13 +160,23 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
 
 int main(int argc, char** argv) {
     bool hack = false;
+    std::vector<std::string> args(argv, argv + argc);
+    const char* program = argc > 0 ? argv[0] : "3dtidewell";
+    std::unique_ptr<TPlatformChoice> platforms;
     try {
-        return RunSaver(std::vector<std::string>(argv, argv + argc), hack);
+        platforms = std::make_unique<TPlatformChoice>(DisplayPlatforms(), args, std::getenv("TIDEWELL_PLATFORM"));
+        return RunSaver(std::move(args), hack, *platforms);
     } catch (const EHackUsage& e) {
-        std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "3dtidewell", e.what());
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
         return 2;
+    } catch (const EPlatformUsage& e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        return 2;
+    } catch (const EPlatformStart& e) {
+        std::fprintf(stderr, "%s: %s\n", program, e.what());
+        return 1;
     } catch (const std::exception& e) {
-        ReportError(hack, e.what(), kErrorCaption);
+        ReportError(platforms ? platforms->ForMessages() : nullptr, hack, e.what(), kErrorCaption);
         return 1;
     }
 }

@@ -2,23 +2,40 @@
 # Installs what both targets and the tests need, once. Quiet when everything is present.
 #   - native build and test packages, the mingw-w64 cross compilers, Wine, Xvfb
 #   - cross-built static libjpeg-turbo and GoogleTest for Windows, cached outside the tree
+# With --run (scripts/run.sh) only what building and running the Linux saver needs: no Wine,
+# no cross compilers or libraries, no packaging or checking tools.
 set -euo pipefail
+run_only=false
+case "${1:-}" in
+  --run) run_only=true ;;
+  "") ;;
+  *) echo "usage: $0 [--run]" >&2; exit 2 ;;
+esac
 
 CACHE_DIR="${TIDEWELL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tidewell}"
 WIN_PREFIX="$CACHE_DIR/win64"
 say() { echo "bootstrap: $*" >&2; }
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
-PACKAGES=(
-  build-essential cmake pkg-config ninja-build
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libegl-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
-  libx11-dev libxext-dev libxrandr-dev libxrender-dev libxfixes-dev libgtk-3-dev libsdl2-dev libsndfile1-dev libjpeg62-turbo-dev libpng-dev
+# Configuring the linux preset (its tools and tests are part of it) and running the saver,
+# with a private Xvfb when there is no display.
+RUN_PACKAGES=(
+  build-essential cmake pkg-config ninja-build libgtest-dev libgmock-dev
+  libegl-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
+  libx11-dev libxext-dev libxrandr-dev libxrender-dev libxfixes-dev libxinerama-dev
+  libgtk-3-dev libsdl2-dev libsndfile1-dev libjpeg62-turbo-dev libpng-dev
+  xvfb xauth x11-utils
+)
+# The Windows cross build, Wine, the sanitizers, packaging, and what the tests drive or check.
+TEST_PACKAGES=(
+  googletest libbenchmark-dev libgles-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth xdotool x11-utils imagemagick xserver-xephyr libxinerama-dev nsis
+  wine wine64 xdotool imagemagick xserver-xephyr nsis
   dpkg-dev nasm clang libclang-rt-14-dev
   xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
 )
+PACKAGES=("${RUN_PACKAGES[@]}")
+$run_only || PACKAGES+=("${TEST_PACKAGES[@]}")
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -72,6 +89,7 @@ build_gtest() {
   cmake --build "$work" --target install >/dev/null
 }
 
+$run_only && exit 0
 mkdir -p "$CACHE_DIR"
 build_jpeg
 build_gtest

@@ -5,7 +5,7 @@
 # be watched through screenshots.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/bootstrap.sh
+scripts/bootstrap.sh --run
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j 2 --target tidewell_saver
 

@@ -76,8 +76,7 @@ struct PumpScope {
 
 }  // namespace
 
-TGtkLoop::TGtkLoop(IWindowSystem& x11, int quitPipe) : x11_(x11) {
-    auto* display = static_cast<Display*>(x11_.NativeDisplay());
+TGtkLoop::TGtkLoop(IWindowSystem& x11, Display* display, int quitPipe) : x11_(x11), display_(display) {
     auto* x = reinterpret_cast<XSource*>(g_source_new(&xFuncs, sizeof(XSource)));
     x->owner = this;
     x->display = display;
@@ -171,7 +170,7 @@ bool TGtkLoop::ProcessOne() {
 }
 
 void TGtkLoop::WaitForMessage() {
-    if (XPending(static_cast<Display*>(x11_.NativeDisplay())) > 0) return;
+    if (XPending(display_) > 0) return;
     {
         PumpScope scope(pumping_);
         g_main_context_iteration(nullptr, TRUE);

@@ -8,8 +8,9 @@ struct _GSource;
 
 class TGtkLoop final : public IGtkLoop {
 public:
-    // GTK must be running; x11 outlives this loop. quitPipe (-1: none) as in IGtkModule::CreateLoop.
-    TGtkLoop(IWindowSystem& x11, int quitPipe);
+    // GTK must be running; x11 and display outlive this loop. quitPipe (-1: none) as in
+    // IGtkModule::CreateLoop.
+    TGtkLoop(IWindowSystem& x11, _XDisplay* display, int quitPipe);
     ~TGtkLoop() override;
     TGtkLoop(const TGtkLoop&) = delete;
     TGtkLoop& operator=(const TGtkLoop&) = delete;
@@ -29,6 +30,7 @@ public:
 
 private:
     IWindowSystem& x11_;
+    _XDisplay* display_;
     _GSource* xSource_ = nullptr;
     _GSource* idleSource_ = nullptr;
     _GSource* quitSource_ = nullptr;

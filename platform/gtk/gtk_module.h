@@ -9,8 +9,10 @@
 #include "app/message_loop.h"
 #include "form/settings_view.h"
 
+struct _XDisplay;
+
 // Raise it whenever this header or a class whose objects cross it changes.
-constexpr int kGtkModuleVersion = 4;
+constexpr int kGtkModuleVersion = 5;
 constexpr char kGtkModuleFile[] = "3dtidewell-gtk.so";
 constexpr char kGtkModuleEntry[] = "TidewellGtkModule";
 
@@ -27,11 +29,11 @@ class IGtkModule {
 public:
     // Starts GTK on $DISPLAY; raises Exception when it cannot.
     virtual std::unique_ptr<ISettingsView> CreateSettingsView() = 0;
-    // GTK must be running. x11 is the program's X11 window system and outlives the loop;
-    // quitPipe (-1: none) is readable from the first quit signal on, and stays so once x11's pump
-    // has taken the signal: the loop then runs that pump, and the dialog's boxes close, those
-    // opened later too. The loop reads nothing from the pipe.
-    virtual std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, int quitPipe) = 0;
+    // GTK must be running. x11 is the program's X11 window system, display its connection;
+    // both outlive the loop. quitPipe (-1: none) is readable from the first quit signal
+    // on, and stays so once x11's pump has taken the signal: the loop then runs that pump, and
+    // the dialog's boxes close, those opened later too. The loop reads nothing from the pipe.
+    virtual std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, _XDisplay* display, int quitPipe) = 0;
     // gtk_show_uri_on_window while GTK runs, else xdg-open.
     virtual bool OpenWithDesktop(const std::string& target) = 0;
     // A modal error box when GTK can be started; nothing otherwise. It closes by itself while

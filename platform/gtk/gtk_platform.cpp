@@ -148,9 +148,9 @@ public:
                             "\" for the settings dialog: it needs GTK 3 on an X11 (or XWayland) display.");
         return std::make_unique<TGtkSettingsView>();
     }
-    std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, int quitPipe) override {
+    std::unique_ptr<IGtkLoop> CreateLoop(IWindowSystem& x11, _XDisplay* display, int quitPipe) override {
         SetGtkQuitPipe(quitPipe);
-        return std::make_unique<TGtkLoop>(x11, quitPipe);
+        return std::make_unique<TGtkLoop>(x11, display, quitPipe);
     }
     bool OpenWithDesktop(const std::string& target) override { return GtkOpenWithDesktop(target); }
     void ShowErrorBox(const std::string& text, const std::string& caption, int quitPipe) override {

@@ -24,6 +24,8 @@ public:
     void SelectPalette(IGLPalette& palette) override;
     std::unique_ptr<IGLRenderContext> CreateContext() override;
     bool SwapBuffers() override;
+    // The GL and GLU libraries of the desktop's GLVND, whose dispatch follows the current EGL context.
+    TGLLibrary Library() override { return {nullptr, "libGL.so.1", "libGLU.so.1"}; }
 
     void* Display() const { return display_; }
     void* Surface() const { return surface_; }

@@ -1,13 +1,13 @@
-// Every service of platform/services.h, each doing nothing or reporting that it is not there.
+// Every OS-wide service of platform/services.h, each doing nothing or reporting that it is not
+// there, and the null display platform (null_display.cpp) as the only one.
 //
-// PLATFORM: none. For porting (a new platform starts from this file and replaces one service at
-// a time) and for testing: a program linked with it and the core proves that the core reaches
-// the system only through what it is handed.
-// LIMITATIONS: no display (creating the window system raises Exception), no dialog, no OpenGL
-// library, no built-in resources, no options store, no instance marker, no log file, no sound;
-// the clock stands still at 0.
+// PLATFORM: none. For porting (a new platform starts from these files and replaces one service
+// at a time) and for testing: a program linked with them and the core proves that the core
+// reaches the system only through what it is handed.
+// LIMITATIONS: no OpenGL library, no built-in resources, no options store, no instance marker,
+// no log file, no sound; the clock stands still at 0; the display is the null one's.
 // DEPENDENCIES: the core library and the C++ standard library only.
-#include "app/exception.h"
+#include "platform/null/null_display.h"
 #include "platform/services.h"
 
 namespace {
@@ -66,20 +66,6 @@ public:
     }
 };
 
-class TNullSaverSystem final : public ISaverSystem {
-public:
-    void SetSystemParameter(std::uint32_t, std::uint32_t) override {}
-    int ShowCursor(bool show) override { return show ? 0 : -1; }
-    TWindowHandle ForegroundWindow() override { return 0; }
-    bool WindowSize(TWindowHandle, int&, int&) override { return false; }
-    std::string SystemDirectory() override { return {}; }
-    TLibraryHandle OpenLibrary(const std::string&) override { return 0; }
-    void CloseLibrary(TLibraryHandle) override {}
-    bool HasProcedure(TLibraryHandle, const std::string&) override { return false; }
-    std::int32_t CallPwdChangePassword(TLibraryHandle, const std::string&, TWindowHandle) override { return 0; }
-    std::int32_t CallVerifyScreenSavePwd(TLibraryHandle, TWindowHandle) override { return 0; }
-};
-
 class TNullLauncher final : public IProcessLauncher {
 public:
     std::unique_ptr<IProcess> StartProcess(const std::string&, const std::string&, std::uint32_t, int) override {
@@ -90,24 +76,10 @@ public:
     void SetOwnPriorityClass(std::uint32_t) override {}
 };
 
-class TNullDisplayModes final : public IDisplayModeDriver {
-public:
-    bool EnumSettings(std::uint32_t, TModeRecord&) override { return false; }
-    std::int32_t ChangeSettings(const TModeRecord*, std::uint32_t) override { return kDispChangeBadMode; }
-    TVideoMode ScreenMode() override { return {}; }
-};
-
 class TNullSoundPlayer final : public ISoundPlayer {
 public:
     void Play(const char*, std::uint32_t) override {}
 };
-
-class TNullMonitorList final : public IMonitorList {
-public:
-    std::vector<TMonitor> Monitors() override { return {}; }
-};
-
-const char* const kNoDisplay = "No display: the null platform has no windows";
 
 }  // namespace
 
@@ -140,21 +112,15 @@ std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string>
 }
 std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TNullOptionsStore>(); }
 std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TNullInstanceGuard>(); }
-std::unique_ptr<ISaverSystem> CreateSaverSystem() { return std::make_unique<TNullSaverSystem>(); }
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TNullLauncher>(); }
-std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TNullDisplayModes>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TNullSoundPlayer>(); }
-std::unique_ptr<IWindowSystem> CreateWindowSystem() { throw Exception(kNoDisplay); }
-std::unique_ptr<IMonitorList> CreateMonitorList(IWindowSystem&) { return std::make_unique<TNullMonitorList>(); }
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
     return installPath + exeBaseName + ".ini";
 }
 
-std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem&, ISaverWindow&) { throw Exception(kNoDisplay); }
-std::unique_ptr<ISettingsView> CreateSettingsView(IWindowSystem&) { throw Exception(kNoDisplay); }
-bool OpenWithDesktop(const std::string&) { return false; }
 std::string TemporaryDirectory() { return {}; }
 std::string DocumentFolder(const std::string&) { return {}; }
 std::string WritePrivateFile(const std::string&, const std::string&) { return {}; }
-void ShowErrorMessage(const std::string&, const std::string&) {}
+
+std::vector<TDisplayPlatformEntry> DisplayPlatforms() { return {{"null", nullptr, CreateNullDisplayPlatform}}; }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 
 namespace {
 

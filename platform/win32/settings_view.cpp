@@ -16,6 +16,7 @@
 #include "app/exception.h"
 #include "form/dialog_layout.h"
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 #include "platform/win32/program_icon.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window_system.h"

@@ -18,6 +18,7 @@ public:
     void SelectPalette(IGLPalette& palette) override;
     std::unique_ptr<IGLRenderContext> CreateContext() override;
     bool SwapBuffers() override;
+    TGLLibrary Library() override { return {nullptr, "OpenGL32.DLL", "GLU32.DLL"}; }
 
 private:
     HDC dc_;

@@ -7,6 +7,7 @@
 #include "gl/gl_api.h"
 #include "platform/paced_device.h"
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 #include "platform/win32/wgl_device.h"
 #include "platform/win32/wide_text.h"
 

@@ -1,9 +1,12 @@
-// PLATFORM: Windows x64 (mingw-w64 build, also run under Wine): the frame's services on Win32.
+// PLATFORM: Windows x64 (mingw-w64 build, also run under Wine): the frame's OS-wide services on
+// Win32 (this file); one display platform, win32 (win32_display.cpp: windows, WGL drawing,
+// monitors, display modes, the dialog), through the same list as on Linux (DisplayPlatforms()).
 // LIMITATIONS: display modes of the primary display only (the other monitors are covered in
 // black, never switched); the desktop's password libraries
 // exist on old systems only (verification passes without them).
 // DEPENDENCIES: kernel32, user32, gdi32, advapi32 (registry), winmm (clock, PlaySound), shell32
-// (open with the desktop), comctl32 (the dialog's controls); OpenGL32/GLU32 loaded at run time.
+// (open with the desktop), comctl32 (the dialog's controls); OpenGL32/GLU32 loaded at run time as the
+// WGL device names them.
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
@@ -16,7 +19,9 @@
 
 #include "app/log_file.h"
 
+#include "platform/platform_choice.h"
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/settings_view.h"
 #include "platform/win32/wide_text.h"
@@ -273,6 +278,9 @@ std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string>
     // main's arguments are in the ANSI code page, which cannot hold every path: the wide command
     // line can.
     std::vector<std::string> wide = WideCommandLineArguments();
+    // main took the display platform's option out of its own arguments.
+    std::string platform;
+    TakePlatformOption(wide, platform);
     return std::make_unique<TWin32Host>(wide.empty() ? std::move(args) : std::move(wide));
 }
 std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TWinRegistryStore>(); }

@@ -23,7 +23,6 @@ public:
                                                     int height) override;
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
-    void* NativeDisplay() override { return nullptr; }
     // As the last console display notice to a drawing window said (off; on or dimmed is awake).
     bool DisplayAsleep() override { return displayAsleep_; }
     void SetDisplayAsleep(bool asleep) { displayAsleep_ = asleep; }

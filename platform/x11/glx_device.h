@@ -31,6 +31,7 @@ public:
     void SelectPalette(IGLPalette& palette) override;
     std::unique_ptr<IGLRenderContext> CreateContext() override;
     bool SwapBuffers() override;
+    TGLLibrary Library() override { return {nullptr, "libGL.so.1", "libGLU.so.1"}; }
 
 private:
     void DestroySpareContext();

@@ -3,7 +3,7 @@
 #include "platform/gtk/gtk_module.h"
 #include "platform/x11/x11_window_system.h"
 
-TLinuxWindowSystem::TLinuxWindowSystem(std::unique_ptr<IWindowSystem> x11) : x11_(std::move(x11)) {}
+TLinuxWindowSystem::TLinuxWindowSystem(std::unique_ptr<TX11WindowSystem> x11) : x11_(std::move(x11)) {}
 
 TLinuxWindowSystem::~TLinuxWindowSystem() = default;
 
@@ -17,7 +17,7 @@ bool TLinuxWindowSystem::ProcessOne() { return Pump().ProcessOne(); }
 void TLinuxWindowSystem::WaitForMessage() { Pump().WaitForMessage(); }
 
 void TLinuxWindowSystem::HandLoopTo(IGtkModule& module) {
-    if (!gtk_) gtk_ = module.CreateLoop(*x11_, QuitSignalPipe());
+    if (!gtk_) gtk_ = module.CreateLoop(*x11_, x11_->Connection(), QuitSignalPipe());
 }
 
 void TLinuxWindowSystem::RunLoop(TApplication& application) {

@@ -5,13 +5,14 @@
 #include <memory>
 
 #include "app/message_loop.h"
+#include "platform/x11/x11_window_system.h"
 
 class IGtkLoop;
 class IGtkModule;
 
 class TLinuxWindowSystem final : public IWindowSystem {
 public:
-    explicit TLinuxWindowSystem(std::unique_ptr<IWindowSystem> x11);
+    explicit TLinuxWindowSystem(std::unique_ptr<TX11WindowSystem> x11);
     ~TLinuxWindowSystem() override;
     TLinuxWindowSystem(const TLinuxWindowSystem&) = delete;
     TLinuxWindowSystem& operator=(const TLinuxWindowSystem&) = delete;
@@ -33,7 +34,6 @@ public:
     bool DisplayAsleep() override { return x11_->DisplayAsleep(); }
     void PrepareDrawing() override { x11_->PrepareDrawing(); }
     void FinishPreparingDrawing() override { x11_->FinishPreparingDrawing(); }
-    void* NativeDisplay() override { return x11_->NativeDisplay(); }
     // The X11 loop until GLib's takes over (the dialog may be made by one of its idle turns),
     // then GLib's.
     void RunLoop(TApplication& application) override;
@@ -41,11 +41,12 @@ public:
     // Called once the settings dialog exists: GTK runs from now on. Once only.
     void HandLoopTo(IGtkModule& module);
     bool GLibRunsLoop() const { return gtk_ != nullptr; }
+    TX11WindowSystem& X11() { return *x11_; }
 
 private:
     IMessagePump& Pump();
 
-    std::unique_ptr<IWindowSystem> x11_;
+    std::unique_ptr<TX11WindowSystem> x11_;
     // Declared after x11_: it goes first, and it uses x11_.
     std::unique_ptr<IGtkLoop> gtk_;
 };

@@ -6,8 +6,9 @@
 #include <algorithm>
 
 #include "platform/paced_device.h"
-#include "platform/services.h"
 #include "platform/x11/glx_device.h"
+#include "platform/x11/x11_platform.h"
+#include "platform/x11/x11_window_system.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IDrawingWindow> CreateDrawingWindow(IWindowSystem& windows, ISaverWindow& window) {
+std::unique_ptr<IDrawingWindow> CreateX11DrawingWindow(TX11WindowSystem& windows, ISaverWindow& window) {
     windows.FinishPreparingDrawing();
-    return std::make_unique<TX11DrawingWindow>(static_cast<Display*>(windows.NativeDisplay()), window);
+    return std::make_unique<TX11DrawingWindow>(windows.Connection(), window);
 }

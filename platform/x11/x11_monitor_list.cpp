@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "platform/services.h"
+#include "platform/x11/x11_platform.h"
 
 namespace {
 
@@ -54,7 +54,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IMonitorList> CreateMonitorList(IWindowSystem& windows) {
-    auto* display = static_cast<Display*>(windows.NativeDisplay());
+std::unique_ptr<IMonitorList> CreateX11MonitorList(_XDisplay* display) {
     return std::make_unique<TX11MonitorList>(display ? DisplayString(display) : "");
 }

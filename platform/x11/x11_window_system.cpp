@@ -268,9 +268,10 @@ TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
     // later lock every connection anyway; older ones only after this call.
     XInitThreads();
     display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-    if (!display_)
-        throw Exception("Cannot open the X display \"" + (displayName.empty() ? std::string(XDisplayName(nullptr)) : displayName) +
-                        "\". Run the saver inside an X session, or under Xvfb: xvfb-run 3dtidewell /s");
+    if (display_) return;
+    const std::string name = displayName.empty() ? XDisplayName(nullptr) : displayName;
+    throw Exception((name.empty() ? std::string("no display (DISPLAY is not set)") : "cannot open display '" + name + "'") +
+                    ": run it inside an X session, or under Xvfb (xvfb-run 3dtidewell /s)");
 }
 
 TX11WindowSystem::~TX11WindowSystem() {

@@ -43,7 +43,8 @@ public:
     // FinishPreparingDrawing before the first context, or at the latest by the destructor.
     void PrepareDrawing() override;
     void FinishPreparingDrawing() override;
-    void* NativeDisplay() override { return display_; }
+    // The connection, for the other pieces of the X11 platform (drawing windows, monitors, GTK's loop).
+    _XDisplay* Connection() { return display_; }
 
     class Window;
 

@@ -133,7 +133,6 @@ public:
         quit = std::move(onQuit);
     }
     bool DisplayAsleep() override { return asleep; }
-    void* NativeDisplay() override { return nullptr; }
 
 private:
     Log& log_;

@@ -26,8 +26,7 @@ TEST(OpenGLEngine, DefaultsAndResetDefaults) {
     EXPECT_EQ(engine.DepthBits, 16);
     EXPECT_EQ(engine.ColorBits, 16);
     EXPECT_EQ(engine.AccumBits + engine.StencilBits + engine.AlphaBits, 0);
-    EXPECT_EQ(engine.GLLibraryName, kDefaultGLLibraryName);
-    EXPECT_EQ(engine.GLULibraryName, kDefaultGLULibraryName);
+    EXPECT_EQ(engine.GLLibraryName + engine.GLULibraryName, "");  // the device's
     EXPECT_EQ(engine.RC(), nullptr);
     EXPECT_EQ(engine.Palette(), nullptr);
     engine.DoubleBuffered = false;
@@ -96,6 +95,7 @@ TEST(OpenGLEngine, InitCopiesBackTheDescribedFormat) {
         ASSERT_TRUE(engine.Init());
         EXPECT_TRUE(engine.Active());
         EXPECT_TRUE(engine.LibraryLoaded());
+        EXPECT_EQ(loader.opened, (std::vector<std::string>{"fake-gl", "fake-glu"}));  // the device's
         EXPECT_EQ(device.requested.dwFlags, kPfdSupportOpenGL | kPfdDrawToBitmap | kPfdSupportGdi);
         EXPECT_EQ(device.requested.cColorBits, 16);
         EXPECT_EQ(device.setFormat, 7);

@@ -30,6 +30,7 @@ public:
     void SelectPalette(IGLPalette&) override {}
     std::unique_ptr<IGLRenderContext> CreateContext() override { return std::make_unique<Context>(*this); }
     bool SwapBuffers() override { return ++swaps > 0; }
+    TGLLibrary Library() override { return {}; }
 };
 
 TEST(PacedDevice, PacesEachContextOnceOnItsFirstSuccessfulMakeCurrent) {

@@ -28,9 +28,19 @@
 #include "gl/opengl_engine.h"
 #include "platform/services.h"
 #include "platform/x11/linux_window_system.h"
+#include "platform/x11/x11_platform.h"
 #include "support/temp_dir.h"
 
 namespace {
+
+// The X11 platform, connected, as the program starts it.
+std::unique_ptr<IDisplayPlatform> X11() {
+    auto platform = CreateX11Platform();
+    std::string why;
+    if (!platform->Connect(why)) throw Exception(why);
+    return platform;
+}
+bool OpenWithDesktop(const std::string& target) { return CreateX11Platform()->OpenWithDesktop(target); }
 
 using C = TDialogControl;
 
@@ -138,8 +148,7 @@ struct GtkSetting {
     gchar* saved = nullptr;
     GtkSetting(const char* setting, const char* value) : name(setting) {
         {  // GTK runs once a dialog has been made
-            auto windows = CreateWindowSystem();
-            CreateSettingsView(*windows);
+            X11()->CreateSettingsView();
         }
         g_object_get(gtk_settings_get_default(), name, &saved, nullptr);
         g_object_set(gtk_settings_get_default(), name, value, nullptr);
@@ -152,8 +161,9 @@ struct GtkSetting {
 
 // A view over the program's own window system, shown, with the events recorded.
 struct Dialog {
-    std::unique_ptr<IWindowSystem> windows = CreateWindowSystem();
-    std::unique_ptr<ISettingsView> view = CreateSettingsView(*windows);
+    std::unique_ptr<IDisplayPlatform> platform = X11();
+    IWindowSystem* windows = &platform->Windows();
+    std::unique_ptr<ISettingsView> view = platform->CreateSettingsView();
     RecordingEvents events;
     GtkWidget* window = SettingsWindow();
 
@@ -425,8 +435,9 @@ TEST(GtkSettingsView, UserChangesRaiseEventsTheLogicsSettersDoNot) {
 
 TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     NEED_DISPLAY();
-    auto windows = CreateWindowSystem();
-    auto view = CreateSettingsView(*windows);
+    auto platform = X11();
+    auto* windows = &platform->Windows();
+    auto view = platform->CreateSettingsView();
     // Asked before the dialog is shown, as the logic may: it has its size already.
     const auto panel = static_cast<::Window>(view->PreviewPanel());
     ASSERT_NE(panel, 0u);
@@ -467,7 +478,7 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
     unsigned long pixel = 0;
     for (int attempt = 0; attempt < 40; ++attempt) {
         {
-            auto drawing = CreateDrawingWindow(*windows, *child);
+            auto drawing = platform->CreateDrawingWindow(*child);
             IGLDevice* device = drawing->AcquireDevice();
             TOpenGLEngine engine(SystemLibraryLoader());
             engine.SetDC(device);
@@ -482,7 +493,7 @@ TEST(GtkSettingsView, PreviewPanelIsANativeWindowInsideTheDialog) {
             engine.DestroyRC();
             drawing->ReleaseDevice(device);
         }
-        XSync(static_cast<Display*>(windows->NativeDisplay()), False);
+        XSync(dynamic_cast<TLinuxWindowSystem&>(*windows).X11().Connection(), False);
         int x = 0, y = 0;
         ::Window ignored = 0;
         XTranslateCoordinates(other, panel, DefaultRootWindow(other), 158, 118, &x, &y, &ignored);
@@ -541,8 +552,9 @@ TEST(GtkSettingsView, AnExceptionInAHandlerComesOutOfThePump) {
 
 TEST(LinuxWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
     NEED_DISPLAY();
-    auto windows = CreateWindowSystem();
-    auto* system = dynamic_cast<TLinuxWindowSystem*>(windows.get());
+    auto platform = X11();
+    auto* windows = &platform->Windows();
+    auto* system = dynamic_cast<TLinuxWindowSystem*>(windows);
     ASSERT_NE(system, nullptr);
     TApplication application;
     std::unique_ptr<ISettingsView> view;
@@ -566,7 +578,7 @@ TEST(LinuxWindowSystem, GLibRunsTheLoopOnceTheDialogExists) {
         if (turns == 1) {
             // The dialog is made by an idle turn of the X11 loop, as the form's start does.
             EXPECT_FALSE(system->GLibRunsLoop());
-            view = CreateSettingsView(*windows);
+            view = platform->CreateSettingsView();
             view->SetEvents(&events);
             view->Show(0);
             window = SettingsWindow();
@@ -709,7 +721,8 @@ TEST(GtkSettingsView, AboutBoxAndMessageBoxAreModalAndClose) {
 // taken still gives way by itself: no second signal comes to close it.
 TEST(LinuxWindowSystem, AQuitSignalEndsTheLoopAndTheBoxesOpenedAfterIt) {
     NEED_DISPLAY();
-    auto windows = CreateWindowSystem();
+    auto platform = X11();
+    auto* windows = &platform->Windows();
     TApplication application;
     std::unique_ptr<ISettingsView> view;
     RecordingEvents events;
@@ -717,7 +730,7 @@ TEST(LinuxWindowSystem, AQuitSignalEndsTheLoopAndTheBoxesOpenedAfterIt) {
     application.OnIdle = [&](bool& done) {
         done = true;
         if (view) return;
-        view = CreateSettingsView(*windows);
+        view = platform->CreateSettingsView();
         view->SetEvents(&events);
         view->Show(0);
         windows->WatchQuitSignals([&] {
@@ -757,7 +770,7 @@ TEST(LinuxWindowSystem, AQuitSignalEndsTheLoopAndTheBoxesOpenedAfterIt) {
 
 TEST(LinuxServices, AnErrorGoesToTheErrorStreamAndAnErrorBox) {
     NEED_DISPLAY();
-    ASSERT_NE(CreateSettingsView(*CreateWindowSystem()), nullptr);  // GTK is up
+    ASSERT_NE(X11()->CreateSettingsView(), nullptr);  // GTK is up
     ModalProbe box{"3D Tidewell Screen Saver Error!", [](GtkWindow* window) {
                        EXPECT_TRUE(gtk_window_get_modal(window));
                        EXPECT_NE(FindNamed(GTK_WIDGET(window), "ErrorIcon"), nullptr);
@@ -765,7 +778,7 @@ TEST(LinuxServices, AnErrorGoesToTheErrorStreamAndAnErrorBox) {
                    }};
     box.Arm();
     testing::internal::CaptureStderr();
-    ShowErrorMessage("Cannot load the scene.\r\nReinstall it.", "3D Tidewell Screen Saver Error!");
+    CreateX11Platform()->ShowErrorMessage("Cannot load the scene.\r\nReinstall it.", "3D Tidewell Screen Saver Error!");
     const std::string written = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(box.seen);
     EXPECT_EQ(written, "3D Tidewell Screen Saver Error!\nCannot load the scene.\nReinstall it.\n");

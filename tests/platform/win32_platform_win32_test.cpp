@@ -10,6 +10,7 @@
 #include "app/registry.h"
 #include "display/display_control.h"
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 #include "model/resource_finder.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/wide_text.h"

@@ -7,6 +7,7 @@
 
 #include "app/exception.h"
 #include "platform/services.h"
+#include "platform/win32/win32_display.h"
 #include "platform/win32/win32_window_system.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "gl/gl_api.h"
 #include "gl/opengl_engine.h"
 #include "platform/services.h"
+#include "platform/x11/x11_platform.h"
 #include "platform/x11/x11_window_system.h"
 
 namespace {
@@ -138,7 +139,7 @@ TEST(X11WindowSystem, AdoptedWindowFollowsItsOwnersSizeAndOutlivesNothing) {
     EXPECT_EQ(system.AdoptWindow(0x7FFFFFF), nullptr);
     auto root = system.AdoptWindow(-1);
     ASSERT_NE(root, nullptr);
-    Display* display = static_cast<Display*>(system.NativeDisplay());
+    Display* display = system.Connection();
     EXPECT_EQ(root->Width(), DisplayWidth(display, DefaultScreen(display)));
     root.reset();
 
@@ -257,7 +258,7 @@ TEST(X11WindowSystemDeathTest, AHackWhoseWindowGoesUnderItsContextEndsWithStatus
             XSync(owner, False);
             auto adopted = system.AdoptWindow(static_cast<std::intptr_t>(window));
             if (!adopted) std::_Exit(3);
-            auto drawing = CreateDrawingWindow(system, *adopted);
+            auto drawing = CreateX11DrawingWindow(system, *adopted);
             IGLDevice* device = drawing->AcquireDevice();
             TOpenGLEngine engine(SystemLibraryLoader());
             engine.SetDC(device);

@@ -96,6 +96,7 @@ public:
         if (!contextSucceeds) return nullptr;
         return std::make_unique<Context>(this);
     }
+    TGLLibrary Library() override { return {nullptr, "fake-gl", "fake-glu"}; }
     bool SwapBuffers() override {
         ++swaps;
         return true;

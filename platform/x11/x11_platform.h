@@ -1,0 +1,15 @@
+#pragma once
+// The X11 display platform and its pieces, which share the window system's connection.
+#include <memory>
+
+#include "platform/display_platform.h"
+
+struct _XDisplay;
+class TX11WindowSystem;
+
+// Not connected yet (IDisplayPlatform::Connect opens $DISPLAY).
+std::unique_ptr<IDisplayPlatform> CreateX11Platform();
+// GLX devices on the window, paced as IDisplayPlatform::CreateDrawingWindow says.
+std::unique_ptr<IDrawingWindow> CreateX11DrawingWindow(TX11WindowSystem& windows, ISaverWindow& window);
+// RandR 1.5 monitors, else Xinerama screens, of the display the connection is to.
+std::unique_ptr<IMonitorList> CreateX11MonitorList(_XDisplay* display);
