@@ -48,7 +48,7 @@ void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAtta
     sound_.ApplySound(options_.SoundEnabled);
 }
 
-void TSaverRun::StartSaverWindow() {
+void TSaverRun::StartSaverWindow(bool wholeRun) {
     aquarium_.ReleaseDrawing();
     FreeDrawingWindow();
     aquarium_.AdvanceAutoTheme();
@@ -76,10 +76,9 @@ void TSaverRun::StartSaverWindow() {
     // desktop's until the next run, one removed leaves its part of the window unseen.
     aquarium_.SetViews(arrangement.Views);
     // Only the dialog's "Preview..." comes back to draw into another context.
-    const bool saverMode = saver_.SaverMode() == smSaver;
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
-                                                  .FreeImagesAfterUpload = saverMode,
-                                                  .WatchQuitSignals = saverMode});
+                                                  .FreeImagesAfterUpload = wholeRun,
+                                                  .WatchQuitSignals = wholeRun});
     input_->Start();
 }
 
@@ -115,6 +114,7 @@ void TSaverRun::StartHackWindow() {
     aquarium_.SetViews({});  // xscreensaver starts a hack on each monitor itself
     // xscreensaver ends its hack when it destroys the window, if not before.
     window->OnDestroyed = [this] { input_->Quit(); };
+    adopted_ = true;
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
                                                   .FreeImagesAfterUpload = true,
                                                   .WatchQuitSignals = true,
@@ -124,7 +124,7 @@ void TSaverRun::StartHackWindow() {
 bool TSaverRun::FrameWanted() { return drawingWindow_ && frameGate_.Open(*drawingWindow_); }
 
 bool TSaverRun::HackWindowGone() {
-    return saver_.SaverMode() == smHack && drawingWindow_ && drawingWindow_->Gone();
+    return adopted_ && drawingWindow_ && drawingWindow_->Gone();
 }
 
 void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext) {
@@ -138,13 +138,14 @@ void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> af
     AttachAquarium(std::move(window), TAttachment{.AfterContext = std::move(afterContext)});
 }
 
-void TSaverRun::ShowDesktopPreview(std::intptr_t parent, const std::string& installPath) {
+void TSaverRun::ShowDesktopPreview(std::intptr_t parent, const std::string& installPath, bool endOnQuitSignal) {
     previewWindow_ = services_.Windows.CreateChildWindow(parent);
     if (!previewWindow_) {
         closeForm_();
         return;
     }
     previewWindow_->OnDestroyed = [this] { closeForm_(); };
+    if (endOnQuitSignal) services_.Windows.WatchQuitSignals([this] { closeForm_(); });
     previewWindow_->Show();
     if (!services_.PreviewPicture) return;
     // A picture that cannot be drawn leaves the preview black: the desktop's settings page is

@@ -60,14 +60,17 @@ public:
     void AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how);
 
     // The full-screen saver: the display mode, the saver window over the monitors the options
-    // choose (one view each), covers over the others, the cursor hidden.
-    void StartSaverWindow();
+    // choose (one view each), covers over the others, the cursor hidden. wholeRun: the window is
+    // the run (not the dialog's "Preview..."), so quit signals end it and its images go once
+    // uploaded.
+    void StartSaverWindow(bool wholeRun = false);
     // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
     void StartHackWindow();
     // The dialog's live preview inside its panel.
     void StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext);
-    // The desktop's small preview: a still picture inside its window, ending with that window.
-    void ShowDesktopPreview(std::intptr_t parent, const std::string& installPath);
+    // The desktop's small preview: a still picture inside its window, ending with that window
+    // (and on a quit signal when endOnQuitSignal).
+    void ShowDesktopPreview(std::intptr_t parent, const std::string& installPath, bool endOnQuitSignal);
     void ReleaseDesktopPreview();
 
     void FreeDrawingWindow();
@@ -112,6 +115,8 @@ private:
     std::vector<std::unique_ptr<ISaverWindow>> covers_;
     bool cursorHidden_ = false;
     bool fullScreenDrawing_ = false;
+    // The drawing window is another program's (a hack's).
+    bool adopted_ = false;
     std::unique_ptr<ISaverWindow> previewWindow_;
     std::unique_ptr<IDrawingWindow> previewSurface_;
 };

@@ -1,6 +1,6 @@
 // Program entry of the saver on both targets: the application object, the main form over the
 // platform's services and the scene, and the message loop. Exit status 0 for a normal end, 1
-// when an error was reported, 2 for a hack command line that cannot be run.
+// when an error was reported, 2 for a command line that cannot be run.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -90,17 +90,14 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
             case TProgramRequest::Run: break;
         }
     }
-    // A hack command line that cannot run says so before anything needs the display.
-    const bool hackLine = host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable());
-    hack = hackLine;
-    if (hackLine) ParseHackOptions(host->Arguments(), host->HackWindowVariable());
-    // Windows hands a preview without a window the foreground one; under X it would wait unseen.
-    if (host->RunsHacks() && !hackLine && ReadMode(host->Arguments()) == smPreview && !NamesParentWindow(host->Arguments()))
-        throw EHackUsage("/p needs the id of the window to draw into, in decimal or 0x hex (as xwininfo prints it)");
+    // A command line that cannot run says so before anything needs the display (run_modes.h).
+    const TRunNeeds& needs = ChooseRunMode(host->Arguments(), CommandLineRules(*host)).Mode->Needs;
+    const bool errorStream = needs.Errors == TErrorReport::ErrorStream;
+    hack = errorStream;
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
     auto windows = CreateWindowSystem();
-    if (hackLine || ReadMode(host->Arguments()) == smSaver) windows->PrepareDrawing();
+    if (needs.DrawsAtOnce) windows->PrepareDrawing();
     auto store = CreateOptionsStore();
     auto guard = CreateInstanceGuard();
     auto saverSystem = CreateSaverSystem();
@@ -115,8 +112,8 @@ int RunSaver(std::vector<std::string> args, bool& hack) {
     IWindowSystem& windowSystem = *windows;
     auto monitors = CreateMonitorList(windowSystem);
 
-    const auto showError = [hackLine](const std::string& text, const std::string& caption) {
-        ReportError(hackLine, text, caption);
+    const auto showError = [errorStream](const std::string& text, const std::string& caption) {
+        ReportError(errorStream, text, caption);
     };
     TFormFishes form(TFormServices{
         .Application = application,

@@ -1,0 +1,142 @@
+#include "app/run_modes.h"
+
+#include <cctype>
+
+#include "app/application_pro.h"
+#include "app/screen_saver_app.h"
+
+namespace {
+
+void ChangePassword(TScreenSaverApp& app) { app.ChangePassword(); }
+
+std::vector<TRunMode> MakeTable() {
+    using S = IRunStarts;
+    return {
+        {smProgram, nullptr,
+         TRunNeeds{.Stores = TStoring::DialogOnOk, .Instance = TInstanceRule::EveryStart},
+         nullptr, &S::ShowSettingsDialog, &S::StartSettingsDialog},
+        {smSettings, "--settings",
+         TRunNeeds{.Stores = TStoring::DialogOnOk,
+                   .ForwardsToOpenDialog = true,
+                   .ReadsParentWindow = true,
+                   .DialogOwnedByParent = true,
+                   .HandOverSwitch = "/c"},
+         nullptr, &S::ShowSettingsDialog, &S::StartSettingsDialog},
+        {smSaver, nullptr,
+         TRunNeeds{.Form = TFormStance::OutOfSight,
+                   .FullScreen = true,
+                   .EndsOnInput = true,
+                   .AsksPassword = true,
+                   .EndsOnQuitSignal = true,
+                   .DrawsAtOnce = true,
+                   .DrawsOnce = true,
+                   .Stores = TStoring::AutoThemeAtEnd,
+                   .ReadsParentWindow = true,
+                   .TellsSystemSaverRuns = true,
+                   .HidesCursor = true,
+                   .HandOverSwitch = "/s"},
+         nullptr, nullptr, &S::StartSaverWindow},
+        {smPreview, nullptr,
+         TRunNeeds{.Form = TFormStance::InParentWindow,
+                   .EndsOnQuitSignal = true,
+                   .Pacing = TPacing::Still,
+                   .BuildsScene = false,
+                   .ReadsParentWindow = true},
+         nullptr, &S::ShowStillPicture, nullptr},
+        {smPassword, nullptr,
+         TRunNeeds{.Form = TFormStance::NotShown, .Pacing = TPacing::Still, .BuildsScene = false, .ReadsParentWindow = true},
+         &ChangePassword, nullptr, nullptr},
+        {smHack, nullptr,
+         TRunNeeds{.Form = TFormStance::NotShown,
+                   .EndsOnQuitSignal = true,
+                   .Pacing = TPacing::HackDelay,
+                   .DrawsAtOnce = true,
+                   .DrawsOnce = true,
+                   .UsesHackOptions = true,
+                   .Errors = TErrorReport::ErrorStream,
+                   .Instance = TInstanceRule::Never},
+         nullptr, nullptr, &S::StartHackWindow},
+    };
+}
+
+bool AllZero(const std::string& digits) {
+    return !digits.empty() && digits.find_first_not_of('0') == std::string::npos;
+}
+
+// The window id after /p, /l or /a: a number, and one that names a window.
+void CheckWindowArgument(const std::string& option, const std::vector<std::string>& args) {
+    if (args.size() < 3)
+        throw EHackUsage(option + " needs the id of the window to draw into, in decimal or 0x hex (as xwininfo prints it)");
+    const std::string& text = args[2];
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    if (AllZero(hex ? text.substr(2) : text)) throw EHackUsage(option + ": '" + text + "' is a number but names no window");
+    if (!ParseWindowId(text)) throw EHackUsage(option + ": '" + text + "' is not a window id (decimal or 0x hex)");
+    if (args.size() > 3) throw EHackUsage("unexpected argument '" + args[3] + "'");
+}
+
+// Under strict rules the first argument is a mode's switch as written and nothing follows it
+// that the mode does not take.
+void CheckStrictly(const std::vector<std::string>& args, const TRunMode& mode) {
+    if (args.size() < 2) return;
+    const std::string& first = args[1];
+    if (first.size() > 2 && first.compare(0, 2, "--") == 0) {
+        if (!mode.LongOption || first != mode.LongOption)
+            throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
+        if (args.size() > 2) throw EHackUsage("unexpected argument '" + args[2] + "'");
+        return;
+    }
+    const char letter = first.size() >= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(first[1]))) : '\0';
+    const bool switchShape = (first[0] == '/' || first[0] == '-') && std::string("CSPLA").find(letter) != std::string::npos &&
+                             letter != '\0';
+    const std::string rest = first.size() > 2 ? first.substr(2) : std::string();
+    const bool colonHandle = letter == 'C' && rest.size() > 1 && rest[0] == ':';
+    if (!switchShape || (!rest.empty() && !colonHandle))
+        throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
+    if (colonHandle && !ParseWindowId(rest.substr(1)) && !AllZero(rest.substr(1)))
+        throw EHackUsage(first.substr(0, 2) + ": '" + rest.substr(1) + "' is not a window id (decimal or 0x hex)");
+    if (letter == 'P' || letter == 'L' || letter == 'A') {
+        CheckWindowArgument(first, args);
+        return;
+    }
+    if (args.size() > 2) throw EHackUsage("unexpected argument '" + args[2] + "'");
+}
+
+}  // namespace
+
+const std::vector<TRunMode>& RunModes() {
+    static const std::vector<TRunMode> table = MakeTable();
+    return table;
+}
+
+const TRunMode& RunModeOf(TSaverMode mode) {
+    for (const TRunMode& entry : RunModes())
+        if (entry.Mode == mode) return entry;
+    return RunModes().front();
+}
+
+TSaverMode ReadMode(const std::vector<std::string>& args) {
+    const auto extension = UpperCase(SplitProgramPath(args.empty() ? std::string() : args[0], false).extension);
+    if (args.size() < 2) return extension == ".EXE" ? smProgram : smSettings;
+    const auto switchText = UpperCase(args[1]);
+    const char letter = switchText.size() >= 2 ? switchText[1] : '\0';
+    switch (letter) {
+        case 'C': return smSettings;
+        case 'A': return smPassword;
+        case 'P':
+        case 'L': return smPreview;
+        case 'S': return smSaver;
+        default: return smSettings;
+    }
+}
+
+TRunChoice ChooseRunMode(const std::vector<std::string>& args, const TCommandLineRules& rules) {
+    TRunChoice choice;
+    if (rules.Hacks && IsHackCommandLine(args, rules.WindowVariable)) {
+        choice.Hack = ParseHackOptions(args, rules.WindowVariable);
+        choice.Mode = &RunModeOf(smHack);
+        return choice;
+    }
+    choice.Mode = &RunModeOf(ReadMode(args));
+    if (rules.Strict) CheckStrictly(args, *choice.Mode);
+    return choice;
+}
