@@ -139,13 +139,14 @@ void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> af
 }
 
 void TSaverRun::ShowDesktopPreview(std::intptr_t parent, const std::string& installPath, bool endOnQuitSignal) {
+    // Watched before the window exists: whoever sees the window may send the signal at once.
+    if (endOnQuitSignal) services_.Windows.WatchQuitSignals([this] { closeForm_(); });
     previewWindow_ = services_.Windows.CreateChildWindow(parent);
     if (!previewWindow_) {
         closeForm_();
         return;
     }
     previewWindow_->OnDestroyed = [this] { closeForm_(); };
-    if (endOnQuitSignal) services_.Windows.WatchQuitSignals([this] { closeForm_(); });
     previewWindow_->Show();
     if (!services_.PreviewPicture) return;
     // A picture that cannot be drawn leaves the preview black: the desktop's settings page is

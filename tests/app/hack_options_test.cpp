@@ -71,6 +71,8 @@ TEST(HackCommandLine, ABadCommandLineIsOneClearLine) {
     const std::pair<Args, std::string> cases[] = {
         {{"h", "-root", "-fish", "101"}, "-fish: '101' is not a number from 0 to 100"},
         {{"h", "-root", "-fish", "-1"}, "-fish: '-1' is not a number from 0 to 100"},
+        {{"h", "-root", "-fish", ""}, "-fish: '' is not a number from 0 to 100"},
+        {{"h", "-root", "-delay", ""}, "-delay: '' is not a number of microseconds from 0 to 1000000"},
         {{"h", "-root", "-bubbles", "2x"}, "-bubbles: '2x' is not a number from 0 to 200"},
         {{"h", "-root", "-bubbles"}, "option '-bubbles' needs a value"},
         {{"h", "-root", "-theme", "Blue"}, "-theme: 'Blue' is not blue, aquamarine, green or auto"},
