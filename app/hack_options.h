@@ -46,7 +46,7 @@ bool IsHackCommandLine(const std::vector<std::string>& args, const std::optional
 THackOptions ParseHackOptions(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable);
 
 // What a command line asks of the program before any window: --help and -h, --version, or the
-// run its mode gives. Raises EHackUsage for a --option that no mode knows.
+// run its mode gives.
 enum class TProgramRequest { Run, Help, Version };
 TProgramRequest ReadProgramRequest(const std::vector<std::string>& args);
 // The modes, the hack options and the files, for --help.

@@ -92,13 +92,18 @@ void CheckStrictly(const std::vector<std::string>& args, const TRunMode& mode) {
     const bool colonHandle = letter == 'C' && rest.size() > 1 && rest[0] == ':';
     if (!switchShape || (!rest.empty() && !colonHandle))
         throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
-    if (colonHandle && !ParseWindowId(rest.substr(1)) && !AllZero(rest.substr(1)))
-        throw EHackUsage(first.substr(0, 2) + ": '" + rest.substr(1) + "' is not a window id (decimal or 0x hex)");
-    if (letter == 'P' || letter == 'L' || letter == 'A') {
+    if (colonHandle && rest.find_first_not_of("0123456789", 1) != std::string::npos)
+        throw EHackUsage(first.substr(0, 2) + ": '" + rest.substr(1) + "' is not a window id (decimal)");
+    if (letter == 'P' || letter == 'L' || letter == 'A')
         CheckWindowArgument(first, args);
-        return;
+    else if (args.size() > 2)
+        throw EHackUsage("unexpected argument '" + args[2] + "'");
+    // What passed must also be what the frame reads later, or the mistake would end in a box.
+    try {
+        ReadParentHandle(args, 0);
+    } catch (const std::exception& e) {
+        throw EHackUsage(first.substr(0, 2) + ": " + e.what());
     }
-    if (args.size() > 2) throw EHackUsage("unexpected argument '" + args[2] + "'");
 }
 
 }  // namespace
@@ -137,6 +142,9 @@ TRunChoice ChooseRunMode(const std::vector<std::string>& args, const TCommandLin
         return choice;
     }
     choice.Mode = &RunModeOf(ReadMode(args));
+    // A mode with a long option of its own is chosen by it alone.
+    for (const TRunMode& entry : RunModes())
+        if (entry.LongOption && args.size() >= 2 && args[1] == entry.LongOption) choice.Mode = &entry;
     if (rules.Strict) CheckStrictly(args, *choice.Mode);
     return choice;
 }

@@ -39,10 +39,6 @@ TWindowHandle ReadHandleArgument(const std::string& text) {
 
 }  // namespace
 
-bool NamesParentWindow(const std::vector<std::string>& args) {
-    return args.size() >= 3 || (args.size() == 2 && args[1].find(':') != std::string::npos);
-}
-
 TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground) {
     if (args.size() >= 3) return ReadHandleArgument(args[2]);
     if (args.size() >= 2) {

@@ -49,8 +49,6 @@ TCommandLineRules CommandLineRules(IApplicationHost& host);
 // "'<text>' is not a valid integer value" for a handle that is not a decimal number (or, as a
 // separate argument, a 0x hexadecimal one).
 TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground);
-// Whether the arguments give a parent window at all (a third argument or a colon).
-bool NamesParentWindow(const std::vector<std::string>& args);
 // Shows the cursor until it is visible, so that a message box has a pointer. Returns the number
 // of show calls made.
 int ShowCursorUntilVisible(ISaverSystem& system);

@@ -185,7 +185,8 @@ void TFormFishes::FormCreate() {
     const THandOverForm form{.MoveOutOfSight = [this, width, height] { SetBounds(-width, -height, 0, 0); },
                              .PutBack = [=, this] { SetBounds(left, top, width, height); },
                              .Close = [this] { Close(); }};
-    handOverFailure_ = RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, form, installPath_).Failure;
+    handOverFailure_ =
+        RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, form, installPath_).Failure;
 }
 
 void TFormFishes::FormShow() {

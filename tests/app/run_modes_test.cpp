@@ -63,8 +63,10 @@ TEST(RunModes, AStrictCommandLineRefusesEveryMistake) {
         {{"3dtidewell", "/s5"}, "unknown option '/s5' (--help lists the options)"},
         {{"3dtidewell", "--settings", "--bogus"}, "unexpected argument '--bogus'"},
         {{"3dtidewell", "-fihs", "5"}, "unknown option '-fihs' (--help lists the options)"},
-        {{"3dtidewell", "--fihs"}, "unknown option '--fihs' (--help lists the options)"},
-        {{"3dtidewell", "/c:x1"}, "/c: 'x1' is not a window id (decimal or 0x hex)"},
+        {{"3dtidewell", "--speed"}, "unknown option '--speed' (--help lists the options)"},
+        {{"3dtidewell", "--helpme"}, "unknown option '--helpme' (--help lists the options)"},
+        {{"3dtidewell", "/c:x1"}, "/c: 'x1' is not a window id (decimal)"},
+        {{"3dtidewell", "/c:99999999999"}, "/c: '99999999999' is not a valid integer value"},
         {{"3dtidewell", ""}, "unknown option '' (--help lists the options)"},
     };
     for (const auto& [args, message] : mistakes) {

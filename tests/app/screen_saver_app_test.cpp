@@ -43,9 +43,6 @@ TEST(ReadParentHandle, ThirdArgumentThenColonThenForeground) {
     // An X window id as xwininfo prints it.
     EXPECT_EQ(ReadParentHandle(Args{"3dtidewell", "/p", "0x1a00007"}, 9), 0x1a00007);
     EXPECT_EQ(ReadParentHandle(Args{"3dtidewell", "/p", "0X1F"}, 9), 31);
-    EXPECT_FALSE(NamesParentWindow(Args{"3dtidewell", "/p"}));
-    EXPECT_TRUE(NamesParentWindow(Args{"a.scr", "/p", "12"}));
-    EXPECT_TRUE(NamesParentWindow(Args{"a.scr", "/c:12"}));
 }
 
 TEST(ReadParentHandle, ABadNumberIsAClearError) {
