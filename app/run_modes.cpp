@@ -71,7 +71,8 @@ void CheckWindowArgument(const std::string& option, const std::vector<std::strin
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     if (AllZero(hex ? text.substr(2) : text)) throw EHackUsage(option + ": '" + text + "' is a number but names no window");
     if (!ParseWindowId(text)) throw EHackUsage(option + ": '" + text + "' is not a window id (decimal or 0x hex)");
-    if (args.size() > 3) throw EHackUsage("unexpected argument '" + args[3] + "'");
+    if (args.size() > 3)
+        throw EHackUsage("unexpected argument '" + args[3] + "' after '" + option + " " + text + "'");
 }
 
 // Under strict rules the first argument is a mode's switch as written and nothing follows it
@@ -82,7 +83,7 @@ void CheckStrictly(const std::vector<std::string>& args, const TRunMode& mode) {
     if (first.size() > 2 && first.compare(0, 2, "--") == 0) {
         if (!mode.LongOption || first != mode.LongOption)
             throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
-        if (args.size() > 2) throw EHackUsage("unexpected argument '" + args[2] + "'");
+        if (args.size() > 2) throw EHackUsage("unexpected argument '" + args[2] + "' after '" + first + "'");
         return;
     }
     const char letter = first.size() >= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(first[1]))) : '\0';
@@ -97,7 +98,7 @@ void CheckStrictly(const std::vector<std::string>& args, const TRunMode& mode) {
     if (letter == 'P' || letter == 'L' || letter == 'A')
         CheckWindowArgument(first, args);
     else if (args.size() > 2)
-        throw EHackUsage("unexpected argument '" + args[2] + "'");
+        throw EHackUsage("unexpected argument '" + args[2] + "' after '" + first + "'");
     // What passed must also be what the frame reads later, or the mistake would end in a box.
     try {
         ReadParentHandle(args, 0);
