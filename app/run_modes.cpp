@@ -13,10 +13,11 @@ std::vector<TRunMode> MakeTable() {
     using S = IRunStarts;
     return {
         {smProgram, nullptr,
-         TRunNeeds{.Stores = TStoring::DialogOnOk, .Instance = TInstanceRule::EveryStart},
+         TRunNeeds{.EndsOnQuitSignal = true, .Stores = TStoring::DialogOnOk, .Instance = TInstanceRule::EveryStart},
          nullptr, &S::ShowSettingsDialog, &S::StartSettingsDialog},
         {smSettings, "--settings",
-         TRunNeeds{.Stores = TStoring::DialogOnOk,
+         TRunNeeds{.EndsOnQuitSignal = true,
+                   .Stores = TStoring::DialogOnOk,
                    .ForwardsToOpenDialog = true,
                    .ReadsParentWindow = true,
                    .DialogOwnedByParent = true,

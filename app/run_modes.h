@@ -57,7 +57,7 @@ struct TRunNeeds {
     // check in front of that.
     bool EndsOnInput = false;
     bool AsksPassword = false;
-    // SIGTERM, SIGINT and SIGHUP (a close request on Windows) end it cleanly.
+    // SIGTERM, SIGINT and SIGHUP end it cleanly (on Windows a close request to the saver window).
     bool EndsOnQuitSignal = false;
     TPacing Pacing = TPacing::DisplayRefresh;
     // The aquarium is built at the start event.

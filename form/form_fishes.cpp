@@ -233,9 +233,9 @@ void TFormFishes::StartSettingsDialog() {
     presenter_->Start();
 }
 
-void TFormFishes::StartSaverWindow() { run_->StartSaverWindow(true); }
+void TFormFishes::StartSaverWindow() { run_->StartSaverWindow(&screenSaver_->Needs()); }
 
-void TFormFishes::StartHackWindow() { run_->StartHackWindow(); }
+void TFormFishes::StartHackWindow() { run_->StartHackWindow(screenSaver_->Needs()); }
 
 void TFormFishes::SetDefaults() { SetDefaultOptions(options_, *displayControl_); }
 

@@ -48,7 +48,7 @@ void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAtta
     sound_.ApplySound(options_.SoundEnabled);
 }
 
-void TSaverRun::StartSaverWindow(bool wholeRun) {
+void TSaverRun::StartSaverWindow(const TRunNeeds* run) {
     aquarium_.ReleaseDrawing();
     FreeDrawingWindow();
     aquarium_.AdvanceAutoTheme();
@@ -77,8 +77,8 @@ void TSaverRun::StartSaverWindow(bool wholeRun) {
     aquarium_.SetViews(arrangement.Views);
     // Only the dialog's "Preview..." comes back to draw into another context.
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
-                                                  .FreeImagesAfterUpload = wholeRun,
-                                                  .WatchQuitSignals = wholeRun});
+                                                  .FreeImagesAfterUpload = run && run->DrawsOnce,
+                                                  .WatchQuitSignals = run && run->EndsOnQuitSignal});
     input_->Start();
 }
 
@@ -101,7 +101,7 @@ void TSaverRun::HideSaverWindows() {
     for (auto& cover : covers_) cover->Hide();
 }
 
-void TSaverRun::StartHackWindow() {
+void TSaverRun::StartHackWindow(const TRunNeeds& run) {
     const THackOptions& hack = saver_.HackOptions();
     aquarium_.AdvanceAutoTheme();
     auto window = services_.Windows.AdoptWindow(hack.Window);
@@ -115,10 +115,11 @@ void TSaverRun::StartHackWindow() {
     // xscreensaver ends its hack when it destroys the window, if not before.
     window->OnDestroyed = [this] { input_->Quit(); };
     adopted_ = true;
-    AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
-                                                  .FreeImagesAfterUpload = true,
-                                                  .WatchQuitSignals = true,
-                                                  .FrameRateLimit = hack.FrameRateLimit()});
+    AttachAquarium(std::move(window),
+                   TAttachment{.FullScreen = true,
+                               .FreeImagesAfterUpload = run.DrawsOnce,
+                               .WatchQuitSignals = run.EndsOnQuitSignal,
+                               .FrameRateLimit = run.Pacing == TPacing::HackDelay ? hack.FrameRateLimit() : 0});
 }
 
 bool TSaverRun::FrameWanted() { return drawingWindow_ && frameGate_.Open(*drawingWindow_); }

@@ -60,12 +60,11 @@ public:
     void AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how);
 
     // The full-screen saver: the display mode, the saver window over the monitors the options
-    // choose (one view each), covers over the others, the cursor hidden. wholeRun: the window is
-    // the run (not the dialog's "Preview..."), so quit signals end it and its images go once
-    // uploaded.
-    void StartSaverWindow(bool wholeRun = false);
+    // choose (one view each), covers over the others, the cursor hidden. run: the needs of the
+    // mode whose whole run the window is; none for the dialog's "Preview...", which comes back.
+    void StartSaverWindow(const TRunNeeds* run = nullptr);
     // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
-    void StartHackWindow();
+    void StartHackWindow(const TRunNeeds& run);
     // The dialog's live preview inside its panel.
     void StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext);
     // The desktop's small preview: a still picture inside its window, ending with that window

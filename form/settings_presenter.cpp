@@ -48,7 +48,7 @@ void TSettingsPresenter::ShowDialog(const std::string& caption) {
     // Only a handle given on the command line owns the dialog; without one it belongs to the desktop.
     const std::intptr_t owner = ReadParentHandle(services_.Host.Arguments(), 0);
     view_->Show(saver_.Needs().DialogOwnedByParent ? owner : 0);
-    services_.Windows.WatchQuitSignals([this] { Quit(); });
+    if (saver_.Needs().EndsOnQuitSignal) services_.Windows.WatchQuitSignals([this] { Quit(); });
 }
 
 void TSettingsPresenter::Quit() {

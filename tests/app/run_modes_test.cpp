@@ -23,8 +23,8 @@ TEST(RunModes, EachModeTellsWhatItNeeds) {
     using enum TFormStance;
     const Row rows[] = {
         {{"a.scr", "/s"}, smSaver, OutOfSight, true, true, true, true, TStoring::AutoThemeAtEnd, TErrorReport::MessageBox},
-        {{"a.scr", "/c:7"}, smSettings, Dialog, false, false, false, false, TStoring::DialogOnOk, TErrorReport::MessageBox},
-        {{"a.exe"}, smProgram, Dialog, false, false, false, false, TStoring::DialogOnOk, TErrorReport::MessageBox},
+        {{"a.scr", "/c:7"}, smSettings, Dialog, false, false, false, true, TStoring::DialogOnOk, TErrorReport::MessageBox},
+        {{"a.exe"}, smProgram, Dialog, false, false, false, true, TStoring::DialogOnOk, TErrorReport::MessageBox},
         {{"a.scr", "/p", "5"}, smPreview, InParentWindow, false, false, false, true, TStoring::Nothing, TErrorReport::MessageBox},
         {{"a.scr", "/a", "5"}, smPassword, NotShown, false, false, false, false, TStoring::Nothing, TErrorReport::MessageBox},
         {{"3dtidewell", "-root"}, smHack, NotShown, false, false, false, true, TStoring::Nothing, TErrorReport::ErrorStream},
