@@ -9,8 +9,8 @@
 
 #include "app/exception.h"
 
-// A command line that cannot be run (a hack's, an unknown --option, /p without a window): one
-// line saying why. The program ends with status 2.
+// A command line that cannot be run (a bad hack option, an option or argument no mode takes, a
+// window id that names no window): one line saying why. The program ends with status 2.
 class EHackUsage : public Exception {
 public:
     using Exception::Exception;

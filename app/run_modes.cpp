@@ -1,6 +1,7 @@
 #include "app/run_modes.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "app/application_pro.h"
 #include "app/screen_saver_app.h"
@@ -12,10 +13,10 @@ void ChangePassword(TScreenSaverApp& app) { app.ChangePassword(); }
 std::vector<TRunMode> MakeTable() {
     using S = IRunStarts;
     return {
-        {smProgram, nullptr,
+        {smProgram, nullptr, false, nullptr,
          TRunNeeds{.EndsOnQuitSignal = true, .Stores = TStoring::DialogOnOk, .Instance = TInstanceRule::EveryStart},
          nullptr, &S::ShowSettingsDialog, &S::StartSettingsDialog},
-        {smSettings, "--settings",
+        {smSettings, "C", false, "--settings",
          TRunNeeds{.EndsOnQuitSignal = true,
                    .Stores = TStoring::DialogOnOk,
                    .ForwardsToOpenDialog = true,
@@ -23,7 +24,7 @@ std::vector<TRunMode> MakeTable() {
                    .DialogOwnedByParent = true,
                    .HandOverSwitch = "/c"},
          nullptr, &S::ShowSettingsDialog, &S::StartSettingsDialog},
-        {smSaver, nullptr,
+        {smSaver, "S", false, nullptr,
          TRunNeeds{.Form = TFormStance::OutOfSight,
                    .FullScreen = true,
                    .EndsOnInput = true,
@@ -37,17 +38,17 @@ std::vector<TRunMode> MakeTable() {
                    .HidesCursor = true,
                    .HandOverSwitch = "/s"},
          nullptr, nullptr, &S::StartSaverWindow},
-        {smPreview, nullptr,
+        {smPreview, "PL", true, nullptr,
          TRunNeeds{.Form = TFormStance::InParentWindow,
                    .EndsOnQuitSignal = true,
                    .Pacing = TPacing::Still,
                    .BuildsScene = false,
                    .ReadsParentWindow = true},
          nullptr, &S::ShowStillPicture, nullptr},
-        {smPassword, nullptr,
+        {smPassword, "A", true, nullptr,
          TRunNeeds{.Form = TFormStance::NotShown, .Pacing = TPacing::Still, .BuildsScene = false, .ReadsParentWindow = true},
          &ChangePassword, nullptr, nullptr},
-        {smHack, nullptr,
+        {smHack, nullptr, false, nullptr,
          TRunNeeds{.Form = TFormStance::NotShown,
                    .EndsOnQuitSignal = true,
                    .Pacing = TPacing::HackDelay,
@@ -58,6 +59,15 @@ std::vector<TRunMode> MakeTable() {
                    .Instance = TInstanceRule::Never},
          nullptr, nullptr, &S::StartHackWindow},
     };
+}
+
+// The mode letter of a switch: its second character, upper-cased ('\0' for none).
+char SwitchLetter(const std::string& argument) {
+    return argument.size() >= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(argument[1]))) : '\0';
+}
+
+bool HasLetter(const TRunMode& mode, char letter) {
+    return letter != '\0' && mode.Letters && std::string_view(mode.Letters).find(letter) != std::string_view::npos;
 }
 
 bool AllZero(const std::string& digits) {
@@ -87,16 +97,15 @@ void CheckStrictly(const std::vector<std::string>& args, const TRunMode& mode) {
         if (args.size() > 2) throw EHackUsage("unexpected argument '" + args[2] + "' after '" + first + "'");
         return;
     }
-    const char letter = first.size() >= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(first[1]))) : '\0';
-    const bool switchShape = (first[0] == '/' || first[0] == '-') && std::string("CSPLA").find(letter) != std::string::npos &&
-                             letter != '\0';
+    const bool switchShape = (first[0] == '/' || first[0] == '-') && HasLetter(mode, SwitchLetter(first));
     const std::string rest = first.size() > 2 ? first.substr(2) : std::string();
-    const bool colonHandle = letter == 'C' && rest.size() > 1 && rest[0] == ':';
+    // "/c:<id>": the dialog's owner.
+    const bool colonHandle = mode.Needs.DialogOwnedByParent && rest.size() > 1 && rest[0] == ':';
     if (!switchShape || (!rest.empty() && !colonHandle))
         throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
     if (colonHandle && rest.find_first_not_of("0123456789", 1) != std::string::npos)
         throw EHackUsage(first.substr(0, 2) + ": '" + rest.substr(1) + "' is not a window id (decimal)");
-    if (letter == 'P' || letter == 'L' || letter == 'A')
+    if (mode.WindowArgument)
         CheckWindowArgument(first, args);
     else if (args.size() > 2)
         throw EHackUsage("unexpected argument '" + args[2] + "' after '" + first + "'");
@@ -124,16 +133,10 @@ const TRunMode& RunModeOf(TSaverMode mode) {
 TSaverMode ReadMode(const std::vector<std::string>& args) {
     const auto extension = UpperCase(SplitProgramPath(args.empty() ? std::string() : args[0], false).extension);
     if (args.size() < 2) return extension == ".EXE" ? smProgram : smSettings;
-    const auto switchText = UpperCase(args[1]);
-    const char letter = switchText.size() >= 2 ? switchText[1] : '\0';
-    switch (letter) {
-        case 'C': return smSettings;
-        case 'A': return smPassword;
-        case 'P':
-        case 'L': return smPreview;
-        case 'S': return smSaver;
-        default: return smSettings;
-    }
+    const char letter = SwitchLetter(args[1]);
+    for (const TRunMode& entry : RunModes())
+        if (HasLetter(entry, letter)) return entry.Mode;
+    return smSettings;
 }
 
 TRunChoice ChooseRunMode(const std::vector<std::string>& args, const TCommandLineRules& rules) {

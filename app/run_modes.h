@@ -5,7 +5,7 @@
 // by ChooseRunMode; everything else asks the entry's needs, never which mode runs.
 //
 // A new mode is one more entry (and, when it starts in a new way, one more IRunStarts step):
-// give it a TSaverMode value, a long option if it has one, its needs and its steps.
+// give it a TSaverMode value, its switch letters or long option, its needs and its steps.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -100,6 +100,10 @@ class TScreenSaverApp;
 
 struct TRunMode {
     TSaverMode Mode;
+    // The letters of the switches that choose it ("/s", "-S": 'S'); nullptr for none.
+    const char* Letters;
+    // Its switch is followed by a window id ("/p <id>").
+    bool WindowArgument;
     // The option that chooses it where long options are read (Linux); nullptr for none.
     const char* LongOption;
     TRunNeeds Needs;
@@ -113,7 +117,8 @@ struct TRunMode {
 const std::vector<TRunMode>& RunModes();
 const TRunMode& RunModeOf(TSaverMode mode);
 
-// The run mode from the program's extension and the first argument.
+// The run mode from the program's extension and the first argument's letter (the settings
+// dialog for a letter no entry has).
 TSaverMode ReadMode(const std::vector<std::string>& args);
 
 // How a command line is read where the program runs.
