@@ -69,7 +69,7 @@ public:
     // parent or the parent does not exist.
     std::optional<std::pair<int, int>> ParentWindowSize() const { return parentSize_; }
     TLibraryHandle SystemLibrary() const { return systemLibrary_; }
-    // The hack's window and options; meaningful in smHack only.
+    // The hack's window and options; meaningful in a mode that uses hack options.
     const THackOptions& HackOptions() const { return hackOptions_; }
     ISaverSystem& System() { return system_; }
 
