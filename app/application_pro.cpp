@@ -66,10 +66,6 @@ void TCustomApplicationPro::SingleInstanceGuard() {
         logFile_ = false;
         application_.Terminate();
         application_.ShowMainForm = false;
-        if (form_) {
-            form_->DisconnectEvents();
-            form_->Hide();
-        }
     }
 }
 
@@ -94,6 +90,12 @@ TRegistry& TCustomApplicationPro::OptionsRegistry() {
     return *options_;
 }
 
+TRegistry& TCustomApplicationPro::OptionsRegistry(TOptionsScope scope) {
+    SetScope(machineOptions_, scope == TOptionsScope::MachineRead);
+    SetScope(readOnlyOptions_, scope != TOptionsScope::UserWrite);
+    return OptionsRegistry();
+}
+
 void TCustomApplicationPro::ReleaseOptions() { options_.reset(); }
 
 void TCustomApplicationPro::SetScope(bool& field, bool value) {
@@ -110,14 +112,9 @@ struct ReleaseOnExit {
 };
 }  // namespace
 
-void TCustomApplicationPro::LoadOptions() {
+void TCustomApplicationPro::UseOptions(const std::function<void()>& work) {
     ReleaseOnExit release{*this};
-    if (OnLoadOptions) OnLoadOptions();
-}
-
-void TCustomApplicationPro::SaveOptions() {
-    ReleaseOnExit release{*this};
-    if (OnSaveOptions) OnSaveOptions();
+    work();
 }
 
 void TCustomApplicationPro::WriteLog(const std::string& text) {

@@ -3,6 +3,7 @@
 // turns into a start event and a continuous idle event, keeps the options store, the log and
 // the single-instance guard, and reports exceptions through its own event.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,25 +51,6 @@ public:
     virtual std::optional<std::string> HackWindowVariable() { return std::nullopt; }
 };
 
-// The owner form as the components see it.
-class IOwnerForm {
-public:
-    virtual ~IOwnerForm() = default;
-    // Disconnects the form's create, destroy, activate, deactivate, close, close-query, paint,
-    // resize and show events.
-    virtual void DisconnectEvents() = 0;
-    virtual void Hide() = 0;
-    virtual void Close() = 0;
-    virtual int Left() = 0;
-    virtual int Top() = 0;
-    virtual int Width() = 0;
-    virtual int Height() = 0;
-    virtual void SetBounds(int left, int top, int width, int height) = 0;
-    // Black, disabled and borderless: the form only covers, it takes no input.
-    virtual void MakeInert() = 0;
-    virtual void SetParentWindow(std::intptr_t parent) = 0;
-};
-
 struct TAppServices {
     IApplicationHost& host;
     IRegistryStore& registry;
@@ -76,6 +58,10 @@ struct TAppServices {
 };
 
 enum class TOperation { opInsert, opRemove };
+
+// Where the options live and how they are opened: the user's, read-only or read and write (the
+// key then made when missing), or the machine's, read-only.
+enum class TOptionsScope { UserRead, UserWrite, MachineRead };
 
 // Splits a program path. The extension runs from the last dot of the file name, dot included.
 struct TProgramName {
@@ -101,8 +87,6 @@ public:
     bool SingleInstance = true;
     bool Debug = false;
 
-    TNotifyEvent OnLoadOptions;
-    TNotifyEvent OnSaveOptions;
     TNotifyEvent OnStart;
     TNotifyEvent OnStop;
     TExceptionEvent OnException;
@@ -118,19 +102,21 @@ public:
     bool LogFile() const { return logFile_; }
     void SetLogFile(bool on);
     bool HasInstanceMarker() const { return instance_ != nullptr; }
-    // The single-instance guard found another instance running: this one ends.
+    // The single-instance guard found another instance running: this one ends, and its form
+    // stays hidden with its events disconnected.
     bool AnotherInstanceRuns() const { return anotherInstance_; }
     TApplication& Application() { return application_; }
-
-    void SetOwnerForm(IOwnerForm* form) { form_ = form; }
 
     // "Software\" + Company + "\" + Title, or "Software\" + Title without a company.
     std::string OptionsKey() const;
     TRegistry& OptionsRegistry();
+    // The store opened in scope (the scope's switches set first).
+    TRegistry& OptionsRegistry(TOptionsScope scope);
     void ReleaseOptions();
     bool OptionsCached() const { return options_ != nullptr; }
-    void LoadOptions();
-    void SaveOptions();
+    // One load or save: runs work, which uses the store, then releases the store, also when
+    // work fails.
+    void UseOptions(const std::function<void()>& work);
     void WriteLog(const std::string& text);
     void HideApplicationWindow() { services_.host.HideApplicationWindow(); }
     void SetToolWindowStyle() { services_.host.SetToolWindowStyle(); }
@@ -150,7 +136,6 @@ protected:
 
     TApplication& application_;
     TAppServices services_;
-    IOwnerForm* form_ = nullptr;
     bool readOnlyOptions_ = false;
     bool machineOptions_ = false;
 

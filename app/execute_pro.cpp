@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/screen_saver_app.h"
-
 std::uint32_t PriorityClass(TExecPriority priority) {
     switch (priority) {
         case TExecPriority::epHigh: return 0x80;
@@ -106,15 +104,13 @@ void TExecutePro::OpenThroughShell() {
     launcher_.ShellOpen(program_, exe ? parameters_ : std::string(), DefaultDirectory, exe ? ShowCommand(WindowStyle) : 0);
 }
 
-bool ShouldRunAsProgram(bool runAsExe, const std::string& upperExtension, int saverMode) {
-    return runAsExe && upperExtension == ".SCR" && (saverMode == smSaver || saverMode == smSettings);
+bool ShouldRunAsProgram(bool runAsExe, const std::string& upperExtension, const char* handOverSwitch) {
+    return runAsExe && upperExtension == ".SCR" && handOverSwitch != nullptr;
 }
 
-std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName, int saverMode,
-                                    std::intptr_t parent) {
+std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName,
+                                    const std::string& handOverSwitch, std::intptr_t parent) {
     // Quoted, or "C:\Program Files\..." would start "C:\Program.exe" when there is one.
     const std::string program = '"' + installPath + exeBaseName + ".exe\"";
-    if (saverMode == smSaver) return program + " /s";
-    // The copy's dialog is then modal to the same window as ours would have been.
-    return program + (parent != 0 ? " /c:" + std::to_string(parent) : std::string(" /c"));
+    return program + " " + handOverSwitch + (parent != 0 ? ":" + std::to_string(parent) : std::string());
 }

@@ -81,10 +81,10 @@ private:
     std::string commandLine_;
 };
 
-// Whether a start hands over to the ".exe" copy: "Run As EXE" on, a ".SCR" program, and the
-// saver or settings mode (mode numbers of TSaverMode).
-bool ShouldRunAsProgram(bool runAsExe, const std::string& upperExtension, int saverMode);
-// "installPath + exeBaseName.exe" in quotes, then " /s" for the saver, " /c:<parent>" for settings
-// (" /c" without a parent window).
-std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName, int saverMode,
-                                    std::intptr_t parent = 0);
+// Whether a start hands over to the ".exe" copy: "Run As EXE" on, a ".SCR" program, and a mode
+// that has a switch for the copy (nullptr: none).
+bool ShouldRunAsProgram(bool runAsExe, const std::string& upperExtension, const char* handOverSwitch);
+// "installPath + exeBaseName.exe" in quotes, then the switch, with ":<parent>" when a parent
+// window goes along (" /c:<parent>").
+std::string RunAsProgramCommandLine(const std::string& installPath, const std::string& exeBaseName,
+                                    const std::string& handOverSwitch, std::intptr_t parent = 0);

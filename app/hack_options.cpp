@@ -63,10 +63,7 @@ TProgramRequest ReadProgramRequest(const std::vector<std::string>& args) {
     const std::string& first = args[1];
     if (first == "--help" || first == "-h") return TProgramRequest::Help;
     if (first == "--version") return TProgramRequest::Version;
-    // Every other first argument picks a mode, and anything unknown the settings dialog, as on
-    // Windows; a long option nobody knows is a mistake, not a wish for the dialog.
-    if (first.size() > 2 && first.compare(0, 2, "--") == 0 && first != "--settings" && !KnownOption(first.substr(2)))
-        throw EHackUsage("unknown option '" + first + "' (--help lists the options)");
+    // Every other first argument is the run modes' to judge (run_modes.h).
     return TProgramRequest::Run;
 }
 

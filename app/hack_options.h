@@ -9,8 +9,8 @@
 
 #include "app/exception.h"
 
-// A command line that cannot be run (a hack's, an unknown --option, /p without a window): one
-// line saying why. The program ends with status 2.
+// A command line that cannot be run (a bad hack option, an option or argument no mode takes, a
+// window id that names no window): one line saying why. The program ends with status 2.
 class EHackUsage : public Exception {
 public:
     using Exception::Exception;
@@ -46,7 +46,7 @@ bool IsHackCommandLine(const std::vector<std::string>& args, const std::optional
 THackOptions ParseHackOptions(const std::vector<std::string>& args, const std::optional<std::string>& windowVariable);
 
 // What a command line asks of the program before any window: --help and -h, --version, or the
-// run its mode gives. Raises EHackUsage for a --option that no mode knows.
+// run its mode gives.
 enum class TProgramRequest { Run, Help, Version };
 TProgramRequest ReadProgramRequest(const std::vector<std::string>& args);
 // The modes, the hack options and the files, for --help.

@@ -5,19 +5,9 @@
 
 #include "app/exception.h"
 
-TSaverMode ReadMode(const std::vector<std::string>& args) {
-    const auto extension = UpperCase(SplitProgramPath(args.empty() ? std::string() : args[0], false).extension);
-    if (args.size() < 2) return extension == ".EXE" ? smProgram : smSettings;
-    const auto switchText = UpperCase(args[1]);
-    const char letter = switchText.size() >= 2 ? switchText[1] : '\0';
-    switch (letter) {
-        case 'C': return smSettings;
-        case 'A': return smPassword;
-        case 'P':
-        case 'L': return smPreview;
-        case 'S': return smSaver;
-        default: return smSettings;
-    }
+TCommandLineRules CommandLineRules(IApplicationHost& host) {
+    const bool hacks = host.RunsHacks();
+    return {.Hacks = hacks, .WindowVariable = hacks ? host.HackWindowVariable() : std::nullopt, .Strict = hacks};
 }
 
 std::int32_t StrToInt(const std::string& text) {
@@ -48,10 +38,6 @@ TWindowHandle ReadHandleArgument(const std::string& text) {
 }
 
 }  // namespace
-
-bool NamesParentWindow(const std::vector<std::string>& args) {
-    return args.size() >= 3 || (args.size() == 2 && args[1].find(':') != std::string::npos);
-}
 
 TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground) {
     if (args.size() >= 3) return ReadHandleArgument(args[2]);
@@ -86,58 +72,41 @@ std::string TScreenSaverApp::ExeExtension() const {
 }
 
 void TScreenSaverApp::InitApplication() {
-    const auto& args = services_.host.Arguments();
-    const auto windowVariable = services_.host.HackWindowVariable();
-    if (services_.host.RunsHacks() && IsHackCommandLine(args, windowVariable)) {
-        hackOptions_ = ParseHackOptions(args, windowVariable);
-        saverMode_ = smHack;
-    } else {
-        saverMode_ = ReadMode();
-    }
-    // xscreensaver keeps its hacks to one at a time itself. A Linux program has no extension
-    // and no launched copies: one instance of every other start.
+    const TRunChoice choice = ChooseRunMode(services_.host.Arguments(), CommandLineRules(services_.host));
+    run_ = choice.Mode;
+    saverMode_ = run_->Mode;
+    hackOptions_ = choice.Hack;
+    const TRunNeeds& needs = run_->Needs;
+    // A Linux program has no extension and no launched copies: one instance of every start
+    // whose rule asks for it.
     const auto extension = ExeExtension();
     const bool linuxProgram = extension.empty() && services_.host.DotlessNameIsBaseName();
-    SingleInstance = saverMode_ != smHack && (extension == ".SCR" || saverMode_ == smProgram || linuxProgram);
+    SingleInstance = needs.Instance == TInstanceRule::EveryStart ||
+                     (needs.Instance == TInstanceRule::WhenNotACopy && (extension == ".SCR" || linuxProgram));
     TCustomGraphicApplicationPro::InitApplication();
     // A second instance ends quietly: it must not touch the flags of the running one. A second
     // start of the dialog shows the open one instead.
     if (application_.Terminated()) {
-        if (AnotherInstanceRuns() && saverMode_ == smSettings) services_.host.BringSettingsDialogForward();
+        if (AnotherInstanceRuns() && needs.ForwardsToOpenDialog) services_.host.BringSettingsDialogForward();
         return;
     }
 
     // Only a full-screen run is a running screen saver; the dialog and the preview are not.
-    if (saverMode_ == smSaver) {
+    if (needs.TellsSystemSaverRuns) {
         system_.SetSystemParameter(kSpiSetScreenSaverRunning, 1);
         flagsSet_ = true;
     }
-    // A hack hides nothing and grabs nothing: xscreensaver does that.
-    if (saverMode_ == smProgram || saverMode_ == smHack) return;
+    if (!needs.ReadsParentWindow) return;
 
     parentHandle_ = ReadParentHandle();
     HideApplicationWindow();
     SetToolWindowStyle();
-    switch (saverMode_) {
-        case smSaver:
-            system_.ShowCursor(false);
-            if (form_) {
-                form_->MakeInert();
-                form_->SetBounds(-form_->Width(), -form_->Height(), 0, 0);
-            }
-            break;
-        case smPreview:
-            if (form_) {
-                form_->SetParentWindow(parentHandle_);
-                form_->MakeInert();
-                int width = 0, height = 0;
-                if (parentHandle_ != 0 && system_.WindowSize(parentHandle_, width, height))
-                    form_->SetBounds(0, 0, width, height);
-            }
-            break;
-        case smPassword: ChangePassword(); break;
-        default: break;
-    }
+    if (needs.HidesCursor) system_.ShowCursor(false);
+    int width = 0, height = 0;
+    if (needs.Form == TFormStance::InParentWindow && parentHandle_ != 0 &&
+        system_.WindowSize(parentHandle_, width, height))
+        parentSize_ = std::make_pair(width, height);
+    if (run_->AtLoading) run_->AtLoading(*this);
 }
 
 TLibraryHandle TScreenSaverApp::LoadSystemLibrary(const std::string& name) {

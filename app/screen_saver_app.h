@@ -1,17 +1,16 @@
 #pragma once
-// The screen-saver component: reads the run mode and parent window from the command line,
-// prepares the main form for the mode, tells the system a saver runs, checks the desktop
-// password before the saver may close and runs the password change.
+// The screen-saver component: chooses the run mode (run_modes.h) and reads the parent window
+// from the command line, tells the form what the mode needs, tells the system a saver runs,
+// checks the desktop password before the saver may close and runs the password change.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/application_pro.h"
 #include "app/hack_options.h"
-
-// smHack: an xscreensaver hack drawing into a window it was given (X11 only).
-enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4, smHack = 5 };
+#include "app/run_modes.h"
 
 using TWindowHandle = std::intptr_t;
 
@@ -44,14 +43,12 @@ public:
     virtual std::int32_t CallVerifyScreenSavePwd(TLibraryHandle library, TWindowHandle window) = 0;
 };
 
-// The run mode from the program's extension and the first argument.
-TSaverMode ReadMode(const std::vector<std::string>& args);
+// How this platform reads a command line (strict where xscreensaver's conventions hold).
+TCommandLineRules CommandLineRules(IApplicationHost& host);
 // The parent window from the arguments, else `foreground`. Raises Exception
 // "'<text>' is not a valid integer value" for a handle that is not a decimal number (or, as a
 // separate argument, a 0x hexadecimal one).
 TWindowHandle ReadParentHandle(const std::vector<std::string>& args, TWindowHandle foreground);
-// Whether the arguments give a parent window at all (a third argument or a colon).
-bool NamesParentWindow(const std::vector<std::string>& args);
 // Shows the cursor until it is visible, so that a message box has a pointer. Returns the number
 // of show calls made.
 int ShowCursorUntilVisible(ISaverSystem& system);
@@ -64,9 +61,15 @@ public:
     ~TScreenSaverApp() override;
 
     TSaverMode SaverMode() const { return saverMode_; }
+    // What the chosen mode needs (the frame's defaults before loading).
+    const TRunMode& Run() const { return *run_; }
+    const TRunNeeds& Needs() const { return run_->Needs; }
     TWindowHandle ParentHandle() const { return parentHandle_; }
+    // The size of the parent window a mode in the parent window covers; none when it has no
+    // parent or the parent does not exist.
+    std::optional<std::pair<int, int>> ParentWindowSize() const { return parentSize_; }
     TLibraryHandle SystemLibrary() const { return systemLibrary_; }
-    // The hack's window and options; meaningful in smHack only.
+    // The hack's window and options; meaningful in a mode that uses hack options.
     const THackOptions& HackOptions() const { return hackOptions_; }
     ISaverSystem& System() { return system_; }
 
@@ -74,6 +77,8 @@ public:
     TWindowHandle ReadParentHandle() { return ::ReadParentHandle(services_.host.Arguments(), system_.ForegroundWindow()); }
     // True when the saver may close: no password set, no password library, or accepted.
     bool VerifyPassword();
+    // The password change: the main form is never shown and the program ends.
+    void ChangePassword();
     // The upper-cased extension of the program file.
     std::string ExeExtension() const;
 
@@ -83,10 +88,11 @@ protected:
 private:
     TLibraryHandle LoadSystemLibrary(const std::string& name);
     void UnloadSystemLibrary();
-    void ChangePassword();
 
     ISaverSystem& system_;
     TSaverMode saverMode_ = smProgram;
+    const TRunMode* run_ = &RunModeOf(smProgram);
+    std::optional<std::pair<int, int>> parentSize_;
     THackOptions hackOptions_;
     TWindowHandle parentHandle_ = 0;
     TLibraryHandle systemLibrary_ = 0;

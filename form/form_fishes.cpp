@@ -19,13 +19,10 @@ TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)
     saver.MinorVersion = kMinorVersion;
     saver.SetLogFile(false);
     saver.Debug = false;
-    saver.OnLoadOptions = [this] { ScreenSaverLoadOptions(); };
-    saver.OnSaveOptions = [this] { ScreenSaverSaveOptions(); };
     saver.OnStart = [this] { ScreenSaverStart(); };
     saver.OnStop = [this] { ScreenSaverStop(); };
     saver.OnException = [this](const std::exception& e) { ScreenSaverException(e); };
     saver.OnIdle = [this](bool& done) { ScreenSaverIdle(done); };
-    saver.SetOwnerForm(this);
 
     // Design values; the start event replaces the mode with the user's.
     displayControl_ = std::make_unique<TDisplayControl>(services_.DisplayDriver);
@@ -46,22 +43,45 @@ TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)
 
     // The components' loaded notifications, in creation order, then the form's create event.
     saver.Loaded();
+    FollowTheFrame();
     displayControl_->PropertiesLoaded();
     if (eventsConnected_) FormCreate();
     MakeAquarium();
 }
 
+void TFormFishes::FollowTheFrame() {
+    TScreenSaverApp& saver = *screenSaver_;
+    if (saver.AnotherInstanceRuns()) {
+        eventsConnected_ = false;
+        visible_ = false;
+        return;
+    }
+    switch (saver.Needs().Form) {
+        case TFormStance::OutOfSight:
+            // Still the application's main window, but nobody sees it: the saver window comes later.
+            inert_ = true;
+            SetBounds(-width_, -height_, 0, 0);
+            break;
+        case TFormStance::InParentWindow:
+            parent_ = saver.ParentHandle();
+            inert_ = true;
+            if (const auto size = saver.ParentWindowSize()) SetBounds(0, 0, size->first, size->second);
+            break;
+        case TFormStance::Dialog:
+        case TFormStance::NotShown: break;
+    }
+}
+
 void TFormFishes::MakeAquarium() {
     if (aquarium_) return;
     TScreenSaverApp& saver = *screenSaver_;
-    const bool hack = saver.SaverMode() == smHack;
     aquarium_ = services_.MakeAquarium(TAquariumHost{
         .InstallPath = installPath_,
         .ExeName = saver.ExeName(),
         .WriteLog = [this](const std::string& text) { screenSaver_->WriteLog(text); },
         .ShowCaption = [this](const std::string& text) { presenter_->ShowCaption(text); },
         .StopSound = [this] { sound_->StopSound(); },
-        .ShowFps = hack && saver.HackOptions().ShowFps,
+        .ShowFps = saver.Needs().UsesHackOptions && saver.HackOptions().ShowFps,
         .Options = &options_,
     });
     run_ = std::make_unique<TSaverRun>(
@@ -96,7 +116,8 @@ void TFormFishes::MakeAquarium() {
                                                      .EmbeddedPage = services_.HelpPage,
                                                      .OpenDocument = services_.OpenDocument},
                                    .SetDefaults = [this] { SetDefaults(); },
-                                   .Close = [this] { Close(); }},
+                                   .Close = [this] { Close(); },
+                                   .SaveOptions = [this] { SaveOptions(); }},
         saver, *displayControl_, *aquarium_, options_, *sound_, *run_);
 }
 
@@ -160,22 +181,30 @@ void TFormFishes::FormCreate() {
     MakeAquarium();
     options_.RunAsExe = ReadRunAsExe(saver);
     saver.ReleaseOptions();
+    const int left = left_, top = top_, width = width_, height = height_;
+    const THandOverForm form{.MoveOutOfSight = [this, width, height] { SetBounds(-width, -height, 0, 0); },
+                             .PutBack = [=, this] { SetBounds(left, top, width, height); },
+                             .Close = [this] { Close(); }};
     handOverFailure_ =
-        RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, *this, installPath_).Failure;
+        RunAsProgramLaunch(options_.RunAsExe, saver, *executePro_, services_.Launcher, form, installPath_).Failure;
 }
 
 void TFormFishes::FormShow() {
-    const TSaverMode mode = screenSaver_->SaverMode();
-    if (mode == smSettings || mode == smProgram) {
-        presenter_->ShowDialog(caption_);
-        return;
-    }
-    if (mode == smPreview) run_->ShowDesktopPreview(parent_, installPath_);
+    const TRunMode& run = screenSaver_->Run();
+    IRunStarts& starts = *this;
+    if (run.AtShow) (starts.*run.AtShow)();
+}
+
+void TFormFishes::ShowSettingsDialog() { presenter_->ShowDialog(caption_); }
+
+void TFormFishes::ShowStillPicture() {
+    run_->ShowDesktopPreview(parent_, installPath_, screenSaver_->Needs().EndsOnQuitSignal);
 }
 
 void TFormFishes::ScreenSaverStart() {
     TScreenSaverApp& saver = *screenSaver_;
-    if (saver.SaverMode() == smPreview) return;
+    const TRunMode& run = saver.Run();
+    if (!run.Needs.BuildsScene) return;
     const TScreenMode& desktop = displayControl_->DesktopMode();
     if ((desktop.ColorDepth != 16 && desktop.ColorDepth != 32) || displayControl_->ColorDepthModes().Count() == 0)
         throw Exception(ColorDepthWarning(displayControl_->DesktopName()));
@@ -185,7 +214,7 @@ void TFormFishes::ScreenSaverStart() {
     aquarium.SetSceneDefaults();
     RandomSeed = 7;
     SetDefaults();
-    saver.LoadOptions();
+    LoadOptions();
     bool logFile = saver.LogFile();
     const std::string description =
         services_.SceneDescriptionFile ? services_.SceneDescriptionFile(installPath_, saver.ExeBaseName())
@@ -194,18 +223,19 @@ void TFormFishes::ScreenSaverStart() {
     saver.SetLogFile(logFile);
     if (!handOverFailure_.empty()) saver.WriteLog(std::exchange(handOverFailure_, std::string()));
     aquarium.BuildScene();
-    if (saver.SaverMode() == smSaver) {
-        run_->StartSaverWindow();
-        return;
-    }
-    if (saver.SaverMode() == smHack) {
-        run_->StartHackWindow();
-        return;
-    }
+    IRunStarts& starts = *this;
+    if (run.AtStart) (starts.*run.AtStart)();
+}
+
+void TFormFishes::StartSettingsDialog() {
     presenter_->ShowDialog(caption_);
     if (!presenter_->View()) throw Exception("The settings dialog cannot be shown.");
     presenter_->Start();
 }
+
+void TFormFishes::StartSaverWindow() { run_->StartSaverWindow(&screenSaver_->Needs()); }
+
+void TFormFishes::StartHackWindow() { run_->StartHackWindow(screenSaver_->Needs()); }
 
 void TFormFishes::SetDefaults() { SetDefaultOptions(options_, *displayControl_); }
 
@@ -222,12 +252,15 @@ void TFormFishes::ScreenSaverIdle(bool& done) {
     done = true;
 }
 
-void TFormFishes::ScreenSaverLoadOptions() {
-    LoadSaverOptions(*screenSaver_, options_, *displayControl_);
-    if (screenSaver_->SaverMode() == smHack) ApplyHackOptions(screenSaver_->HackOptions(), options_);
+void TFormFishes::LoadOptions() {
+    TScreenSaverApp& saver = *screenSaver_;
+    saver.UseOptions([&] { LoadSaverOptions(saver, options_, *displayControl_); });
+    if (saver.Needs().UsesHackOptions) ApplyHackOptions(saver.HackOptions(), options_);
 }
 
-void TFormFishes::ScreenSaverSaveOptions() { SaveSaverOptions(*screenSaver_, options_, *displayControl_); }
+void TFormFishes::SaveOptions() {
+    screenSaver_->UseOptions([this] { SaveSaverOptions(*screenSaver_, options_, *displayControl_); });
+}
 
 void TFormFishes::ScreenSaverException(const std::exception& e) {
     // xscreensaver may destroy its hack's window while the hack starts: GL then fails in it.

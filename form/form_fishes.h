@@ -70,7 +70,7 @@ struct TFormServices {
     IMonitorList* Monitors = nullptr;
 };
 
-class TFormFishes final : public IOwnerForm {
+class TFormFishes final : private IRunStarts {
 public:
     // Creates the components, loads them (run mode, single-instance guard, display modes) and
     // raises the form's create event. Raises what the loading raises (a bad parent handle).
@@ -86,17 +86,12 @@ public:
     // Separate from the destructor so that its errors can be reported; the destructor calls it.
     void Destroy();
 
-    // IOwnerForm
-    void DisconnectEvents() override { eventsConnected_ = false; }
-    void Hide() override { visible_ = false; }
-    void Close() override;
-    int Left() override { return left_; }
-    int Top() override { return top_; }
-    int Width() override { return width_; }
-    int Height() override { return height_; }
-    void SetBounds(int left, int top, int width, int height) override;
-    void MakeInert() override { inert_ = true; }
-    void SetParentWindow(std::intptr_t parent) override { parent_ = parent; }
+    void Close();
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetBounds(int left, int top, int width, int height);
 
     TScreenSaverApp& ScreenSaver() { return *screenSaver_; }
     TDisplayControl& DisplayControl() { return *displayControl_; }
@@ -114,13 +109,22 @@ public:
     bool ErrorReported() const { return errorReported_; }
 
 private:
+    // Sets the form up as the frame found the run: another instance, or the mode's stance.
+    void FollowTheFrame();
     // Handlers of the screen-saver component.
     void ScreenSaverStart();
     void ScreenSaverStop();
     void ScreenSaverIdle(bool& done);
-    void ScreenSaverLoadOptions();
-    void ScreenSaverSaveOptions();
     void ScreenSaverException(const std::exception& e);
+    // The options through the frame's store: one load, one save.
+    void LoadOptions();
+    void SaveOptions();
+    // How the run modes start (run_modes.h).
+    void ShowSettingsDialog() override;
+    void ShowStillPicture() override;
+    void StartSettingsDialog() override;
+    void StartSaverWindow() override;
+    void StartHackWindow() override;
     // Form events.
     void FormCreate();
     void FormShow();

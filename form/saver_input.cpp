@@ -29,12 +29,13 @@ std::string FullScreenLogLine(int width, int height, int depth, int fps) {
 
 bool TSaverInput::RequestStop() {
     filter_.Reset();
-    const bool saver = app_.SaverMode() == smSaver;
-    if (saver && !app_.VerifyPassword()) return false;
+    const TRunNeeds& needs = app_.Needs();
+    if (needs.AsksPassword && !app_.VerifyPassword()) return false;
     if (actions_.StopSound) actions_.StopSound();
     if (actions_.CloseSaverWindow) actions_.CloseSaverWindow();
     if (actions_.StopLogLine) app_.WriteLog(actions_.StopLogLine());
-    if (saver && actions_.CloseForm) actions_.CloseForm();
+    // Otherwise the saver window was the dialog's "Preview...": the dialog goes on.
+    if (needs.EndsOnInput && actions_.CloseForm) actions_.CloseForm();
     return true;
 }
 

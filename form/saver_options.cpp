@@ -19,11 +19,6 @@ std::string Monitors() { static constexpr TScrambled name("Monitors"); return na
 
 namespace {
 
-void UseScope(TScreenSaverApp& app, bool machine, bool readOnly) {
-    app.SetMachineOptions(machine);
-    app.SetReadOnlyOptions(readOnly);
-}
-
 TScreenMode Desktop(TDisplayControl& display) {
     TScreenMode mode;
     mode.Assign(display.DesktopMode());
@@ -49,8 +44,7 @@ void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display) {
 }
 
 void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayControl& display) {
-    UseScope(app, false, true);
-    TRegistry& reg = app.OptionsRegistry();
+    TRegistry& reg = app.OptionsRegistry(TOptionsScope::UserRead);
     // Values outside what the dialog offers are brought into range: the scene sizes its
     // containers and theme tables by these limits.
     if (reg.ValueExists(OptionNames::BubbleCount()))
@@ -93,8 +87,7 @@ void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayCont
 }
 
 void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDisplayControl& display) {
-    UseScope(app, false, false);
-    TRegistry& reg = app.OptionsRegistry();
+    TRegistry& reg = app.OptionsRegistry(TOptionsScope::UserWrite);
     const TScreenMode& mode = display.FullScreenMode();
     reg.WriteInteger(OptionNames::BubbleCount(), options.BubbleCount);
     reg.WriteInteger(OptionNames::FishCount(), options.FishCount);
@@ -109,21 +102,18 @@ void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDispl
 }
 
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options) {
-    if (app.SaverMode() != smSaver || !options.AutoTheme) return;
-    UseScope(app, false, false);
-    app.OptionsRegistry().WriteInteger(OptionNames::Theme(), ~options.ThemeIndex);
+    if (app.Needs().Stores != TStoring::AutoThemeAtEnd || !options.AutoTheme) return;
+    app.OptionsRegistry(TOptionsScope::UserWrite).WriteInteger(OptionNames::Theme(), ~options.ThemeIndex);
 }
 
 std::string ReadInstallPath(TScreenSaverApp& app) {
-    UseScope(app, true, true);
-    TRegistry& reg = app.OptionsRegistry();
+    TRegistry& reg = app.OptionsRegistry(TOptionsScope::MachineRead);
     static constexpr TScrambled path("Path");
     return reg.ValueExists(path.Text()) ? reg.ReadString(path.Text()) : app.ExeDir();
 }
 
 bool ReadRunAsExe(TScreenSaverApp& app) {
-    UseScope(app, false, true);
-    TRegistry& reg = app.OptionsRegistry();
+    TRegistry& reg = app.OptionsRegistry(TOptionsScope::UserRead);
     return reg.ValueExists(OptionNames::RunAsExe()) && reg.ReadBool(OptionNames::RunAsExe());
 }
 

@@ -45,7 +45,8 @@ void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display);
 void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayControl& display);
 // The save handler: per-user, read and write (the key is created).
 void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDisplayControl& display);
-// The stop handler: in the saver with Auto theme, stores the theme just shown (complemented).
+// The stop handler: in a mode that stores the Auto theme at its end, with Auto theme on, stores
+// the theme just shown (complemented).
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options);
 
 // An xscreensaver hack's options over the loaded ones, for this run only; a hack never

@@ -48,7 +48,7 @@ void TSaverRun::AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAtta
     sound_.ApplySound(options_.SoundEnabled);
 }
 
-void TSaverRun::StartSaverWindow() {
+void TSaverRun::StartSaverWindow(const TRunNeeds* run) {
     aquarium_.ReleaseDrawing();
     FreeDrawingWindow();
     aquarium_.AdvanceAutoTheme();
@@ -76,10 +76,9 @@ void TSaverRun::StartSaverWindow() {
     // desktop's until the next run, one removed leaves its part of the window unseen.
     aquarium_.SetViews(arrangement.Views);
     // Only the dialog's "Preview..." comes back to draw into another context.
-    const bool saverMode = saver_.SaverMode() == smSaver;
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
-                                                  .FreeImagesAfterUpload = saverMode,
-                                                  .WatchQuitSignals = saverMode});
+                                                  .FreeImagesAfterUpload = run && run->DrawsOnce,
+                                                  .WatchQuitSignals = run && run->EndsOnQuitSignal});
     input_->Start();
 }
 
@@ -102,7 +101,7 @@ void TSaverRun::HideSaverWindows() {
     for (auto& cover : covers_) cover->Hide();
 }
 
-void TSaverRun::StartHackWindow() {
+void TSaverRun::StartHackWindow(const TRunNeeds& run) {
     const THackOptions& hack = saver_.HackOptions();
     aquarium_.AdvanceAutoTheme();
     auto window = services_.Windows.AdoptWindow(hack.Window);
@@ -115,16 +114,18 @@ void TSaverRun::StartHackWindow() {
     aquarium_.SetViews({});  // xscreensaver starts a hack on each monitor itself
     // xscreensaver ends its hack when it destroys the window, if not before.
     window->OnDestroyed = [this] { input_->Quit(); };
-    AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
-                                                  .FreeImagesAfterUpload = true,
-                                                  .WatchQuitSignals = true,
-                                                  .FrameRateLimit = hack.FrameRateLimit()});
+    adopted_ = true;
+    AttachAquarium(std::move(window),
+                   TAttachment{.FullScreen = true,
+                               .FreeImagesAfterUpload = run.DrawsOnce,
+                               .WatchQuitSignals = run.EndsOnQuitSignal,
+                               .FrameRateLimit = run.Pacing == TPacing::HackDelay ? hack.FrameRateLimit() : 0});
 }
 
 bool TSaverRun::FrameWanted() { return drawingWindow_ && frameGate_.Open(*drawingWindow_); }
 
 bool TSaverRun::HackWindowGone() {
-    return saver_.SaverMode() == smHack && drawingWindow_ && drawingWindow_->Gone();
+    return adopted_ && drawingWindow_ && drawingWindow_->Gone();
 }
 
 void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext) {
@@ -138,7 +139,9 @@ void TSaverRun::StartDialogPreview(std::intptr_t panel, std::function<void()> af
     AttachAquarium(std::move(window), TAttachment{.AfterContext = std::move(afterContext)});
 }
 
-void TSaverRun::ShowDesktopPreview(std::intptr_t parent, const std::string& installPath) {
+void TSaverRun::ShowDesktopPreview(std::intptr_t parent, const std::string& installPath, bool endOnQuitSignal) {
+    // Watched before the window exists: whoever sees the window may send the signal at once.
+    if (endOnQuitSignal) services_.Windows.WatchQuitSignals([this] { closeForm_(); });
     previewWindow_ = services_.Windows.CreateChildWindow(parent);
     if (!previewWindow_) {
         closeForm_();

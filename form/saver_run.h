@@ -60,14 +60,16 @@ public:
     void AttachAquarium(std::unique_ptr<ISaverWindow> window, const TAttachment& how);
 
     // The full-screen saver: the display mode, the saver window over the monitors the options
-    // choose (one view each), covers over the others, the cursor hidden.
-    void StartSaverWindow();
+    // choose (one view each), covers over the others, the cursor hidden. run: the needs of the
+    // mode whose whole run the window is; none for the dialog's "Preview...", which comes back.
+    void StartSaverWindow(const TRunNeeds* run = nullptr);
     // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
-    void StartHackWindow();
+    void StartHackWindow(const TRunNeeds& run);
     // The dialog's live preview inside its panel.
     void StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext);
-    // The desktop's small preview: a still picture inside its window, ending with that window.
-    void ShowDesktopPreview(std::intptr_t parent, const std::string& installPath);
+    // The desktop's small preview: a still picture inside its window, ending with that window
+    // (and on a quit signal when endOnQuitSignal).
+    void ShowDesktopPreview(std::intptr_t parent, const std::string& installPath, bool endOnQuitSignal);
     void ReleaseDesktopPreview();
 
     void FreeDrawingWindow();
@@ -112,6 +114,8 @@ private:
     std::vector<std::unique_ptr<ISaverWindow>> covers_;
     bool cursorHidden_ = false;
     bool fullScreenDrawing_ = false;
+    // The drawing window is another program's (a hack's).
+    bool adopted_ = false;
     std::unique_ptr<ISaverWindow> previewWindow_;
     std::unique_ptr<IDrawingWindow> previewSurface_;
 };

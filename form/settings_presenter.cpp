@@ -47,8 +47,8 @@ void TSettingsPresenter::ShowDialog(const std::string& caption) {
     view_->SetCaption(caption);
     // Only a handle given on the command line owns the dialog; without one it belongs to the desktop.
     const std::intptr_t owner = ReadParentHandle(services_.Host.Arguments(), 0);
-    view_->Show(saver_.SaverMode() == smSettings ? owner : 0);
-    services_.Windows.WatchQuitSignals([this] { Quit(); });
+    view_->Show(saver_.Needs().DialogOwnedByParent ? owner : 0);
+    if (saver_.Needs().EndsOnQuitSignal) services_.Windows.WatchQuitSignals([this] { Quit(); });
 }
 
 void TSettingsPresenter::Quit() {
@@ -189,7 +189,7 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
             // Options the store refuses stay in the dialog: the user can mend the cause and press
             // OK again, or cancel.
             try {
-                saver_.SaveOptions();
+                services_.SaveOptions();
             } catch (const std::exception& e) {
                 view_->ShowMessage(e.what(), services_.Application.Title + " Screen Saver Error!");
                 break;

@@ -32,6 +32,8 @@ struct TSettingsPresenterServices {
     std::function<void()> SetDefaults;
     // Closes the form: the dialog ends.
     std::function<void()> Close;
+    // Stores the options (OK).
+    std::function<void()> SaveOptions;
 };
 
 class TSettingsPresenter final : public ISettingsViewEvents {

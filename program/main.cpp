@@ -1,7 +1,7 @@
 // Program entry of the saver on both targets: the application object, the main form over the
 // platform's services and the scene, and the message loop. Exit status 0 for a normal end, 1
 // when an error was reported or no display platform could start, 2 for a command line that
-// cannot be run (a hack's, or an unknown --platform).
+// cannot be run (a mistake in it, or an unknown --platform).
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -93,18 +93,15 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
             case TProgramRequest::Run: break;
         }
     }
-    // A hack command line that cannot run says so before anything needs the display.
-    const bool hackLine = host->RunsHacks() && IsHackCommandLine(host->Arguments(), host->HackWindowVariable());
-    hack = hackLine;
-    if (hackLine) ParseHackOptions(host->Arguments(), host->HackWindowVariable());
-    // Windows hands a preview without a window the foreground one; under X it would wait unseen.
-    if (host->RunsHacks() && !hackLine && ReadMode(host->Arguments()) == smPreview && !NamesParentWindow(host->Arguments()))
-        throw EHackUsage("/p needs the id of the window to draw into, in decimal or 0x hex (as xwininfo prints it)");
+    // A command line that cannot run says so before anything needs the display (run_modes.h).
+    const TRunNeeds& needs = ChooseRunMode(host->Arguments(), CommandLineRules(*host)).Mode->Needs;
+    const bool errorStream = needs.Errors == TErrorReport::ErrorStream;
+    hack = errorStream;
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
     IDisplayPlatform& platform = platforms.Start();
     IWindowSystem& windowSystem = platform.Windows();
-    if (hackLine || ReadMode(host->Arguments()) == smSaver) windowSystem.PrepareDrawing();
+    if (needs.DrawsAtOnce) windowSystem.PrepareDrawing();
     auto store = CreateOptionsStore();
     auto guard = CreateInstanceGuard();
     auto saverSystem = platform.CreateSaverSystem();
@@ -118,8 +115,8 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
     TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     auto monitors = platform.CreateMonitorList();
 
-    const auto showError = [&platform, hackLine](const std::string& text, const std::string& caption) {
-        ReportError(&platform, hackLine, text, caption);
+    const auto showError = [&platform, errorStream](const std::string& text, const std::string& caption) {
+        ReportError(&platform, errorStream, text, caption);
     };
     TFormFishes form(TFormServices{
         .Application = application,

@@ -71,20 +71,24 @@ TEST(OptionsRegistry, LoadAndSaveReleaseTheStoreEvenWhenTheHandlerFails) {
     FrameRig rig;
     rig.frame.Title = "T";
     int loads = 0;
-    rig.frame.OnLoadOptions = [&] {
+    rig.frame.UseOptions([&] {
         ++loads;
-        rig.frame.OptionsRegistry();
-    };
-    rig.frame.LoadOptions();
+        rig.frame.OptionsRegistry(TOptionsScope::UserRead);
+    });
     EXPECT_EQ(loads, 1);
     EXPECT_FALSE(rig.frame.OptionsCached());
-    rig.frame.OnSaveOptions = [&] {
-        rig.frame.OptionsRegistry().WriteBool("b", true);
+    EXPECT_THROW(rig.frame.UseOptions([&] {
+        rig.frame.OptionsRegistry(TOptionsScope::UserWrite).WriteBool("b", true);
         throw Exception("disk full");
-    };
-    EXPECT_THROW(rig.frame.SaveOptions(), Exception);
+    }),
+                 Exception);
     EXPECT_FALSE(rig.frame.OptionsCached());
     EXPECT_EQ((rig.registry.keys[{TRootKey::CurrentUser, "Software\\T"}]["b"].integer), 1);
+    // Each named scope opens its root with its access.
+    rig.frame.OptionsRegistry(TOptionsScope::MachineRead);
+    rig.frame.OptionsRegistry(TOptionsScope::UserRead);
+    EXPECT_EQ(rig.registry.opens, (Args{"HKCU r Software\\T", "HKCU rw Software\\T", "HKLM r Software\\T",
+                                        "HKCU r Software\\T"}));
 }
 
 TEST(IdleTurn, StartOnceThenContinuousIdleAndRelease) {

@@ -43,9 +43,6 @@ TEST(ReadParentHandle, ThirdArgumentThenColonThenForeground) {
     // An X window id as xwininfo prints it.
     EXPECT_EQ(ReadParentHandle(Args{"3dtidewell", "/p", "0x1a00007"}, 9), 0x1a00007);
     EXPECT_EQ(ReadParentHandle(Args{"3dtidewell", "/p", "0X1F"}, 9), 31);
-    EXPECT_FALSE(NamesParentWindow(Args{"3dtidewell", "/p"}));
-    EXPECT_TRUE(NamesParentWindow(Args{"a.scr", "/p", "12"}));
-    EXPECT_TRUE(NamesParentWindow(Args{"a.scr", "/c:12"}));
 }
 
 TEST(ReadParentHandle, ABadNumberIsAClearError) {
@@ -75,7 +72,7 @@ TEST(TScreenSaverApp, SaverModeHidesCursorAndTheFormAndSetsTheSystemFlags) {
         EXPECT_EQ(rig.guard.created, Args{"3DTidewellSemaphore"});
         EXPECT_EQ(rig.system.calls, (Args{"Running 1", "HideCursor"}));
         EXPECT_EQ(rig.host.calls, (Args{"HideApplicationWindow", "SetToolWindowStyle"}));
-        EXPECT_EQ(rig.form.calls, (Args{"MakeInert", "SetBounds -511,-363,0,0"}));
+        EXPECT_EQ(app->Needs().Form, TFormStance::OutOfSight);
         EXPECT_EQ(app->ExeBaseName(), "3DTidewell");
         EXPECT_EQ(app->ExeDir(), "C:\\Saver\\");
         EXPECT_EQ(app->ExeName(), "3DTidewell.scr");
@@ -123,13 +120,15 @@ TEST(TScreenSaverApp, PreviewBecomesAChildCoveringItsParent) {
     app->Loaded();
     EXPECT_EQ(app->SaverMode(), smPreview);
     EXPECT_EQ(app->ParentHandle(), 1234);
-    EXPECT_EQ(rig.form.calls, (Args{"SetParentWindow 1234", "MakeInert", "SetBounds 0,0,152,112"}));
+    EXPECT_EQ(app->Needs().Form, TFormStance::InParentWindow);
+    EXPECT_EQ(app->ParentWindowSize(), std::make_pair(152, 112));
     EXPECT_EQ(rig.system.cursorCount, 0);
 
     SaverRig zero;
     auto app0 = zero.Make({"a.scr", "/p", "0"});
     app0->Loaded();
-    EXPECT_EQ(zero.form.calls, (Args{"SetParentWindow 0", "MakeInert"}));
+    EXPECT_EQ(app0->ParentHandle(), 0);
+    EXPECT_FALSE(app0->ParentWindowSize());
 }
 
 TEST(TScreenSaverApp, PlainProgramAndExeCopiesMeetTheGuardOnlyWhenTheyShould) {
@@ -140,7 +139,7 @@ TEST(TScreenSaverApp, PlainProgramAndExeCopiesMeetTheGuardOnlyWhenTheyShould) {
     EXPECT_TRUE(a->SingleInstance);
     EXPECT_EQ(program.guard.created.size(), 1u);
     EXPECT_TRUE(program.host.calls.empty());  // no taskbar changes
-    EXPECT_TRUE(program.form.calls.empty());
+    EXPECT_EQ(a->Needs().Form, TFormStance::Dialog);
     EXPECT_TRUE(program.system.calls.empty());
 
     // The copy run-as-program starts never meets the guard of the waiting ".SCR".
@@ -163,7 +162,7 @@ TEST(TScreenSaverApp, ASecondInstanceEndsQuietly) {
         EXPECT_TRUE(rig.application.Terminated());
         EXPECT_FALSE(rig.application.ShowMainForm);
         EXPECT_FALSE(app->LogFile());
-        EXPECT_EQ(rig.form.calls, (Args{"DisconnectEvents", "Hide"}));
+        EXPECT_TRUE(app->AnotherInstanceRuns());
     }
     // It leaves the running instance's system flags and cursor alone.
     EXPECT_TRUE(rig.system.calls.empty());
@@ -215,7 +214,7 @@ TEST(TScreenSaverApp, AHackTakesNoLockHidesNothingAndKeepsItsOptions) {
     EXPECT_FALSE(app->SingleInstance);
     EXPECT_TRUE(rig.guard.created.empty());
     EXPECT_EQ(rig.system.cursorCount, 0);
-    EXPECT_TRUE(rig.form.calls.empty());
+    EXPECT_EQ(app->Needs().Form, TFormStance::NotShown);
     EXPECT_TRUE(rig.host.calls.empty());
     EXPECT_EQ(app->HackOptions().Window, THackOptions::kRootWindow);
     EXPECT_EQ(app->HackOptions().BubbleCount, 0);

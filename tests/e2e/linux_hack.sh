@@ -6,8 +6,9 @@
 # - as a hack (-window-id of a plain window of another program) it draws the chosen water into that window,
 #   follows the window's size, prints nothing on the error stream (no sound device here), takes
 #   no lock and ends on SIGHUP with status 0; without -sound it opens no audio device;
-# - a bad hack option, /p without a window or an unknown --option is one line on the error
-#   stream and status 2; --help and --version answer with status 0 and open no dialog;
+# - a bad hack option, any malformed command line (/p 12abc, /s extra, -fihs 5) or an unknown
+#   --option is one line on the error stream and status 2, and opens nothing; --help and
+#   --version answer with status 0 and open no dialog;
 # - a broken options file is one line on the error stream and status 1, never a message box that
 #   no one could answer over xscreensaver's blanked screen; the file is kept.
 set -euo pipefail
@@ -114,8 +115,9 @@ wait_exit $pid 30 || fail "the silent hack did not end on SIGTERM"
 [ ! -s "$work/silent.err" ] || fail "the silent hack wrote on the error stream: $(cat "$work/silent.err")"
 echo "the hack without -sound drew and opened no audio device"
 
-echo "== bad hack options, and /p without a window"
-for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3" "-root -delay 2x" "/p"; do
+echo "== bad hack options and malformed command lines: one line, status 2, nothing opens"
+for args in "-root -fish 101" "-root -theme purple" "-window-id nowhere" "-root -speed 3" "-root -delay 2x" "/p" \
+  "/p 12abc" "/p 0x0" "/p 0xZZ" "/s extra" "--settings --bogus" "-fihs 5"; do
   set +e
   # shellcheck disable=SC2086
   timeout 30 "$work/bin/3dtidewell" $args >"$work/bad.out" 2>"$work/bad.err"

@@ -4,7 +4,7 @@
 # the water surface above and the sand below, over the whole screen, a key ends it with status 0, the stop line is in
 # the log (switched on by the description file beside the program) and the next theme is stored;
 # /p with the id of another program's window shows the still picture inside it and ends when
-# that window goes away.
+# that window goes away, or on SIGTERM with status 0.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -75,4 +75,21 @@ kill $host_pid
 wait $host_pid 2>/dev/null || true
 wait_exit $pid 30 || fail "the preview did not end with its window"
 [ "$exit_status" = 0 ] || fail "preview exit status $exit_status"
+
+# The desktop (or a session ending) may end a preview with SIGTERM: a clean end, status 0.
+xmessage -title "Tidewell preview host 2" -geometry 240x180+20+20 "preview host" 2>/dev/null &
+host_pid=$!
+host=$(find_window "Tidewell preview host 2" 60) || { kill $host_pid; fail "no second host window"; }
+"$work/bin/3dtidewell" /p "$host" &
+pid=$!
+# Up once its picture shows (the host's own widgets may already look like a covering child).
+read -r hx hy < <(xwininfo -id "$host" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')
+picture_shown() { import -window root "$work/preview2.png" && check_picture "$work/preview2.png" "$hx" "$hy" "$host_w" "$host_h" >/dev/null; }
+wait_for 20 picture_shown || { kill $host_pid $pid; fail "the second preview shows no picture"; }
+kill -TERM $pid
+wait_exit $pid 30 || { kill $host_pid; fail "the preview did not end on SIGTERM"; }
+kill $host_pid
+wait $host_pid 2>/dev/null || true
+[ "$exit_status" = 0 ] || fail "preview exit status on SIGTERM $exit_status"
+echo "the preview ends on SIGTERM with status 0"
 echo "PASS"

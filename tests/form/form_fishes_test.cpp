@@ -570,8 +570,8 @@ TEST(FormFishes, PreviewBuildsNoSceneWaitsAndEndsWithItsParent) {
     rig.Run();
     EXPECT_EQ(rig.windows.waits, 3);  // idle turns wait instead of spinning
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "SetSceneDefaults"), 0);
-    EXPECT_EQ(rig.From("child window of 1234"),
-              (Log{"child window of 1234", "window shown", "picture on 152x112", "picture painted",
+    EXPECT_EQ(rig.From("watch quit signals"),
+              (Log{"watch quit signals", "child window of 1234", "window shown", "picture on 152x112", "picture painted",
                    // The parent goes away: the picture's context is released before the window.
                    "picture released", "surface freed", "ReleaseDrawing", "ReleaseScene", "sound stop", "ReleaseDrawing",
                    "window freed"}));

@@ -10,6 +10,12 @@ namespace {
 
 using Args = std::vector<std::string>;
 
+THandOverForm HandOver(FakeForm& form) {
+    return {.MoveOutOfSight = [&form] { form.SetBounds(-form.width, -form.height, 0, 0); },
+            .PutBack = [&form] { form.SetBounds(form.left, form.top, form.width, form.height); },
+            .Close = [&form] { form.Close(); }};
+}
+
 TEST(MoveFilter, SkipsFiveThenNeedsMoreThanTwoPixelsOnBothAxes) {
     TMoveFilter filter;
     filter.Reset();
@@ -100,9 +106,10 @@ TEST(SaverRun, EventsInOrderFromLoadingToDestruction) {
         auto app = rig.Make({"C:\\Saver\\3DTidewell.scr", "/s"});
         app->OnStart = [&] {
             events.push_back("start");
-            app->LoadOptions();
+            app->UseOptions([&] {
+                events.push_back("load " + std::to_string(app->OptionsRegistry(TOptionsScope::UserWrite).HasCurrentKey()));
+            });
         };
-        app->OnLoadOptions = [&] { events.push_back("load " + std::to_string(app->OptionsRegistry().HasCurrentKey())); };
         app->OnIdle = [&](bool&) { events.push_back("idle"); };
         app->OnStop = [&] { events.push_back("stop"); };
         app->Loaded();
@@ -238,7 +245,7 @@ TEST(RunAsProgram, ScrSaverAndSettingsHandOverToTheExeCopy) {
         app->Loaded();
         FakeLauncher launcher;
         TExecutePro exec(rig.application, launcher);
-        EXPECT_TRUE(RunAsProgramLaunch(true, *app, exec, launcher, rig.form, "C:\\Program Files\\Aqua\\").Done);
+        EXPECT_TRUE(RunAsProgramLaunch(true, *app, exec, launcher, HandOver(rig.form), "C:\\Program Files\\Aqua\\").Done);
         // Quoted, so that the system never tries "C:\Program.exe".
         EXPECT_EQ(launcher.calls,
                   Args{"create [\"C:\\Program Files\\Aqua\\AQUA.exe\" /s] [C:\\Program Files\\Aqua\\] 32 5"});
@@ -254,7 +261,7 @@ TEST(RunAsProgram, ScrSaverAndSettingsHandOverToTheExeCopy) {
         FakeLauncher launcher;
         launcher.fail = true;  // a missing copy: this process shows the dialog instead
         TExecutePro exec(rig.application, launcher);
-        const THandOver handOver = RunAsProgramLaunch(true, *app, exec, launcher, rig.form, "D:\\Inst\\");
+        const THandOver handOver = RunAsProgramLaunch(true, *app, exec, launcher, HandOver(rig.form), "D:\\Inst\\");
         // The dialog's owner goes along.
         EXPECT_EQ(launcher.calls, Args{"create [\"D:\\Inst\\AQUA.exe\" /c:99] [D:\\Inst\\] 32 5"});
         EXPECT_FALSE(handOver.Done);
@@ -271,7 +278,7 @@ TEST(RunAsProgram, ScrSaverAndSettingsHandOverToTheExeCopy) {
         app->Loaded();
         FakeLauncher launcher;
         TExecutePro exec(rig.application, launcher);
-        const THandOver handOver = RunAsProgramLaunch(on, *app, exec, launcher, rig.form, "C:\\");
+        const THandOver handOver = RunAsProgramLaunch(on, *app, exec, launcher, HandOver(rig.form), "C:\\");
         EXPECT_FALSE(handOver.Done);
         EXPECT_TRUE(handOver.Failure.empty());
         EXPECT_TRUE(launcher.calls.empty());
