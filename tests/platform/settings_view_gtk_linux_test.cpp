@@ -29,6 +29,7 @@
 #include "platform/services.h"
 #include "platform/x11/linux_window_system.h"
 #include "platform/x11/x11_platform.h"
+#include "platform/x11/xrandr_driver.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -812,7 +813,7 @@ TEST(LinuxServices, OpenWithDesktopStartsXdgOpenWithoutGtk) {
 }
 
 TEST(LinuxServices, TheColourDepthWarningSpeaksOfTheDesktopNotOfWindows) {
-    const std::string warning = ColorDepthWarning(CreateDisplayModeDriver()->DesktopName());
+    const std::string warning = ColorDepthWarning(TXRandrDriver().DesktopName());
     EXPECT_EQ(warning.find("Windows"), std::string::npos);
     EXPECT_NE(warning.find("Color Depth of your desktop"), std::string::npos);
 }
