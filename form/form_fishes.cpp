@@ -205,6 +205,8 @@ void TFormFishes::ScreenSaverStart() {
     TScreenSaverApp& saver = *screenSaver_;
     const TRunMode& run = saver.Run();
     if (!run.Needs.BuildsScene) return;
+    // From the first moment: an error box about the scene may come before any window watches them.
+    if (run.Needs.EndsOnQuitSignal) services_.Windows.WatchQuitSignals([this] { Close(); });
     const TScreenMode& desktop = displayControl_->DesktopMode();
     if ((desktop.ColorDepth != 16 && desktop.ColorDepth != 32) || displayControl_->ColorDepthModes().Count() == 0)
         throw Exception(ColorDepthWarning(displayControl_->DesktopName()));
