@@ -3,7 +3,8 @@
 # Xinerama (800x600 at the origin, 640x480 right of it; no RandR). For each stored "Monitors:"
 # choice the saver with /s must show water on both heads (an aquarium each, or one across
 # them), or the aquarium on the first head and a black cover on the second (the primary only);
-# a key pressed with the pointer on the second head ends it.
+# a key pressed with the pointer on the second head ends it. Natively, the settings dialog and
+# its boxes open wholly on the head with the pointer.
 #   two_monitors.sh <3dtidewell>             natively
 #   two_monitors.sh <3DTidewell.scr> wine    under Wine, in a prefix of its own on that server
 set -euo pipefail
@@ -27,10 +28,10 @@ trap cleanup EXIT
 
 heads=150
 while [ -e "/tmp/.X${heads}-lock" ] || [ -e "/tmp/.X11-unix/X${heads}" ]; do heads=$((heads + 1)); done
-Xephyr ":$heads" -screen 800x600 -screen 640x480 +xinerama -extension RANDR -nolisten tcp >"$work/xephyr.log" 2>&1 &
+# -noreset: a server that resets when its last client leaves (the check below) refuses the next.
+Xephyr ":$heads" -screen 800x600 -screen 640x480 +xinerama -extension RANDR -noreset -nolisten tcp >"$work/xephyr.log" 2>&1 &
 xephyr_pid=$!
-for _ in $(seq 100); do DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
+wait_for 30 reachable ":$heads" || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
 export DISPLAY=":$heads" TIDEWELL_UNPACED=1
 # An orange window over both heads stands for the desktop: a head nothing covers shows it.
 xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop >"$work/xmessage.log" 2>&1 &
@@ -129,4 +130,29 @@ run_choice() {
 }
 
 for choice in 0 1 2; do run_choice $choice; done
+
+# Whether window $1 lies wholly on the second head.
+on_second_head() {
+  local x y w h
+  read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
+  echo "  window ${w}x${h} at $x,$y"
+  [ "$x" -ge 800 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1440 ] && [ $((y + h)) -le 480 ]
+}
+
+if [ "$mode" = native ]; then
+  echo "settings dialog with the pointer on the second head"
+  xdotool mousemove 1100 240
+  "${run[0]}" --settings &
+  pid=$!
+  dialog=$(find_window "(3D Tidewell Screen Saver|.* FPS: [0-9]+)" 90) || { kill $pid 2>/dev/null; fail "no settings dialog"; }
+  on_second_head "$dialog" || { kill $pid; fail "the dialog is not wholly on the second head"; }
+  # Without acceleration a box says so first; it opens there too.
+  if box=$(find_window "3D Tidewell" 10); then
+    on_second_head "$box" || { kill $pid; fail "the box is not wholly on the second head"; }
+  fi
+  kill -TERM $pid
+  wait_exit $pid 45 || fail "the dialog did not end on SIGTERM"
+  [ "$exit_status" = 0 ] || fail "the dialog's exit status $exit_status"
+fi
 echo "PASS"
