@@ -197,9 +197,10 @@ int main(int argc, char** argv) {
         return Fail("the preview does not cover the client area");
     Pump(500);
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the preview ended by itself");
+    const bool hold = how == "hold";
+    if (hold) std::printf("holding\n");
     std::fflush(stdout);
 
-    const bool hold = how == "hold";
     if (!hold) DestroyWindow(host);
     if (!(hold ? WaitServing(process.hProcess, 120000) : WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)) {
         TerminateProcess(process.hProcess, 3);

@@ -85,9 +85,6 @@ echo "EstimatedSize: $size"
   fail "EstimatedSize '$size' is not the installed size"
 identity "$program_dir/3DTidewell.scr"
 identity "$program_dir/3DTidewell.exe"
-identity "$program_dir/Uninstall.exe"
-grep -q '^FileDescription.*Setup' <($wine "$identity_probe" "$program_dir/Uninstall.exe" | tr -d '\r') &&
-  fail "Uninstall.exe describes itself as the setup"
 
 echo "== the installed saver"
 $wine 'C:\windows\system32\3DTidewell.scr' /s &
@@ -105,7 +102,7 @@ wait_exit $pid 45 || fail "the installed saver did not end on a key"
 hold_preview() {
   $wine "$preview_host" 'C:\windows\system32\3DTidewell.scr' hold >"$work/$1.log" 2>&1 &
   host=$!
-  wait_for 60 grep -q 'preview child' "$work/$1.log" || fail "no preview: $(cat "$work/$1.log")"
+  wait_for 60 grep -q holding "$work/$1.log" || fail "no preview: $(cat "$work/$1.log")"
 }
 # The preview ended from outside with status 0 (its host then ends too).
 preview_ended() {
