@@ -4,7 +4,7 @@
 # choice the saver with /s must show water on both heads (an aquarium each, or one across
 # them), or the aquarium on the first head and a black cover on the second (the primary only);
 # a key pressed with the pointer on the second head ends it. Natively, the settings dialog and
-# its boxes open wholly on the head with the pointer.
+# its boxes open on the head with the pointer, wholly when they fit.
 #   two_monitors.sh <3dtidewell>             natively
 #   two_monitors.sh <3DTidewell.scr> wine    under Wine, in a prefix of its own on that server
 set -euo pipefail
@@ -58,6 +58,8 @@ else
   # our own code for leaks.
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
   cp "$program" "$work/bin/3dtidewell"
+  # The settings dialog's GTK module, found beside the program.
+  cp "$(dirname "$program")/3dtidewell-gtk.so" "$work/bin/"
   run=("$work/bin/3dtidewell" /s)
 fi
 
@@ -131,28 +133,35 @@ run_choice() {
 
 for choice in 0 1 2; do run_choice $choice; done
 
-# Whether window $1 lies wholly on the second head.
-on_second_head() {
-  local x y w h
-  read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
-    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }')
-  echo "  window ${w}x${h} at $x,$y"
-  [ "$x" -ge 800 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1440 ] && [ $((y + h)) -le 480 ]
+# Window $1's place "x y w h" on the screen.
+place() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'
 }
 
-if [ "$mode" = native ]; then
-  echo "settings dialog with the pointer on the second head"
-  xdotool mousemove 1100 240
+# The settings dialog (and the box that says there is no acceleration) with the pointer at ($1,
+# $2): check_place is given each window's "x y w h".
+dialog_with_pointer() {
+  local window
+  xdotool mousemove "$1" "$2"
   "${run[0]}" --settings &
   pid=$!
-  dialog=$(find_window "(3D Tidewell Screen Saver|.* FPS: [0-9]+)" 90) || { kill $pid 2>/dev/null; fail "no settings dialog"; }
-  on_second_head "$dialog" || { kill $pid; fail "the dialog is not wholly on the second head"; }
-  # Without acceleration a box says so first; it opens there too.
-  if box=$(find_window "3D Tidewell" 10); then
-    on_second_head "$box" || { kill $pid; fail "the box is not wholly on the second head"; }
+  window=$(find_window "(3D Tidewell Screen Saver|.* FPS: [0-9]+)" 90) || { kill $pid 2>/dev/null; fail "no settings dialog"; }
+  check_place $(place "$window") || { kill $pid; fail "the dialog opened elsewhere"; }
+  if window=$(find_window "3D Tidewell" 10); then
+    check_place $(place "$window") || { kill $pid; fail "the box opened elsewhere"; }
   fi
   kill -TERM $pid
   wait_exit $pid 45 || fail "the dialog did not end on SIGTERM"
   [ "$exit_status" = 0 ] || fail "the dialog's exit status $exit_status"
+}
+
+if [ "$mode" = native ]; then
+  # On the first head, where it fits: wholly on it.
+  check_place() { echo "  window ${3}x$4 at $1,$2"; [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ $(($1 + $3)) -le 800 ] && [ $(($2 + $4)) -le 600 ]; }
+  dialog_with_pointer 300 300
+  # On the second head, smaller than the dialog at the desktop's font: there, from its corner.
+  check_place() { echo "  window ${3}x$4 at $1,$2"; [ "$1" -ge 800 ] && [ "$1" -lt 1440 ] && [ "$2" -ge 0 ] && [ "$2" -lt 480 ]; }
+  dialog_with_pointer 1100 240
 fi
 echo "PASS"
