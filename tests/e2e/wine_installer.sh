@@ -85,6 +85,9 @@ echo "EstimatedSize: $size"
   fail "EstimatedSize '$size' is not the installed size"
 identity "$program_dir/3DTidewell.scr"
 identity "$program_dir/3DTidewell.exe"
+identity "$program_dir/Uninstall.exe"
+$wine "$identity_probe" "$program_dir/Uninstall.exe" | tr -d '\r' | grep -qx 'FileDescription 3D Tidewell Uninstall' ||
+  fail "Uninstall.exe does not describe itself as the uninstaller"
 
 echo "== the installed saver"
 $wine 'C:\windows\system32\3DTidewell.scr' /s &
