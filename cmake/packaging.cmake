@@ -28,6 +28,7 @@ if(WIN32)
   set(CPACK_NSIS_MUI_ICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
   set(CPACK_NSIS_MUI_UNIICON "${CMAKE_SOURCE_DIR}/resources/3dtidewell.ico")
   set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP "${CMAKE_SOURCE_DIR}/resources/3dtidewell_setup.dib")
+  set(CPACK_NSIS_UNINSTALLER_DESCRIPTION_SCRIPT "${CMAKE_SOURCE_DIR}/cmake/nsis/uninstaller_description.pl")
   list(PREPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)
 endif()
 

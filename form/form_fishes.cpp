@@ -115,6 +115,7 @@ void TFormFishes::MakeAquarium() {
                                                      .WritePrivateFile = services_.WritePrivateFile,
                                                      .EmbeddedPage = services_.HelpPage,
                                                      .OpenDocument = services_.OpenDocument},
+                                   .RunAsExePath = [this] { return installPath_ + screenSaver_->ExeBaseName() + ".exe"; },
                                    .SetDefaults = [this] { SetDefaults(); },
                                    .Close = [this] { Close(); },
                                    .SaveOptions = [this] { SaveOptions(); }},

@@ -1,7 +1,10 @@
 #include "form/settings_presenter.h"
 
+#include <fstream>
+
 #include "app/exception.h"
 #include "app/message_loop.h"
+#include "app/utf8_path.h"
 #include "form/dialog_layout.h"
 #include "scene/frame_rate.h"
 #include "scene/scene_settings.h"
@@ -184,7 +187,17 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
             break;
         }
         case TDialogControl::CheckBoxSound: ApplySoundFromDialog(); break;
-        case TDialogControl::CheckBoxRunAsEXE: options.RunAsExe = view_->Checked(TDialogControl::CheckBoxRunAsEXE); break;
+        case TDialogControl::CheckBoxRunAsEXE:
+            options.RunAsExe = view_->Checked(TDialogControl::CheckBoxRunAsEXE);
+            // Told now, while the user can still untick it: the saver itself falls back quietly.
+            if (options.RunAsExe && services_.RunAsExePath) {
+                const std::string copy = services_.RunAsExePath();
+                if (!std::ifstream(Utf8Path(copy), std::ios::binary).good())
+                    view_->ShowMessage("Run As EXE: the program copy " + copy +
+                                           " is missing, so the screen saver will run by itself.",
+                                       services_.Application.Title + " Screen Saver");
+            }
+            break;
         case TDialogControl::ButtonOk:
             // Options the store refuses stay in the dialog: the user can mend the cause and press
             // OK again, or cancel.

@@ -28,6 +28,8 @@ struct TSettingsPresenterServices {
     std::string HomePage;
     std::function<TDialogPicture()> DialogPicture;
     THelpPage Help;
+    // The ".exe" copy that "Run As EXE" starts; ticking the box says so when it is missing.
+    std::function<std::string()> RunAsExePath;
     // The defaults of the options (and the display mode) as the form sets them.
     std::function<void()> SetDefaults;
     // Closes the form: the dialog ends.

@@ -7,11 +7,13 @@
 // LIMITATIONS: X11 only; on a Wayland session it needs XWayland, because the preview is drawn
 // by GLX into a native X child window of the dialog. Without an X display the dialog cannot be
 // made (an Exception says so) and error messages go to the standard error stream only.
-// A window manager decides the final placement; without one the dialog is centred by GTK.
+// A window manager decides the final placement; without one the dialog and the boxes open centred
+// on one monitor (placement.cpp).
 //
-// DEPENDENCIES: gtk+-3.0 (GTK, GDK with gdkx.h, GLib, GIO, GdkPixbuf) through pkg-config, Xlib;
-// xdg-open as the desktop's opener when GTK is not running. Of the program's own code only the
-// application and its message loop (app/) are built in: the module needs nothing else from it.
+// DEPENDENCIES: gtk+-3.0 (GTK, GDK with gdkx.h, GLib, GIO, GdkPixbuf) through pkg-config, Xlib,
+// Xinerama; xdg-open as the desktop's opener when GTK is not running. Of the program's own code
+// only the application and its message loop (app/) are built in: the module needs nothing else
+// from it.
 #include <gdk/gdkx.h>
 #include <glib-unix.h>
 #include <gtk/gtk.h>
@@ -112,6 +114,7 @@ int RunModalBox(GtkWidget* dialog, int quitPipe) {
                                           gtk_dialog_response(GTK_DIALOG(w->box), GTK_RESPONSE_CANCEL);
                                           return G_SOURCE_REMOVE;
                                       }, &watch);
+    PlaceOnOneMonitor(GTK_WINDOW(dialog));
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
     if (quit && !watch.fired) g_source_remove(quit);
     return response;

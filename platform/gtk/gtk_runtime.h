@@ -20,6 +20,10 @@ bool GtkOpenWithDesktop(const std::string& target);
 // A modal message box with the error icon (GTK 3 no longer draws one itself), not yet shown.
 _GtkWidget* NewErrorBox(_GtkWindow* parent, const std::string& text, const std::string& caption);
 
+// Moves a window not yet shown to the centre of one monitor: the one with the pointer, else the
+// primary; wholly on it when it fits.
+void PlaceOnOneMonitor(_GtkWindow* window);
+
 // The program's quit-signal pipe (-1: none), readable from the first quit signal on; given with
 // the loop.
 void SetGtkQuitPipe(int quitPipe);

@@ -319,6 +319,7 @@ void TGtkSettingsView::Show(std::intptr_t owner) {
             g_object_unref(foreign);
         }
     }
+    if (!gtk_widget_get_visible(window_)) PlaceOnOneMonitor(GTK_WINDOW(window_));
     gtk_widget_show(window_);
     gtk_widget_grab_focus(Control(C::ButtonOk));
     gtk_window_present(GTK_WINDOW(window_));

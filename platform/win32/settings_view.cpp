@@ -59,6 +59,23 @@ struct TDialogColours {
     }
 };
 
+// The message font as the system answers and as it is stored for the user.
+struct TFontSources {
+    LOGFONTW System{};
+    LOGFONTW Stored{};
+    static TFontSources Now() {
+        TFontSources now;
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) now.System = metrics.lfMessageFont;
+        DWORD size = sizeof now.Stored;
+        if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", L"MessageFont", RRF_RT_REG_BINARY, nullptr,
+                         &now.Stored, &size) != ERROR_SUCCESS || size != sizeof now.Stored)
+            now.Stored = now.System;
+        return now;
+    }
+};
+
 namespace {
 
 const wchar_t kPanelClass[] = L"TidewellPreviewPanel";
@@ -100,8 +117,11 @@ UINT WindowDpi(HWND hwnd) {
 
 int Scale(int value, UINT dpi) { return MulDiv(value, static_cast<int>(dpi), 96); }
 
+bool SameFont(const LOGFONTW& a, const LOGFONTW& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 // The system's message font (Segoe UI on current Windows) at this DPI, at the size the user set.
-HFONT MessageFont(UINT dpi) {
+// `changed`: the user's new font, which the system's answer does not show yet.
+HFONT MessageFont(UINT dpi, const TFontChange* changed = nullptr) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     LOGFONTW font{};
@@ -116,6 +136,12 @@ HFONT MessageFont(UINT dpi) {
     } else {
         font.lfHeight = -Scale(12, dpi);
         std::wcscpy(font.lfFaceName, L"Segoe UI");
+    }
+    if (changed && changed->Before.lfHeight) {
+        // The new face, at the size the system's answer would have grown to.
+        const LONG height = MulDiv(font.lfHeight, changed->After.lfHeight, changed->Before.lfHeight);
+        font = changed->After;
+        font.lfHeight = height;
     }
     return CreateFontIndirectW(&font);
 }
@@ -303,6 +329,7 @@ TWin32SettingsView::TWin32SettingsView(TWin32WindowSystem& windows) : windows_(w
     InitCommonControlsEx(&classes);
     RegisterPanelClass();
     colours_ = std::make_unique<TDialogColours>();
+    fontSources_ = std::make_unique<TFontSources>(TFontSources::Now());
     const TEmptyTemplate dialogTemplate(kDialogStyle);
     CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, DialogProc,
                                reinterpret_cast<LPARAM>(this));
@@ -382,7 +409,7 @@ void TWin32SettingsView::Relayout(UINT dpi) {
     dpi_ = dpi ? dpi : 96;
     DeleteFont(font_);
     DeleteFont(panelFont_);
-    font_ = MessageFont(dpi_);
+    font_ = MessageFont(dpi_, fontChanged_ ? &fontChange_ : nullptr);
     units_ = FontUnits(dialog_, font_);
     // The panel's caption: the same face, bold and larger.
     panelFont_ = HeadingFont(font_, true, false);
@@ -499,6 +526,19 @@ void TWin32SettingsView::Raise(TDialogControl control) {
     if (events_) events_->ControlChanged(control);
 }
 
+void TWin32SettingsView::FollowFontChange() {
+    // Wine answers each process with the value it read first: another program's change shows
+    // only in the stored value. Where the system's answer follows, it is taken as it is.
+    const TFontSources now = TFontSources::Now();
+    if (SameFont(now.System, fontSources_->System) && !SameFont(now.Stored, fontSources_->Stored)) {
+        fontChange_ = {fontSources_->Stored, now.Stored};
+        fontChanged_ = true;
+    } else {
+        *fontSources_ = now;
+        fontChanged_ = false;
+    }
+}
+
 INT_PTR CALLBACK TWin32SettingsView::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* view = reinterpret_cast<TWin32SettingsView*>(lParam);
@@ -533,6 +573,7 @@ INT_PTR TWin32SettingsView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_SETTINGCHANGE:
             if (wParam != SPI_SETNONCLIENTMETRICS && wParam != SPI_SETHIGHCONTRAST) return FALSE;
+            if (wParam == SPI_SETNONCLIENTMETRICS) FollowFontChange();
             [[fallthrough]];
         case WM_SYSCOLORCHANGE:
             // High contrast switched, or the message font changed.

@@ -15,6 +15,12 @@
 #include "form/settings_view.h"
 
 struct TDialogColours;
+struct TFontSources;
+// The stored message font before and after a change the system's answer does not show yet.
+struct TFontChange {
+    LOGFONTW Before{};
+    LOGFONTW After{};
+};
 
 // The window property that marks the settings dialog, for a second start to find it.
 inline constexpr wchar_t kSettingsDialogProperty[] = L"TidewellSettingsDialog";
@@ -67,6 +73,8 @@ private:
     const TDialogItem* ItemOf(HWND control) const;
     void Raise(TDialogControl control);
     void ReleaseOwner();
+    // The message font changed: notes a change that only the stored value shows.
+    void FollowFontChange();
 
     TWin32WindowSystem& windows_;
     HWND dialog_ = nullptr;
@@ -74,6 +82,9 @@ private:
     HWND tooltip_ = nullptr;
     HWND owner_ = nullptr;  // disabled by us while the dialog is shown
     std::unique_ptr<TDialogColours> colours_;
+    std::unique_ptr<TFontSources> fontSources_;  // at the last change the system's answer showed
+    TFontChange fontChange_;
+    bool fontChanged_ = false;
     HFONT font_ = nullptr;
     HFONT panelFont_ = nullptr;
     UINT dpi_ = 96;

@@ -298,6 +298,9 @@ void TWin32WindowSystem::RemoveDialog(std::intptr_t hwnd) {
     dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), hwnd), dialogs_.end());
 }
 
+// What the system posts to the focused window for a pressed F1; not in the SDK's headers.
+constexpr UINT kKeyF1 = 0x004D;
+
 bool TWin32WindowSystem::ProcessOne() {
     // Wide messages: every window of the program is a Unicode window.
     MSG message;
@@ -306,8 +309,12 @@ bool TWin32WindowSystem::ProcessOne() {
     const std::vector<std::intptr_t> open = dialogs_;
     for (const std::intptr_t dialog : open) {
         const auto hwnd = reinterpret_cast<HWND>(dialog);
+        const bool inDialog = message.hwnd == hwnd || IsChild(hwnd, message.hwnd);
+        // A pressed F1 also makes the system post its own help request (WM_KEYF1, which becomes
+        // WM_HELP): the dialog has had its help from the key already.
+        if (message.message == kKeyF1 && inDialog) return true;
         // F1 asks the dialog for help, wherever its focus is.
-        if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && (message.hwnd == hwnd || IsChild(hwnd, message.hwnd))) {
+        if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && inDialog) {
             HELPINFO help{};
             help.cbSize = sizeof help;
             help.iContextType = HELPINFO_WINDOW;

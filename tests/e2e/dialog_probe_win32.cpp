@@ -7,7 +7,9 @@
 // Exit status 0 when the dialog and its panel were found. "click <caption>" then presses the
 // dialog's button of that caption (mnemonic marks ignored) as a click would; "cover <ms>" puts a
 // topmost window over the whole dialog for that long, then takes it away, and "cover <ms> strip"
-// one that leaves the preview's last row of pixels uncovered.
+// one that leaves the preview's last row of pixels uncovered. "font" makes the desktop's message
+// font half as large again, as its settings would (every window hears of it), prints the
+// dialog's client size before and a second after ("font <w>x<h> -> <w>x<h>"), and puts the font back.
 #include <windows.h>
 
 #include <cstdio>
@@ -73,6 +75,30 @@ void Cover(HWND dialog, HWND preview, DWORD milliseconds, bool strip) {
     DestroyWindow(cover);
 }
 
+SIZE ClientSize(HWND hwnd) {
+    RECT rect{};
+    GetClientRect(hwnd, &rect);
+    return {rect.right, rect.bottom};
+}
+
+void SetMessageFont(NONCLIENTMETRICSW& metrics) {
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+void GrowFont(HWND dialog) {
+    NONCLIENTMETRICSW saved{};
+    saved.cbSize = sizeof saved;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+    NONCLIENTMETRICSW larger = saved;
+    larger.lfMessageFont.lfHeight = larger.lfMessageFont.lfHeight * 3 / 2;
+    const SIZE before = ClientSize(dialog);
+    SetMessageFont(larger);
+    Sleep(1000);
+    const SIZE after = ClientSize(dialog);
+    SetMessageFont(saved);
+    std::printf("font %ldx%ld -> %ldx%ld\n", before.cx, before.cy, after.cx, after.cy);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +128,7 @@ int main(int argc, char** argv) {
     }
     if (argc >= 3 && std::string(argv[1]) == "cover")
         Cover(dialog, preview, static_cast<DWORD>(std::atol(argv[2])), argc == 4 && std::string(argv[3]) == "strip");
+    if (argc == 2 && std::string(argv[1]) == "font") GrowFont(dialog);
     if (argc == 3 && std::string(argv[1]) == "click") {
         ButtonSearch search{std::wstring(argv[2], argv[2] + std::strlen(argv[2])), nullptr};
         EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));

@@ -54,6 +54,11 @@ wait_for() {
   done
 }
 
+# Whether the X server $1 takes clients.
+reachable() {
+  DISPLAY=$1 xdpyinfo >/dev/null 2>&1
+}
+
 # Whether window $1 is mapped and shown.
 viewable() {
   [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]

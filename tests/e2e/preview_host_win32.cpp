@@ -4,7 +4,8 @@
 // starts it with "/c:<window>" instead: the settings dialog must be owned by the window and keep
 // it disabled while shown; closed, the saver ends with status 0 and the window takes input again.
 // With "close" or "endsession", starts it with "/s" and ends it from outside as End task or a
-// logoff would: it must end with status 0 and the display mode it found.
+// logoff would: it must end with status 0 and the display mode it found. With "hold", keeps the
+// window with the preview inside for up to two minutes, until something else ends the preview.
 // Exit status 0 when all held.
 #include <windows.h>
 
@@ -196,12 +197,14 @@ int main(int argc, char** argv) {
         return Fail("the preview does not cover the client area");
     Pump(500);
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) return Fail("the preview ended by itself");
+    const bool hold = how == "hold";
+    if (hold) std::printf("holding\n");
+    std::fflush(stdout);
 
-    DestroyWindow(host);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 10000);
-    if (waited != WAIT_OBJECT_0) {
+    if (!hold) DestroyWindow(host);
+    if (!(hold ? WaitServing(process.hProcess, 120000) : WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)) {
         TerminateProcess(process.hProcess, 3);
-        return Fail("the preview did not end with its window");
+        return Fail(hold ? "the preview was not ended from outside" : "the preview did not end with its window");
     }
     DWORD code = 1;
     GetExitCodeProcess(process.hProcess, &code);

@@ -3,7 +3,8 @@
 # Xinerama (800x600 at the origin, 640x480 right of it; no RandR). For each stored "Monitors:"
 # choice the saver with /s must show water on both heads (an aquarium each, or one across
 # them), or the aquarium on the first head and a black cover on the second (the primary only);
-# a key pressed with the pointer on the second head ends it.
+# a key pressed with the pointer on the second head ends it. Natively, the settings dialog and
+# its boxes open on the head with the pointer, wholly when they fit.
 #   two_monitors.sh <3dtidewell>             natively
 #   two_monitors.sh <3DTidewell.scr> wine    under Wine, in a prefix of its own on that server
 set -euo pipefail
@@ -27,10 +28,10 @@ trap cleanup EXIT
 
 heads=150
 while [ -e "/tmp/.X${heads}-lock" ] || [ -e "/tmp/.X11-unix/X${heads}" ]; do heads=$((heads + 1)); done
-Xephyr ":$heads" -screen 800x600 -screen 640x480 +xinerama -extension RANDR -nolisten tcp >"$work/xephyr.log" 2>&1 &
+# -noreset: a server that resets when its last client leaves (the check below) refuses the next.
+Xephyr ":$heads" -screen 800x600 -screen 640x480 +xinerama -extension RANDR -noreset -nolisten tcp >"$work/xephyr.log" 2>&1 &
 xephyr_pid=$!
-for _ in $(seq 100); do DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-DISPLAY=":$heads" xdpyinfo >/dev/null 2>&1 || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
+wait_for 30 reachable ":$heads" || { cat "$work/xephyr.log"; echo "Xephyr did not start: skipped"; exit 77; }
 export DISPLAY=":$heads" TIDEWELL_UNPACED=1
 # An orange window over both heads stands for the desktop: a head nothing covers shows it.
 xmessage -bg '#ff8000' -fg '#ff8000' -geometry 1440x600+0+0 desktop >"$work/xmessage.log" 2>&1 &
@@ -57,6 +58,8 @@ else
   # our own code for leaks.
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
   cp "$program" "$work/bin/3dtidewell"
+  # The settings dialog's GTK module, found beside the program.
+  cp "$(dirname "$program")/3dtidewell-gtk.so" "$work/bin/"
   run=("$work/bin/3dtidewell" /s)
 fi
 
@@ -129,4 +132,36 @@ run_choice() {
 }
 
 for choice in 0 1 2; do run_choice $choice; done
+
+# Window $1's place "x y w h" on the screen.
+place() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w, h }'
+}
+
+# The settings dialog (and the box that says there is no acceleration) with the pointer at ($1,
+# $2): check_place is given each window's "x y w h".
+dialog_with_pointer() {
+  local window
+  xdotool mousemove "$1" "$2"
+  "${run[0]}" --settings &
+  pid=$!
+  window=$(find_window "(3D Tidewell Screen Saver|.* FPS: [0-9]+)" 90) || { kill $pid 2>/dev/null; fail "no settings dialog"; }
+  check_place $(place "$window") || { kill $pid; fail "the dialog opened elsewhere"; }
+  if window=$(find_window "3D Tidewell" 10); then
+    check_place $(place "$window") || { kill $pid; fail "the box opened elsewhere"; }
+  fi
+  kill -TERM $pid
+  wait_exit $pid 45 || fail "the dialog did not end on SIGTERM"
+  [ "$exit_status" = 0 ] || fail "the dialog's exit status $exit_status"
+}
+
+if [ "$mode" = native ]; then
+  # On the first head, where it fits: wholly on it.
+  check_place() { echo "  window ${3}x$4 at $1,$2"; [ "$1" -ge 0 ] && [ "$2" -ge 0 ] && [ $(($1 + $3)) -le 800 ] && [ $(($2 + $4)) -le 600 ]; }
+  dialog_with_pointer 300 300
+  # On the second head, smaller than the dialog at the desktop's font: there, from its corner.
+  check_place() { echo "  window ${3}x$4 at $1,$2"; [ "$1" -ge 800 ] && [ "$1" -lt 1440 ] && [ "$2" -ge 0 ] && [ "$2" -lt 480 ]; }
+  dialog_with_pointer 1100 240
+fi
 echo "PASS"

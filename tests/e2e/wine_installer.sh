@@ -5,12 +5,15 @@
 # uninstall removes every file and key the setup added, gives back the screen saver chosen
 # before, and keeps the user's own options. The setup, the .scr and the .exe carry our icon and
 # version resource, the uninstall entry its size; a setup into a folder of the user's choice
-# leaves no folder it made behind.
+# leaves no folder it made behind. A setup or uninstall while the saver shows its preview in a
+# window of another program (as the Screen Saver settings keep it running) ends the preview
+# first: nothing old or orphaned is left.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 cpack_config=$1
 identity_probe=$2
+preview_host=$3
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 [ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: skipped"; exit 77; }
 command -v makensis >/dev/null || fail "makensis is missing (scripts/bootstrap.sh installs nsis)"
@@ -82,6 +85,9 @@ echo "EstimatedSize: $size"
   fail "EstimatedSize '$size' is not the installed size"
 identity "$program_dir/3DTidewell.scr"
 identity "$program_dir/3DTidewell.exe"
+identity "$program_dir/Uninstall.exe"
+$wine "$identity_probe" "$program_dir/Uninstall.exe" | tr -d '\r' | grep -qx 'FileDescription 3D Tidewell Uninstall' ||
+  fail "Uninstall.exe does not describe itself as the uninstaller"
 
 echo "== the installed saver"
 $wine 'C:\windows\system32\3DTidewell.scr' /s &
@@ -94,8 +100,30 @@ xdotool key space
 wait_exit $pid 45 || fail "the installed saver did not end on a key"
 [ "$exit_status" = 0 ] || fail "the installed saver's exit status $exit_status"
 
-echo "== silent uninstall"
+# The system folder's copy showing its preview, as the Screen Saver settings keep it; $1 names
+# the log.
+hold_preview() {
+  $wine "$preview_host" 'C:\windows\system32\3DTidewell.scr' hold >"$work/$1.log" 2>&1 &
+  host=$!
+  wait_for 60 grep -q holding "$work/$1.log" || fail "no preview: $(cat "$work/$1.log")"
+}
+# The preview ended from outside with status 0 (its host then ends too).
+preview_ended() {
+  wait_exit "$host" 60 || fail "the preview still runs: $(cat "$work/$1.log")"
+  [ "$exit_status" = 0 ] || fail "the preview host: $(tr -d '\r' <"$work/$1.log")"
+}
+
+echo "== upgrade while the preview runs"
+printf 'old' >>"$system_saver"  # an older saver than the one the setup brings
+hold_preview upgrade
+$wine "$setup" /S || fail "setup exit status $? while the preview ran"
+preview_ended upgrade
+cmp -s "$system_saver" "$program_dir/3DTidewell.scr" || fail "the upgrade kept the old saver in the system folder"
+
+echo "== silent uninstall while the preview runs"
+hold_preview uninstall
 $wine "C:\\Program Files\\3D Tidewell\\Uninstall.exe" /S || fail "uninstaller exit status $?"
+preview_ended uninstall
 # The uninstaller runs on from a copy of itself in the temporary folder; its last step removes
 # the uninstall entry.
 uninstalled() { [ ! -e "$program_dir" ] && [ ! -e "$system_saver" ] && ! reg_key_exists "$uninstall"; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end on Windows under Wine in the X server of $DISPLAY: 3DTidewell.scr /c shows the
 # settings dialog with the live preview of the default theme's water in its panel, which draws no
-# frame while a topmost window covers it wholly and draws again once it is gone; Alt+A opens the
+# frame while a topmost window covers it wholly and draws again once it is gone, and grows when
+# another program makes the message font larger; Alt+A opens the
 # About box and Escape closes it; a click on the fish track bar and Enter store the ten options
 # and end with status 0; Escape stores nothing; with /c:<window> the dialog is owned by that window.
 # TIDEWELL_E2E_SHOTS=<dir> keeps pictures of the dialog and of the About box.
@@ -107,6 +108,13 @@ moving 1.5 && fail "the preview drew frames under a cover over the whole dialog"
 wait "$cover_pid" || true
 wait_for 20 moving || fail "no frames after the cover went"
 echo "  covered: no frame; a row uncovered, or the cover gone: frames"
+
+# Another program makes the message font larger (and then puts it back): the open dialog grows.
+grown=$($wine "$probe" font 2>/dev/null | tr -d '\r' | grep '^font ' || true)
+echo "  $grown"
+read -r _ before _ after <<<"$grown"
+[ -n "$after" ] && [ "${after%x*}" -gt "${before%x*}" ] && [ "${after#*x}" -gt "${before#*x}" ] ||
+  fail "the dialog kept its size when the message font grew: $grown"
 
 # Without a window manager Wine takes keys only in the window it was told has the focus.
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true

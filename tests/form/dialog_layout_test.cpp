@@ -2,8 +2,11 @@
 // and the font units.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "form/dialog_layout.h"
 
@@ -64,6 +67,20 @@ TEST(DialogLayout, UnitsFollowTheFontAndNeverShrinkTheLayout) {
     const TDialogRect left = odd.Scaled({0, 0, 7, 7}), right = odd.Scaled({7, 7, 7, 7});
     EXPECT_EQ(left.Left + left.Width, right.Left);
     EXPECT_EQ(left.Top + left.Height, right.Top);
+}
+
+// The help page describes the dialog as it is: every caption and every "Monitors:" choice.
+TEST(DialogLayout, TheHelpPageNamesEveryControlAndChoice) {
+    std::ifstream in(std::string(TIDEWELL_SOURCE_DIR) + "/help/3DTidewell.html", std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_FALSE(page.empty());
+    std::vector<std::string> names(std::begin(kMonitorItems), std::end(kMonitorItems));
+    for (const TDialogItem& item : kSettingsLayout)
+        if (item.Caption && item.Kind != K::NumberLabel && item.Kind != K::PreviewPanel) names.push_back(WithoutAccessKey(item.Caption));
+    for (std::string name : names) {
+        if (name.back() == ':') name.pop_back();
+        EXPECT_NE(page.find(name), std::string::npos) << name;
+    }
 }
 
 }  // namespace

@@ -706,6 +706,15 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     EXPECT_TRUE(rig.application.Terminated());
 }
 
+TEST(SettingsDialog, TheFirstMonitorsChoiceReplacesAStoredOther) {
+    DialogRig rig;
+    rig.Options()[OptionNames::Monitors()] = TRegValue::Int(2);
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.view->SelectIndex(DialogRig::C::ComboBoxMonitors, 0);
+    rig.view->Click(DialogRig::C::ButtonOk);
+    EXPECT_EQ(rig.Stored(OptionNames::Monitors()), 0);
+}
+
 TEST(SettingsDialog, OptionsTheStoreRefusesAreSaidAndTheDialogStaysForAnotherOk) {
     DialogRig rig;
     rig.registry.refusal = "Cannot write the options file \"t.conf\" (create): Permission denied";
@@ -920,6 +929,21 @@ TEST(FormFishes, RunAsExeWithoutTheExeCopyRunsTheSaverHereAndSaysSo) {
     const std::string text{std::istreambuf_iterator<char>(logFile), {}};
     EXPECT_NE(text.find(rig.Program("3DTidewell.exe") + "\" /s cannot be started"), std::string::npos) << text;
     EXPECT_NE(text.find("Full Screen mode: "), std::string::npos) << text;
+}
+
+TEST(SettingsDialog, TickingRunAsExeWithoutTheExeCopySaysSoOnce) {
+    DialogRig rig;
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    FakeSettingsView& view = *rig.view;
+    view.messages.clear();
+    view.Click(DialogRig::C::CheckBoxRunAsEXE);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find(rig.Program("3DTidewell.exe") + " is missing"), std::string::npos) << view.messages[0];
+    view.Click(DialogRig::C::CheckBoxRunAsEXE);  // off: nothing to say
+    std::ofstream(rig.Program("3DTidewell.exe")) << "copy";
+    view.Click(DialogRig::C::CheckBoxRunAsEXE);
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(rig.form->Options().RunAsExe);
 }
 
 // xscreensaver's hack: its window, its options for this run, no mode switch, no cursor change,

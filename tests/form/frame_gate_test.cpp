@@ -15,3 +15,10 @@ TEST(WhollyCovered, AreaUnderTheCovers) {
     EXPECT_FALSE(WhollyCovered(area, {{0, 0, 0, 0}, {300, 100, 400, 200}}));
     EXPECT_TRUE(WhollyCovered({5, 5, 5, 9}, {}));
 }
+
+// Covers over part of the area leave it seen: one corner, and all four corners around an open middle.
+TEST(WhollyCovered, PartlyCoveredAreaIsSeen) {
+    const TScreenRect area{100, 100, 300, 200};
+    EXPECT_FALSE(WhollyCovered(area, {{250, 150, 400, 300}}));
+    EXPECT_FALSE(WhollyCovered(area, {{0, 0, 150, 150}, {250, 0, 400, 150}, {0, 150, 150, 300}, {250, 150, 400, 300}}));
+}

@@ -124,6 +124,21 @@ TEST(SaverOptions, SaveLoadRoundTripWithTheThemeComplement) {
     EXPECT_EQ(next.options.ThemeIndex, 1);
 }
 
+// Each check box's value is stored from its own option: one on, the other two off, in turn.
+TEST(SaverOptions, EachCheckBoxIsStoredFromItsOwnOption) {
+    for (int on = 0; on < 3; ++on) {
+        OptionsRig rig;
+        SetDefaultOptions(rig.options, *rig.display);
+        rig.options.SoundEnabled = on == 0;
+        rig.options.DesktopOnly = on == 1;
+        rig.options.RunAsExe = on == 2;
+        SaveSaverOptions(*rig.app, rig.options, *rig.display);
+        EXPECT_EQ(rig.User()[OptionNames::Sound()].integer, on == 0 ? 1 : 0);
+        EXPECT_EQ(rig.User()[OptionNames::DesktopOnly()].integer, on == 1 ? 1 : 0);
+        EXPECT_EQ(rig.User()[OptionNames::RunAsExe()].integer, on == 2 ? 1 : 0);
+    }
+}
+
 TEST(SaverOptions, ModesTheDisplayCannotShowFallBackToTheDesktop) {
     OptionsRig rig;
     SetDefaultOptions(rig.options, *rig.display);

@@ -289,6 +289,19 @@ TEST_F(SettingsViewTest, EveryControlAnswersItsAccessKeyAndIsNamedByItsLabel) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_F1, 0);
     Drain(system);
     EXPECT_EQ(events.changed, std::vector<C>{C::ButtonHelp});
+    // A key really pressed: the system adds a help request of its own, and still one help opens.
+    events.changed.clear();
+    SetForegroundWindow(Dialog());
+    SetFocus(view.Control(C::ComboBoxThemes));
+    INPUT keys[2]{};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = VK_F1;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+    Drain(system);
+    EXPECT_EQ(events.changed, std::vector<C>{C::ButtonHelp});
 }
 
 // The system's message font for one test; the dialog hears of it as of a change in the settings.
