@@ -189,8 +189,9 @@ TEST(SceneDescription, AViewTheDrawingCannotUseSaysWhichEntryAndWhy) {
         {"FieldOfView=0", "key FieldOfView"},        {"FieldOfView=180", "key FieldOfView"}};
     for (const auto& [entry, key] : refused) {
         Scene scene;
-        const TProfileOpener open = [entry](const std::string&) {
-            return std::make_unique<TProfileText>(std::string("[View]\n") + entry + "\n");
+        const std::string file = std::string("[View]\n") + entry + "\n";
+        const TProfileOpener open = [file](const std::string&) {
+            return std::make_unique<TProfileText>(file);
         };
         try {
             ReadSceneDescription(open, "/opt/3dtidewell.ini", scene.settings, scene.log, scene.priority);
