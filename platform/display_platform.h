@@ -21,9 +21,10 @@ public:
     virtual ~IDisplayPlatform() = default;
     // As --platform names it: "x11", "null", "win32".
     virtual std::string Name() const = 0;
-    // Connects to the display server; false with why (one line, no platform name) when it
-    // cannot. The factories below need a connected platform; the platform outlives what they make.
-    virtual bool Connect(std::string& why) = 0;
+    // Connects to the display server; raises an exception saying why (one line, no platform
+    // name) when it cannot. The factories below need a connected platform; the platform outlives
+    // what they make.
+    virtual void Connect() = 0;
 
     // The saver windows and the message pump. On X11 it also adopts a hack's window
     // (AdoptWindow) and turns SIGTERM, SIGINT and SIGHUP into a stop run by the loop

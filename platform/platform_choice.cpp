@@ -51,13 +51,14 @@ IDisplayPlatform& TPlatformChoice::Start() {
     for (const auto& entry : platforms_) {
         if (requested_.empty() ? !(entry.Offered && entry.Offered()) : requested_ != entry.Name) continue;
         auto platform = entry.Create();
-        std::string why;
-        if (platform->Connect(why)) {
+        try {
+            platform->Connect();
             started_ = std::move(platform);
             return *started_;
+        } catch (const std::exception& e) {
+            // The automatic choice goes on to the next; the last failure is the one told.
+            failure = "platform " + std::string(entry.Name) + ": " + e.what();
         }
-        // The automatic choice goes on to the next; the last failure is the one told.
-        failure = "platform " + std::string(entry.Name) + ": " + why;
     }
     throw EPlatformStart(failure);
 }

@@ -256,10 +256,7 @@ private:
 class TNullDisplayPlatform final : public IDisplayPlatform {
 public:
     std::string Name() const override { return "null"; }
-    bool Connect(std::string&) override {
-        windows_ = std::make_unique<TNullWindowSystem>();
-        return true;
-    }
+    void Connect() override { windows_ = std::make_unique<TNullWindowSystem>(); }
     IWindowSystem& Windows() override { return *windows_; }
     std::unique_ptr<IDrawingWindow> CreateDrawingWindow(ISaverWindow& window) override {
         return std::make_unique<TNullDrawingWindow>(window);

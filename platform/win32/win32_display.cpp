@@ -9,15 +9,7 @@ namespace {
 class TWin32DisplayPlatform final : public IDisplayPlatform {
 public:
     std::string Name() const override { return "win32"; }
-    bool Connect(std::string& why) override {
-        try {
-            windows_ = CreateWindowSystem();
-            return true;
-        } catch (const std::exception& e) {
-            why = e.what();
-            return false;
-        }
-    }
+    void Connect() override { windows_ = CreateWindowSystem(); }
     IWindowSystem& Windows() override { return *windows_; }
     std::unique_ptr<IDrawingWindow> CreateDrawingWindow(ISaverWindow& window) override {
         return ::CreateDrawingWindow(*windows_, window);

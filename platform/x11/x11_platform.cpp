@@ -66,15 +66,9 @@ bool StartXdgOpen(const std::string& target) {
 class TX11Platform final : public IDisplayPlatform {
 public:
     std::string Name() const override { return "x11"; }
-    bool Connect(std::string& why) override {
-        try {
-            // GLib's loop takes over once the settings dialog exists.
-            windows_ = std::make_unique<TLinuxWindowSystem>(std::make_unique<TX11WindowSystem>());
-            return true;
-        } catch (const std::exception& e) {
-            why = e.what();
-            return false;
-        }
+    void Connect() override {
+        // GLib's loop takes over once the settings dialog exists.
+        windows_ = std::make_unique<TLinuxWindowSystem>(std::make_unique<TX11WindowSystem>());
     }
     IWindowSystem& Windows() override { return *windows_; }
     std::unique_ptr<IDrawingWindow> CreateDrawingWindow(ISaverWindow& window) override {

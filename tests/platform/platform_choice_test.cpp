@@ -17,10 +17,8 @@ template <const char* kName>
 class TFakePlatform final : public IDisplayPlatform {
 public:
     std::string Name() const override { return kName; }
-    bool Connect(std::string& why) override {
-        if (reachable[kName]) return true;
-        why = "cannot open display ':5'";
-        return false;
+    void Connect() override {
+        if (!reachable[kName]) throw std::runtime_error("cannot open display ':5'");
     }
     IWindowSystem& Windows() override { throw std::logic_error("unused"); }
     std::unique_ptr<IDrawingWindow> CreateDrawingWindow(ISaverWindow&) override { return nullptr; }

@@ -37,8 +37,7 @@ namespace {
 // The X11 platform, connected, as the program starts it.
 std::unique_ptr<IDisplayPlatform> X11() {
     auto platform = CreateX11Platform();
-    std::string why;
-    if (!platform->Connect(why)) throw Exception(why);
+    platform->Connect();
     return platform;
 }
 bool OpenWithDesktop(const std::string& target) { return CreateX11Platform()->OpenWithDesktop(target); }
