@@ -2,6 +2,8 @@
 # Installs what both targets and the tests need, once. Quiet when everything is present.
 #   - native build and test packages, the mingw-w64 cross compilers, Wine, Xvfb
 #   - cross-built static libjpeg-turbo and GoogleTest for Windows, cached outside the tree
+#   - the wlroots protocol files (layer shell, foreign toplevels, output power), which no Debian
+#     binary package ships, taken from Debian's wlroots source package into the same cache
 # With --run (scripts/run.sh) only what building and running the Linux saver needs: no Wine,
 # no cross compilers or libraries, no packaging or checking tools.
 set -euo pipefail
@@ -24,6 +26,7 @@ RUN_PACKAGES=(
   libegl-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
   libx11-dev libxext-dev libxrandr-dev libxrender-dev libxfixes-dev libxinerama-dev
   libgtk-3-dev libsdl2-dev libsndfile1-dev libjpeg62-turbo-dev libpng-dev
+  libwayland-dev wayland-protocols plasma-wayland-protocols libdbus-1-dev
   xvfb xauth x11-utils
 )
 # The Windows cross build, Wine, the sanitizers, packaging, and what the tests drive or check.
@@ -33,6 +36,7 @@ TEST_PACKAGES=(
   wine wine64 xdotool imagemagick xserver-xephyr nsis
   dpkg-dev nasm clang libclang-rt-14-dev
   xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
+  sway grim wtype mutter xwayland dbus-user-session foot
 )
 PACKAGES=("${RUN_PACKAGES[@]}")
 $run_only || PACKAGES+=("${TEST_PACKAGES[@]}")
@@ -89,7 +93,29 @@ build_gtest() {
   cmake --build "$work" --target install >/dev/null
 }
 
-$run_only && exit 0
+# Only the protocol files are kept, from the orig tarball; wlroots itself is not built.
+WLR_PROTOCOLS=(wlr-layer-shell-unstable-v1.xml wlr-foreign-toplevel-management-unstable-v1.xml
+               wlr-output-power-management-unstable-v1.xml)
+fetch_wlr_protocols() {
+  local dest="$CACHE_DIR/protocols" have=true
+  for f in "${WLR_PROTOCOLS[@]}"; do [ -f "$dest/$f" ] || have=false; done
+  $have && return
+  ensure_deb_src
+  say "taking the wlroots protocol files from Debian's source package"
+  local work="$CACHE_DIR/src/wlroots"
+  rm -rf "$work" && mkdir -p "$work" "$dest"
+  (cd "$work" && apt-get source -qq --download-only wlroots >/dev/null 2>&1)
+  local tarball
+  tarball="$(find "$work" -maxdepth 1 -name 'wlroots_*.orig.tar.*' | head -n1)"
+  [ -n "$tarball" ] || { say "no wlroots source package"; exit 1; }
+  for f in "${WLR_PROTOCOLS[@]}"; do
+    tar -xOf "$tarball" --wildcards "*/protocol/$f" > "$dest/$f.part" && mv "$dest/$f.part" "$dest/$f"
+  done
+  rm -rf "$work"
+}
+
 mkdir -p "$CACHE_DIR"
+fetch_wlr_protocols
+$run_only && exit 0
 build_jpeg
 build_gtest
