@@ -47,6 +47,9 @@ public:
     // or wholly covered. The window system's events tell when this changes, so the loop may
     // wait for them instead of drawing.
     virtual bool Unseen() { return false; }
+    // Moves and resizes the window (the desktop's monitors changed while it runs); nothing where
+    // the platform never reports such a change.
+    virtual void Place(int left, int top, int width, int height) { (void)left, (void)top, (void)width, (void)height; }
 
     std::function<void()> OnPaint;
     std::function<void()> OnMouseButton;
@@ -89,4 +92,8 @@ public:
     // The program's loop until the application terminates. A toolkit with a main loop of its
     // own (GTK under the settings dialog) runs that one instead, with the idle turns as its source.
     virtual void RunLoop(TApplication& application) { RunMessageLoop(application, *this); }
+
+    // Run by the loop when monitors come or go (a Wayland output added or removed); the saver
+    // lays its windows out again.
+    std::function<void()> OnMonitorsChanged;
 };
