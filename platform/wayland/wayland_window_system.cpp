@@ -346,13 +346,22 @@ public:
     }
     // The compositor closes a layer surface when its output goes, or to end it. Which it was is
     // known once the compositor has answered a sync sent now: by then an output that went has
-    // been removed from the registry.
+    // been removed from the registry. A surface closed before its first configure was refused
+    // by an output still being set up (sway, just after an output was added): the next change
+    // of the outputs makes it anew.
     static void LayerClosed(void* data, zwlr_layer_surface_v1*) {
         auto& piece = *static_cast<TSurfacePiece*>(data);
         piece.Closed = true;
         TWaylandWindowSystem& s = piece.System;
         TWaylandWindow* window = s.WindowOf(piece.Surface);
         if (!window) return;
+        if (!piece.Configured) {
+            s.Post([&s, id = window->NativeHandle()] {
+                const auto it = s.windows_.find(id);
+                if (it != s.windows_.end()) it->second->UpdatePieces();
+            });
+            return;
+        }
         auto* pending = new std::pair<TWaylandWindowSystem*, std::pair<std::intptr_t, std::uint32_t>>(
             &s, {window->NativeHandle(), piece.Output});
         wl_callback_add_listener(wl_display_sync(s.display_), &closeCheck, pending);
