@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # /s on headless sway (as nobody) with two outputs of different sizes: water on each (grim),
 # the surface above and the sand below; a key ends it with status 0, and so does a clear
-# pointer move; an output created while it runs gets its water, one removed goes without
-# ending the run; SIGTERM ends it with status 0. On a 2x output the picture fills the output.
+# pointer move; an output created while it runs gets its water, the others keep theirs; SIGTERM
+# ends it with status 0. On a 2x output the picture fills the output. (Headless sway 1.7 cannot
+# take an output away: "output ... disable" leaves it on.)
 #   wayland_saver.sh <program> <virtual pointer tool>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,7 +28,7 @@ water_on() {
 
 # saw_water NAME OUTPUT WIDTH HEIGHT: waits for the water, then checks the surface and the sand.
 saw_water() {
-  wait_for 60 water_on "$@" || fail "$1: no water on $2: $(cat "$wl_dir/horizon.txt") $(cat "$wl_dir/saver.log"); $(sway_msg -t get_outputs)"
+  wait_for 60 water_on "$@" || fail "$1: no water on $2: $(cat "$wl_dir/horizon.txt") $(cat "$wl_dir/saver.log")"
   check_layers "$wl_dir/home/$1.png" 0 0 "$3" "$4" || fail "$1: no water surface above and sand below on $2"
   [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$wl_dir/home/$1.png" "$TIDEWELL_E2E_SHOTS/wayland_saver_$1.png"
   echo "$1: water on $2"
@@ -65,15 +66,11 @@ start_saver
 saw_water added1 HEADLESS-1 1280 720
 add_output HEADLESS-3 800x600 2304 0 || fail "no third output"
 saw_water added3 HEADLESS-3 800 600
-sway_msg output HEADLESS-3 disable >/dev/null
-sleep 1
-ended "$pid" && fail "the saver ended with an output removed: $(cat "$wl_dir/saver.log")"
-saw_water removed HEADLESS-2 1024 768
+saw_water still HEADLESS-2 1024 768
 kill -TERM "$pid"
 expect_end SIGTERM
 
 # Sharp on a 2x output: the buffer has the output's device size, so the picture fills it.
-sway_msg output HEADLESS-2 disable >/dev/null
 sway_msg output HEADLESS-1 scale 2 >/dev/null
 start_saver
 saw_water scaled HEADLESS-1 1280 720
