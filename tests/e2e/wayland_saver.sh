@@ -2,7 +2,8 @@
 # /s on headless sway (as nobody) with two outputs of different sizes: water on each (grim),
 # the surface above and the sand below; a key ends it with status 0, and so does a clear
 # pointer move; an output created while it runs gets its water, the others keep theirs; SIGTERM
-# ends it with status 0. On a 2x output the picture fills the output. (Headless sway 1.7 cannot
+# ends it with status 0, so does a screen locker starting. On a 2x output the picture fills the
+# output. (Headless sway 1.7 cannot
 # take an output away: "output ... disable" leaves it on.)
 #   wayland_saver.sh <program> <virtual pointer tool>
 set -euo pipefail
@@ -32,6 +33,11 @@ saw_water() {
   check_layers "$wl_dir/home/$1.png" 0 0 "$3" "$4" || fail "$1: no water surface above and sand below on $2"
   [ -n "${TIDEWELL_E2E_SHOTS:-}" ] && cp "$wl_dir/home/$1.png" "$TIDEWELL_E2E_SHOTS/wayland_saver_$1.png"
   echo "$1: water on $2"
+}
+
+# Whether swaylock's red covers the middle of the first output.
+locker_shown() {
+  grim_output HEADLESS-1 "$wl_dir/home/locker.png" 2>/dev/null && [ "$(pixel "$wl_dir/home/locker.png" 640 360)" = "255 0 0" ]
 }
 
 start_saver() {
@@ -69,6 +75,20 @@ saw_water added3 HEADLESS-3 800 600
 saw_water still HEADLESS-2 1024 768
 kill -TERM "$pid"
 expect_end SIGTERM
+
+# A screen locker starting ends the saver, status 0, and shows: swaylock 1.7's overlay surface
+# is newer than ours, which sway 1.7 draws below it.
+if command -v swaylock >/dev/null; then
+  start_saver
+  saw_water locked1 HEADLESS-1 1280 720
+  bg_nobody swaylock -c ff0000 >"$wl_dir/swaylock.log" 2>&1
+  locker=$bg_pid
+  expect_end "a screen locker"
+  wait_for 10 locker_shown || fail "the locker is not seen: $(pixel "$wl_dir/home/locker.png" 640 360)"
+  kill "$locker"
+else
+  echo "no swaylock: the locker not checked"
+fi
 
 # Sharp on a 2x output: the buffer has the output's device size, so the picture fills it.
 sway_msg output HEADLESS-1 scale 2 >/dev/null
