@@ -36,6 +36,8 @@ void FrameDone(void* data, wl_callback* callback, std::uint32_t) {
     auto& piece = *static_cast<TSurfacePiece*>(data);
     wl_callback_destroy(callback);
     if (piece.Frame == callback) piece.Frame = nullptr;
+    // The loop may be waiting while the window is unseen: it draws again now.
+    if (piece.Unseen) piece.System.Wake();
     piece.Unseen = false;
 }
 constexpr wl_callback_listener kFrameListener{FrameDone};
