@@ -74,8 +74,8 @@ struct TWaylandWindowSystem::Output {
 
     bool Ready() const { return Done && (!Xdg || XdgDone); }
     TOutputPlace Place() const {
-        if (Xdg && LogicalWidth > 0) return {Name, LogicalX, LogicalY, LogicalWidth, LogicalHeight, Scale};
-        return {Name, X, Y, ModeWidth / std::max(Scale, 1), ModeHeight / std::max(Scale, 1), Scale};
+        return OutputPlace(Name, X, Y, ModeWidth, ModeHeight, Scale, LogicalX, LogicalY, Xdg ? LogicalWidth : 0,
+                           LogicalHeight);
     }
 };
 
