@@ -757,6 +757,12 @@ bool TWaylandWindowSystem::ProcessOne() {
 }
 
 void TWaylandWindowSystem::WaitForMessage() {
+    if (lost_ && notes_.empty()) {
+        // Nothing more comes from the compositor: only a quit signal, looked at each second.
+        pollfd quit{quitPipe[0], POLLIN, 0};
+        poll(&quit, quitPipe[0] >= 0 ? 1 : 0, 1000);
+        return;
+    }
     while (notes_.empty() && !(onQuit_ && quitSignal) && !lost_) {
         bool reading = true;
         while (wl_display_prepare_read(display_) != 0) {
