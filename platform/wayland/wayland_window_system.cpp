@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <utility>
 
 #include "app/exception.h"
 #include "platform/posix/gl_driver_pin.h"
@@ -86,6 +87,9 @@ struct TWaylandWindowSystem::Seat {
     wl_keyboard* Keyboard = nullptr;
     wl_touch* Touch = nullptr;
     wl_surface* PointerFocus = nullptr;
+    // A keyboard that came while we run (plugged in, or a virtual one): a key it holds when it
+    // first enters was pressed now.
+    bool FreshKeyboard = false;
 };
 
 // The listeners: each notes what happened and posts what a handler must see.
@@ -219,6 +223,7 @@ public:
         }
         if ((caps & WL_SEAT_CAPABILITY_KEYBOARD) && !seat.Keyboard) {
             seat.Keyboard = wl_seat_get_keyboard(handle);
+            seat.FreshKeyboard = seat.System.started_;
             wl_keyboard_add_listener(seat.Keyboard, &keyboard, &seat);
         }
         if ((caps & WL_SEAT_CAPABILITY_TOUCH) && !seat.Touch) {
@@ -281,9 +286,14 @@ public:
                                                  TW_IGNORED(wl_pointer_listener, axis_value120)};
 
     static void Keymap(void*, wl_keyboard*, std::uint32_t, std::int32_t fd, std::uint32_t) { close(fd); }
-    static void KeyboardEnter(void* data, wl_keyboard*, std::uint32_t, wl_surface* surface, wl_array*) {
-        auto& s = static_cast<Seat*>(data)->System;
-        if (TWaylandWindow* window = s.WindowOf(surface)) s.keyboardFocus_ = window->NativeHandle();
+    static void KeyboardEnter(void* data, wl_keyboard* keyboard, std::uint32_t, wl_surface* surface, wl_array* keys) {
+        auto& seat = *static_cast<Seat*>(data);
+        auto& s = seat.System;
+        TWaylandWindow* window = s.WindowOf(surface);
+        if (!window) return;
+        s.keyboardFocus_ = window->NativeHandle();
+        const bool fresh = std::exchange(seat.FreshKeyboard, false);
+        if (fresh && keys && keys->size > 0) Key(data, keyboard, 0, 0, 0, WL_KEYBOARD_KEY_STATE_PRESSED);
     }
     static void KeyboardLeave(void* data, wl_keyboard*, std::uint32_t, wl_surface*) {
         static_cast<Seat*>(data)->System.keyboardFocus_ = 0;
