@@ -63,8 +63,9 @@ int RunIdleWatch(IIdleWatchSession& session, std::int32_t idleMinutes, std::func
         say(message);
         return 1;
     }
-    say("watching the session with " + monitor->Name() + "; the saver starts after " + std::to_string(idleMinutes) +
+    say("--idle-watch: watching the session with " + monitor->Name() + "; the saver starts after " + std::to_string(idleMinutes) +
         (idleMinutes == 1 ? " minute" : " minutes") + " idle");
-    TIdleWatch watch(*monitor, session.Starter(), static_cast<std::uint32_t>(idleMinutes) * 60000u, say);
+    TIdleWatch watch(*monitor, session.Starter(), static_cast<std::uint32_t>(idleMinutes) * 60000u,
+                     [&say](const std::string& line) { say("--idle-watch: " + line); });
     return watch.Run();
 }

@@ -85,7 +85,7 @@ int WatchIdleness(IApplicationHost& host) {
     if (!session) throw Exception("--idle-watch runs on Linux Wayland sessions; this system starts the screen saver itself");
     auto store = CreateOptionsStore();
     return RunIdleWatch(*session, StoredIdleMinutes(*store),
-                        [](const std::string& line) { std::fprintf(stderr, "3dtidewell --idle-watch: %s\n", line.c_str()); });
+                        [](const std::string& line) { std::fprintf(stderr, "3dtidewell: %s\n", line.c_str()); });
 }
 
 // hack: set as soon as the command line is known to be a hack's, for the caller's reports.

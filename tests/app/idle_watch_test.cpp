@@ -166,5 +166,5 @@ TEST(IdleWatch, RunStatuses) {
     FakeSession session;
     EXPECT_EQ(RunIdleWatch(session, 3, say), 0);
     EXPECT_EQ(session.monitor.watchedMs, 180000u);
-    EXPECT_EQ(said.back(), "watching the session with fake; the saver starts after 3 minutes idle");
+    EXPECT_EQ(said.back(), "--idle-watch: watching the session with fake; the saver starts after 3 minutes idle");
 }

@@ -19,8 +19,9 @@ chmod 755 "$work"
 started=()
 cleanup() {
   local pid
-  for pid in "${started[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-  sleep 0.5
+  # Last started first: the clients before their compositor. What a watch started ends with it.
+  for ((i = ${#started[@]} - 1; i >= 0; i--)); do kill -TERM "${started[i]}" 2>/dev/null || true; done
+  sleep 1
   for pid in "${started[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
@@ -43,21 +44,29 @@ make_home() {
   if [ "$(id -u)" = 0 ]; then chown -R 65534:65534 "$home"; fi
 }
 
-# "$home" "$@": the command as nobody (as ourselves when not root) in that home's environment.
-as_user() {
+# "$home" "$@": the command as nobody (as ourselves when not root) in that home's environment,
+# in place of the calling shell.
+exec_user() {
   local home=$1
   shift
   local run=(env -i HOME="$home" XDG_RUNTIME_DIR="$home/run" PATH=/usr/bin:/bin "$@")
-  if [ "$(id -u)" = 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "${run[@]}"; else "${run[@]}"; fi
+  if [ "$(id -u)" = 0 ]; then exec setpriv --reuid=65534 --regid=65534 --clear-groups "${run[@]}"; else exec "${run[@]}"; fi
+}
+as_user() { (exec_user "$@"); }
+# The same in the background; its pid (the command's own) is kept for the clean-up.
+spawn_user() {
+  local out=$1
+  shift
+  (exec_user "$@") >"$out" 2>&1 &
+  started+=($!)
 }
 
 # Headless sway in home $1; its socket and IPC socket in $sway_env afterwards.
 start_sway() {
   local home=$1
   printf 'output HEADLESS-1 resolution 1280x720\n' >"$home/sway.conf"
-  as_user "$home" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-    sway -c "$home/sway.conf" >"$home/sway.log" 2>&1 &
-  started+=($!)
+  spawn_user "$home/sway.log" "$home" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    sway -c "$home/sway.conf"
   wait_for 20 test -S "$home/run/wayland-1" || fail "sway did not start: $(tail -3 "$home/sway.log")"
   wait_for 10 compgen -G "$home/run/sway-ipc.*.sock" >/dev/null || fail "sway's IPC socket did not appear"
   sway_env=(WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$(compgen -G "$home/run/sway-ipc.*.sock")")
@@ -72,11 +81,11 @@ mutter_check() {
   local home=$work/mutter
   make_home "$home"
   # The watch starts once mutter's socket is there, inside the same bus session.
-  as_user "$home" dbus-run-session -- sh -c '
+  spawn_user /dev/null "$home" dbus-run-session -- sh -c '
     mutter --headless --wayland --no-x11 --virtual-monitor 1280x720 >"$HOME/mutter.log" 2>&1 &
     i=0; while [ ! -S "$XDG_RUNTIME_DIR/wayland-0" ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i+1)); done
     WAYLAND_DISPLAY=wayland-0 TIDEWELL_PLATFORM=null timeout 100 "$0" --idle-watch >"$HOME/watch.log" 2>&1
-    kill $! 2>/dev/null' "$work/mutter-bin/3dtidewell" &
+    kill $!' "$work/mutter-bin/3dtidewell"
   mutter_job=$!
 }
 
@@ -88,9 +97,8 @@ make_home "$home"
 start_sway "$home"
 # The saver it starts runs on the null platform, which draws nothing and ends only on SIGTERM:
 # what ends it is the watch.
-as_user "$home" "${sway_env[@]}" TIDEWELL_PLATFORM=null "$work/sway-bin/3dtidewell" --idle-watch >"$home/watch.log" 2>&1 &
+spawn_user "$home/watch.log" "$home" "${sway_env[@]}" TIDEWELL_PLATFORM=null "$work/sway-bin/3dtidewell" --idle-watch
 watch=$!
-started+=($watch)
 wait_for 10 grep -q "watching the session with" "$home/watch.log" || fail "the watch did not start: $(cat "$home/watch.log")"
 grep -q "org_kde_kwin_idle\|ext-idle-notify-v1" "$home/watch.log" || fail "sway's idle protocol not chosen: $(cat "$home/watch.log")"
 # A second watch in the same session says so and ends, status 0.
@@ -106,8 +114,7 @@ grep -q "active: the saver ends" "$home/watch.log" || fail "the watch did not se
 echo "sway: a key ended it"
 
 # An idle inhibitor on a client window keeps the saver from starting.
-as_user "$home" "${sway_env[@]}" foot --app-id=tidewell-inhibit sleep 300 >/dev/null 2>&1 &
-started+=($!)
+spawn_user /dev/null "$home" "${sway_env[@]}" foot --app-id=tidewell-inhibit sleep 300
 foot_shown() { as_user "$home" "${sway_env[@]}" swaymsg -t get_tree | grep -q tidewell-inhibit; }
 wait_for 20 foot_shown || fail "foot's window did not appear"
 as_user "$home" "${sway_env[@]}" swaymsg '[app_id=tidewell-inhibit] inhibit_idle open' >/dev/null \
