@@ -62,9 +62,9 @@ grep -qE '<boolean [^>]*arg-set="--sound"' "$xml" || fail "the sound is not a bo
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 # GTK's come from the module alone: the program does not link it. Wayland's and EGL's from the
-# program, for Wayland sessions.
+# program, for Wayland sessions, and D-Bus for the idle watch on GNOME.
 for library in libc6 libx11-6 libsdl2 libgtk-3-0 libjpeg62-turbo libxrandr2 libgl1 libglu1-mesa \
-               libwayland-client0 libwayland-egl1 libegl1; do
+               libwayland-client0 libwayland-egl1 libegl1 libdbus-1-3; do
   echo "$depends" | grep -q "$library" || fail "no dependency on $library"
 done
 dpkg-deb -f "$deb" Recommends | grep -qw xdg-utils || fail "xdg-utils is not recommended (Help's xdg-open)"
