@@ -69,6 +69,20 @@ void TCustomApplicationPro::SingleInstanceGuard() {
     }
 }
 
+void TCustomApplicationPro::WithoutInstanceMarker(const std::function<void()>& work) {
+    const bool held = instance_ != nullptr;
+    instance_.reset();
+    struct TTakeAgain {
+        TCustomApplicationPro& frame;
+        bool held;
+        ~TTakeAgain() {
+            bool alreadyExisted = false;
+            if (held) frame.instance_ = frame.services_.guard.Create(frame.exeBaseName_ + "Semaphore", alreadyExisted);
+        }
+    } takeAgain{*this, held};
+    work();
+}
+
 void TCustomApplicationPro::SetLogFile(bool on) {
     logFile_ = on;
     if (!on) log_.Close();

@@ -102,6 +102,9 @@ public:
     bool LogFile() const { return logFile_; }
     void SetLogFile(bool on);
     bool HasInstanceMarker() const { return instance_ != nullptr; }
+    // Lets go of the single-instance marker while work runs (a saver process this one waits
+    // for, which takes the marker itself), then takes it again.
+    void WithoutInstanceMarker(const std::function<void()>& work);
     // The single-instance guard found another instance running: this one ends, and its form
     // stays hidden with its events disconnected.
     bool AnotherInstanceRuns() const { return anotherInstance_; }

@@ -75,6 +75,8 @@ Modes:
   (none), --settings, /c   the settings dialog, with a live preview
   /s                       the saver, full screen, until a key, a click or a mouse move
   /p <window id>           the still picture inside that X window (decimal or 0x hex)
+  --idle-watch             on a Wayland session: starts /s after the idle time the dialog
+                           stores (10 minutes unless set), ends it when the user is back
   --help, -h               this text
   --version                the version
 

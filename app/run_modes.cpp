@@ -58,6 +58,15 @@ std::vector<TRunMode> MakeTable() {
                    .Errors = TErrorReport::ErrorStream,
                    .Instance = TInstanceRule::Never},
          nullptr, nullptr, &S::StartHackWindow},
+        {smIdleWatch, nullptr, false, "--idle-watch",
+         TRunNeeds{.Form = TFormStance::NotShown,
+                   .EndsOnQuitSignal = true,
+                   .Pacing = TPacing::Still,
+                   .BuildsScene = false,
+                   .Errors = TErrorReport::ErrorStream,
+                   .Instance = TInstanceRule::Never,
+                   .WatchesIdle = true},
+         nullptr, nullptr, nullptr},
     };
 }
 

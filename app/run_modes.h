@@ -13,8 +13,17 @@
 
 #include "app/hack_options.h"
 
-// smHack: an xscreensaver hack drawing into a window it was given (X11 only).
-enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4, smHack = 5 };
+// smHack: an xscreensaver hack drawing into a window it was given (X11 only). smIdleWatch: the
+// resident watch that starts smSaver as a process of its own when the session is idle.
+enum TSaverMode : std::uint8_t {
+    smProgram = 0,
+    smSaver = 1,
+    smPreview = 2,
+    smSettings = 3,
+    smPassword = 4,
+    smHack = 5,
+    smIdleWatch = 7,
+};
 
 // How the main form stands while the mode runs.
 enum class TFormStance : std::uint8_t {
@@ -81,6 +90,8 @@ struct TRunNeeds {
     bool TellsSystemSaverRuns = false;
     // Hides the mouse cursor from loading on.
     bool HidesCursor = false;
+    // The idle watch runs instead of the form: no display platform, no window, no scene.
+    bool WatchesIdle = false;
     // The switch that hands the run over to the ".exe" copy ("Run As EXE"); nullptr: never.
     const char* HandOverSwitch = nullptr;
 };

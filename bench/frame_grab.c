@@ -12,6 +12,11 @@
 #include <string.h>
 
 typedef void (*ReadPixels)(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*);
+typedef void (*BindFramebuffer)(GLenum, GLuint);
+typedef void (*GetIntegerv)(GLenum, GLint*);
+
+#define READ_FRAMEBUFFER 0x8CA8
+#define READ_FRAMEBUFFER_BINDING 0x8CAA
 
 static void Write(const char* path, int width, int height, const unsigned char* rgba) {
     char part[4096];
@@ -45,10 +50,18 @@ static void Grab(EGLDisplay display, EGLSurface surface) {
         width <= 0 || height <= 0)
         return;
     ReadPixels read = (ReadPixels)eglGetProcAddress("glReadPixels");
-    if (!read) return;
+    BindFramebuffer bind = (BindFramebuffer)eglGetProcAddress("glBindFramebuffer");
+    GetIntegerv get = (GetIntegerv)eglGetProcAddress("glGetIntegerv");
+    if (!read || !bind || !get) return;
     unsigned char* rgba = malloc((size_t)width * (size_t)height * 4);
     if (!rgba) return;
+    // The surface's own back buffer, whatever framebuffer the program reads from (one that draws
+    // off screen and copies into each surface leaves its own bound for reading).
+    GLint reading = 0;
+    get(READ_FRAMEBUFFER_BINDING, &reading);
+    bind(READ_FRAMEBUFFER, 0);
     read(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    bind(READ_FRAMEBUFFER, (GLuint)reading);
     Write(path, width, height, rgba);
     free(rgba);
 }

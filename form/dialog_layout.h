@@ -45,6 +45,7 @@ struct TDialogItem {
     TDialogAlign Align = TDialogAlign::Left;
     TTrackBarRange Range{};
     bool WindowsOnly = false;                 // made on every system, shown on Windows only
+    bool WaylandOnly = false;                 // made on every system, shown on a Wayland session only
 
     // The rectangle in the dialog's client area.
     constexpr TDialogRect Placed() const { return {Group.Left + Rect.Left, Group.Top + Rect.Top, Rect.Width, Rect.Height}; }
@@ -131,6 +132,7 @@ inline constexpr TDialogRect kSound{8, 256, 321, 56};
 inline constexpr char kDepthHint[] = "Set 16 bits for speedup";
 inline constexpr char kResolutionHint[] = "Set 640x480 for speedup";
 inline constexpr char kMonitorsHint[] = "Set how the aquarium fills several monitors";
+inline constexpr char kIdleTimeHint[] = "Minutes without input before the screen saver starts";
 
 // In tab order, which follows the layout: each caption comes just before the control it names
 // (a group box's before its track bar or list), so that its access key moves to that control
@@ -177,6 +179,14 @@ inline constexpr TDialogItem kSettingsLayout[] = {
     {.Kind = K::GroupBox, .Name = "GroupBox5", .Caption = "Sound", .Rect = kSound},
     {.Kind = K::CheckBox, .Control = C::CheckBoxSound, .Name = "CheckBoxSound",
      .Caption = "Enable &Sound", .Group = kSound, .Rect = {12, 24, 97, 17}},
+    // The idle watch's (Wayland sessions have no xscreensaver to start the saver).
+    {.Kind = K::CheckBox, .Control = C::CheckBoxSessionStart, .Name = "CheckBoxSessionStart",
+     .Caption = "Start &with my session", .Hint = "Start the screen saver when the session is idle, from every login on",
+     .Group = kSound, .Rect = {124, 12, 150, 17}, .WaylandOnly = true},
+    {.Kind = K::Label, .Name = "LabelIdleTime", .Caption = "&Idle time:", .Hint = kIdleTimeHint, .Group = kSound,
+     .Rect = {124, 35, 50, 16}, .WaylandOnly = true},
+    {.Kind = K::ComboBox, .Control = C::ComboBoxIdleTime, .Name = "ComboBoxIdleTime", .Hint = kIdleTimeHint,
+     .Group = kSound, .Rect = {176, 31, 72, 21}, .WaylandOnly = true},
     {.Kind = K::Label, .Name = "LabelMonitors", .Caption = "&Monitors:", .Hint = kMonitorsHint, .Rect = {8, 324, 60, 16}},
     {.Kind = K::ComboBox, .Control = C::ComboBoxMonitors, .Name = "ComboBoxMonitors", .Hint = kMonitorsHint,
      .Rect = {72, 320, 257, 21}},

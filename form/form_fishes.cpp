@@ -14,7 +14,7 @@ TFormFishes::TFormFishes(TFormServices services) : services_(std::move(services)
         application, TAppServices{services_.Host, services_.Registry, services_.Guard}, services_.SaverSystem);
     TScreenSaverApp& saver = *screenSaver_;
     saver.Title = "3D Tidewell";
-    saver.Company = "Korvane Software";
+    saver.Company = kCompanyName;
     saver.MajorVersion = kMajorVersion;
     saver.MinorVersion = kMinorVersion;
     saver.SetLogFile(false);
@@ -105,6 +105,7 @@ void TFormFishes::MakeAquarium() {
         TSettingsPresenterServices{.Application = services_.Application,
                                    .Host = services_.Host,
                                    .Windows = services_.Windows,
+                                   .Launcher = &services_.Launcher,
                                    .MakeSettingsView = services_.MakeSettingsView,
                                    .HomePage = services_.HomePage,
                                    .DialogPicture = services_.DialogPicture,
@@ -118,7 +119,9 @@ void TFormFishes::MakeAquarium() {
                                    .RunAsExePath = [this] { return installPath_ + screenSaver_->ExeBaseName() + ".exe"; },
                                    .SetDefaults = [this] { SetDefaults(); },
                                    .Close = [this] { Close(); },
-                                   .SaveOptions = [this] { SaveOptions(); }},
+                                   .SaveOptions = [this] { SaveOptions(); },
+                                   .SetSessionStart = services_.SetSessionStart,
+                                   .SeparatePreviewCommand = services_.SeparatePreviewCommand},
         saver, *displayControl_, *aquarium_, options_, *sound_, *run_);
 }
 

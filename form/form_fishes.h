@@ -68,6 +68,10 @@ struct TFormServices {
     std::string HomePage;
     // The desktop's monitors; none puts the saver at (0, 0) and covers nothing else.
     IMonitorList* Monitors = nullptr;
+    // The idle watch's start with the session (see TSettingsPresenterServices); empty for none.
+    std::function<void(bool)> SetSessionStart;
+    // "Preview..." as a process of its own (see TSettingsPresenterServices); empty for none.
+    std::string SeparatePreviewCommand;
 };
 
 class TFormFishes final : private IRunStarts {

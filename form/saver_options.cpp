@@ -15,6 +15,8 @@ std::string Sound() { static constexpr TScrambled name("SoundEnabled"); return n
 std::string DesktopOnly() { static constexpr TScrambled name("DesktopOnly"); return name.Text(); }
 std::string RunAsExe() { static constexpr TScrambled name("RunAsExe"); return name.Text(); }
 std::string Monitors() { static constexpr TScrambled name("Monitors"); return name.Text(); }
+std::string IdleMinutes() { static constexpr TScrambled name("IdleMinutes"); return name.Text(); }
+std::string SessionStart() { static constexpr TScrambled name("SessionStart"); return name.Text(); }
 }  // namespace OptionNames
 
 namespace {
@@ -41,6 +43,23 @@ void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display) {
     options.AutoTheme = false;
     options.SoundEnabled = true;
     options.Monitors = mcEachOwn;
+    options.IdleMinutes = kIdleMinutesDefault;
+}
+
+std::int32_t IdleMinutesFrom(TRegistry& reg) {
+    if (!reg.ValueExists(OptionNames::IdleMinutes())) return kIdleMinutesDefault;
+    try {
+        const std::int32_t minutes = reg.ReadInteger(OptionNames::IdleMinutes());
+        return minutes >= kIdleMinutesMin && minutes <= kIdleMinutesMax ? minutes : kIdleMinutesDefault;
+    } catch (const std::exception&) {
+        return kIdleMinutesDefault;
+    }
+}
+
+std::int32_t StoredIdleMinutes(IRegistryStore& store) {
+    TRegistry reg(store, TRootKey::CurrentUser);
+    if (!reg.OpenKeyReadOnly(std::string("Software\\") + kCompanyName + "\\3D Tidewell")) return kIdleMinutesDefault;
+    return IdleMinutesFrom(reg);
 }
 
 void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayControl& display) {
@@ -65,6 +84,8 @@ void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayCont
         const std::int32_t monitors = reg.ReadInteger(OptionNames::Monitors());
         options.Monitors = monitors >= 0 && monitors < kMonitorChoiceCount ? static_cast<TMonitorChoice>(monitors) : mcEachOwn;
     }
+    options.IdleMinutes = IdleMinutesFrom(reg);
+    if (reg.ValueExists(OptionNames::SessionStart())) options.SessionStart = reg.ReadBool(OptionNames::SessionStart());
     if (options.DesktopOnly) {
         display.SetFullScreenMode(Desktop(display));
         return;
@@ -99,6 +120,8 @@ void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDispl
     reg.WriteBool(OptionNames::DesktopOnly(), options.DesktopOnly);
     reg.WriteBool(OptionNames::RunAsExe(), options.RunAsExe);
     reg.WriteInteger(OptionNames::Monitors(), options.Monitors);
+    reg.WriteInteger(OptionNames::IdleMinutes(), options.IdleMinutes);
+    reg.WriteBool(OptionNames::SessionStart(), options.SessionStart);
 }
 
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options) {

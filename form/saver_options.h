@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/idle_watch.h"
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
 #include "form/monitor_arrangement.h"
@@ -16,6 +17,10 @@ struct TSaverOptions : TAquariumOptions {
     bool DesktopOnly = false;
     bool RunAsExe = false;
     TMonitorChoice Monitors = mcEachOwn;
+    // The idle watch's (Wayland sessions): minutes before the saver starts, and whether the
+    // watch starts with the user's session.
+    std::int32_t IdleMinutes = kIdleMinutesDefault;
+    bool SessionStart = false;
 
     static constexpr std::int32_t kMaxFish = 100;
     static constexpr std::int32_t kMaxBubbles = 200;
@@ -34,6 +39,8 @@ std::string Sound();
 std::string DesktopOnly();
 std::string RunAsExe();
 std::string Monitors();
+std::string IdleMinutes();
+std::string SessionStart();
 }  // namespace OptionNames
 
 // Full-screen mode := the desktop's, but at most 800 x 600 when the desktop is larger on both
@@ -52,6 +59,13 @@ void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options);
 // An xscreensaver hack's options over the loaded ones, for this run only; a hack never
 // switches the display mode.
 void ApplyHackOptions(const THackOptions& hack, TSaverOptions& options);
+
+// The company the options are kept under ("Software\<company>\3D Tidewell").
+inline constexpr char kCompanyName[] = "Korvane Software";
+// A stored idle time outside kIdleMinutesMin..kIdleMinutesMax is refused: the default.
+std::int32_t IdleMinutesFrom(TRegistry& reg);
+// The idle watch's: the user's stored idle time, without the form.
+std::int32_t StoredIdleMinutes(IRegistryStore& store);
 
 // Form creation: the machine-wide "Path" value, else the program's directory.
 std::string ReadInstallPath(TScreenSaverApp& app);

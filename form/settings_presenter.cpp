@@ -1,5 +1,6 @@
 #include "form/settings_presenter.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "app/exception.h"
@@ -24,6 +25,16 @@ int IndexOf(const std::vector<std::string>& items, const std::string& text) {
 }
 
 }  // namespace
+
+std::vector<std::int32_t> IdleTimeChoices(std::int32_t stored) {
+    std::vector<std::int32_t> choices{1, 2, 3, 5, 10, 15, 20, 30, 45, 60, 90, 120};
+    const auto at = std::lower_bound(choices.begin(), choices.end(), stored);
+    if (stored >= kIdleMinutesMin && stored <= kIdleMinutesMax && (at == choices.end() || *at != stored))
+        choices.insert(at, stored);
+    return choices;
+}
+
+std::string IdleTimeText(std::int32_t minutes) { return std::to_string(minutes) + " min"; }
 
 TSettingsPresenter::TSettingsPresenter(TSettingsPresenterServices services, TScreenSaverApp& saver,
                                        TDisplayControl& display, IAquarium& aquarium, TSaverOptions& options,
@@ -126,6 +137,14 @@ void TSettingsPresenter::OptionsToControls() {
     view_->SetChecked(TDialogControl::CheckBoxSound, options.SoundEnabled);
     view_->SetChecked(TDialogControl::CheckBoxDesktop, options.DesktopOnly);
     view_->SetChecked(TDialogControl::CheckBoxRunAsEXE, options.RunAsExe);
+    idleChoices_ = IdleTimeChoices(options.IdleMinutes);
+    std::vector<std::string> idleItems;
+    for (const std::int32_t minutes : idleChoices_) idleItems.push_back(IdleTimeText(minutes));
+    view_->SetListItems(TDialogControl::ComboBoxIdleTime, idleItems);
+    view_->SelectListItem(TDialogControl::ComboBoxIdleTime,
+                          static_cast<int>(std::find(idleChoices_.begin(), idleChoices_.end(), options.IdleMinutes) -
+                                           idleChoices_.begin()));
+    view_->SetChecked(TDialogControl::CheckBoxSessionStart, options.SessionStart);
     view_->SetEnabled(TDialogControl::ComboBoxDepth, !options.DesktopOnly);
     view_->SetEnabled(TDialogControl::ComboBoxResolution, !options.DesktopOnly);
     controlsReady_ = true;
@@ -187,6 +206,14 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
             break;
         }
         case TDialogControl::CheckBoxSound: ApplySoundFromDialog(); break;
+        case TDialogControl::ComboBoxIdleTime: {
+            const int item = view_->SelectedListItem(TDialogControl::ComboBoxIdleTime);
+            if (item >= 0 && item < static_cast<int>(idleChoices_.size())) options.IdleMinutes = idleChoices_[item];
+            break;
+        }
+        case TDialogControl::CheckBoxSessionStart:
+            options.SessionStart = view_->Checked(TDialogControl::CheckBoxSessionStart);
+            break;
         case TDialogControl::CheckBoxRunAsEXE:
             options.RunAsExe = view_->Checked(TDialogControl::CheckBoxRunAsEXE);
             // Told now, while the user can still untick it: the saver itself falls back quietly.
@@ -203,6 +230,7 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
             // OK again, or cancel.
             try {
                 services_.SaveOptions();
+                if (services_.SetSessionStart) services_.SetSessionStart(options.SessionStart);
             } catch (const std::exception& e) {
                 view_->ShowMessage(e.what(), services_.Application.Title + " Screen Saver Error!");
                 break;
@@ -249,6 +277,10 @@ void TSettingsPresenter::ShowCaption(const std::string& text) {
 }
 
 void TSettingsPresenter::RunFullScreenPreview() {
+    if (!services_.SeparatePreviewCommand.empty()) {
+        RunSeparatePreview();
+        return;
+    }
     fullScreenPreview_ = true;
     struct TEndPreview {
         bool& flag;
@@ -268,6 +300,18 @@ void TSettingsPresenter::RunFullScreenPreview() {
         services_.Close();
     else if (!application.Terminated())
         StartDialogPreview();
+}
+
+void TSettingsPresenter::RunSeparatePreview() {
+    // The dialog's loop keeps running while the saver runs; a quit signal ends the dialog after it.
+    if (!services_.Launcher) return;
+    TExecutePro execute(services_.Application, *services_.Launcher, &services_.Windows);
+    execute.Mode = TExecMode::emProcess;
+    execute.Wait = true;
+    bool started = true;
+    saver_.WithoutInstanceMarker([&] { started = execute.Execute(services_.SeparatePreviewCommand); });
+    if (!started)
+        view_->ShowMessage("Preview: the screen saver could not be started.", services_.Application.Title + " Screen Saver Error!");
 }
 
 void TSettingsPresenter::ShowAboutBox() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/execute_pro.h"
 #include "app/screen_saver_app.h"
 #include "display/display_control.h"
 #include "form/about_box.h"
@@ -22,6 +23,8 @@ struct TSettingsPresenterServices {
     TApplication& Application;
     IApplicationHost& Host;
     IWindowSystem& Windows;
+    // Starts "Preview..." as a process of its own, where SeparatePreviewCommand says so.
+    IProcessLauncher* Launcher = nullptr;
     // The native view, made when the dialog is shown.
     std::function<std::unique_ptr<ISettingsView>()> MakeSettingsView;
     // The About box's link, picture and the help page.
@@ -36,7 +39,17 @@ struct TSettingsPresenterServices {
     std::function<void()> Close;
     // Stores the options (OK).
     std::function<void()> SaveOptions;
+    // Writes (true) or removes the idle watch's start with the session, raising Exception when
+    // it cannot; empty where the session has no idle watch (its controls are not shown).
+    std::function<void(bool)> SetSessionStart;
+    // "Preview..." as a process of its own, waited for (the Wayland saver from a dialog that runs
+    // through XWayland); empty: the saver window in this process.
+    std::string SeparatePreviewCommand;
 };
+
+// The idle time list's minutes: these, and a stored value between them.
+std::vector<std::int32_t> IdleTimeChoices(std::int32_t stored);
+std::string IdleTimeText(std::int32_t minutes);
 
 class TSettingsPresenter final : public ISettingsViewEvents {
 public:
@@ -81,6 +94,7 @@ private:
     std::vector<std::string>& ListItems(TDialogControl list);
     void SelectListText(TDialogControl list, const std::string& text);
     void ApplySoundFromDialog();
+    void RunSeparatePreview();
 
     TSettingsPresenterServices services_;
     TScreenSaverApp& saver_;
@@ -93,6 +107,7 @@ private:
     std::unique_ptr<ISettingsView> view_;
     std::vector<std::string> depthItems_;
     std::vector<std::string> resolutionItems_;
+    std::vector<std::int32_t> idleChoices_;
     bool controlsReady_ = false;
     bool fullScreenPreview_ = false;
     bool quitAfterPreview_ = false;

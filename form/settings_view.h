@@ -20,6 +20,8 @@ enum class TDialogControl : std::uint8_t {
     ComboBoxThemes,
     CheckBoxSound,
     ComboBoxMonitors,
+    CheckBoxSessionStart,
+    ComboBoxIdleTime,
     ButtonPreview,
     ButtonAbout,
     ButtonHelp,

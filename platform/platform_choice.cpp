@@ -1,5 +1,7 @@
 #include "platform/platform_choice.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::string kOption = "--platform";
@@ -43,6 +45,11 @@ TPlatformChoice::TPlatformChoice(std::vector<TDisplayPlatformEntry> platforms, s
     for (const auto& entry : platforms_)
         if (requested_ == entry.Name) return;
     throw EPlatformUsage("unknown platform '" + requested_ + "' (known: " + KnownNames(platforms_) + ")");
+}
+
+void TPlatformChoice::Prefer(const std::string& name) {
+    if (!requested_.empty() || name.empty() || started_) return;
+    std::stable_partition(platforms_.begin(), platforms_.end(), [&name](const auto& entry) { return name == entry.Name; });
 }
 
 IDisplayPlatform& TPlatformChoice::Start() {

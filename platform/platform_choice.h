@@ -33,6 +33,8 @@ public:
 
     // The name asked for; empty for the automatic choice.
     const std::string& Requested() const { return requested_; }
+    // The automatic choice tries the platform named first (the settings dialog's; empty: none).
+    void Prefer(const std::string& name);
     // Creates and connects the platform, once; later calls give the same one. Raises EPlatformStart.
     IDisplayPlatform& Start();
     // Where errors are shown: the started platform, else (not connected) the one asked for or

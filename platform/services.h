@@ -15,6 +15,7 @@
 
 #include "app/application_pro.h"
 #include "app/execute_pro.h"
+#include "app/idle_watch.h"
 #include "app/registry.h"
 #include "app/screen_saver_app.h"
 #include "app/timing.h"
@@ -65,6 +66,19 @@ std::string DocumentFolder(const std::string& installPath);
 // folder; $XDG_RUNTIME_DIR, else a fresh private folder), never through a link found there. The
 // file's path, or empty when it cannot.
 std::string WritePrivateFile(const std::string& name, const std::string& content);
+// The idle watch's session (--idle-watch); the saver it starts is "<program> /s". nullptr where
+// the system starts screen savers itself (Windows).
+std::unique_ptr<IIdleWatchSession> CreateIdleWatchSession(const std::string& program);
+// The settings dialog's display platform where the automatic choice would take another (x11,
+// through XWayland, on a Wayland session); empty for the automatic choice. Raises
+// EPlatformStart when the dialog cannot run on this session (Wayland without XWayland).
+std::string DialogPlatform();
+// The command "Preview..." runs as a process of its own, the dialog waiting for it, when the
+// dialog runs on platformName (the Wayland saver beside a dialog on XWayland); empty: none.
+std::string SeparatePreviewCommand(const std::string& program, const std::string& platformName);
+// Writes (true) or removes the idle watch's XDG autostart entry for program, raising Exception
+// when it cannot; empty where the session has no idle watch.
+std::function<void(bool)> SessionStartSetter(const std::string& program);
 // The display platforms this program can start, in the order the automatic choice tries them
 // (platform/platform_choice.h).
 std::vector<TDisplayPlatformEntry> DisplayPlatforms();

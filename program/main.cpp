@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "app/exception.h"
+#include "app/idle_watch.h"
 #include "app/message_loop.h"
 #include "app/screen_saver_app.h"
 #include "form/form_fishes.h"
+#include "form/saver_options.h"
 #include "gl/fpu.h"
 #include "model/jpeg_decoder.h"
 #include "model/resource_finder.h"
@@ -76,6 +79,15 @@ void ReportError(IDisplayPlatform* platform, bool hack, const std::string& text,
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
 }
 
+// --idle-watch: no display platform, no scene, its lines on the error stream.
+int WatchIdleness(IApplicationHost& host) {
+    auto session = CreateIdleWatchSession(host.Arguments().empty() ? std::string() : host.Arguments()[0]);
+    if (!session) throw Exception("--idle-watch runs on Linux Wayland sessions; this system starts the screen saver itself");
+    auto store = CreateOptionsStore();
+    return RunIdleWatch(*session, StoredIdleMinutes(*store),
+                        [](const std::string& line) { std::fprintf(stderr, "3dtidewell: %s\n", line.c_str()); });
+}
+
 // hack: set as soon as the command line is known to be a hack's, for the caller's reports.
 int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platforms) {
     MaskFPUExceptions();
@@ -97,8 +109,10 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
     const TRunNeeds& needs = ChooseRunMode(host->Arguments(), CommandLineRules(*host)).Mode->Needs;
     const bool errorStream = needs.Errors == TErrorReport::ErrorStream;
     hack = errorStream;
+    if (needs.WatchesIdle) return WatchIdleness(*host);
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
+    if (needs.Form == TFormStance::Dialog && platforms.Requested().empty()) platforms.Prefer(DialogPlatform());
     IDisplayPlatform& platform = platforms.Start();
     IWindowSystem& windowSystem = platform.Windows();
     if (needs.DrawsAtOnce) windowSystem.PrepareDrawing();
@@ -114,6 +128,7 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
     });
     TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     auto monitors = platform.CreateMonitorList();
+    const std::string programPath = host->Arguments().empty() ? std::string() : host->Arguments()[0];
 
     const auto showError = [&platform, errorStream](const std::string& text, const std::string& caption) {
         ReportError(&platform, errorStream, text, caption);
@@ -145,6 +160,8 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
         .DialogPicture = DialogPicture,
         .HomePage = TIDEWELL_HOME_PAGE,
         .Monitors = monitors.get(),
+        .SetSessionStart = SessionStartSetter(programPath),
+        .SeparatePreviewCommand = SeparatePreviewCommand(programPath, platform.Name()),
     });
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);

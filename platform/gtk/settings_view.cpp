@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 
@@ -15,6 +16,12 @@
 #include "platform/x11/settings_dialog_raise.h"
 
 namespace {
+
+// The idle watch's controls show on a Wayland session (the dialog itself runs through XWayland).
+bool WaylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    return display && *display;
+}
 
 using C = TDialogControl;
 
@@ -268,7 +275,7 @@ GtkWidget* TGtkSettingsView::Add(GtkWidget* fixed, const TDialogItem& item) {
     if (item.Control) controls_[static_cast<std::size_t>(*item.Control)] = widget;
     if (signal) g_signal_connect(widget, signal, G_CALLBACK(OnChanged), this);
     // Kept for the presenter's reads and writes, but out of sight: it does nothing here.
-    if (item.WindowsOnly) gtk_widget_set_no_show_all(widget, TRUE);
+    if (item.WindowsOnly || (item.WaylandOnly && !WaylandSession())) gtk_widget_set_no_show_all(widget, TRUE);
     Put(fixed, widget, units_, rect, item.Kind == K::Label || item.Kind == K::NumberLabel);
     if (item.Kind == K::DefaultPushButton) {
         gtk_widget_set_can_default(widget, TRUE);

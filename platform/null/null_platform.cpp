@@ -113,6 +113,10 @@ std::unique_ptr<IApplicationHost> CreateApplicationHost(std::vector<std::string>
 std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<TNullOptionsStore>(); }
 std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TNullInstanceGuard>(); }
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TNullLauncher>(); }
+std::unique_ptr<IIdleWatchSession> CreateIdleWatchSession(const std::string&) { return nullptr; }
+std::string DialogPlatform() { return {}; }
+std::string SeparatePreviewCommand(const std::string&, const std::string&) { return {}; }
+std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TNullSoundPlayer>(); }
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {

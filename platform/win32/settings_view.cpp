@@ -367,7 +367,8 @@ void TWin32SettingsView::CreateControls() {
         const TDialogItem& item = kSettingsLayout[i];
         const TWindowKind kind = WindowKind(item);
         const HWND hwnd =
-            CreateWindowExW(0, kind.windowClass, WideText(item.Caption ? item.Caption : "").c_str(), WS_CHILD | WS_VISIBLE | kind.style,
+            CreateWindowExW(0, kind.windowClass, WideText(item.Caption ? item.Caption : "").c_str(),
+                            WS_CHILD | (item.WaylandOnly ? 0 : WS_VISIBLE) | kind.style,
                             0, 0, 0, 0, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item, i))), instance, nullptr);
         if (!hwnd) throw Exception("TWin32SettingsView: a control cannot be created!");
         items_.push_back(hwnd);

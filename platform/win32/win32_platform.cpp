@@ -287,6 +287,11 @@ std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<T
 std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TSemaphoreGuard>(); }
 std::unique_ptr<ISaverSystem> CreateSaverSystem() { return std::make_unique<TWin32SaverSystem>(); }
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TWin32Launcher>(); }
+// Windows starts the screen saver itself after its own idle time.
+std::unique_ptr<IIdleWatchSession> CreateIdleWatchSession(const std::string&) { return nullptr; }
+std::string DialogPlatform() { return {}; }
+std::string SeparatePreviewCommand(const std::string&, const std::string&) { return {}; }
+std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }
 std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TWin32WindowSystem>(); }

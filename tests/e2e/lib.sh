@@ -308,7 +308,8 @@ type_key() {
   as_nobody wtype -k "$1"
 }
 
-# Moves the pointer by $1 $2 pixels (hold_inputs first: without a pointer nobody sees it).
+# Moves the pointer by $1 $2 pixels (hold_inputs first: without a pointer nobody sees it). The
+# saver ignores its first five moves, as on X11: a test that ends it moves more often.
 move_pointer() {
   sway_msg seat - cursor move "$1" "$2" >/dev/null
 }

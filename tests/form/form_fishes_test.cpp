@@ -401,6 +401,7 @@ struct FormRig {
     std::vector<int> cursorAtMessage;  // the cursor count while each message box was up
     FakeSettingsView* view = nullptr;
     std::vector<std::string> opened;  // what the desktop was asked to open
+    std::vector<bool> sessionStarts;  // what the idle watch's autostart was set to
     std::string homePage;
     std::unique_ptr<TFormFishes> form;
 
@@ -455,7 +456,8 @@ struct FormRig {
             .HelpPage = [] { return std::string("<html>help</html>"); },
             .DialogPicture = [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; },
             .HomePage = homePage,
-            .Monitors = &monitors});
+            .Monitors = &monitors,
+            .SetSessionStart = [this](bool on) { sessionStarts.push_back(on); }});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -680,7 +682,7 @@ TEST(SettingsDialog, EscapeAndTheCloseBoxStoreNothing) {
     EXPECT_TRUE(rig.registry.written.empty());
 }
 
-TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
+TEST(SettingsDialog, OkStoresTheValuesInOrderAndTheSessionStart) {
     DialogRig rig;
     rig.Start({rig.Program("3DTidewell.scr"), "/c:77"});
     FakeSettingsView& view = *rig.view;
@@ -691,6 +693,9 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
     view.SelectIndex(DialogRig::C::ComboBoxThemes, 3);
     view.SelectIndex(DialogRig::C::ComboBoxMonitors, 2);
     view.Click(DialogRig::C::CheckBoxRunAsEXE);
+    EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxIdleTime), "10 min");
+    view.Select(DialogRig::C::ComboBoxIdleTime, "45 min");
+    view.Click(DialogRig::C::CheckBoxSessionStart);
     // Another depth keeps the size shown when that depth has it.
     view.Select(DialogRig::C::ComboBoxDepth, "16 bits");
     EXPECT_EQ(view.lists[DialogRig::C::ComboBoxResolution], std::vector<std::string>{"800x600"});
@@ -700,7 +705,10 @@ TEST(SettingsDialog, OkStoresTheNineValuesInOrder) {
 
     using namespace OptionNames;
     EXPECT_EQ(rig.registry.written, (std::vector<std::string>{BubbleCount(), FishCount(), Theme(), ColorDepth(), Width(),
-                                                              Height(), Sound(), DesktopOnly(), RunAsExe(), Monitors()}));
+                                                              Height(), Sound(), DesktopOnly(), RunAsExe(), Monitors(),
+                                                              IdleMinutes(), SessionStart()}));
+    EXPECT_EQ(rig.Stored(IdleMinutes()), 45);
+    EXPECT_EQ(rig.sessionStarts, std::vector<bool>{true});
     EXPECT_EQ(rig.Stored(BubbleCount()), 120);
     EXPECT_EQ(rig.Stored(FishCount()), 33);
     EXPECT_EQ(rig.Stored(Theme()), 2);

@@ -4,6 +4,7 @@
 #include "app/exception.h"
 #include "app/scrambled.h"
 #include "form/saver_options.h"
+#include "form/settings_presenter.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST(SaverOptions, SaveLoadRoundTripWithTheThemeComplement) {
     EXPECT_EQ(rig.User()[OptionNames::Theme()].integer, -3);
     EXPECT_EQ(rig.User()[OptionNames::Width()].integer, 640);
     EXPECT_EQ(rig.User()[OptionNames::Monitors()].integer, 1);
-    EXPECT_EQ(rig.User().size(), 10u);
+    EXPECT_EQ(rig.User().size(), 12u);
 
     OptionsRig next;
     SetDefaultOptions(next.options, *next.display);
@@ -185,6 +186,34 @@ TEST(SaverOptions, OutOfRangeCountsAndThemesAreBroughtIntoRangeAndBadTypesRaise)
     EXPECT_EQ(rig.options.ThemeIndex, 2);
     user[OptionNames::FishCount()] = TRegValue::Str("many");
     EXPECT_THROW(LoadSaverOptions(*rig.app, rig.options, *rig.display), Exception);
+}
+
+// The idle watch's time: stored and read back within 1..120 minutes; anything else (out of range,
+// not a number) reads as the 10-minute default, for the dialog and for the watch alike. The
+// dialog's list holds a stored value that is not one of its choices.
+TEST(SaverOptions, IdleTimeWithinItsLimitsElseTheDefault) {
+    OptionsRig rig;
+    rig.options.IdleMinutes = 120;
+    rig.options.SessionStart = true;
+    SaveSaverOptions(*rig.app, rig.options, *rig.display);
+    TSaverOptions loaded;
+    LoadSaverOptions(*rig.app, loaded, *rig.display);
+    EXPECT_EQ(loaded.IdleMinutes, 120);
+    EXPECT_TRUE(loaded.SessionStart);
+    auto& user = rig.User();
+    for (const auto& [stored, read] : std::vector<std::pair<TRegValue, int>>{
+             {TRegValue::Int(1), 1}, {TRegValue::Int(0), 10}, {TRegValue::Int(121), 10},
+             {TRegValue::Int(-5), 10}, {TRegValue::Str("7"), 10}}) {
+        user[OptionNames::IdleMinutes()] = stored;
+        LoadSaverOptions(*rig.app, loaded, *rig.display);
+        EXPECT_EQ(loaded.IdleMinutes, read);
+        EXPECT_EQ(StoredIdleMinutes(rig.registry), read);
+    }
+    FakeRegistryStore empty;
+    EXPECT_EQ(StoredIdleMinutes(empty), 10);
+    EXPECT_EQ(IdleTimeChoices(7), (std::vector<std::int32_t>{1, 2, 3, 5, 7, 10, 15, 20, 30, 45, 60, 90, 120}));
+    EXPECT_EQ(IdleTimeChoices(10).size(), 12u);
+    EXPECT_EQ(IdleTimeChoices(500).size(), 12u);
 }
 
 TEST(SaverOptions, AutoThemeIsStoredAtTheEndOfASaverRunOnly) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package: built by CPack from the build tree, it holds the install layout (program,
 # hack, its GTK module, xscreensaver's settings description, help page, menu entry and its icon,
-# copyright, changelog, manual page), its dependencies come from the program and the module, it
-# calls no ldconfig, the manual page renders, the installed program finds its module, and lintian
-# (with its notes) finds no errors and nothing about hardening, the description or the manual page.
+# copyright, changelog, manual page), its dependencies come from the program and the module (X11's
+# and Wayland's alike), it calls no ldconfig, the manual page renders, the installed program finds
+# its module, and lintian (with its notes) finds no errors and nothing about hardening, the
+# description or the manual page.
 #   check_deb.sh <build dir>
 set -euo pipefail
 build=$1
@@ -60,8 +61,10 @@ grep -qE '<boolean [^>]*arg-set="--sound"' "$xml" || fail "the sound is not a bo
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-# GTK's come from the module alone: the program does not link it.
-for library in libc6 libx11-6 libsdl2 libgtk-3-0 libjpeg62-turbo libxrandr2 libgl1 libglu1-mesa; do
+# GTK's come from the module alone: the program does not link it. Wayland's and EGL's from the
+# program, for Wayland sessions, and D-Bus for the idle watch on GNOME.
+for library in libc6 libx11-6 libsdl2 libgtk-3-0 libjpeg62-turbo libxrandr2 libgl1 libglu1-mesa \
+               libwayland-client0 libwayland-egl1 libegl1 libdbus-1-3; do
   echo "$depends" | grep -q "$library" || fail "no dependency on $library"
 done
 dpkg-deb -f "$deb" Recommends | grep -qw xdg-utils || fail "xdg-utils is not recommended (Help's xdg-open)"

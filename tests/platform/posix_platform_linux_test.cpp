@@ -12,6 +12,7 @@
 #include "app/application_pro.h"
 #include "app/exception.h"
 #include "app/registry.h"
+#include "platform/posix/autostart.h"
 #include "platform/posix/file_options_store.h"
 #include "platform/posix/flock_guard.h"
 #include "platform/posix/posix_host.h"
@@ -189,6 +190,27 @@ TEST_F(PosixPlatform, SceneDescriptionBesideTheProgramElseInTheUserConfig) {
     EXPECT_EQ(SceneDescriptionFile(install, "3dtidewell"), (dir / "config" / "3dtidewell" / "3dtidewell.ini").string());
     std::ofstream(dir / "3dtidewell.ini") << "[x]\n";
     EXPECT_EQ(SceneDescriptionFile(install, "3dtidewell"), (dir / "3dtidewell.ini").string());
+}
+
+// "Start with my session": the autostart entry is made (with its folder) and names the program,
+// quoted where its path needs it; unticking removes it, and removing what is not there is no error.
+TEST_F(PosixPlatform, AutostartEntryWrittenAndRemoved) {
+    const std::string config = (dir / "config").string();
+    const fs::path file = dir / "config" / "autostart" / "3dtidewell-idle-watch.desktop";
+    EXPECT_EQ(AutostartFile(config), file.string());
+    WriteAutostartEntry(config, "/usr/bin/3dtidewell");
+    const std::string entry = Read(file);
+    EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
+    EXPECT_NE(entry.find("\nType=Application\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nExec=/usr/bin/3dtidewell --idle-watch\n"), std::string::npos);
+    WriteAutostartEntry(config, "/opt/my games/100%/3dtidewell");
+    EXPECT_NE(Read(file).find("\nExec=\"/opt/my games/100%%/3dtidewell\" --idle-watch\n"), std::string::npos);
+    RemoveAutostartEntry(config);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_NO_THROW(RemoveAutostartEntry(config));
+    // A config folder that is a file: a clear error.
+    std::ofstream(dir / "blocked");
+    EXPECT_THROW(WriteAutostartEntry((dir / "blocked").string(), "/usr/bin/3dtidewell"), Exception);
 }
 
 }  // namespace
