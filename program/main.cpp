@@ -161,7 +161,7 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
         .HomePage = TIDEWELL_HOME_PAGE,
         .Monitors = monitors.get(),
         .SetSessionStart = SessionStartSetter(programPath),
-        .SeparatePreviewCommand = SeparatePreviewCommand(programPath, platform.Name()),
+        .SeparatePreview = SeparatePreview(programPath, platform.Name()),
     });
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);

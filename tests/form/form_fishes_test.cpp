@@ -396,7 +396,7 @@ struct FormRig {
     FakeSettingsView* view = nullptr;
     std::vector<std::string> opened;  // what the desktop was asked to open
     std::vector<bool> sessionStarts;  // what the idle watch's autostart was set to
-    std::string separatePreview;      // "Preview..." as a process of its own
+    TSeparatePreview separatePreview;  // "Preview..." as a process of its own
     std::string homePage;
     std::unique_ptr<TFormFishes> form;
 
@@ -453,7 +453,7 @@ struct FormRig {
             .HomePage = homePage,
             .Monitors = &monitors,
             .SetSessionStart = [this](bool on) { sessionStarts.push_back(on); },
-            .SeparatePreviewCommand = separatePreview});
+            .SeparatePreview = separatePreview});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -824,13 +824,18 @@ TEST(SettingsDialog, PreviewButtonRunsTheSaverAndReturnsToTheDialog) {
 }
 
 // On a Wayland session (the dialog through XWayland) "Preview..." runs the Wayland saver as a
-// process of its own and waits for it, the dialog's messages handled and its single-instance
-// marker let go meanwhile (the saver takes it), taken again after; a saver that cannot start is
-// said in a message.
+// process of its own with the dialog's choices (handed over, not stored) and waits for it, its
+// single-instance marker let go meanwhile (the saver takes it) and taken again after; a saver
+// that cannot start is said in a message.
 TEST(SettingsDialog, PreviewAsAProcessOfItsOwnOnAWaylandSession) {
     DialogRig rig;
-    rig.separatePreview = "\"/usr/bin/3dtidewell\" --platform wayland /s";
+    FakeRegistryStore handed;
+    rig.separatePreview = [&handed](const std::function<void(IRegistryStore&)>& writeOptions) {
+        writeOptions(handed);
+        return std::string("\"/usr/bin/3dtidewell\" --platform wayland /s");
+    };
     rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.view->Move(DialogRig::C::TrackBarFishCount, 33);
     const std::size_t markers = rig.guard.created.size();
     rig.launcher.runningChecks = 3;
     int pumped = 0;
@@ -841,6 +846,8 @@ TEST(SettingsDialog, PreviewAsAProcessOfItsOwnOnAWaylandSession) {
     EXPECT_TRUE(rig.From("saver window 3D Tidewell 800x600").empty());
     EXPECT_EQ(pumped, 3);
     EXPECT_EQ(rig.guard.created.size(), markers + 1);
+    EXPECT_EQ((handed.keys[{TRootKey::CurrentUser, "Software\\Korvane Software\\3D Tidewell"}][OptionNames::FishCount()].integer), 33);
+    EXPECT_TRUE(rig.registry.written.empty());
     EXPECT_TRUE(rig.view->shown);
     EXPECT_FALSE(rig.application.Terminated());
     rig.launcher.missing = true;
