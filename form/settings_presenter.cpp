@@ -303,7 +303,8 @@ void TSettingsPresenter::RunFullScreenPreview() {
 }
 
 void TSettingsPresenter::RunSeparatePreview() {
-    // The dialog's loop keeps running while the saver runs; a quit signal ends the dialog after it.
+    // The dialog's loop keeps running while the saver runs; a quit signal ends the dialog at once,
+    // the saver then ending on the user's return as always.
     if (!services_.Launcher) return;
     TExecutePro execute(services_.Application, *services_.Launcher, &services_.Windows);
     execute.Mode = TExecMode::emProcess;
