@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/exception.h"
 
 class IMessagePump {
 public:
@@ -47,6 +48,9 @@ public:
     // or wholly covered. The window system's events tell when this changes, so the loop may
     // wait for them instead of drawing.
     virtual bool Unseen() { return false; }
+    // Moves and sizes a window of the program's own to (left, top, width, height) of the desktop;
+    // false for one that is not the program's to move (the root window, from (0, 0)).
+    virtual bool Place(int, int, int, int) { return false; }
 
     std::function<void()> OnPaint;
     std::function<void()> OnMouseButton;
@@ -71,6 +75,15 @@ public:
     // as it is: never mapped, moved or destroyed here, and no input from it. It follows the
     // window's size. nullptr when the window does not exist or the platform has no such mode.
     virtual std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t) { return nullptr; }
+    // The live wallpaper's window over (left, top, width, height): below every other window,
+    // never taking input or focus, with the cursor the desktop shows there; or, where nobody
+    // manages windows, the root window itself. Unseen also while windows cover it. Raises
+    // Exception saying what the wallpaper needs where the window system has no such place.
+    virtual std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int, int, int, int) {
+        throw Exception("The wallpaper needs an X11 desktop or a Wayland compositor with the layer-shell protocol.");
+    }
+    // Monitors were added, removed, switched on or off or moved: the loop runs this, when set.
+    std::function<void()> OnMonitorsChanged;
     // From now on SIGTERM, SIGINT and SIGHUP (on Windows WM_CLOSE and the session's end at a saver
     // window) do not end the process where it stands: the loop runs onQuit (once).
     virtual void WatchQuitSignals(std::function<void()>) {}

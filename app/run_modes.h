@@ -12,9 +12,19 @@
 #include <vector>
 
 #include "app/hack_options.h"
+#include "app/wallpaper.h"
 
-// smHack: an xscreensaver hack drawing into a window it was given (X11 only).
-enum TSaverMode : std::uint8_t { smProgram = 0, smSaver = 1, smPreview = 2, smSettings = 3, smPassword = 4, smHack = 5 };
+// smHack: an xscreensaver hack drawing into a window it was given (X11 only). smWallpaper: the
+// aquarium behind every window of the desktop, until a quit signal.
+enum TSaverMode : std::uint8_t {
+    smProgram = 0,
+    smSaver = 1,
+    smPreview = 2,
+    smSettings = 3,
+    smPassword = 4,
+    smHack = 5,
+    smWallpaper = 6
+};
 
 // How the main form stands while the mode runs.
 enum class TFormStance : std::uint8_t {
@@ -38,6 +48,7 @@ enum class TPacing : std::uint8_t {
     Still,           // no frames: one picture
     DisplayRefresh,  // as often as the display shows them
     HackDelay,       // a hack's -delay as well
+    Capped,          // the wallpaper's --fps, lowered on battery (app/wallpaper.h)
 };
 
 // What the mode keeps in the options store.
@@ -71,6 +82,11 @@ struct TRunNeeds {
     TStoring Stores = TStoring::Nothing;
     TErrorReport Errors = TErrorReport::MessageBox;
     TInstanceRule Instance = TInstanceRule::WhenNotACopy;
+    // The single-instance marker's name after the program's: modes with different names run
+    // beside each other.
+    const char* InstanceMarker = "Semaphore";
+    // Reads --fps and --on-battery after the mode's option (app/wallpaper.h).
+    bool UsesWallpaperOptions = false;
     // A second start brings the open dialog forward.
     bool ForwardsToOpenDialog = false;
     // Reads the parent window from the command line and hides the taskbar button.
@@ -94,6 +110,7 @@ public:
     virtual void StartSettingsDialog() = 0;
     virtual void StartSaverWindow() = 0;
     virtual void StartHackWindow() = 0;
+    virtual void StartWallpaper() = 0;
 };
 
 class TScreenSaverApp;
@@ -133,6 +150,7 @@ struct TCommandLineRules {
 struct TRunChoice {
     const TRunMode* Mode = nullptr;
     THackOptions Hack;  // a hack's window and options
+    TWallpaperOptions Wallpaper;
 };
 
 // The one place a mode is chosen. Raises EHackUsage for a command line that cannot run: a bad

@@ -68,6 +68,8 @@ struct TFormServices {
     std::string HomePage;
     // The desktop's monitors; none puts the saver at (0, 0) and covers nothing else.
     IMonitorList* Monitors = nullptr;
+    // Whether the machine runs on battery (the wallpaper's pace); none: never.
+    IPowerSource* Power = nullptr;
 };
 
 class TFormFishes final : private IRunStarts {
@@ -125,6 +127,7 @@ private:
     void StartSettingsDialog() override;
     void StartSaverWindow() override;
     void StartHackWindow() override;
+    void StartWallpaper() override;
     // Form events.
     void FormCreate();
     void FormShow();

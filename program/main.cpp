@@ -114,6 +114,8 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
     });
     TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     auto monitors = platform.CreateMonitorList();
+    // Only the wallpaper's pace asks it; nothing connects before the first question.
+    auto power = CreatePowerSource();
 
     const auto showError = [&platform, errorStream](const std::string& text, const std::string& caption) {
         ReportError(&platform, errorStream, text, caption);
@@ -145,6 +147,7 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
         .DialogPicture = DialogPicture,
         .HomePage = TIDEWELL_HOME_PAGE,
         .Monitors = monitors.get(),
+        .Power = power.get(),
     });
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);

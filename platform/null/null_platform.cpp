@@ -114,6 +114,12 @@ std::unique_ptr<IRegistryStore> CreateOptionsStore() { return std::make_unique<T
 std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<TNullInstanceGuard>(); }
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TNullLauncher>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TNullSoundPlayer>(); }
+std::unique_ptr<IPowerSource> CreatePowerSource() {
+    struct TMains final : IPowerSource {
+        bool OnBattery() override { return false; }
+    };
+    return std::make_unique<TMains>();
+}
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
     return installPath + exeBaseName + ".ini";
