@@ -75,6 +75,11 @@ Modes:
   (none), --settings, /c   the settings dialog, with a live preview
   /s                       the saver, full screen, until a key, a click or a mouse move
   /p <window id>           the still picture inside that X window (decimal or 0x hex)
+  --wallpaper [--fps N] [--on-battery full|reduced]
+                           the aquarium behind every window, with the stored fish, theme
+                           and monitors; no input, no sound; paused while nobody can see it;
+                           at most N frames a second (1..60, default 30), at most 10 on
+                           battery unless --on-battery full; one per session; until SIGTERM
   --help, -h               this text
   --version                the version
 
