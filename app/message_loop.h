@@ -48,8 +48,9 @@ public:
     // or wholly covered. The window system's events tell when this changes, so the loop may
     // wait for them instead of drawing.
     virtual bool Unseen() { return false; }
-    // Moves and sizes a window of the program's own to (left, top, width, height) of the desktop;
-    // false for one that is not the program's to move (the root window, from (0, 0)).
+    // Moves and sizes a window of the program's own to (left, top, width, height) of the desktop
+    // (the monitors changed while it runs); false for one that is not the program's to move (the
+    // root window, from (0, 0)).
     virtual bool Place(int, int, int, int) { return false; }
 
     std::function<void()> OnPaint;
@@ -82,8 +83,6 @@ public:
     virtual std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int, int, int, int) {
         throw Exception("The wallpaper needs an X11 desktop or a Wayland compositor with the layer-shell protocol.");
     }
-    // Monitors were added, removed, switched on or off or moved: the loop runs this, when set.
-    std::function<void()> OnMonitorsChanged;
     // From now on SIGTERM, SIGINT and SIGHUP (on Windows WM_CLOSE and the session's end at a saver
     // window) do not end the process where it stands: the loop runs onQuit (once).
     virtual void WatchQuitSignals(std::function<void()>) {}
@@ -102,4 +101,8 @@ public:
     // The program's loop until the application terminates. A toolkit with a main loop of its
     // own (GTK under the settings dialog) runs that one instead, with the idle turns as its source.
     virtual void RunLoop(TApplication& application) { RunMessageLoop(application, *this); }
+
+    // Run by the loop when monitors come or go (a Wayland output added or removed, an X11 RandR
+    // change while the wallpaper runs); the saver and the wallpaper lay their windows out again.
+    std::function<void()> OnMonitorsChanged;
 };

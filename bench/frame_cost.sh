@@ -26,6 +26,12 @@
 #   SIZES=1920x1080 COUNTS="20 50" bench/frame_cost.sh     (the figures against atlantis)
 # XVFB_DISPLAY sets the first X display number tried (95).
 #
+# With WAYLAND=1 the first build's /s also runs on headless sway (as nobody when run as root, one
+# output of each size, frames counted at eglSwapBuffers), in the same turns as on Xvfb: a row for
+# each and the ratio wayland/xvfb (the goal for CPU per frame: at most 1.10). Its default size is
+# 1280x720. Mesa's shader cache is one folder of the run's for nobody, warm after the first turn.
+#   WAYLAND=1 COUNTS="20 50" bench/frame_cost.sh
+#
 # With MONITORS=1 it measures monitors instead of sizes, on nested X servers (Xephyr inside a
 # private Xvfb): one 1280x720 head against two 1280x720 heads side by side (Xinerama), the latter
 # with each of the "Monitors:" choices, default counts; the ratios are two heads over one.
@@ -54,10 +60,15 @@ if [ "$peer" = none ] || [ ! -x "$peer" ]; then
   peer=""
 fi
 
+wayland=${WAYLAND:-0}
+[ "$wayland" = 1 ] && [ -z "${SIZES:-}" ] && sizes=(1280x720)
+
 work=$(mktemp -d /tmp/tidewell-cost.XXXXXX)
 xvfb=""
+pids=()
 cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  if [ "$wayland" = 1 ] && declare -F stop_sway >/dev/null; then stop_sway; fi
   pkill -f "$work/" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -66,7 +77,9 @@ tick=$(getconf CLK_TCK)
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-# One run: prints "fps cpu_ms_per_frame cpu_s_per_s start_ms rss_mib".
+# One run, on Xvfb, or on sway when session is wayland: prints "fps cpu_ms_per_frame cpu_s_per_s
+# start_ms rss_mib".
+session=x11
 run_once() {
   local saver=$1 fish=$2 bubbles=$3 unpaced=$4 monitors=${5:-} dir
   dir=$(mktemp -d "$work/run.XXXXXX")
@@ -83,8 +96,16 @@ run_once() {
     cp "$saver" "$dir/3dtidewell"
     command=("$dir/3dtidewell" "${program_args[@]}")
   fi
+  local server=(env DISPLAY=":$display" XDG_RUNTIME_DIR="$dir/run")
+  if [ "$session" = wayland ]; then
+    chmod 755 "$dir"
+    chown -R "$(session_uid)" "$dir"
+    server=(env -i PATH=/usr/bin:/bin WAYLAND_DISPLAY="$WAYLAND_DISPLAY" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR"
+            MESA_SHADER_CACHE_DIR="$work/mesa")
+    [ "$(id -u)" = 0 ] && server=(setpriv --reuid=65534 --regid=65534 --clear-groups "${server[@]}")
+  fi
   start=$(date +%s.%N)
-  env DISPLAY=":$display" HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" XDG_CONFIG_HOME="$dir/config" \
+  "${server[@]}" HOME="$dir/home" XDG_CONFIG_HOME="$dir/config" \
     XDG_STATE_HOME="$dir/state" TIDEWELL_UNPACED="$unpaced" SDL_AUDIODRIVER=dummy LD_PRELOAD="$counter" \
     TIDEWELL_SWAP_LOG="$dir/swaps" "${command[@]}" >/dev/null 2>&1 &
   pid=$!
@@ -155,12 +176,29 @@ if [ "${MONITORS:-0}" = 1 ]; then
   exit 0
 fi
 
+if [ "$wayland" = 1 ]; then
+  command -v sway >/dev/null || { echo "no sway" >&2; exit 1; }
+  . "$(cd "$(dirname "$0")" && pwd)/../tests/e2e/lib.sh"
+  mkdir -p "$work/mesa"
+  start_sway "${sizes[0]}"
+  chown "$(session_uid)" "$work/mesa"
+fi
+
 printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' size counts pacing build fps cpu_ms/frame cpu_s/s start_ms rss_mib
-# The programs of each turn: the builds' savers, then the peer.
+# The programs of each turn: the builds' savers, then the peer, then the first build on Wayland
+# (the same program: its entry is told apart by its place).
 programs=()
 for b in "${builds[@]}"; do programs+=("$b/3dtidewell"); done
 [ -n "$peer" ] && programs+=("$peer")
-label() { if [ "$1" = "$peer" ]; then basename "$1"; else basename "$(dirname "$1")"; fi; }
+on_wayland=""
+[ "$wayland" = 1 ] && { on_wayland=${#programs[@]}; programs+=("${builds[0]}/3dtidewell"); }
+label() {
+  if [ "$1" = "$peer" ]; then basename "$1"; else basename "$(dirname "$1")"; fi
+}
+# The label of the program in place $1.
+place_label() {
+  if [ "$1" = "$on_wayland" ]; then echo "$(label "${programs[$1]}")/wayland"; else label "${programs[$1]}"; fi
+}
 ratio_row() {
   awk -v a="$2" -v b="$3" -v size="$size" -v counts="$fish/$bubbles" -v pacing="$pacing" -v name="$1" 'BEGIN {
     split(a, x, " "); split(b, y, " ")
@@ -174,6 +212,7 @@ for size in "${sizes[@]}"; do
   Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 50); do DISPLAY=":$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  [ "$wayland" = 1 ] && sway_msg output HEADLESS-1 resolution "$size" >/dev/null
   for counts in "${count_cases[@]}"; do
    read -r fish bubbles <<<"$counts"
    for unpaced in "${pacings[@]}"; do
@@ -181,6 +220,8 @@ for size in "${sizes[@]}"; do
     declare -A results=()
     for ((r = 0; r < runs; ++r)); do
       for p in "${!programs[@]}"; do
+        session=x11
+        [ "$p" = "$on_wayland" ] && session=wayland
         results[$p]+="$(run_once "${programs[$p]}" "$fish" "$bubbles" "$unpaced")"$'\n'
       done
     done
@@ -193,15 +234,16 @@ for size in "${sizes[@]}"; do
       med[$p]=$row
       read -r fps cpu cpus startms rss <<<"$row"
       printf '%-10s %-8s %-8s %-14s %8s %12s %9s %10s %9s\n' "$size" "$fish/$bubbles" "$pacing" \
-        "$(label "${programs[$p]}")" "$fps" "$cpu" "$cpus" "$startms" "$rss"
+        "$(place_label "$p")" "$fps" "$cpu" "$cpus" "$startms" "$rss"
     done
     [ ${#builds[@]} -eq 2 ] && ratio_row "ratio b/a" "${med[0]}" "${med[1]}"
     if [ -n "$peer" ]; then
-      last=$((${#programs[@]} - 1))
+      at=${#builds[@]}
       for b in "${!builds[@]}"; do
-        ratio_row "$(label "${programs[$b]}")/$(basename "$peer")" "${med[$last]}" "${med[$b]}"
+        ratio_row "$(label "${programs[$b]}")/$(basename "$peer")" "${med[$at]}" "${med[$b]}"
       done
     fi
+    [ -n "$on_wayland" ] && ratio_row "wayland/xvfb" "${med[0]}" "${med[$on_wayland]}"
     unset results med
    done
   done

@@ -1,5 +1,6 @@
 /* Preloaded into the saver by bench/frame_cost.sh: counts the frames that reach the screen.
- * Every glXSwapBuffers or eglSwapBuffers call (xscreensaver's hacks draw through EGL) rewrites the file named by TIDEWELL_SWAP_LOG with
+ * Every glXSwapBuffers or eglSwapBuffers call (the Wayland saver and xscreensaver's hacks draw
+ * through EGL) rewrites the file named by TIDEWELL_SWAP_LOG with
  * "<swaps> <seconds of the first swap> <seconds of this swap>" (CLOCK_REALTIME). */
 #define _GNU_SOURCE
 #include <EGL/egl.h>

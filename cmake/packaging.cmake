@@ -94,8 +94,9 @@ if(NOT WIN32)
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A shoal of tropical fish of three species crosses the view at many
 depths and speeds under a water surface lit by drifting caustics, over a
 rippled sand bottom, while streams of bubbles rise with a soft bubbling
-sound. It runs full screen, as an xscreensaver hack, and has a settings
-dialog with a live preview.")
+sound. It runs full screen on X11 and on Wayland sessions (sway, KDE Plasma,
+GNOME), as an xscreensaver hack, and has a settings dialog with a live
+preview.")
   # Run-time dependencies from the program's and the module's own libraries (dpkg-shlibdeps reads
   # every ELF file of the package, GTK's from the module); GL and SDL are loaded by name at run time.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

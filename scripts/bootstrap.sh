@@ -2,8 +2,8 @@
 # Installs what both targets and the tests need, once. Quiet when everything is present.
 #   - native build and test packages, the mingw-w64 cross compilers, Wine, Xvfb
 #   - cross-built static libjpeg-turbo and GoogleTest for Windows, cached outside the tree
-#   - the wlroots protocol files (layer shell, foreign toplevels, output power), which no Debian
-#     binary package ships, taken from Debian's wlroots source package into the same cache
+#   - the wlroots protocol files (layer shell, foreign toplevels, output power; the tests' virtual
+#     pointer), which no Debian binary package ships, taken from Debian's wlroots source package into the same cache
 # With --run (scripts/run.sh) only what building and running the Linux saver needs: no Wine,
 # no cross compilers or libraries, no packaging or checking tools.
 set -euo pipefail
@@ -36,7 +36,7 @@ TEST_PACKAGES=(
   wine wine64 xdotool imagemagick xserver-xephyr nsis
   dpkg-dev nasm clang libclang-rt-14-dev
   xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
-  sway grim wtype mutter xwayland dbus-user-session foot
+  sway grim wtype mutter xwayland dbus-user-session foot swayidle
   openbox
 )
 PACKAGES=("${RUN_PACKAGES[@]}")
@@ -96,7 +96,7 @@ build_gtest() {
 
 # Only the protocol files are kept, from the orig tarball; wlroots itself is not built.
 WLR_PROTOCOLS=(wlr-layer-shell-unstable-v1.xml wlr-foreign-toplevel-management-unstable-v1.xml
-               wlr-output-power-management-unstable-v1.xml)
+               wlr-output-power-management-unstable-v1.xml wlr-virtual-pointer-unstable-v1.xml)
 fetch_wlr_protocols() {
   local dest="$CACHE_DIR/protocols" have=true
   for f in "${WLR_PROTOCOLS[@]}"; do [ -f "$dest/$f" ] || have=false; done

@@ -1,8 +1,8 @@
 // The Linux program: its OS-wide services behind platform/services.h and its display platforms.
 //
 // PLATFORM: Linux. The display platform is chosen when the program starts (--platform,
-// TIDEWELL_PLATFORM, else the first of DisplayPlatforms() that is offered and connects): x11
-// (platform/x11/x11_platform.cpp) or null (platform/null/null_display.cpp, headless). A new one
+// TIDEWELL_PLATFORM, else the first of DisplayPlatforms() that is offered and connects): wayland
+// (platform/wayland/wayland_platform.cpp), x11 (platform/x11/x11_platform.cpp) or null (platform/null/null_display.cpp, headless). A new one
 // is a folder of its own and one line in the list below.
 // LIMITATIONS: no desktop password (locking is the screen locker's job); no sound device means
 // silence, without a word.
@@ -22,11 +22,13 @@
 #include "platform/posix/posix_host.h"
 #include "platform/posix/sdl_sound_player.h"
 #include "platform/services.h"
+#include "platform/wayland/wayland_platform.h"
 #include "platform/x11/settings_dialog_raise.h"
 #include "platform/x11/x11_platform.h"
 
 std::vector<TDisplayPlatformEntry> DisplayPlatforms() {
     return {
+        {"wayland", WaylandOffered, CreateWaylandPlatform},
         {"x11", [] { return true; }, CreateX11Platform},
         {"null", nullptr, CreateNullDisplayPlatform},
     };

@@ -25,10 +25,6 @@
 #include "platform/x11/x11_window_system.h"
 #include "platform/x11/xrandr_driver.h"
 
-namespace {
-
-// xdg-open through an intermediate child, as GLib does: the opener is nobody's child to wait
-// for. False when it could not be started.
 bool StartXdgOpen(const std::string& target) {
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) return false;
@@ -62,6 +58,8 @@ bool StartXdgOpen(const std::string& target) {
     close(report[0]);
     return started;
 }
+
+namespace {
 
 class TX11Platform final : public IDisplayPlatform {
 public:

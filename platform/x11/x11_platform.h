@@ -1,12 +1,16 @@
 #pragma once
 // The X11 display platform and its pieces, which share the window system's connection.
 #include <memory>
+#include <string>
 
 #include "platform/display_platform.h"
 
 struct _XDisplay;
 class TX11WindowSystem;
 
+// xdg-open through an intermediate child, as GLib does: the opener is nobody's child to wait
+// for. False when it could not be started.
+bool StartXdgOpen(const std::string& target);
 // Not connected yet (IDisplayPlatform::Connect opens $DISPLAY).
 std::unique_ptr<IDisplayPlatform> CreateX11Platform();
 // GLX devices on the window, paced as IDisplayPlatform::CreateDrawingWindow says.

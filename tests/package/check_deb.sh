@@ -86,7 +86,8 @@ LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$
 LC_ALL=C MANWIDTH=80 man -M "$work/root/usr/share/man" 3dtidewell 2>&1 | head -1 | grep -q '^3DTIDEWELL(6)' \
   || fail "man 3dtidewell does not find the page in section 6"
 for text in NAME SYNOPSIS MODES 'HACK OPTIONS' FILES ENVIRONMENT 'EXIT STATUS' '-delay microseconds' '-maxfps N' \
-            '-window-id id' '-sound, -no-sound' TIDEWELL_UNPACED XDG_STATE_HOME; do
+            '-window-id id' '-sound, -no-sound' TIDEWELL_UNPACED XDG_STATE_HOME 'WAYLAND SESSIONS' WAYLAND_DISPLAY \
+            "swayidle -w timeout 600 '3dtidewell /s &'"; do
   grep -qF -- "$text" "$work/man.txt" || fail "the manual page lacks '$text'"
 done
 
