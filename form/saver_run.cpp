@@ -56,12 +56,7 @@ void TSaverRun::StartSaverWindow(const TRunNeeds* run) {
     aquarium_.AdvanceAutoTheme();
     display_.SetFullScreen(!options_.DesktopOnly);
 
-    // The mode in use, not the one asked for: a refused switch leaves the desktop's. The monitors
-    // are asked after the switch, which may have moved them.
-    const TScreenMode& mode = display_.CurrentMode();
-    const TMonitorArrangement arrangement =
-        ArrangeMonitors(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
-                        mode.Height(), display_.FullScreen(), options_.Monitors);
+    const TMonitorArrangement arrangement = Arrange();
     const TSaverLayout& layout = arrangement.Layout;
     const TMonitor& place = layout.Saver;
     auto window =
@@ -74,14 +69,33 @@ void TSaverRun::StartSaverWindow(const TRunNeeds* run) {
 
     services_.SaverSystem.ShowCursor(false);
     cursorHidden_ = true;
-    // The arrangement is the monitors' as they were at the start: one added later stays the
-    // desktop's until the next run, one removed leaves its part of the window unseen.
     aquarium_.SetViews(arrangement.Views);
+    // Where the system tells of monitors added or removed, the saver lays itself out anew;
+    // elsewhere one added later stays the desktop's until the next run.
+    services_.Windows.OnMonitorsChanged = [this] { Rearrange(); };
     // Only the dialog's "Preview..." comes back to draw into another context.
     AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
                                                   .FreeImagesAfterUpload = run && run->DrawsOnce,
                                                   .WatchQuitSignals = run && run->EndsOnQuitSignal});
     input_->Start();
+}
+
+TMonitorArrangement TSaverRun::Arrange() {
+    // The mode in use, not the one asked for: a refused switch leaves the desktop's. The monitors
+    // are asked after the switch, which may have moved them.
+    const TScreenMode& mode = display_.CurrentMode();
+    return ArrangeMonitors(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
+                           mode.Height(), display_.FullScreen(), options_.Monitors);
+}
+
+void TSaverRun::Rearrange() {
+    if (!drawingWindow_ || adopted_) return;
+    const TMonitorArrangement arrangement = Arrange();
+    const TMonitor& place = arrangement.Layout.Saver;
+    drawingWindow_->Place(place.Left, place.Top, place.Width, place.Height);
+    covers_.clear();
+    ShowCoverWindows(arrangement.Layout);
+    aquarium_.SetViews(arrangement.Views);
 }
 
 void TSaverRun::ShowCoverWindows(const TSaverLayout& layout) {

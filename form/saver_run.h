@@ -102,6 +102,11 @@ public:
     void Destroy();
 
 private:
+    // The monitors now, as the options arrange them.
+    TMonitorArrangement Arrange();
+    // The monitors changed while the saver window is up: the window, the covers and the views
+    // follow.
+    void Rearrange();
     void ShowCoverWindows(const TSaverLayout& layout);
     void HideSaverWindows();
     TMonitorArrangement WallpaperArrangement();

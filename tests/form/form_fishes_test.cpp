@@ -57,15 +57,15 @@ public:
     bool Unseen() override { return unseen; }
     bool Place(int left, int top, int width, int height) override {
         if (!placeable) return false;
-        log_.push_back("placed " + std::to_string(width) + "x" + std::to_string(height) + " at " + std::to_string(left) +
-                       "," + std::to_string(top));
+        log_.push_back("window placed " + std::to_string(width) + "x" + std::to_string(height) + " at " +
+                       std::to_string(left) + "," + std::to_string(top));
         width_ = width;
         height_ = height;
         return true;
     }
     bool gone = false;
     bool unseen = false;
-    bool placeable = false;
+    bool placeable = true;  // false: the root window
 
 private:
     Log& log_;
@@ -1269,10 +1269,10 @@ TEST(FormFishes, TheWallpaperFollowsTheStoredArrangementSilentlyAtItsPace) {
     rig.Run();
     EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smWallpaper);
     EXPECT_EQ(rig.From("wallpaper window 2304x1024"),
-              (Log{"wallpaper window 2304x1024", "placed 2304x1024 at 0,0", "window shown", "PrepareFirstFrame 2304x1024",
+              (Log{"wallpaper window 2304x1024", "window placed 2304x1024 at 0,0", "window shown", "PrepareFirstFrame 2304x1024",
                    "frame rate limit 12", "watch quit signals", "FreeImagesAfterUpload",
                    "InitDrawing 2304x1024 full screen", "ResetDrawing", "sound stop", "DrawFrame",
-                   "placed 1280x1024 at 0,0", "sound stop", "window hidden", "ReleaseDrawing",
+                   "window placed 1280x1024 at 0,0", "sound stop", "window hidden", "ReleaseDrawing",
                    "ReleaseScene", "sound stop", "surface freed", "window freed", "ReleaseDrawing"}));
     ASSERT_EQ(first.size(), 2u);
     EXPECT_EQ(first[1].Whole, (TViewRect{0, 0, 2304, 1024}));
@@ -1295,6 +1295,41 @@ TEST(FormFishes, TheWallpaperFollowsTheStoredArrangementSilentlyAtItsPace) {
     EXPECT_NE(std::find(root.log.begin(), root.log.end(), "frame rate limit 30"), root.log.end());
     ASSERT_EQ(root.aquarium.views.size(), 1u);
     EXPECT_EQ(root.aquarium.views[0].Part, (TViewRect{1024, 100, 1280, 1024}));
+}
+
+TEST(FormFishes, MonitorsAddedOrRemovedWhileTheSaverRunsGetTheirAquariumOrCover) {
+    for (const TMonitorChoice choice : {mcEachOwn, mcPrimaryOnly}) {
+        FormRig rig;
+        rig.monitors.monitors = {{0, 0, 1280, 1024, true}};
+        rig.Options()[OptionNames::DesktopOnly()] = TRegValue::Int(1);
+        rig.Options()[OptionNames::Monitors()] = TRegValue::Int(choice);
+        std::vector<std::size_t> views;
+        std::vector<std::string> removal;  // what the removal did
+        rig.aquarium.onFrame = [&](int frame) {
+            if (frame == 1) rig.monitors.monitors.push_back({1280, 0, 1024, 768, false});
+            if (frame == 2) rig.monitors.monitors.pop_back();
+            if (frame == 3) {
+                rig.windows.saver->OnKey();
+                return;
+            }
+            ASSERT_TRUE(rig.windows.OnMonitorsChanged);
+            const std::size_t before = rig.log.size();
+            rig.windows.OnMonitorsChanged();
+            views.push_back(rig.aquarium.views.size());
+            if (frame == 2) removal.assign(rig.log.begin() + static_cast<std::ptrdiff_t>(before), rig.log.end());
+        };
+        rig.Make({rig.Program("3DTidewell.scr"), "/s"});
+        rig.Run();
+        const bool each = choice == mcEachOwn;
+        // Added: the window spans both with a view each, or the new one is covered; removed: back.
+        EXPECT_EQ(views, (std::vector<std::size_t>{each ? 2u : 0u, 0u})) << choice;
+        EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "window placed 2304x1024 at 0,0"), each ? 1 : 0);
+        EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "cover 1024x768 at 1280,0"), each ? 0 : 1);
+        const Log removed = each ? Log{"window placed 1280x1024 at 0,0"}
+                                 : Log{"window placed 1280x1024 at 0,0", "window freed"};
+        EXPECT_EQ(removal, removed);
+        EXPECT_FALSE(rig.windows.OnMonitorsChanged);  // nothing left to lay out once the run ended
+    }
 }
 
 TEST(FormFishes, MovesOverACoverCountInTheSaverWindowsCoordinates) {
