@@ -60,7 +60,7 @@ void TCustomApplicationPro::InitApplication() {
 
 void TCustomApplicationPro::SingleInstanceGuard() {
     bool alreadyExisted = false;
-    instance_ = services_.guard.Create(exeBaseName_ + "Semaphore", alreadyExisted);
+    instance_ = services_.guard.Create(exeBaseName_ + InstanceMarker, alreadyExisted);
     if (instance_ && alreadyExisted) {
         anotherInstance_ = true;
         logFile_ = false;

@@ -85,6 +85,8 @@ public:
     std::int32_t MajorVersion = 1;
     std::int32_t MinorVersion = 0;
     bool SingleInstance = true;
+    // The single-instance marker is the program's base name followed by this.
+    std::string InstanceMarker = "Semaphore";
     bool Debug = false;
 
     TNotifyEvent OnStart;

@@ -77,6 +77,11 @@ Modes:
   /p <window id>           the still picture inside that X window (decimal or 0x hex)
   --idle-watch             on a Wayland session: starts /s after the idle time the dialog
                            stores (10 minutes unless set), ends it when the user is back
+  --wallpaper [--fps N] [--on-battery full|reduced]
+                           the aquarium behind every window, with the stored fish, theme
+                           and monitors; no input, no sound; paused while nobody can see it;
+                           at most N frames a second (1..60, default 30), at most 10 on
+                           battery unless --on-battery full; one per session; until SIGTERM
   --help, -h               this text
   --version                the version
 

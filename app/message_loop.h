@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/exception.h"
 
 class IMessagePump {
 public:
@@ -47,9 +48,10 @@ public:
     // or wholly covered. The window system's events tell when this changes, so the loop may
     // wait for them instead of drawing.
     virtual bool Unseen() { return false; }
-    // Moves and resizes the window (the desktop's monitors changed while it runs); nothing where
-    // the platform never reports such a change.
-    virtual void Place(int left, int top, int width, int height) { (void)left, (void)top, (void)width, (void)height; }
+    // Moves and sizes a window of the program's own to (left, top, width, height) of the desktop
+    // (the monitors changed while it runs); false for one that is not the program's to move (the
+    // root window, from (0, 0)).
+    virtual bool Place(int, int, int, int) { return false; }
 
     std::function<void()> OnPaint;
     std::function<void()> OnMouseButton;
@@ -74,6 +76,13 @@ public:
     // as it is: never mapped, moved or destroyed here, and no input from it. It follows the
     // window's size. nullptr when the window does not exist or the platform has no such mode.
     virtual std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t) { return nullptr; }
+    // The live wallpaper's window over (left, top, width, height): below every other window,
+    // never taking input or focus, with the cursor the desktop shows there; or, where nobody
+    // manages windows, the root window itself. Unseen also while windows cover it. Raises
+    // Exception saying what the wallpaper needs where the window system has no such place.
+    virtual std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int, int, int, int) {
+        throw Exception("The wallpaper needs an X11 desktop or a Wayland compositor with the layer-shell protocol.");
+    }
     // From now on SIGTERM, SIGINT and SIGHUP (on Windows WM_CLOSE and the session's end at a saver
     // window) do not end the process where it stands: the loop runs onQuit (once).
     virtual void WatchQuitSignals(std::function<void()>) {}
@@ -93,7 +102,7 @@ public:
     // own (GTK under the settings dialog) runs that one instead, with the idle turns as its source.
     virtual void RunLoop(TApplication& application) { RunMessageLoop(application, *this); }
 
-    // Run by the loop when monitors come or go (a Wayland output added or removed); the saver
-    // lays its windows out again.
+    // Run by the loop when monitors come or go (a Wayland output added or removed, an X11 RandR
+    // change while the wallpaper runs); the saver and the wallpaper lay their windows out again.
     std::function<void()> OnMonitorsChanged;
 };

@@ -67,6 +67,18 @@ std::vector<TRunMode> MakeTable() {
                    .Instance = TInstanceRule::Never,
                    .WatchesIdle = true},
          nullptr, nullptr, nullptr},
+        // Behind the desktop's windows: never input, focus, sound or a mode switch; the cursor stays.
+        {smWallpaper, nullptr, false, "--wallpaper",
+         TRunNeeds{.Form = TFormStance::NotShown,
+                   .EndsOnQuitSignal = true,
+                   .Pacing = TPacing::Capped,
+                   .DrawsAtOnce = true,
+                   .DrawsOnce = true,
+                   .Errors = TErrorReport::ErrorStream,
+                   .Instance = TInstanceRule::EveryStart,
+                   .InstanceMarker = "WallpaperSemaphore",
+                   .UsesWallpaperOptions = true},
+         nullptr, nullptr, &S::StartWallpaper},
     };
 }
 
@@ -159,6 +171,10 @@ TRunChoice ChooseRunMode(const std::vector<std::string>& args, const TCommandLin
     // A mode with a long option of its own is chosen by it alone.
     for (const TRunMode& entry : RunModes())
         if (entry.LongOption && args.size() >= 2 && args[1] == entry.LongOption) choice.Mode = &entry;
-    if (rules.Strict) CheckStrictly(args, *choice.Mode);
+    // Its own options say what is wrong with them, under every platform's rules.
+    if (choice.Mode->Needs.UsesWallpaperOptions)
+        choice.Wallpaper = ParseWallpaperOptions(args);
+    else if (rules.Strict)
+        CheckStrictly(args, *choice.Mode);
     return choice;
 }

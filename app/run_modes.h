@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "app/hack_options.h"
+#include "app/wallpaper.h"
 
-// smHack: an xscreensaver hack drawing into a window it was given (X11 only). smIdleWatch: the
-// resident watch that starts smSaver as a process of its own when the session is idle.
+// smHack: an xscreensaver hack drawing into a window it was given (X11 only). smWallpaper: the
+// aquarium behind every window of the desktop, until a quit signal. smIdleWatch: the resident
+// watch that starts smSaver as a process of its own when the session is idle.
 enum TSaverMode : std::uint8_t {
     smProgram = 0,
     smSaver = 1,
@@ -22,6 +24,7 @@ enum TSaverMode : std::uint8_t {
     smSettings = 3,
     smPassword = 4,
     smHack = 5,
+    smWallpaper = 6,
     smIdleWatch = 7,
 };
 
@@ -47,6 +50,7 @@ enum class TPacing : std::uint8_t {
     Still,           // no frames: one picture
     DisplayRefresh,  // as often as the display shows them
     HackDelay,       // a hack's -delay as well
+    Capped,          // the wallpaper's --fps, lowered on battery (app/wallpaper.h)
 };
 
 // What the mode keeps in the options store.
@@ -80,6 +84,11 @@ struct TRunNeeds {
     TStoring Stores = TStoring::Nothing;
     TErrorReport Errors = TErrorReport::MessageBox;
     TInstanceRule Instance = TInstanceRule::WhenNotACopy;
+    // The single-instance marker's name after the program's: modes with different names run
+    // beside each other.
+    const char* InstanceMarker = "Semaphore";
+    // Reads --fps and --on-battery after the mode's option (app/wallpaper.h).
+    bool UsesWallpaperOptions = false;
     // A second start brings the open dialog forward.
     bool ForwardsToOpenDialog = false;
     // Reads the parent window from the command line and hides the taskbar button.
@@ -105,6 +114,7 @@ public:
     virtual void StartSettingsDialog() = 0;
     virtual void StartSaverWindow() = 0;
     virtual void StartHackWindow() = 0;
+    virtual void StartWallpaper() = 0;
 };
 
 class TScreenSaverApp;
@@ -144,6 +154,7 @@ struct TCommandLineRules {
 struct TRunChoice {
     const TRunMode* Mode = nullptr;
     THackOptions Hack;  // a hack's window and options
+    TWallpaperOptions Wallpaper;
 };
 
 // The one place a mode is chosen. Raises EHackUsage for a command line that cannot run: a bad

@@ -76,7 +76,9 @@ void TScreenSaverApp::InitApplication() {
     run_ = choice.Mode;
     saverMode_ = run_->Mode;
     hackOptions_ = choice.Hack;
+    wallpaperOptions_ = choice.Wallpaper;
     const TRunNeeds& needs = run_->Needs;
+    InstanceMarker = needs.InstanceMarker;
     // A Linux program has no extension and no launched copies: one instance of every start
     // whose rule asks for it.
     const auto extension = ExeExtension();

@@ -71,6 +71,8 @@ public:
     TLibraryHandle SystemLibrary() const { return systemLibrary_; }
     // The hack's window and options; meaningful in a mode that uses hack options.
     const THackOptions& HackOptions() const { return hackOptions_; }
+    // The wallpaper's options; meaningful in a mode that uses them.
+    const TWallpaperOptions& WallpaperOptions() const { return wallpaperOptions_; }
     ISaverSystem& System() { return system_; }
 
     TSaverMode ReadMode() { return ::ReadMode(services_.host.Arguments()); }
@@ -94,6 +96,7 @@ private:
     const TRunMode* run_ = &RunModeOf(smProgram);
     std::optional<std::pair<int, int>> parentSize_;
     THackOptions hackOptions_;
+    TWallpaperOptions wallpaperOptions_;
     TWindowHandle parentHandle_ = 0;
     TLibraryHandle systemLibrary_ = 0;
     bool flagsSet_ = false;

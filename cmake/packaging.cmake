@@ -51,7 +51,8 @@ if(NOT WIN32)
     file(CREATE_LINK ../../${CMAKE_INSTALL_BINDIR}/3dtidewell \"\${hack_dir}/3dtidewell\" SYMBOLIC)
     message(STATUS \"Installing: \${hack_dir}/3dtidewell -> ../../${CMAKE_INSTALL_BINDIR}/3dtidewell\")")
   install(FILES ${tidewell_linux_dir}/3dtidewell.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
-  install(FILES ${tidewell_linux_dir}/3dtidewell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${tidewell_linux_dir}/3dtidewell.desktop ${tidewell_linux_dir}/3dtidewell-wallpaper.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   # The program's icon (from the art generator) in the icon theme every desktop falls back to;
   # the menu entry and the GTK windows name it.
   foreach(size 16 32 48 256)

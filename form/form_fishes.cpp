@@ -91,7 +91,8 @@ void TFormFishes::MakeAquarium() {
                           .MakeDrawingWindow = services_.MakeDrawingWindow,
                           .ShowError = services_.ShowError,
                           .PreviewPicture = services_.PreviewPicture,
-                          .Monitors = services_.Monitors},
+                          .Monitors = services_.Monitors,
+                          .Power = services_.Power},
         saver, *displayControl_, *aquarium_, options_, *sound_,
         [this] {
             // "Preview..." returns to the dialog instead of ending.
@@ -242,6 +243,8 @@ void TFormFishes::StartSettingsDialog() {
 void TFormFishes::StartSaverWindow() { run_->StartSaverWindow(&screenSaver_->Needs()); }
 
 void TFormFishes::StartHackWindow() { run_->StartHackWindow(screenSaver_->Needs()); }
+
+void TFormFishes::StartWallpaper() { run_->StartWallpaper(screenSaver_->Needs(), screenSaver_->WallpaperOptions()); }
 
 void TFormFishes::SetDefaults() { SetDefaultOptions(options_, *displayControl_); }
 

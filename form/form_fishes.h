@@ -72,6 +72,8 @@ struct TFormServices {
     std::function<void(bool)> SetSessionStart;
     // "Preview..." as a process of its own (see TSettingsPresenterServices); empty for none.
     TSeparatePreview SeparatePreview;
+    // Whether the machine runs on battery (the wallpaper's pace); none: never.
+    IPowerSource* Power = nullptr;
 };
 
 class TFormFishes final : private IRunStarts {
@@ -129,6 +131,7 @@ private:
     void StartSettingsDialog() override;
     void StartSaverWindow() override;
     void StartHackWindow() override;
+    void StartWallpaper() override;
     // Form events.
     void FormCreate();
     void FormShow();

@@ -1,9 +1,11 @@
 #include "form/saver_run.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "app/exception.h"
 #include "form/guarded.h"
+#include "form/wallpaper.h"
 #include "model/resource_finder.h"
 
 TSaverRun::TSaverRun(TSaverRunServices services, TScreenSaverApp& saver, TDisplayControl& display, IAquarium& aquarium,
@@ -134,6 +136,48 @@ void TSaverRun::StartHackWindow(const TRunNeeds& run) {
                                .FreeImagesAfterUpload = run.DrawsOnce,
                                .WatchQuitSignals = run.EndsOnQuitSignal,
                                .FrameRateLimit = run.Pacing == TPacing::HackDelay ? hack.FrameRateLimit() : 0});
+}
+
+TMonitorArrangement TSaverRun::WallpaperArrangement() {
+    // The desktop's own mode: the wallpaper never switches it.
+    const TScreenMode& mode = display_.DesktopMode();
+    return ArrangeMonitors(services_.Monitors ? services_.Monitors->Monitors() : std::vector<TMonitor>{}, mode.Width(),
+                           mode.Height(), false, options_.Monitors);
+}
+
+// The black covers the saver puts over monitors it does not draw on are left out: those keep
+// the desktop's own background.
+void TSaverRun::ArrangeWallpaper() {
+    if (!drawingWindow_) return;
+    const TMonitorArrangement arrangement = WallpaperArrangement();
+    const TMonitor& place = arrangement.Layout.Saver;
+    aquarium_.SetViews(WallpaperViews(arrangement, drawingWindow_->Place(place.Left, place.Top, place.Width, place.Height)));
+}
+
+void TSaverRun::StartWallpaper(const TRunNeeds& run, const TWallpaperOptions& wallpaper) {
+    aquarium_.AdvanceAutoTheme();
+    options_.SoundEnabled = false;
+    const TMonitorArrangement arrangement = WallpaperArrangement();
+    const TMonitor& place = arrangement.Layout.Saver;
+    auto window = services_.Windows.CreateWallpaperWindow(place.Left, place.Top, place.Width, place.Height);
+    if (!window) throw Exception("The wallpaper window cannot be created!");
+    aquarium_.SetViews(WallpaperViews(arrangement, window->Place(place.Left, place.Top, place.Width, place.Height)));
+    const auto seconds = [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    wallpaperPace_ = std::make_unique<TWallpaperPace>(wallpaper, services_.Power);
+    wallpaperRate_ = wallpaperPace_->Rate(seconds());
+    AttachAquarium(std::move(window), TAttachment{.FullScreen = true,
+                                                  .FreeImagesAfterUpload = run.DrawsOnce,
+                                                  .WatchQuitSignals = run.EndsOnQuitSignal,
+                                                  .FrameRateLimit = wallpaperRate_});
+    services_.Windows.OnMonitorsChanged = [this] { ArrangeWallpaper(); };
+    // The pace changes when the machine goes on or off its battery: asked before each frame.
+    drawingWindow_->OnPaint = [this, seconds, draw = std::move(drawingWindow_->OnPaint)] {
+        const double rate = wallpaperPace_->Rate(seconds());
+        if (rate != wallpaperRate_ && drawingSurface_) drawingSurface_->LimitFrameRate(wallpaperRate_ = rate);
+        if (draw) draw();
+    };
 }
 
 bool TSaverRun::FrameWanted() { return drawingWindow_ && frameGate_.Open(*drawingWindow_); }

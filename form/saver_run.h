@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "app/message_loop.h"
 #include "app/screen_saver_app.h"
+#include "app/wallpaper.h"
 #include "display/display_control.h"
 #include "form/frame_gate.h"
 #include "form/monitor_arrangement.h"
@@ -32,6 +33,8 @@ struct TSaverRunServices {
     std::function<void(const std::string& text, const std::string& caption)> ShowError;
     IPreviewPicture* PreviewPicture = nullptr;
     IMonitorList* Monitors = nullptr;
+    // Whether the machine runs on battery, for the wallpaper's pace; none: never.
+    IPowerSource* Power = nullptr;
 };
 
 // How the aquarium is attached to a window: what differs between the saver, a hack and the
@@ -65,6 +68,9 @@ public:
     void StartSaverWindow(const TRunNeeds* run = nullptr);
     // The xscreensaver hack: the scene in the window it was given, as that window's size changes.
     void StartHackWindow(const TRunNeeds& run);
+    // The live wallpaper: the aquarium behind the desktop's windows over the monitors the options
+    // choose, arranged again when they change, silent, at the wallpaper's pace.
+    void StartWallpaper(const TRunNeeds& run, const TWallpaperOptions& wallpaper);
     // The dialog's live preview inside its panel.
     void StartDialogPreview(std::intptr_t panel, std::function<void()> afterContext);
     // The desktop's small preview: a still picture inside its window, ending with that window
@@ -103,6 +109,8 @@ private:
     void Rearrange();
     void ShowCoverWindows(const TSaverLayout& layout);
     void HideSaverWindows();
+    TMonitorArrangement WallpaperArrangement();
+    void ArrangeWallpaper();
 
     TSaverRunServices services_;
     TScreenSaverApp& saver_;
@@ -123,4 +131,6 @@ private:
     bool adopted_ = false;
     std::unique_ptr<ISaverWindow> previewWindow_;
     std::unique_ptr<IDrawingWindow> previewSurface_;
+    std::unique_ptr<TWallpaperPace> wallpaperPace_;
+    double wallpaperRate_ = 0;
 };

@@ -19,6 +19,7 @@
 #include "app/registry.h"
 #include "app/screen_saver_app.h"
 #include "app/timing.h"
+#include "app/wallpaper.h"
 #include "platform/display_platform.h"
 #include "gl/gl_loader.h"
 #include "model/resource_finder.h"
@@ -53,6 +54,9 @@ std::unique_ptr<IInstanceGuard> CreateInstanceGuard();
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher();
 // Windows plays the module's own WAVE resource and ignores lookup.
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup lookup);
+// Whether the machine runs on battery (UPower's OnBattery over the system bus on Linux, the
+// power status on Windows); one that never says so where the system cannot tell.
+std::unique_ptr<IPowerSource> CreatePowerSource();
 // The scene description file: installPath + exeBaseName + ".ini". On Linux, when there is none
 // beside the program, $XDG_CONFIG_HOME/3dtidewell/<exeBaseName>.ini, where a user can put one.
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName);

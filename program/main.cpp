@@ -129,6 +129,8 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
     TPreviewPicture previewPicture(ModelImportAssets(), SystemLibraryLoader());
     auto monitors = platform.CreateMonitorList();
     const std::string programPath = host->Arguments().empty() ? std::string() : host->Arguments()[0];
+    // Only the wallpaper's pace asks it; nothing connects before the first question.
+    auto power = CreatePowerSource();
 
     const auto showError = [&platform, errorStream](const std::string& text, const std::string& caption) {
         ReportError(&platform, errorStream, text, caption);
@@ -162,6 +164,7 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
         .Monitors = monitors.get(),
         .SetSessionStart = SessionStartSetter(programPath),
         .SeparatePreview = SeparatePreview(programPath, platform.Name()),
+        .Power = power.get(),
     });
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);

@@ -37,6 +37,7 @@ TEST_PACKAGES=(
   dpkg-dev nasm clang libclang-rt-14-dev
   xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
   sway grim wtype mutter xwayland dbus-user-session foot swayidle swaylock
+  openbox
 )
 PACKAGES=("${RUN_PACKAGES[@]}")
 $run_only || PACKAGES+=("${TEST_PACKAGES[@]}")

@@ -121,6 +121,12 @@ std::function<std::string(const std::function<void(IRegistryStore&)>&)> Separate
 }
 std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TNullSoundPlayer>(); }
+std::unique_ptr<IPowerSource> CreatePowerSource() {
+    struct TMains final : IPowerSource {
+        bool OnBattery() override { return false; }
+    };
+    return std::make_unique<TMains>();
+}
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {
     return installPath + exeBaseName + ".ini";

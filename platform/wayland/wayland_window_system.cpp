@@ -272,7 +272,8 @@ public:
         auto& seat = *static_cast<Seat*>(data);
         seat.PointerFocus = nullptr;
         TWaylandWindow* window = seat.System.WindowOf(surface);
-        if (window) CheckFocusLater(seat.System, window->NativeHandle());
+        // The wallpaper is below everything: the pointer leaving it says nothing of a locker.
+        if (window && !window->Background) CheckFocusLater(seat.System, window->NativeHandle());
     }
     static void CheckFocusLater(TWaylandWindowSystem& s, std::intptr_t window) {
         auto* pending = new std::pair<TWaylandWindowSystem*, std::intptr_t>(&s, window);
@@ -317,7 +318,7 @@ public:
         auto& s = seat.System;
         TWaylandWindow* window = s.WindowOf(surface);
         s.keyboardFocus_ = 0;
-        if (window && !window->Cover()) CheckFocusLater(s, window->NativeHandle());
+        if (window && !window->Cover() && !window->Background) CheckFocusLater(s, window->NativeHandle());
     }
     // After a leave, once the compositor has answered: whether a seat's keyboard or pointer is
     // left on none of our surfaces.
@@ -481,16 +482,17 @@ bool TWaylandWindow::Unseen() {
     return true;
 }
 
-void TWaylandWindow::Place(int left, int top, int width, int height) {
+bool TWaylandWindow::Place(int left, int top, int width, int height) {
     const TMonitor place{left, top, width, height, false};
     if (place == place_) {
         UpdatePieces();
-        return;
+        return true;
     }
     place_ = place;
     ++generation_;
     UpdatePieces();
     if (PiecesChanged) PiecesChanged();
+    return true;
 }
 
 TSurfacePiece* TWaylandWindow::PieceOf(wl_surface* surface) {
@@ -564,13 +566,21 @@ std::unique_ptr<TSurfacePiece> TWaylandWindow::MakePiece(std::uint32_t outputId)
     }
     if (cover_) piece->Black = s.BlackBuffer(s.viewporter_ ? 1 : place.Width * scale, s.viewporter_ ? 1 : place.Height * scale);
     if (s.layerShell_) {
-        piece->Layer = zwlr_layer_shell_v1_get_layer_surface(s.layerShell_, piece->Surface, output->Handle,
-                                                             ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "3dtidewell");
+        piece->Layer = zwlr_layer_shell_v1_get_layer_surface(
+            s.layerShell_, piece->Surface, output->Handle,
+            Background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
+            Background ? "3dtidewell-wallpaper" : "3dtidewell");
         zwlr_layer_surface_v1_set_anchor(piece->Layer, kAllEdges);
         zwlr_layer_surface_v1_set_exclusive_zone(piece->Layer, -1);
-        zwlr_layer_surface_v1_set_keyboard_interactivity(piece->Layer, cover_
+        zwlr_layer_surface_v1_set_keyboard_interactivity(piece->Layer, cover_ || Background
                                                                            ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE
                                                                            : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
+        // Behind every window, the wallpaper lets the pointer through to what the desktop does there.
+        if (Background) {
+            wl_region* none = wl_compositor_create_region(s.compositor_);
+            wl_surface_set_input_region(piece->Surface, none);
+            wl_region_destroy(none);
+        }
         zwlr_layer_surface_v1_set_size(piece->Layer, 0, 0);
         zwlr_layer_surface_v1_add_listener(piece->Layer, &TWaylandWindowSystem::Listeners::layer, piece.get());
     } else {

@@ -87,7 +87,7 @@ public:
     }
     // No surface shows: none is configured yet, or the compositor sent no frame callback.
     bool Unseen() override;
-    void Place(int left, int top, int width, int height) override;
+    bool Place(int left, int top, int width, int height) override;
 
     // The surfaces, in the outputs' order. Changes when outputs come and go or the window moves.
     const std::vector<std::unique_ptr<TSurfacePiece>>& Pieces() const { return pieces_; }
@@ -99,6 +99,9 @@ public:
     bool Cover() const { return cover_; }
     // Run when the surfaces or the window's size changed (the drawing side binds anew).
     std::function<void()> PiecesChanged;
+    // The live wallpaper's: its surfaces go on the background layer, without keyboard or pointer
+    // (platform/wayland/wallpaper_layer.cpp). Set before it is shown.
+    bool Background = false;
 
 private:
     std::unique_ptr<TSurfacePiece> MakePiece(std::uint32_t output);
@@ -126,6 +129,9 @@ public:
     std::unique_ptr<ISaverWindow> CreateSaverWindow(const std::string& title, int left, int top, int width,
                                                     int height) override;
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
+    // Background-layer surfaces on every output it meets; raises Exception saying what it needs
+    // where the compositor has no layer shell (GNOME).
+    std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int left, int top, int width, int height) override;
     // No foreign windows on Wayland.
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t) override { return nullptr; }
     void WatchQuitSignals(std::function<void()> onQuit) override;

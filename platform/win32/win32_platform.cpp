@@ -297,6 +297,15 @@ std::function<std::string(const std::function<void(IRegistryStore&)>&)> Separate
 std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }
+std::unique_ptr<IPowerSource> CreatePowerSource() {
+    struct TPowerStatus final : IPowerSource {
+        bool OnBattery() override {
+            SYSTEM_POWER_STATUS status{};
+            return GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
+        }
+    };
+    return std::make_unique<TPowerStatus>();
+}
 std::unique_ptr<IWindowSystem> CreateWindowSystem() { return std::make_unique<TWin32WindowSystem>(); }
 
 std::string SceneDescriptionFile(const std::string& installPath, const std::string& exeBaseName) {

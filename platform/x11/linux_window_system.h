@@ -28,6 +28,12 @@ public:
     }
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override { return x11_->CreateChildWindow(parent); }
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override { return x11_->AdoptWindow(window); }
+    std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int left, int top, int width, int height) override {
+        x11_->OnMonitorsChanged = [this] {
+            if (auto handler = OnMonitorsChanged) handler();
+        };
+        return x11_->CreateWallpaperWindow(left, top, width, height);
+    }
     // Watched by the X11 pump, which the saver and the hack keep.
     void WatchQuitSignals(std::function<void()> onQuit) override { x11_->WatchQuitSignals(std::move(onQuit)); }
     bool QuitSignalled() override { return x11_->QuitSignalled(); }

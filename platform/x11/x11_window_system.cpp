@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/Xrender.h>
 #include <X11/extensions/dpms.h>
 #include <fcntl.h>
@@ -16,6 +17,7 @@
 
 #include "app/exception.h"
 #include "platform/x11/glx_preload.h"
+#include "platform/x11/x11_wallpaper.h"
 
 namespace {
 
@@ -92,6 +94,8 @@ public:
     }
     ~Window() override {
         system_.windows_.erase(window_);
+        if (coverage_ && system_.coverage_ == coverage_.get()) system_.coverage_ = nullptr;
+        coverage_.reset();
         Display* d = system_.display_;
         for (const auto& entry : ancestors_) {
             const ::Window ancestor = entry.first;
@@ -118,7 +122,7 @@ public:
     int Height() override { return height_; }
     bool Visible() override { return visible_ && !destroyed_; }
     bool Unseen() override {
-        if (destroyed_ || unmapped_ || obscured_) return true;
+        if (destroyed_ || unmapped_ || obscured_ || (coverage_ && coverage_->Covered())) return true;
         for (const auto& [ancestor, unmapped] : ancestors_)
             if (unmapped) return true;
         return false;
@@ -148,6 +152,17 @@ public:
     }
     void Paint() override {
         if (OnPaint && !destroyed_) OnPaint();
+    }
+    bool Place(int left, int top, int width, int height) override {
+        if (adopted_ || destroyed_) return false;
+        XMoveResizeWindow(system_.display_, window_, left, top, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        XFlush(system_.display_);
+        return true;
+    }
+    // Windows over this one are watched from now on; the system hands it every event.
+    void WatchCoverage(bool rootWindow) {
+        coverage_ = std::make_unique<TX11Coverage>(system_.display_, window_, rootWindow);
+        system_.coverage_ = coverage_.get();
     }
     bool Gone() override {
         if (destroyed_ || !adopted_) return destroyed_;
@@ -204,7 +219,9 @@ public:
             case MotionNotify:
                 if (auto handler = OnMouseMove) handler(event.xmotion.x, event.xmotion.y);
                 break;
+            // The root window's children's structure reaches it too (the wallpaper watches them).
             case ConfigureNotify:
+                if (event.xconfigure.window != window_) break;
                 width_ = event.xconfigure.width;
                 height_ = event.xconfigure.height;
                 break;
@@ -215,6 +232,7 @@ public:
                 break;
             case UnmapNotify:
             case MapNotify:
+                if ((event.type == UnmapNotify ? event.xunmap.window : event.xmap.window) != window_) break;
                 unmapped_ = event.type == UnmapNotify;
                 break;
             case DestroyNotify:
@@ -261,6 +279,7 @@ private:
     bool unmapped_ = false;
     bool obscured_ = false;
     std::map<::Window, bool> ancestors_;  // watched ancestor: unmapped
+    std::unique_ptr<TX11Coverage> coverage_;
 };
 
 TX11WindowSystem::TX11WindowSystem(const std::string& displayName) {
@@ -361,6 +380,13 @@ bool TX11WindowSystem::ProcessOne() {
     if (XPending(display_) == 0) return false;
     XEvent event;
     XNextEvent(display_, &event);
+    if (coverage_) coverage_->Handle(event);
+    if (randrEventBase_ >= 0 &&
+        (event.type == randrEventBase_ + RRScreenChangeNotify || event.type == randrEventBase_ + RRNotify)) {
+        XRRUpdateConfiguration(&event);
+        if (auto handler = OnMonitorsChanged) handler();
+        return true;
+    }
     const auto it = windows_.find(event.xany.window);
     if (it != windows_.end()) {
         it->second->Dispatch(event);
@@ -473,4 +499,22 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::AdoptWindow(std::intptr_t id) {
     auto adopted = std::make_unique<Window>(*this, window, false, attributes.width, attributes.height, true);
     adopted->SetUnmapped(attributes.map_state == IsUnmapped);
     return adopted;
+}
+
+std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateWallpaperWindow(int left, int top, int width, int height) {
+    // Monitors switched off or on, unplugged or plugged: the wallpaper is arranged again.
+    int errorBase = 0;
+    if (randrEventBase_ < 0 && XRRQueryExtension(display_, &randrEventBase_, &errorBase))
+        XRRSelectInput(display_, DefaultRootWindow(display_),
+                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+    if (!WindowManagerRuns(display_)) {
+        // Nobody would keep a window of ours below the others: the root window is the desktop.
+        auto root = AdoptWindow(-1);
+        if (root) static_cast<Window&>(*root).WatchCoverage(true);
+        return root;
+    }
+    const ::Window id = CreateDesktopWindow(display_, left, top, width, height);
+    auto window = std::make_unique<Window>(*this, id, false, width, height);
+    window->WatchCoverage(false);
+    return window;
 }

@@ -14,6 +14,7 @@
 #include "app/message_loop.h"
 
 struct _XDisplay;
+class TX11Coverage;
 
 // The read end of the quit signals' pipe, readable from the first watched quit signal on, also
 // once the loop has taken it: a modal box watches it to give way, even one opened after the stop
@@ -35,6 +36,9 @@ public:
     std::unique_ptr<ISaverWindow> CreateCoverWindow(int left, int top, int width, int height) override;
     std::unique_ptr<ISaverWindow> CreateChildWindow(std::intptr_t parent) override;
     std::unique_ptr<ISaverWindow> AdoptWindow(std::intptr_t window) override;
+    // A desktop-type window where an EWMH window manager runs (platform/x11/x11_wallpaper.h),
+    // else the root window; both watch what covers them, and RandR's notices run OnMonitorsChanged.
+    std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int left, int top, int width, int height) override;
     void WatchQuitSignals(std::function<void()> onQuit) override;
     bool QuitSignalled() override;
     // DPMS says the monitor is in standby, suspend or off; asked at most once a second.
@@ -69,4 +73,7 @@ private:
     std::function<void()> onQuit_;
     std::thread driverLoader_;
     unsigned long blankCursor_ = 0;
+    // The wallpaper's watch over the windows above it, which hears every event.
+    TX11Coverage* coverage_ = nullptr;
+    int randrEventBase_ = -1;
 };

@@ -28,6 +28,7 @@ TEST(RunModes, EachModeTellsWhatItNeeds) {
         {{"a.scr", "/p", "5"}, smPreview, InParentWindow, false, false, false, true, TStoring::Nothing, TErrorReport::MessageBox},
         {{"a.scr", "/a", "5"}, smPassword, NotShown, false, false, false, false, TStoring::Nothing, TErrorReport::MessageBox},
         {{"3dtidewell", "-root"}, smHack, NotShown, false, false, false, true, TStoring::Nothing, TErrorReport::ErrorStream},
+        {{"3dtidewell", "--wallpaper"}, smWallpaper, NotShown, false, false, false, true, TStoring::Nothing, TErrorReport::ErrorStream},
     };
     for (const Row& row : rows) {
         const TRunMode& run = Chosen(row.args, row.mode == smHack);
@@ -68,6 +69,12 @@ TEST(RunModes, AStrictCommandLineRefusesEveryMistake) {
         {{"3dtidewell", "/c:x1"}, "/c: 'x1' is not a window id (decimal)"},
         {{"3dtidewell", "/c:99999999999"}, "/c: '99999999999' is not a valid integer value"},
         {{"3dtidewell", ""}, "unknown option '' (--help lists the options)"},
+        {{"3dtidewell", "--wallpaper", "--fps", "0"}, "--fps: '0' is not a number from 1 to 60"},
+        {{"3dtidewell", "--wallpaper", "--fps", "61"}, "--fps: '61' is not a number from 1 to 60"},
+        {{"3dtidewell", "--wallpaper", "--fps", "-5"}, "--fps: '-5' is not a number from 1 to 60"},
+        {{"3dtidewell", "--wallpaper", "--fps"}, "option '--fps' needs a value"},
+        {{"3dtidewell", "--wallpaper", "--on-battery", "max"}, "--on-battery: 'max' is not full or reduced"},
+        {{"3dtidewell", "--wallpaper", "-root"}, "unknown option '-root' after '--wallpaper'"},
     };
     for (const auto& [args, message] : mistakes) {
         try {
@@ -81,6 +88,12 @@ TEST(RunModes, AStrictCommandLineRefusesEveryMistake) {
                              Args{"3dtidewell", "/c"}, Args{"3dtidewell", "/c:12"}, Args{"3dtidewell", "--settings"},
                              Args{"3dtidewell", "/p", "0x1a00007"}, Args{"3dtidewell", "/l", "12"}})
         EXPECT_NO_THROW(Chosen(good, true)) << good.back();
+    const auto wallpaper = ChooseRunMode({"3dtidewell", "--wallpaper", "--fps", "12", "--on-battery", "full"},
+                                         TCommandLineRules{.Hacks = true, .Strict = true});
+    EXPECT_EQ(wallpaper.Wallpaper.FrameRate, 12);
+    EXPECT_TRUE(wallpaper.Wallpaper.FullOnBattery);
+    // The saver's marker is not the wallpaper's: one of each may run.
+    EXPECT_STRNE(RunModeOf(smWallpaper).Needs.InstanceMarker, RunModeOf(smSaver).Needs.InstanceMarker);
     EXPECT_EQ(Chosen({"a.scr", "/s", "extra"}).Mode, smSaver);
     EXPECT_EQ(Chosen({"a.scr", "-fihs", "5"}).Mode, smSettings);
     EXPECT_EQ(Chosen({"a.scr", "/p", "12abc"}).Mode, smPreview);  // the parent is read (and refused) later

@@ -147,6 +147,18 @@ need_display() {
   xdpyinfo >/dev/null 2>&1 || { echo "X display $DISPLAY not reachable: skipped"; exit 77; }
 }
 
+# An X server of the run's own, $1 big (WIDTHxHEIGHT), on a free display, in DISPLAY from now
+# on; it ends with the other processes in pids (call after scratch_work).
+private_xvfb() {
+  local display=160
+  command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
+  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 "${1}x24" -noreset -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  export DISPLAY=":$display"
+  wait_for 20 reachable "$DISPLAY" || fail "the X server $DISPLAY did not start"
+}
+
 # A scratch folder in work (/tmp/tidewell-$1.*); at exit the processes in pids (-pgid: a group)
 # end and it goes.
 scratch_work() {

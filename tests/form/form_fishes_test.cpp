@@ -55,14 +55,17 @@ public:
     }
     bool Gone() override { return gone; }
     bool Unseen() override { return unseen; }
-    void Place(int left, int top, int width, int height) override {
+    bool Place(int left, int top, int width, int height) override {
+        if (!placeable) return false;
         log_.push_back("window placed " + std::to_string(width) + "x" + std::to_string(height) + " at " +
                        std::to_string(left) + "," + std::to_string(top));
         width_ = width;
         height_ = height;
+        return true;
     }
     bool gone = false;
     bool unseen = false;
+    bool placeable = true;  // false: the root window
 
 private:
     Log& log_;
@@ -133,6 +136,15 @@ public:
         adopt->gone = adoptedGoesAtOnce;
         adopted = adopt.get();
         return adopt;
+    }
+    FakeWindow* wallpaper = nullptr;
+    bool wallpaperRoot = false;  // nobody manages windows: the root window it is
+    std::unique_ptr<ISaverWindow> CreateWallpaperWindow(int left, int top, int width, int height) override {
+        log_.push_back("wallpaper window " + Place(left, top, width, height));
+        auto window = std::make_unique<FakeWindow>(log_, wallpaperRoot ? 3000 : width, wallpaperRoot ? 2000 : height);
+        window->placeable = !wallpaperRoot;
+        wallpaper = window.get();
+        return window;
     }
     void WatchQuitSignals(std::function<void()> onQuit) override {
         log_.push_back("watch quit signals");
@@ -1275,6 +1287,57 @@ TEST(FormFishes, OneWindowOverEveryMonitorWithAViewEachAndAKeyOnAnyEndsIt) {
         EXPECT_EQ(rig.aquarium.views[1].Tank, choice == mcEachOwn ? 1 : 0);
         EXPECT_EQ(rig.aquarium.frames, 2);
     }
+}
+
+// Behind the desktop: the stored fish and arrangement, silent, at its --fps, no mode switch, no
+// hidden cursor, a marker of its own; monitors that change are arranged again; where the root
+// window is the wallpaper, "primary only" is a view on the primary.
+TEST(FormFishes, TheWallpaperFollowsTheStoredArrangementSilentlyAtItsPace) {
+    FormRig rig;
+    rig.host.dotless = rig.host.hacks = true;
+    rig.monitors.monitors = {{0, 0, 1280, 1024, true}, {1280, 0, 1024, 768, false}};
+    rig.Options()[OptionNames::Monitors()] = TRegValue::Int(mcAcrossAll);
+    rig.Options()[OptionNames::Sound()] = TRegValue::Int(1);
+    rig.Options()[OptionNames::FishCount()] = TRegValue::Int(12);
+    std::vector<TTankView> first;
+    rig.aquarium.onFrame = [&](int frame) {
+        if (frame == 1) {
+            first = rig.aquarium.views;
+            rig.monitors.monitors.pop_back();  // switched off
+            rig.windows.OnMonitorsChanged();
+        }
+        if (frame == 2) rig.windows.quit();
+    };
+    rig.Make({rig.Program("3dtidewell"), "--wallpaper", "--fps", "12"});
+    rig.Run();
+    EXPECT_EQ(rig.form->ScreenSaver().SaverMode(), smWallpaper);
+    EXPECT_EQ(rig.From("wallpaper window 2304x1024"),
+              (Log{"wallpaper window 2304x1024", "window placed 2304x1024 at 0,0", "window shown", "PrepareFirstFrame 2304x1024",
+                   "frame rate limit 12", "watch quit signals", "FreeImagesAfterUpload",
+                   "InitDrawing 2304x1024 full screen", "ResetDrawing", "sound stop", "DrawFrame",
+                   "window placed 1280x1024 at 0,0", "sound stop", "window hidden", "ReleaseDrawing",
+                   "ReleaseScene", "sound stop", "surface freed", "window freed", "ReleaseDrawing"}));
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first[1].Whole, (TViewRect{0, 0, 2304, 1024}));
+    EXPECT_TRUE(rig.aquarium.views.empty());  // one monitor left: one tank fills the window
+    EXPECT_EQ(rig.form->Options().FishCount, 12);
+    EXPECT_FALSE(rig.form->Options().SoundEnabled);
+    EXPECT_EQ(rig.system.cursorCount, 0);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "display 800x600"), 0);
+    EXPECT_EQ(rig.guard.created, (std::vector<std::string>{"3dtidewellWallpaperSemaphore"}));
+    EXPECT_TRUE(rig.registry.written.empty());
+
+    FormRig root;
+    root.host.dotless = root.host.hacks = true;
+    root.windows.wallpaperRoot = true;
+    root.monitors.monitors = {{0, 0, 1024, 768, false}, {1024, 100, 1280, 1024, true}};
+    root.Options()[OptionNames::Monitors()] = TRegValue::Int(mcPrimaryOnly);
+    root.aquarium.onFrame = [&](int) { root.windows.quit(); };
+    root.Make({root.Program("3dtidewell"), "--wallpaper"});
+    root.Run();
+    EXPECT_NE(std::find(root.log.begin(), root.log.end(), "frame rate limit 30"), root.log.end());
+    ASSERT_EQ(root.aquarium.views.size(), 1u);
+    EXPECT_EQ(root.aquarium.views[0].Part, (TViewRect{1024, 100, 1280, 1024}));
 }
 
 TEST(FormFishes, MonitorsAddedOrRemovedWhileTheSaverRunsGetTheirAquariumOrCover) {

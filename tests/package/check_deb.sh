@@ -33,12 +33,13 @@ has "^-rw-r--r-- \./usr/lib/$multiarch/3dtidewell/3dtidewell-gtk\.so\$" "the GTK
 has '^lrwxrwxrwx \./usr/libexec/xscreensaver/3dtidewell -> \.\./\.\./bin/3dtidewell$' "the hack in xscreensaver's folder"
 has '^-rw-r--r-- \./usr/share/xscreensaver/config/3dtidewell\.xml$' "xscreensaver's settings description"
 has '^-rw-r--r-- \./usr/share/applications/3dtidewell\.desktop$' "the menu entry"
+has '^-rw-r--r-- \./usr/share/applications/3dtidewell-wallpaper\.desktop$' "the wallpaper's menu entry"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/3DTidewell\.html$' "the help page"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/copyright$' "the copyright file"
 has '^-rw-r--r-- \./usr/share/doc/3dtidewell/changelog\.gz$' "the changelog"
 has '^-rw-r--r-- \./usr/share/man/man6/3dtidewell\.6\.gz$' "the manual page"
 # Nothing else: no headers, other libraries, tests or tools.
-extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|\.png|-gtk\.so|\.6\.gz)?( |$)|3DTidewell\.html|copyright|changelog' "$work/contents" || true)
+extra=$(grep -vE '^d|3dtidewell(\.xml|\.desktop|-wallpaper\.desktop|\.png|-gtk\.so|\.6\.gz)?( |$)|3DTidewell\.html|copyright|changelog' "$work/contents" || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 # The hack's xscreensaver description is well-formed and offers the hack's options.
 dpkg-deb -x "$deb" "$work/root"
