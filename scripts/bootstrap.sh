@@ -36,7 +36,7 @@ TEST_PACKAGES=(
   wine wine64 xdotool imagemagick xserver-xephyr nsis
   dpkg-dev nasm clang libclang-rt-14-dev
   xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
-  sway grim wtype mutter xwayland dbus-user-session foot swayidle
+  sway grim wtype mutter xwayland dbus-user-session foot swayidle swaylock
 )
 PACKAGES=("${RUN_PACKAGES[@]}")
 $run_only || PACKAGES+=("${TEST_PACKAGES[@]}")

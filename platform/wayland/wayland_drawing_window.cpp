@@ -36,6 +36,8 @@ void FrameDone(void* data, wl_callback* callback, std::uint32_t) {
     auto& piece = *static_cast<TSurfacePiece*>(data);
     wl_callback_destroy(callback);
     if (piece.Frame == callback) piece.Frame = nullptr;
+    // The loop may be waiting while the window is unseen: it draws again now.
+    if (piece.Unseen) piece.System.Wake();
     piece.Unseen = false;
 }
 constexpr wl_callback_listener kFrameListener{FrameDone};
@@ -205,8 +207,10 @@ private:
         return pieces.size() == 1 && pieces[0]->EglSurface &&
                pieces[0]->InWindow == TMonitor{0, 0, window_.Width(), window_.Height(), false};
     }
-    void MakeSurfaces() {
-        if (format_ == 0) return;
+    // EGL surfaces on the configured surfaces that have none yet; true when one was made.
+    bool MakeSurfaces() {
+        bool made = false;
+        if (format_ == 0) return made;
         for (auto& piece : window_.Pieces()) {
             if (!piece->Configured) continue;
             const int width = std::max(piece->InWindow.Width, 1), height = std::max(piece->InWindow.Height, 1);
@@ -215,12 +219,14 @@ private:
                 EGLSurface surface = eglCreateWindowSurface(display_, configs_[format_ - 1],
                                                             reinterpret_cast<EGLNativeWindowType>(piece->EglWindow), nullptr);
                 piece->EglSurface = surface == EGL_NO_SURFACE ? nullptr : surface;
+                made = true;
             } else if (piece->EglWidth != width || piece->EglHeight != height) {
                 wl_egl_window_resize(piece->EglWindow, width, height, 0, 0);
             }
             piece->EglWidth = width;
             piece->EglHeight = height;
         }
+        return made;
     }
     void NoSwapInterval(TSurfacePiece& piece) {
         if (intervalSet_.insert(piece.EglSurface).second) eglSwapInterval(display_, 0);
@@ -277,6 +283,11 @@ private:
     bool Present() {
         Timer.Wait();
         if (context_ == EGL_NO_CONTEXT || eglGetCurrentContext() != context_) return false;
+        // A surface configured late gets its EGL surface now, and its part from the next frame.
+        if (MakeSurfaces()) {
+            Bind(context_);
+            return true;
+        }
         const bool unpaced = SwapPacingDisabled();
         if (!unpaced) WaitForFrames();
         const bool direct = Direct();

@@ -74,8 +74,8 @@ struct TWaylandWindowSystem::Output {
 
     bool Ready() const { return Done && (!Xdg || XdgDone); }
     TOutputPlace Place() const {
-        if (Xdg && LogicalWidth > 0) return {Name, LogicalX, LogicalY, LogicalWidth, LogicalHeight, Scale};
-        return {Name, X, Y, ModeWidth / std::max(Scale, 1), ModeHeight / std::max(Scale, 1), Scale};
+        return OutputPlace(Name, X, Y, ModeWidth, ModeHeight, Scale, LogicalX, LogicalY, Xdg ? LogicalWidth : 0,
+                           LogicalHeight);
     }
 };
 
@@ -264,7 +264,20 @@ public:
         wl_pointer_set_cursor(handle, serial, nullptr, 0, 0);
         PostMove(seat.System, surface, x, y);
     }
-    static void Leave(void* data, wl_pointer*, std::uint32_t, wl_surface*) { static_cast<Seat*>(data)->PointerFocus = nullptr; }
+    // Our surfaces cover every output: a pointer that leaves them and enters none of ours went
+    // to a surface above them, or was taken by an input inhibitor: a screen locker started
+    // (swaylock 1.7 on sway 1.7, whose newer overlay surface is drawn below ours, and whose
+    // keyboard focus sway hands back to us). The saver ends, as a quit does.
+    static void Leave(void* data, wl_pointer*, std::uint32_t, wl_surface* surface) {
+        auto& seat = *static_cast<Seat*>(data);
+        seat.PointerFocus = nullptr;
+        TWaylandWindow* window = seat.System.WindowOf(surface);
+        if (window) CheckFocusLater(seat.System, window->NativeHandle());
+    }
+    static void CheckFocusLater(TWaylandWindowSystem& s, std::intptr_t window) {
+        auto* pending = new std::pair<TWaylandWindowSystem*, std::intptr_t>(&s, window);
+        wl_callback_add_listener(wl_display_sync(s.display_), &focusCheck, pending);
+    }
     static void Motion(void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
         auto& seat = *static_cast<Seat*>(data);
         if (seat.PointerFocus) PostMove(seat.System, seat.PointerFocus, x, y);
@@ -295,9 +308,33 @@ public:
         const bool fresh = std::exchange(seat.FreshKeyboard, false);
         if (fresh && keys && keys->size > 0) Key(data, keyboard, 0, 0, 0, WL_KEYBOARD_KEY_STATE_PRESSED);
     }
-    static void KeyboardLeave(void* data, wl_keyboard*, std::uint32_t, wl_surface*) {
-        static_cast<Seat*>(data)->System.keyboardFocus_ = 0;
+    // Another surface took the keyboard from the saver's: on an exclusive overlay that is a
+    // screen locker (swaylock's input inhibitor, a session-lock surface), or a newer exclusive
+    // surface that sway 1.7 may well draw below ours. The saver ends, as a quit does, unless the
+    // focus only moved to another surface of ours (the compositor has answered a sync by then).
+    static void KeyboardLeave(void* data, wl_keyboard*, std::uint32_t, wl_surface* surface) {
+        auto& seat = *static_cast<Seat*>(data);
+        auto& s = seat.System;
+        TWaylandWindow* window = s.WindowOf(surface);
+        s.keyboardFocus_ = 0;
+        if (window && !window->Cover()) CheckFocusLater(s, window->NativeHandle());
     }
+    // After a leave, once the compositor has answered: whether a seat's keyboard or pointer is
+    // left on none of our surfaces.
+    static void FocusChecked(void* data, wl_callback* callback, std::uint32_t) {
+        std::unique_ptr<std::pair<TWaylandWindowSystem*, std::intptr_t>> pending(
+            static_cast<std::pair<TWaylandWindowSystem*, std::intptr_t>*>(data));
+        wl_callback_destroy(callback);
+        TWaylandWindowSystem& s = *pending->first;
+        if (!s.windows_.count(pending->second)) return;
+        bool keyboardLost = false, pointerLost = false;
+        for (const auto& seat : s.seats_) {
+            keyboardLost |= seat->Keyboard && s.keyboardFocus_ == 0;
+            pointerLost |= seat->Pointer && !s.WindowOf(seat->PointerFocus);
+        }
+        if (keyboardLost || pointerLost) s.Post([&s, id = pending->second] { s.Quit(id); });
+    }
+    static constexpr wl_callback_listener focusCheck{FocusChecked};
     // Keys held when the focus came are not pressed now: only a press counts, as on X11.
     static void Key(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t state) {
         auto& s = static_cast<Seat*>(data)->System;
@@ -346,13 +383,22 @@ public:
     }
     // The compositor closes a layer surface when its output goes, or to end it. Which it was is
     // known once the compositor has answered a sync sent now: by then an output that went has
-    // been removed from the registry.
+    // been removed from the registry. A surface closed before its first configure was refused
+    // by an output still being set up (sway, just after an output was added): the next change
+    // of the outputs makes it anew.
     static void LayerClosed(void* data, zwlr_layer_surface_v1*) {
         auto& piece = *static_cast<TSurfacePiece*>(data);
         piece.Closed = true;
         TWaylandWindowSystem& s = piece.System;
         TWaylandWindow* window = s.WindowOf(piece.Surface);
         if (!window) return;
+        if (!piece.Configured) {
+            s.Post([&s, id = window->NativeHandle()] {
+                const auto it = s.windows_.find(id);
+                if (it != s.windows_.end()) it->second->UpdatePieces();
+            });
+            return;
+        }
         auto* pending = new std::pair<TWaylandWindowSystem*, std::pair<std::intptr_t, std::uint32_t>>(
             &s, {window->NativeHandle(), piece.Output});
         wl_callback_add_listener(wl_display_sync(s.display_), &closeCheck, pending);
@@ -711,6 +757,12 @@ bool TWaylandWindowSystem::ProcessOne() {
 }
 
 void TWaylandWindowSystem::WaitForMessage() {
+    if (lost_ && notes_.empty()) {
+        // Nothing more comes from the compositor: only a quit signal, looked at each second.
+        pollfd quit{quitPipe[0], POLLIN, 0};
+        poll(&quit, quitPipe[0] >= 0 ? 1 : 0, 1000);
+        return;
+    }
     while (notes_.empty() && !(onQuit_ && quitSignal) && !lost_) {
         bool reading = true;
         while (wl_display_prepare_read(display_) != 0) {

@@ -139,6 +139,10 @@ public:
     // Reads and dispatches events for up to timeoutMs (0: what is there now). Listeners only
     // note; nothing runs a handler. False on a broken connection.
     bool ReadEvents(int timeoutMs);
+    // Ends a wait for messages (a frame callback made an unseen window seen again).
+    void Wake() {
+        Post([] {});
+    }
 
 private:
     friend class TWaylandWindow;

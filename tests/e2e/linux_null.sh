@@ -41,7 +41,7 @@ set +e
 status=$?
 set -e
 [ "$status" = 2 ] || fail "an unknown platform: status $status"
-[ "$(wc -l <"$work/err")" = 1 ] && grep -q "unknown platform 'nosuch' (known: x11, null)" "$work/err" ||
+[ "$(wc -l <"$work/err")" = 1 ] && grep -q "unknown platform 'nosuch' (known: wayland, x11, null)" "$work/err" ||
   fail "an unknown platform: $(cat "$work/err")"
 
 set +e
@@ -51,4 +51,18 @@ set -e
 [ "$status" = 1 ] || fail "no X server: status $status"
 [ "$(wc -l <"$work/err")" = 1 ] && grep -q "platform x11: cannot open display ':4711'" "$work/err" ||
   fail "no X server: $(cat "$work/err")"
+
+# A Wayland display that is not there: the automatic choice goes on to X11, which tells the last
+# failure; asked for by name, Wayland tells its own.
+set +e
+WAYLAND_DISPLAY=/nonexistent/wayland-9 DISPLAY=:4711 "$work/bin/3dtidewell" /s 2>"$work/err"
+status=$?
+WAYLAND_DISPLAY=/nonexistent/wayland-9 "$work/bin/3dtidewell" --platform wayland /s 2>"$work/err2"
+status2=$?
+set -e
+[ "$status" = 1 ] && grep -q "platform x11: cannot open display ':4711'" "$work/err" ||
+  fail "no Wayland compositor, no X server: status $status, $(cat "$work/err")"
+[ "$status2" = 1 ] && [ "$(wc -l <"$work/err2")" = 1 ] &&
+  grep -q "platform wayland: cannot connect to Wayland display '/nonexistent/wayland-9'" "$work/err2" ||
+  fail "no Wayland compositor: status $status2, $(cat "$work/err2")"
 echo "every mode ran on the null platform"
