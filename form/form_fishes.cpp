@@ -121,7 +121,7 @@ void TFormFishes::MakeAquarium() {
                                    .Close = [this] { Close(); },
                                    .SaveOptions = [this] { SaveOptions(); },
                                    .SetSessionStart = services_.SetSessionStart,
-                                   .SeparatePreviewCommand = services_.SeparatePreviewCommand},
+                                   .SeparatePreview = services_.SeparatePreview},
         saver, *displayControl_, *aquarium_, options_, *sound_, *run_);
 }
 

@@ -71,7 +71,7 @@ struct TFormServices {
     // The idle watch's start with the session (see TSettingsPresenterServices); empty for none.
     std::function<void(bool)> SetSessionStart;
     // "Preview..." as a process of its own (see TSettingsPresenterServices); empty for none.
-    std::string SeparatePreviewCommand;
+    TSeparatePreview SeparatePreview;
 };
 
 class TFormFishes final : private IRunStarts {

@@ -108,7 +108,10 @@ void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayCont
 }
 
 void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDisplayControl& display) {
-    TRegistry& reg = app.OptionsRegistry(TOptionsScope::UserWrite);
+    WriteSaverOptions(app.OptionsRegistry(TOptionsScope::UserWrite), options, display);
+}
+
+void WriteSaverOptions(TRegistry& reg, const TSaverOptions& options, TDisplayControl& display) {
     const TScreenMode& mode = display.FullScreenMode();
     reg.WriteInteger(OptionNames::BubbleCount(), options.BubbleCount);
     reg.WriteInteger(OptionNames::FishCount(), options.FishCount);

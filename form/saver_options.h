@@ -52,6 +52,8 @@ void SetDefaultOptions(TSaverOptions& options, TDisplayControl& display);
 void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayControl& display);
 // The save handler: per-user, read and write (the key is created).
 void SaveSaverOptions(TScreenSaverApp& app, const TSaverOptions& options, TDisplayControl& display);
+// What it writes, into any open key.
+void WriteSaverOptions(TRegistry& reg, const TSaverOptions& options, TDisplayControl& display);
 // The stop handler: in a mode that stores the Auto theme at its end, with Auto theme on, stores
 // the theme just shown (complemented).
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options);

@@ -277,7 +277,7 @@ void TSettingsPresenter::ShowCaption(const std::string& text) {
 }
 
 void TSettingsPresenter::RunFullScreenPreview() {
-    if (!services_.SeparatePreviewCommand.empty()) {
+    if (services_.SeparatePreview) {
         RunSeparatePreview();
         return;
     }
@@ -303,13 +303,27 @@ void TSettingsPresenter::RunFullScreenPreview() {
 }
 
 void TSettingsPresenter::RunSeparatePreview() {
-    // The dialog's loop keeps running while the saver runs; a quit signal ends the dialog after it.
+    // The dialog's loop keeps running while the saver runs; a quit signal ends the dialog at once,
+    // the saver then ending on the user's return as always.
     if (!services_.Launcher) return;
     TExecutePro execute(services_.Application, *services_.Launcher, &services_.Windows);
     execute.Mode = TExecMode::emProcess;
     execute.Wait = true;
+    execute.DefaultDirectory = ".";  // never a folder read from the command line
+    // The saver shows the dialog's choices, stored or not.
+    std::string command;
+    try {
+        command = services_.SeparatePreview([this](IRegistryStore& store) {
+            TRegistry reg(store, TRootKey::CurrentUser);
+            if (!reg.OpenKey(saver_.OptionsKey(), true)) throw Exception("Preview: the options cannot be handed over.");
+            WriteSaverOptions(reg, options_, display_);
+        });
+    } catch (const std::exception& e) {
+        view_->ShowMessage(e.what(), services_.Application.Title + " Screen Saver Error!");
+        return;
+    }
     bool started = true;
-    saver_.WithoutInstanceMarker([&] { started = execute.Execute(services_.SeparatePreviewCommand); });
+    saver_.WithoutInstanceMarker([&] { started = execute.Execute(command); });
     if (!started)
         view_->ShowMessage("Preview: the screen saver could not be started.", services_.Application.Title + " Screen Saver Error!");
 }

@@ -19,11 +19,15 @@
 #include "form/sound.h"
 #include "scene/aquarium.h"
 
+// Writes the dialog's options (the writer, into a store of the preview's own) and gives the
+// command line of a saver process that runs with them.
+using TSeparatePreview = std::function<std::string(const std::function<void(IRegistryStore&)>& writeOptions)>;
+
 struct TSettingsPresenterServices {
     TApplication& Application;
     IApplicationHost& Host;
     IWindowSystem& Windows;
-    // Starts "Preview..." as a process of its own, where SeparatePreviewCommand says so.
+    // Starts "Preview..." as a process of its own, where SeparatePreview says so.
     IProcessLauncher* Launcher = nullptr;
     // The native view, made when the dialog is shown.
     std::function<std::unique_ptr<ISettingsView>()> MakeSettingsView;
@@ -44,7 +48,7 @@ struct TSettingsPresenterServices {
     std::function<void(bool)> SetSessionStart;
     // "Preview..." as a process of its own, waited for (the Wayland saver from a dialog that runs
     // through XWayland); empty: the saver window in this process.
-    std::string SeparatePreviewCommand;
+    TSeparatePreview SeparatePreview;
 };
 
 // The idle time list's minutes: these, and a stored value between them.

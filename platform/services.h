@@ -73,9 +73,12 @@ std::unique_ptr<IIdleWatchSession> CreateIdleWatchSession(const std::string& pro
 // through XWayland, on a Wayland session); empty for the automatic choice. Raises
 // EPlatformStart when the dialog cannot run on this session (Wayland without XWayland).
 std::string DialogPlatform();
-// The command "Preview..." runs as a process of its own, the dialog waiting for it, when the
-// dialog runs on platformName (the Wayland saver beside a dialog on XWayland); empty: none.
-std::string SeparatePreviewCommand(const std::string& program, const std::string& platformName);
+// "Preview..." as a process of its own, the dialog waiting for it, when the dialog runs on
+// platformName (the Wayland saver beside a dialog on XWayland): the function writes the dialog's
+// options (writeOptions, into a store of the preview's own) and gives the command that runs the
+// saver with them. Empty: "Preview..." runs in the dialog's process.
+std::function<std::string(const std::function<void(IRegistryStore&)>& writeOptions)> SeparatePreview(
+    const std::string& program, const std::string& platformName);
 // Writes (true) or removes the idle watch's XDG autostart entry for program, raising Exception
 // when it cannot; empty where the session has no idle watch.
 std::function<void(bool)> SessionStartSetter(const std::string& program);

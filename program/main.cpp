@@ -110,9 +110,9 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
     const bool errorStream = needs.Errors == TErrorReport::ErrorStream;
     hack = errorStream;
     if (needs.WatchesIdle) return WatchIdleness(*host);
+    if (needs.Form == TFormStance::Dialog && platforms.Requested().empty()) platforms.Prefer(DialogPlatform());
     // A run that draws from its first moment (the saver, a hack) starts loading the GL driver as
     // soon as there is a window system: the load takes longer than the rest of the start.
-    if (needs.Form == TFormStance::Dialog && platforms.Requested().empty()) platforms.Prefer(DialogPlatform());
     IDisplayPlatform& platform = platforms.Start();
     IWindowSystem& windowSystem = platform.Windows();
     if (needs.DrawsAtOnce) windowSystem.PrepareDrawing();
@@ -161,7 +161,7 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
         .HomePage = TIDEWELL_HOME_PAGE,
         .Monitors = monitors.get(),
         .SetSessionStart = SessionStartSetter(programPath),
-        .SeparatePreviewCommand = SeparatePreviewCommand(programPath, platform.Name()),
+        .SeparatePreview = SeparatePreview(programPath, platform.Name()),
     });
     form.Show();
     if (!application.Terminated()) windowSystem.RunLoop(application);

@@ -115,7 +115,10 @@ std::unique_ptr<IInstanceGuard> CreateInstanceGuard() { return std::make_unique<
 std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_unique<TNullLauncher>(); }
 std::unique_ptr<IIdleWatchSession> CreateIdleWatchSession(const std::string&) { return nullptr; }
 std::string DialogPlatform() { return {}; }
-std::string SeparatePreviewCommand(const std::string&, const std::string&) { return {}; }
+std::function<std::string(const std::function<void(IRegistryStore&)>&)> SeparatePreview(const std::string&,
+                                                                                       const std::string&) {
+    return {};
+}
 std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TNullSoundPlayer>(); }
 

@@ -290,7 +290,10 @@ std::unique_ptr<IProcessLauncher> CreateProcessLauncher() { return std::make_uni
 // Windows starts the screen saver itself after its own idle time.
 std::unique_ptr<IIdleWatchSession> CreateIdleWatchSession(const std::string&) { return nullptr; }
 std::string DialogPlatform() { return {}; }
-std::string SeparatePreviewCommand(const std::string&, const std::string&) { return {}; }
+std::function<std::string(const std::function<void(IRegistryStore&)>&)> SeparatePreview(const std::string&,
+                                                                                       const std::string&) {
+    return {};
+}
 std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }

@@ -402,6 +402,7 @@ struct FormRig {
     FakeSettingsView* view = nullptr;
     std::vector<std::string> opened;  // what the desktop was asked to open
     std::vector<bool> sessionStarts;  // what the idle watch's autostart was set to
+    TSeparatePreview separatePreview;  // "Preview..." as a process of its own
     std::string homePage;
     std::unique_ptr<TFormFishes> form;
 
@@ -457,7 +458,8 @@ struct FormRig {
             .DialogPicture = [] { return TDialogPicture{2, 1, {1, 2, 3, 4, 5, 6}}; },
             .HomePage = homePage,
             .Monitors = &monitors,
-            .SetSessionStart = [this](bool on) { sessionStarts.push_back(on); }});
+            .SetSessionStart = [this](bool on) { sessionStarts.push_back(on); },
+            .SeparatePreview = separatePreview});
         form->Show();
     }
     // The program's run: the message loop until the application ends, then destruction.
@@ -825,6 +827,39 @@ TEST(SettingsDialog, PreviewButtonRunsTheSaverAndReturnsToTheDialog) {
     // The preview draws again afterwards: the images must stay.
     EXPECT_EQ(std::find(rig.log.begin(), rig.log.end(), "FreeImagesAfterUpload"), rig.log.end());
     EXPECT_TRUE(rig.registry.written.empty());
+}
+
+// On a Wayland session (the dialog through XWayland) "Preview..." runs the Wayland saver as a
+// process of its own with the dialog's choices (handed over, not stored) and waits for it, its
+// single-instance marker let go meanwhile (the saver takes it) and taken again after; a saver
+// that cannot start is said in a message.
+TEST(SettingsDialog, PreviewAsAProcessOfItsOwnOnAWaylandSession) {
+    DialogRig rig;
+    FakeRegistryStore handed;
+    rig.separatePreview = [&handed](const std::function<void(IRegistryStore&)>& writeOptions) {
+        writeOptions(handed);
+        return std::string("\"/usr/bin/3dtidewell\" --platform wayland /s");
+    };
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    rig.view->Move(DialogRig::C::TrackBarFishCount, 33);
+    const std::size_t markers = rig.guard.created.size();
+    rig.launcher.runningChecks = 3;
+    int pumped = 0;
+    rig.launcher.whileRunning = [&] { pumped += rig.guard.created.size() == markers; };
+    rig.log.clear();
+    rig.view->Click(DialogRig::C::ButtonPreview);
+    EXPECT_EQ(rig.log.front(), "start \"/usr/bin/3dtidewell\" --platform wayland /s");
+    EXPECT_TRUE(rig.From("saver window 3D Tidewell 800x600").empty());
+    EXPECT_EQ(pumped, 3);
+    EXPECT_EQ(rig.guard.created.size(), markers + 1);
+    EXPECT_EQ((handed.keys[{TRootKey::CurrentUser, "Software\\Korvane Software\\3D Tidewell"}][OptionNames::FishCount()].integer), 33);
+    EXPECT_TRUE(rig.registry.written.empty());
+    EXPECT_TRUE(rig.view->shown);
+    EXPECT_FALSE(rig.application.Terminated());
+    rig.launcher.missing = true;
+    rig.view->Click(DialogRig::C::ButtonPreview);
+    ASSERT_EQ(rig.view->messages.size(), 1u);
+    EXPECT_NE(rig.view->messages[0].find("could not be started"), std::string::npos);
 }
 
 // A quit signal ends the dialog as Cancel does; during "Preview..." the display gets its mode back

@@ -96,4 +96,21 @@ TEST(PlatformChoice, StartsTheNamedOneOrTheFirstOfferedThatConnectsAndSaysWhyNot
     EXPECT_THROW(TPlatformChoice(List(), args, nullptr).Start(), EPlatformStart);
 }
 
+// The settings dialog's platform goes first in the automatic choice where it is offered (x11
+// through XWayland on a Wayland session); a name the user gave wins, and one not offered is skipped.
+TEST(PlatformChoice, TheDialogsPlatformFirstInTheAutomaticChoice) {
+    Args args{"3dtidewell", "/c"};
+    reachable = {{"first", true}, {"second", true}, {"headless", true}};
+    offered = true;
+    TPlatformChoice preferred(List(), args, nullptr);
+    preferred.Prefer("second");
+    EXPECT_EQ(preferred.Start().Name(), "second");
+    TPlatformChoice named(List(), args, "first");
+    named.Prefer("second");
+    EXPECT_EQ(named.Start().Name(), "first");
+    TPlatformChoice notOffered(List(), args, nullptr);
+    notOffered.Prefer("headless");
+    EXPECT_EQ(notOffered.Start().Name(), "first");
+}
+
 }  // namespace
