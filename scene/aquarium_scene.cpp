@@ -90,13 +90,18 @@ void TAquarium::MakeTanks() {
     if (!assets_) return;
     std::size_t wanted = 1;
     for (const TTankView& view : views_) wanted = std::max(wanted, static_cast<std::size_t>(std::max(view.Tank, 0)) + 1);
-    if (tanks_.size() != wanted) {
-        // Made like the first; their own warm-up draws other numbers, so no shoal is a copy.
-        tanks_.resize(std::min<std::size_t>(tanks_.size(), 1));
+    const std::size_t had = tanks_.size();
+    if (had != wanted) {
+        // Made like the first; their own warm-up draws other numbers, so no shoal is a copy. The
+        // tanks there were keep their fish (a monitor added while the saver runs).
+        tanks_.resize(std::min(had, wanted));
         while (tanks_.size() < wanted) tanks_.push_back(std::make_unique<TTank>(ranges_));
         warmedUp_ = false;
     }
     SizeTanks();
+    // While frames are drawn no reset comes to warm the new tanks up: they are stocked now.
+    if (window_)
+        for (std::size_t i = had; i < tanks_.size(); ++i) tanks_[i]->WarmUp(options_.FishCount, options_.BubbleCount);
 }
 
 void TAquarium::SizeTanks() {

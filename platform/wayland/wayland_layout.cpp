@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+TOutputPlace OutputPlace(std::uint32_t id, int x, int y, int modeWidth, int modeHeight, int scale, int logicalX,
+                         int logicalY, int logicalWidth, int logicalHeight) {
+    scale = std::max(scale, 1);
+    if (logicalWidth > 0 && logicalHeight > 0) return {id, logicalX, logicalY, logicalWidth, logicalHeight, scale};
+    return {id, x, y, modeWidth / scale, modeHeight / scale, scale};
+}
+
 int DeviceScale(const std::vector<TOutputPlace>& outputs) {
     int scale = 1;
     for (const auto& output : outputs) scale = std::max(scale, output.Scale);
@@ -29,4 +36,33 @@ std::vector<TWindowPiece> SplitWindow(const TMonitor& window, const std::vector<
         pieces.push_back({outputs[i].Id, {left - window.Left, top - window.Top, right - left, bottom - top, false}});
     }
     return pieces;
+}
+
+bool TOutputModeDriver::EnumSettings(std::uint32_t index, TModeRecord& record) {
+    const TVideoMode mode = ScreenMode();
+    if (index != 0 || mode.Width == 0) return false;
+    record.Fields = kModeFields;
+    record.BitsPerPel = mode.ColorDepth;
+    record.PelsWidth = mode.Width;
+    record.PelsHeight = mode.Height;
+    return true;
+}
+
+std::int32_t TOutputModeDriver::ChangeSettings(const TModeRecord* record, std::uint32_t) {
+    if (!record) return kDispChangeSuccessful;
+    const TVideoMode mode = ScreenMode();
+    return record->PelsWidth == mode.Width && record->PelsHeight == mode.Height && record->BitsPerPel == mode.ColorDepth
+               ? kDispChangeSuccessful
+               : kDispChangeBadMode;
+}
+
+TVideoMode TOutputModeDriver::ScreenMode() {
+    const auto monitors = OutputMonitors(outputs_());
+    if (monitors.empty()) return {};
+    int right = 0, bottom = 0;
+    for (const auto& m : monitors) {
+        right = std::max(right, m.Left + m.Width);
+        bottom = std::max(bottom, m.Top + m.Height);
+    }
+    return {right, bottom, 32};
 }

@@ -16,7 +16,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -30,42 +29,6 @@ class TWaylandMonitorList final : public IMonitorList {
 public:
     explicit TWaylandMonitorList(TWaylandWindowSystem& system) : system_(system) {}
     std::vector<TMonitor> Monitors() override { return OutputMonitors(system_.Outputs()); }
-
-private:
-    TWaylandWindowSystem& system_;
-};
-
-// The compositor owns the outputs' modes: the desktop's size is the only mode, and a switch
-// to any other is refused.
-class TWaylandModeDriver final : public IDisplayModeDriver {
-public:
-    explicit TWaylandModeDriver(TWaylandWindowSystem& system) : system_(system) {}
-    bool EnumSettings(std::uint32_t index, TModeRecord& record) override {
-        if (index != 0) return false;
-        const TVideoMode mode = ScreenMode();
-        record.Fields = kModeFields;
-        record.BitsPerPel = mode.ColorDepth;
-        record.PelsWidth = mode.Width;
-        record.PelsHeight = mode.Height;
-        return true;
-    }
-    std::int32_t ChangeSettings(const TModeRecord* record, std::uint32_t) override {
-        if (!record) return kDispChangeSuccessful;
-        const TVideoMode mode = ScreenMode();
-        return record->PelsWidth == mode.Width && record->PelsHeight == mode.Height && record->BitsPerPel == mode.ColorDepth
-                   ? kDispChangeSuccessful
-                   : kDispChangeBadMode;
-    }
-    TVideoMode ScreenMode() override {
-        const auto monitors = OutputMonitors(system_.Outputs());
-        if (monitors.empty()) return {};
-        int right = 0, bottom = 0;
-        for (const auto& m : monitors) {
-            right = std::max(right, m.Left + m.Width);
-            bottom = std::max(bottom, m.Top + m.Height);
-        }
-        return {right, bottom, 32};
-    }
 
 private:
     TWaylandWindowSystem& system_;
@@ -99,7 +62,7 @@ public:
     }
     std::unique_ptr<IMonitorList> CreateMonitorList() override { return std::make_unique<TWaylandMonitorList>(*windows_); }
     std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() override {
-        return std::make_unique<TWaylandModeDriver>(*windows_);
+        return std::make_unique<TOutputModeDriver>([this] { return windows_->Outputs(); });
     }
     std::unique_ptr<ISaverSystem> CreateSaverSystem() override { return std::make_unique<TWaylandSaverSystem>(); }
     std::unique_ptr<ISettingsView> CreateSettingsView() override { return CreateWaylandSettingsView(*windows_); }

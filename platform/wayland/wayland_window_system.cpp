@@ -74,8 +74,8 @@ struct TWaylandWindowSystem::Output {
 
     bool Ready() const { return Done && (!Xdg || XdgDone); }
     TOutputPlace Place() const {
-        if (Xdg && LogicalWidth > 0) return {Name, LogicalX, LogicalY, LogicalWidth, LogicalHeight, Scale};
-        return {Name, X, Y, ModeWidth / std::max(Scale, 1), ModeHeight / std::max(Scale, 1), Scale};
+        return OutputPlace(Name, X, Y, ModeWidth, ModeHeight, Scale, LogicalX, LogicalY, Xdg ? LogicalWidth : 0,
+                           LogicalHeight);
     }
 };
 
@@ -767,6 +767,12 @@ bool TWaylandWindowSystem::ProcessOne() {
 }
 
 void TWaylandWindowSystem::WaitForMessage() {
+    if (lost_ && notes_.empty()) {
+        // Nothing more comes from the compositor: only a quit signal, looked at each second.
+        pollfd quit{quitPipe[0], POLLIN, 0};
+        poll(&quit, quitPipe[0] >= 0 ? 1 : 0, 1000);
+        return;
+    }
     while (notes_.empty() && !(onQuit_ && quitSignal) && !lost_) {
         bool reading = true;
         while (wl_display_prepare_read(display_) != 0) {

@@ -2,8 +2,8 @@
 # /s on headless sway (as nobody) with two outputs of different sizes: water on each (grim),
 # the surface above and the sand below; a key ends it with status 0, and so does a clear
 # pointer move; an output created while it runs gets its water, the others keep theirs; SIGTERM
-# ends it with status 0, so does a screen locker starting. On a 2x output the picture fills the
-# output. (Headless sway 1.7 cannot
+# ends it with status 0, so does a screen locker starting. With "the primary monitor only" the
+# other output is black. On a 2x output the picture fills the output. (Headless sway 1.7 cannot
 # take an output away: "output ... disable" leaves it on.)
 #   wayland_saver.sh <program> <virtual pointer tool>
 set -euo pipefail
@@ -75,6 +75,19 @@ saw_water added3 HEADLESS-3 800 600
 saw_water still HEADLESS-2 1024 768
 kill -TERM "$pid"
 expect_end SIGTERM
+
+# "The primary monitor only": water on the first output, the other one black.
+config="$wl_dir/home/.config/Korvane Software"
+mkdir -p "$config"
+printf 'Monitors=int:2\n' >"$config/3D Tidewell.conf"
+chown -R "$(session_uid)" "$wl_dir/home/.config"
+start_saver
+saw_water primary HEADLESS-1 1280 720
+grim_output HEADLESS-2 "$wl_dir/home/covered.png"
+[ "$(pixel "$wl_dir/home/covered.png" 512 384)" = "0 0 0" ] || fail "the second output is not black"
+kill -TERM "$pid"
+expect_end "SIGTERM with the primary only"
+rm "$config/3D Tidewell.conf"
 
 # A screen locker starting ends the saver, status 0, and shows: swaylock 1.7's overlay surface
 # is newer than ours, which sway 1.7 draws below it.

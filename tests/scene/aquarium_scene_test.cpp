@@ -516,6 +516,19 @@ TEST_F(SceneRenderTest, EachViewItsOwnTankSteppedTogetherAndTheGapBlack) {
         }
     ExpectNear(Pixel(128, 32), {0, 0, 0}, 0, "the gap");
 
+    // A third monitor while frames are drawn: the tanks there keep their fish, the new one is
+    // stocked at once.
+    const Vector kept = scene.Tank(1).Fishes(0).Items[0].Position;
+    scene.SetViews({{kLeftPart, kLeftPart, 0}, {kRightPart, kRightPart, 1}, {{96, 0, 64, 64}, {0, 0, 64, 64}, 2}});
+    ASSERT_EQ(scene.TankCount(), 3);
+    ASSERT_GT(scene.Tank(1).Fishes(0).Count, 0);
+    const Vector still = scene.Tank(1).Fishes(0).Items[0].Position;
+    EXPECT_TRUE(kept.x == still.x && kept.y == still.y && kept.z == still.z);
+    const TTank& added = scene.Tank(2);
+    EXPECT_EQ(added.Fishes(0).Count + added.Fishes(1).Count + added.Fishes(2).Count, 12);
+    scene.DrawFrame();
+    EXPECT_EQ(scene.FishDrawn(), 36);
+
     // Back to one tank filling the window.
     scene.SetViews({});
     EXPECT_EQ(scene.TankCount(), 1);
