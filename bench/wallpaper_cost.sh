@@ -34,7 +34,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 tick=$(getconf CLK_TCK)
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-rss_mib() { awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
+rss_mib() { awk '/VmRSS/ { printf "%.1f\n", $2 / 1024 }' "/proc/$1/status"; }
 
 # X11: a private Xvfb with openbox.
 private_xvfb 1280x720

@@ -515,6 +515,8 @@ std::unique_ptr<ISaverWindow> TX11WindowSystem::CreateWallpaperWindow(int left, 
     }
     const ::Window id = CreateDesktopWindow(display_, left, top, width, height);
     auto window = std::make_unique<Window>(*this, id, false, width, height);
+    // Unseen until the window manager has mapped it.
+    window->SetUnmapped(true);
     window->WatchCoverage(false);
     return window;
 }

@@ -65,9 +65,16 @@ end_wallpaper
 echo "== under openbox"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
-wait_for 30 eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "openbox did not start"
+# Its check window names itself once it runs (what the wallpaper looks for).
+wm_runs() {
+  local check
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ { print $NF }')
+  [ -n "$check" ] && xprop -id "$check" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
+wait_for 30 wm_runs || fail "openbox did not start"
 start_wallpaper
-window=$(find_window "3D Tidewell wallpaper" 30) || fail "no wallpaper window"
+window=$(find_window "3D Tidewell wallpaper" 30) ||
+  fail "no wallpaper window: $(xwininfo -root -tree | grep -c 'Tidewell') windows named so; $(cat "$work/wallpaper.err")"
 xprop -id "$window" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DESKTOP || fail "not a desktop window"
 
 "$host_program" "tidewell normal" 300 200 &
