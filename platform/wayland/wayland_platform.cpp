@@ -66,7 +66,7 @@ public:
     std::unique_ptr<ISettingsView> CreateSettingsView() override { return CreateWaylandSettingsView(*windows_); }
     bool OpenWithDesktop(const std::string& target) override { return LinuxOpenWithDesktop(target); }
     void ShowErrorMessage(const std::string& text, const std::string& caption) override {
-        LinuxShowErrorMessage(text, caption, WaylandQuitSignalPipe());
+        LinuxShowErrorMessage(text, caption);
     }
 
 private:

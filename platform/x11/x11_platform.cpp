@@ -88,7 +88,7 @@ public:
     }
     bool OpenWithDesktop(const std::string& target) override { return LinuxOpenWithDesktop(target); }
     void ShowErrorMessage(const std::string& text, const std::string& caption) override {
-        LinuxShowErrorMessage(text, caption, QuitSignalPipe());
+        LinuxShowErrorMessage(text, caption);
     }
 
 private:
@@ -106,12 +106,12 @@ bool LinuxOpenWithDesktop(const std::string& target) {
     return StartXdgOpen(target);
 }
 
-void LinuxShowErrorMessage(const std::string& text, const std::string& caption, int quitPipe) {
+void LinuxShowErrorMessage(const std::string& text, const std::string& caption) {
     std::string plain = text;
     std::erase(plain, '\r');
     std::cerr << caption << "\n" << plain << std::endl;
     // GTK opens only an X display; without one the module is not worth loading.
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return;
-    if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption, quitPipe);
+    if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption, QuitSignalPipe());
 }
