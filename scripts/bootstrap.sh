@@ -36,7 +36,7 @@ TEST_PACKAGES=(
   wine wine64 xdotool imagemagick xserver-xephyr nsis
   dpkg-dev nasm clang libclang-rt-14-dev
   xscreensaver xscreensaver-data xscreensaver-gl-extra lintian man-db libxml2-utils
-  sway grim wtype mutter xwayland dbus-user-session foot swayidle swaylock
+  sway grim wtype mutter xwayland dbus-user-session foot swayidle swaylock strace
   openbox
 )
 PACKAGES=("${RUN_PACKAGES[@]}")

@@ -236,6 +236,15 @@ session_program() {
   saver="$work/bin/3dtidewell"
 }
 
+# session_settings LINE...: the program's stored settings for the session's user, one
+# "Name=type:value" a line (e.g. IdleMinutes=int:1), in place of any stored before.
+session_settings() {
+  local config="$wl_dir/home/.config/Korvane Software"
+  mkdir -p "$config"
+  printf '%s\n' "$@" >"$config/3D Tidewell.conf"
+  chown -R "$(session_uid)" "$wl_dir/home/.config"
+}
+
 # start_sway WIDTHxHEIGHT [config line...]: headless sway with one output HEADLESS-1 of that size
 # (and the given config lines, e.g. "xwayland force"); exports WAYLAND_DISPLAY, SWAYSOCK and, with
 # XWayland, DISPLAY; skips (77) when sway is missing or does not start.

@@ -77,17 +77,14 @@ kill -TERM "$pid"
 expect_end SIGTERM
 
 # "The primary monitor only": water on the first output, the other one black.
-config="$wl_dir/home/.config/Korvane Software"
-mkdir -p "$config"
-printf 'Monitors=int:2\n' >"$config/3D Tidewell.conf"
-chown -R "$(session_uid)" "$wl_dir/home/.config"
+session_settings Monitors=int:2
 start_saver
 saw_water primary HEADLESS-1 1280 720
 grim_output HEADLESS-2 "$wl_dir/home/covered.png"
 [ "$(pixel "$wl_dir/home/covered.png" 512 384)" = "0 0 0" ] || fail "the second output is not black"
 kill -TERM "$pid"
 expect_end "SIGTERM with the primary only"
-rm "$config/3D Tidewell.conf"
+rm "$wl_dir/home/.config/Korvane Software/3D Tidewell.conf"
 
 # A screen locker starting ends the saver, status 0, and shows: swaylock 1.7's overlay surface
 # is newer than ours, which sway 1.7 draws below it.
