@@ -36,5 +36,5 @@ std::string WallpaperUnavailable() {
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
     if (!answered || layerShell) return {};
-    return "This Wayland session's compositor has no background layer (layer-shell) for the wallpaper";
+    return "The wallpaper cannot run in this session: its Wayland compositor offers no layer shell";
 }
