@@ -86,7 +86,8 @@ Modes:
   --version                the version
 
 Display platform (anywhere on the command line; TIDEWELL_PLATFORM=<name> too):
-  --platform <name>        x11 (the default), or null: every mode without a window or a
+  --platform <name>        wayland (the default when WAYLAND_DISPLAY is set), x11 (the
+                           default otherwise), or null: every mode without a window or a
                            picture, until SIGTERM (for tests)
 
 As an xscreensaver hack (options hold for this run only):

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/exception.h"
+#include "platform/egl_configs.h"
 #include "platform/posix/gl_driver_pin.h"
 
 namespace {
@@ -28,12 +29,6 @@ EGLDisplay SurfacelessDisplay() {
     if (display != EGL_NO_DISPLAY && !eglInitialize(display, nullptr, nullptr)) return EGL_NO_DISPLAY;
     KeepGlDriverLoaded();
     return display;
-}
-
-EGLint Attribute(EGLDisplay display, EGLConfig config, EGLint name) {
-    EGLint value = 0;
-    eglGetConfigAttrib(display, config, name, &value);
-    return value;
 }
 
 std::string EglErrorText() {
@@ -78,21 +73,8 @@ HeadlessGLDevice::~HeadlessGLDevice() {
 std::uint32_t HeadlessGLDevice::ObjectType() { return kObjMemDC; }
 
 int HeadlessGLDevice::ChoosePixelFormat(const TPixelFormatDescriptor& request) {
-    // The colour bits are a minimum spread over red, green and blue, as a driver would.
-    const EGLint perChannel = request.cColorBits >= 24 ? 8 : request.cColorBits >= 15 ? 5 : 1;
-    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                 EGL_RED_SIZE, perChannel, EGL_GREEN_SIZE, perChannel, EGL_BLUE_SIZE, perChannel,
-                                 EGL_ALPHA_SIZE, request.cAlphaBits, EGL_DEPTH_SIZE, request.cDepthBits,
-                                 EGL_STENCIL_SIZE, request.cStencilBits, EGL_NONE};
-    EGLint found = 0;
-    EGLConfig configs[64];
-    if (!eglChooseConfig(display_, attributes, configs, 64, &found) || found == 0) return 0;
-    configs_.assign(configs, configs + found);
-    // EGL lists deep-colour (10 bits a channel) configs first; a desktop's true-colour format
-    // has 8, so those come first here, as ChoosePixelFormat would pick them.
-    std::stable_partition(configs_.begin(), configs_.end(),
-                          [this](EGLConfig config) { return Attribute(display_, config, EGL_RED_SIZE) <= 8; });
-    return 1;
+    configs_ = ChooseEglConfigs(display_, EGL_PBUFFER_BIT, request, false);
+    return configs_.empty() ? 0 : 1;
 }
 
 bool HeadlessGLDevice::SetPixelFormat(int format, const TPixelFormatDescriptor&) {
@@ -110,36 +92,8 @@ bool HeadlessGLDevice::SetPixelFormat(int format, const TPixelFormatDescriptor&)
 
 bool HeadlessGLDevice::DescribePixelFormat(int format, TPixelFormatDescriptor& d) {
     if (format < 1 || format > static_cast<int>(configs_.size())) return false;
-    EGLConfig config = configs_[format - 1];
-    d = TPixelFormatDescriptor{};
-    d.nSize = sizeof d;
-    d.nVersion = 1;
-    d.dwFlags = kPfdSupportOpenGL | kPfdDrawToBitmap;
-    d.iPixelType = kPfdTypeRgba;
-    d.cRedBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_RED_SIZE));
-    d.cGreenBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_GREEN_SIZE));
-    d.cBlueBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_BLUE_SIZE));
-    d.cAlphaBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_ALPHA_SIZE));
-    d.cBlueShift = 0;
-    d.cGreenShift = d.cBlueBits;
-    d.cRedShift = static_cast<std::uint8_t>(d.cBlueBits + d.cGreenBits);
-    d.cAlphaShift = static_cast<std::uint8_t>(d.cRedShift + d.cRedBits);
-    d.cColorBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_BUFFER_SIZE));
-    d.cDepthBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_DEPTH_SIZE));
-    d.cStencilBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_STENCIL_SIZE));
-    // Surfaceless Mesa renders in software unless a render node is used; ask the context.
-    if (eglBindAPI(EGL_OPENGL_API)) {
-        EGLDisplay display = display_;
-        EGLContext previous = eglGetCurrentContext();
-        EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW), previousRead = eglGetCurrentSurface(EGL_READ);
-        EGLContext probe = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
-        if (probe != EGL_NO_CONTEXT) {
-            if (eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, probe) && CurrentRendererIsSoftware())
-                d.dwFlags |= kPfdGenericFormat;
-            eglMakeCurrent(display, previousDraw, previousRead, previous);
-            eglDestroyContext(display, probe);
-        }
-    }
+    // Surfaceless Mesa renders in software unless a render node is used.
+    d = DescribeEglConfig(display_, configs_[format - 1], kPfdSupportOpenGL | kPfdDrawToBitmap);
     return true;
 }
 

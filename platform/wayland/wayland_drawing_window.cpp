@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <set>
 
+#include "platform/egl_configs.h"
 #include "platform/paced_device.h"
 #include "platform/posix/gl_driver_pin.h"
 #include "platform/wayland/wayland_platform.h"
@@ -25,12 +26,6 @@
 namespace {
 
 constexpr auto kFrameWait = std::chrono::milliseconds(500);
-
-EGLint Attribute(EGLDisplay display, EGLConfig config, EGLint name) {
-    EGLint value = 0;
-    eglGetConfigAttrib(display, config, name, &value);
-    return value;
-}
 
 void FrameDone(void* data, wl_callback* callback, std::uint32_t) {
     auto& piece = *static_cast<TSurfacePiece*>(data);
@@ -111,23 +106,8 @@ public:
     std::uint32_t ObjectType() override { return kObjDC; }
     int ChoosePixelFormat(const TPixelFormatDescriptor& request) override {
         if (!display_) return 0;
-        const EGLint perChannel = request.cColorBits >= 24 ? 8 : request.cColorBits >= 15 ? 5 : 1;
-        const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                     EGL_RED_SIZE, perChannel, EGL_GREEN_SIZE, perChannel, EGL_BLUE_SIZE, perChannel,
-                                     EGL_ALPHA_SIZE, request.cAlphaBits, EGL_DEPTH_SIZE, request.cDepthBits,
-                                     EGL_STENCIL_SIZE, request.cStencilBits, EGL_NONE};
-        EGLint found = 0;
-        EGLConfig configs[64];
-        if (!eglChooseConfig(display_, attributes, configs, 64, &found) || found == 0) return 0;
-        configs_.assign(configs, configs + found);
-        // A desktop's true-colour format first (EGL lists deep colour first), and without alpha
-        // when none was asked for.
-        std::stable_partition(configs_.begin(), configs_.end(), [&](EGLConfig config) {
-            return request.cAlphaBits > 0 || Attribute(display_, config, EGL_ALPHA_SIZE) == 0;
-        });
-        std::stable_partition(configs_.begin(), configs_.end(),
-                              [this](EGLConfig config) { return Attribute(display_, config, EGL_RED_SIZE) <= 8; });
-        return 1;
+        configs_ = ChooseEglConfigs(display_, EGL_WINDOW_BIT, request, true);
+        return configs_.empty() ? 0 : 1;
     }
     bool SetPixelFormat(int format, const TPixelFormatDescriptor&) override {
         if (format < 1 || format > static_cast<int>(configs_.size())) return false;
@@ -137,34 +117,7 @@ public:
     }
     bool DescribePixelFormat(int format, TPixelFormatDescriptor& d) override {
         if (format < 1 || format > static_cast<int>(configs_.size())) return false;
-        EGLConfig config = configs_[format - 1];
-        d = TPixelFormatDescriptor{};
-        d.nSize = sizeof d;
-        d.nVersion = 1;
-        d.dwFlags = kPfdSupportOpenGL | kPfdDrawToWindow | kPfdDoubleBuffer;
-        d.iPixelType = kPfdTypeRgba;
-        d.cRedBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_RED_SIZE));
-        d.cGreenBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_GREEN_SIZE));
-        d.cBlueBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_BLUE_SIZE));
-        d.cAlphaBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_ALPHA_SIZE));
-        d.cGreenShift = d.cBlueBits;
-        d.cRedShift = static_cast<std::uint8_t>(d.cBlueBits + d.cGreenBits);
-        d.cAlphaShift = static_cast<std::uint8_t>(d.cRedShift + d.cRedBits);
-        d.cColorBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_BUFFER_SIZE));
-        d.cDepthBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_DEPTH_SIZE));
-        d.cStencilBits = static_cast<std::uint8_t>(Attribute(display_, config, EGL_STENCIL_SIZE));
-        // "No hardware acceleration" means a software rasteriser (llvmpipe): ask a context.
-        if (eglBindAPI(EGL_OPENGL_API)) {
-            EGLContext previous = eglGetCurrentContext();
-            EGLSurface draw = eglGetCurrentSurface(EGL_DRAW), read = eglGetCurrentSurface(EGL_READ);
-            EGLContext probe = eglCreateContext(display_, config, EGL_NO_CONTEXT, nullptr);
-            if (probe != EGL_NO_CONTEXT) {
-                if (eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, probe) && CurrentRendererIsSoftware())
-                    d.dwFlags |= kPfdGenericFormat;
-                eglMakeCurrent(display_, draw, read, previous);
-                eglDestroyContext(display_, probe);
-            }
-        }
+        d = DescribeEglConfig(display_, configs_[format - 1], kPfdSupportOpenGL | kPfdDrawToWindow | kPfdDoubleBuffer);
         return true;
     }
     std::unique_ptr<IGLPalette> CreatePalette(const std::vector<TPaletteEntry>&) override { return nullptr; }

@@ -17,10 +17,8 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "platform/wayland/wayland_window_system.h"
-#include "platform/x11/gtk_module_loader.h"
 #include "platform/x11/x11_platform.h"
 
 namespace {
@@ -66,19 +64,9 @@ public:
     }
     std::unique_ptr<ISaverSystem> CreateSaverSystem() override { return std::make_unique<TWaylandSaverSystem>(); }
     std::unique_ptr<ISettingsView> CreateSettingsView() override { return CreateWaylandSettingsView(*windows_); }
-    bool OpenWithDesktop(const std::string& target) override {
-        if (target.empty()) return false;
-        if (IGtkModule* module = LoadedGtkModule()) return module->OpenWithDesktop(target);
-        return StartXdgOpen(target);
-    }
+    bool OpenWithDesktop(const std::string& target) override { return LinuxOpenWithDesktop(target); }
     void ShowErrorMessage(const std::string& text, const std::string& caption) override {
-        std::string plain = text;
-        std::erase(plain, '\r');
-        std::cerr << caption << "\n" << plain << std::endl;
-        // GTK's box opens on X only: through XWayland where the session has it.
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display) return;
-        if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption, WaylandQuitSignalPipe());
+        LinuxShowErrorMessage(text, caption);
     }
 
 private:

@@ -18,6 +18,7 @@
 
 #include "app/exception.h"
 #include "platform/posix/gl_driver_pin.h"
+#include "platform/posix/quit_signals.h"
 #include "viewporter-client-protocol.h"
 // The generated header names a parameter "namespace", a C++ keyword.
 #define namespace namespace_
@@ -37,31 +38,10 @@ struct TIgnore<void (*)(Args...)> {
 };
 #define TW_IGNORED(listener, member) TIgnore<decltype(listener::member)>::Call
 
-// As on X11: the handler notes the signal and writes to the pipe, which wakes the loop's poll.
-volatile sig_atomic_t quitSignal = 0;
-volatile sig_atomic_t quitSignalSeen = 0;
-int quitPipe[2] = {-1, -1};
-
-void NoteQuitSignal(int) {
-    const int saved = errno;
-    quitSignal = 1;
-    quitSignalSeen = 1;
-    if (quitPipe[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const auto written = write(quitPipe[1], &byte, 1);
-    }
-    errno = saved;
-}
-
 constexpr std::uint32_t kAllEdges = ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
                                     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
 
 }  // namespace
-
-int WaylandQuitSignalPipe() {
-    if (quitPipe[0] < 0 && pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) quitPipe[0] = quitPipe[1] = -1;
-    return quitPipe[0];
-}
 
 struct TWaylandWindowSystem::Output {
     TWaylandWindowSystem& System;
@@ -718,20 +698,11 @@ void* TWaylandWindowSystem::EglDisplay() {
     return eglDisplay_;
 }
 
-bool TWaylandWindowSystem::QuitSignalled() { return quitSignalSeen != 0; }
+bool TWaylandWindowSystem::QuitSignalled() { return QuitSignalSeen(); }
 
 void TWaylandWindowSystem::WatchQuitSignals(std::function<void()> onQuit) {
     onQuit_ = std::move(onQuit);
-    quitSignal = 0;
-    char buffer[16];
-    while (WaylandQuitSignalPipe() >= 0 && read(quitPipe[0], buffer, sizeof buffer) > 0) {
-    }
-    struct sigaction action {};
-    action.sa_handler = NoteQuitSignal;
-    sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a wait in progress returns, and the loop looks at the flag.
-    action.sa_flags = 0;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+    WatchQuitSignalsFromNow();
 }
 
 bool TWaylandWindowSystem::ReadEvents(int timeoutMs) {
@@ -748,8 +719,7 @@ bool TWaylandWindowSystem::ReadEvents(int timeoutMs) {
 }
 
 bool TWaylandWindowSystem::ProcessOne() {
-    if (onQuit_ && quitSignal) {
-        quitSignal = 0;
+    if (onQuit_ && TakeQuitSignal()) {
         Quit(0);
         return true;
     }
@@ -769,11 +739,11 @@ bool TWaylandWindowSystem::ProcessOne() {
 void TWaylandWindowSystem::WaitForMessage() {
     if (lost_ && notes_.empty()) {
         // Nothing more comes from the compositor: only a quit signal, looked at each second.
-        pollfd quit{quitPipe[0], POLLIN, 0};
-        poll(&quit, quitPipe[0] >= 0 ? 1 : 0, 1000);
+        pollfd quit{QuitSignalPipe(), POLLIN, 0};
+        poll(&quit, quit.fd >= 0 ? 1 : 0, 1000);
         return;
     }
-    while (notes_.empty() && !(onQuit_ && quitSignal) && !lost_) {
+    while (notes_.empty() && !(onQuit_ && QuitSignalPending()) && !lost_) {
         bool reading = true;
         while (wl_display_prepare_read(display_) != 0) {
             if (wl_display_dispatch_pending(display_) < 0) {
@@ -787,8 +757,8 @@ void TWaylandWindowSystem::WaitForMessage() {
         }
         if (lost_ || !reading) return;
         wl_display_flush(display_);
-        pollfd fds[2] = {{wl_display_get_fd(display_), POLLIN, 0}, {quitPipe[0], POLLIN, 0}};
-        const int ready = poll(fds, onQuit_ && quitPipe[0] >= 0 ? 2 : 1, -1);
+        pollfd fds[2] = {{wl_display_get_fd(display_), POLLIN, 0}, {QuitSignalPipe(), POLLIN, 0}};
+        const int ready = poll(fds, onQuit_ && fds[1].fd >= 0 ? 2 : 1, -1);
         if (ready > 0 && (fds[0].revents & (POLLIN | POLLHUP | POLLERR))) {
             if (wl_display_read_events(display_) < 0) lost_ = true;
         } else {

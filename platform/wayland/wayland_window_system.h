@@ -38,10 +38,6 @@ struct wp_viewport;
 struct zxdg_output_manager_v1;
 struct zxdg_output_v1;
 
-// The read end of the Wayland platform's quit-signal pipe (as QuitSignalPipe on X11); -1 when
-// none can be made.
-int WaylandQuitSignalPipe();
-
 class TWaylandWindowSystem;
 
 // One output's surface of a window, with what the drawing side keeps on it.

@@ -86,20 +86,9 @@ public:
         windows_->HandLoopTo(*module);
         return view;
     }
-    bool OpenWithDesktop(const std::string& target) override {
-        if (target.empty()) return false;
-        // GTK's opener once the module runs; loading GTK only to start xdg-open is not worth it.
-        if (IGtkModule* module = LoadedGtkModule()) return module->OpenWithDesktop(target);
-        return StartXdgOpen(target);
-    }
+    bool OpenWithDesktop(const std::string& target) override { return LinuxOpenWithDesktop(target); }
     void ShowErrorMessage(const std::string& text, const std::string& caption) override {
-        std::string plain = text;
-        std::erase(plain, '\r');
-        std::cerr << caption << "\n" << plain << std::endl;
-        // GTK opens only an X display; without one the module is not worth loading.
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display) return;
-        if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption, QuitSignalPipe());
+        LinuxShowErrorMessage(text, caption);
     }
 
 private:
@@ -109,3 +98,20 @@ private:
 }  // namespace
 
 std::unique_ptr<IDisplayPlatform> CreateX11Platform() { return std::make_unique<TX11Platform>(); }
+
+bool LinuxOpenWithDesktop(const std::string& target) {
+    if (target.empty()) return false;
+    // GTK's opener once the module runs; loading GTK only to start xdg-open is not worth it.
+    if (IGtkModule* module = LoadedGtkModule()) return module->OpenWithDesktop(target);
+    return StartXdgOpen(target);
+}
+
+void LinuxShowErrorMessage(const std::string& text, const std::string& caption) {
+    std::string plain = text;
+    std::erase(plain, '\r');
+    std::cerr << caption << "\n" << plain << std::endl;
+    // GTK opens only an X display; without one the module is not worth loading.
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return;
+    if (IGtkModule* module = LoadGtkModule()) module->ShowErrorBox(text, caption, QuitSignalPipe());
+}

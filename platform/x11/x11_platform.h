@@ -11,6 +11,11 @@ class TX11WindowSystem;
 // xdg-open through an intermediate child, as GLib does: the opener is nobody's child to wait
 // for. False when it could not be started.
 bool StartXdgOpen(const std::string& target);
+// What the Linux platforms share: the desktop's opener (GTK's once its module runs, else
+// xdg-open), and an error written to the standard error stream, then shown in GTK's box where an
+// X display is there (on a Wayland session through XWayland), closed by a quit signal.
+bool LinuxOpenWithDesktop(const std::string& target);
+void LinuxShowErrorMessage(const std::string& text, const std::string& caption);
 // Not connected yet (IDisplayPlatform::Connect opens $DISPLAY).
 std::unique_ptr<IDisplayPlatform> CreateX11Platform();
 // GLX devices on the window, paced as IDisplayPlatform::CreateDrawingWindow says.

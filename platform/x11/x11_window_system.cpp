@@ -61,24 +61,6 @@ int ForgiveGoneWindows(Display* display, XErrorEvent* event) {
     return defaultErrorHandler ? defaultErrorHandler(display, event) : 0;
 }
 
-// The quit signals: the handler only notes the signal and writes to the pipe, which nobody reads
-// until the signals are watched anew: it wakes the loop's poll, and every box still to come
-// closes by itself.
-volatile sig_atomic_t quitSignal = 0;
-volatile sig_atomic_t quitSignalSeen = 0;  // never taken: the run ends as asked
-int quitPipe[2] = {-1, -1};
-
-void NoteQuitSignal(int) {
-    const int saved = errno;
-    quitSignal = 1;
-    quitSignalSeen = 1;
-    if (quitPipe[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const auto written = write(quitPipe[1], &byte, 1);
-    }
-    errno = saved;
-}
-
 void SleepMilliseconds(long ms) {
     const timespec pause{0, ms * 1000000L};
     nanosleep(&pause, nullptr);
@@ -340,33 +322,11 @@ void TX11WindowSystem::FinishPreparingDrawing() {
     if (driverLoader_.joinable()) driverLoader_.join();
 }
 
-// Made before the signals are watched, so that the dialog's loop can watch it from its start.
-int QuitSignalPipe() {
-    if (quitPipe[0] < 0 && pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) quitPipe[0] = quitPipe[1] = -1;
-    return quitPipe[0];
-}
-
-bool TX11WindowSystem::QuitSignalled() { return quitSignalSeen != 0; }
-
-bool TX11WindowSystem::TakeQuitSignal() {
-    if (!quitSignal) return false;
-    quitSignal = 0;
-    return true;
-}
+bool TX11WindowSystem::QuitSignalled() { return QuitSignalSeen(); }
 
 void TX11WindowSystem::WatchQuitSignals(std::function<void()> onQuit) {
     onQuit_ = std::move(onQuit);
-    // Only signals from now on count.
-    quitSignal = 0;
-    char buffer[16];
-    while (QuitSignalPipe() >= 0 && read(quitPipe[0], buffer, sizeof buffer) > 0) {
-    }
-    struct sigaction action {};
-    action.sa_handler = NoteQuitSignal;
-    sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a wait in progress returns, and the loop looks at the flag.
-    action.sa_flags = 0;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+    WatchQuitSignalsFromNow();
 }
 
 bool TX11WindowSystem::ProcessOne() {
@@ -419,9 +379,9 @@ void TX11WindowSystem::WaitForMessage() {
     // XPending reads what the server sent; poll waits for the server or a quit signal, the pipe
     // only while a stop waits for it (it stays readable after). DPMS sends no event when the
     // display wakes: while it sleeps the wait ends each second so that the loop asks again.
-    while (XPending(display_) == 0 && !(onQuit_ && quitSignal)) {
-        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {quitPipe[0], POLLIN, 0}};
-        if (poll(fds, onQuit_ && quitPipe[0] >= 0 ? 2 : 1, displayAsleep_ ? 1000 : -1) == 0) break;
+    while (XPending(display_) == 0 && !(onQuit_ && QuitSignalPending())) {
+        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {QuitSignalPipe(), POLLIN, 0}};
+        if (poll(fds, onQuit_ && fds[1].fd >= 0 ? 2 : 1, displayAsleep_ ? 1000 : -1) == 0) break;
     }
 }
 

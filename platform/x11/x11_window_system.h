@@ -12,14 +12,11 @@
 #include <thread>
 
 #include "app/message_loop.h"
+#include "platform/posix/quit_signals.h"
 
 struct _XDisplay;
 class TX11Coverage;
 
-// The read end of the quit signals' pipe, readable from the first watched quit signal on, also
-// once the loop has taken it: a modal box watches it to give way, even one opened after the stop
-// began. Made on first use; -1 when no pipe can be made.
-int QuitSignalPipe();
 
 class TX11WindowSystem final : public IWindowSystem {
 public:
@@ -57,8 +54,6 @@ private:
     // An override-redirect black window with a blank cursor; grab: takes pointer and keyboard when shown.
     std::unique_ptr<ISaverWindow> MakeTopWindow(const std::string& title, int left, int top, int width, int height,
                                                 bool grab);
-    // True once, when a quit signal arrived since the last call.
-    bool TakeQuitSignal();
     // The invisible cursor every top window shows, made once.
     unsigned long BlankCursor();
     unsigned long BlankRenderCursor();

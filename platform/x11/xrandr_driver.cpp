@@ -4,11 +4,32 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <cstring>
+
 TXRandrDriver::TXRandrDriver(const std::string& displayName) {
     display_ = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
     if (!display_) return;
     int eventBase = 0, errorBase = 0;
-    randr_ = XRRQueryExtension(display_, &eventBase, &errorBase) != 0;
+    randr_ = XRRQueryExtension(display_, &eventBase, &errorBase) != 0 && !XWayland(display_);
+}
+
+// XWayland's RandR sizes are make-believe: the compositor keeps the output's mode and shows a
+// switched screen as a small picture in a corner, so its current mode is the only one there.
+// Newer servers have an extension of that name; all of them name their outputs XWAYLAND<n>.
+bool TXRandrDriver::XWayland(_XDisplay* display) {
+    int opcode = 0, eventBase = 0, errorBase = 0;
+    if (XQueryExtension(display, "XWAYLAND", &opcode, &eventBase, &errorBase)) return true;
+    XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+    if (!resources) return false;
+    bool found = false;
+    for (int i = 0; i < resources->noutput && !found; ++i) {
+        if (XRROutputInfo* output = XRRGetOutputInfo(display, resources, resources->outputs[i])) {
+            found = output->name && std::strncmp(output->name, "XWAYLAND", 8) == 0;
+            XRRFreeOutputInfo(output);
+        }
+    }
+    XRRFreeScreenResources(resources);
+    return found;
 }
 
 TXRandrDriver::~TXRandrDriver() {

@@ -1,7 +1,8 @@
 #pragma once
 // Display modes on X11 through XRandR's screen sizes. X cannot change the colour depth, so
 // every mode carries the screen's bits per pixel and only that depth is accepted. A server
-// without RandR sizes lists its current mode only and accepts only that.
+// without RandR sizes (or XWayland, whose sizes change nothing on the outputs) lists its current
+// mode only and accepts only that.
 #include <string>
 
 #include "display/video_modes.h"
@@ -22,6 +23,8 @@ public:
 
     bool Connected() const { return display_ != nullptr; }
     bool HasRandr() const { return randr_; }
+    // Whether the server is XWayland, an X server inside a Wayland session.
+    static bool XWayland(_XDisplay* display);
 
 private:
     struct Size {

@@ -52,12 +52,8 @@ xwayland_view && fail "with WAYLAND_DISPLAY set the saver ran through XWayland"
 stop_saver chosen
 echo "chosen: the Wayland platform, water, status 0 after SIGTERM"
 
-# At the desktop's size: XWayland shows a display mode switched by RandR as a smaller window in
-# the output's corner.
-config="$wl_dir/home/.config/Korvane Software"
-mkdir -p "$config"
-printf 'DesktopOnly=int:1\n' >"$config/3D Tidewell.conf"
-chown -R "$(session_uid)" "$wl_dir/home/.config"
+# With the stored options (a display mode switch among them), at the output's size: XWayland's
+# modes are not switched.
 start_saver x11 --platform x11 /s
 xwayland_view || fail "--platform x11 showed no XWayland window"
 stop_saver x11
