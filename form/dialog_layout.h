@@ -46,6 +46,7 @@ struct TDialogItem {
     TTrackBarRange Range{};
     bool WindowsOnly = false;                 // made on every system, shown on Windows only
     bool WaylandOnly = false;                 // made on every system, shown on a Wayland session only
+    bool LinuxOnly = false;                   // made on every system, shown on Linux only
 
     // The rectangle in the dialog's client area.
     constexpr TDialogRect Placed() const { return {Group.Left + Rect.Left, Group.Top + Rect.Top, Rect.Width, Rect.Height}; }
@@ -187,6 +188,10 @@ inline constexpr TDialogItem kSettingsLayout[] = {
      .Rect = {124, 35, 50, 16}, .WaylandOnly = true},
     {.Kind = K::ComboBox, .Control = C::ComboBoxIdleTime, .Name = "ComboBoxIdleTime", .Hint = kIdleTimeHint,
      .Group = kSound, .Rect = {176, 31, 72, 21}, .WaylandOnly = true},
+    // Under the theme, beside the monitors list: the live wallpaper's (X11 and Wayland sessions).
+    {.Kind = K::CheckBox, .Control = C::CheckBoxWallpaperSessionStart, .Name = "CheckBoxWallpaperSessionStart",
+     .Caption = "Wa&llpaper with my session", .Hint = "Show the aquarium as the desktop background, from every login on",
+     .Rect = {342, 322, 159, 17}, .LinuxOnly = true},
     {.Kind = K::Label, .Name = "LabelMonitors", .Caption = "&Monitors:", .Hint = kMonitorsHint, .Rect = {8, 324, 60, 16}},
     {.Kind = K::ComboBox, .Control = C::ComboBoxMonitors, .Name = "ComboBoxMonitors", .Hint = kMonitorsHint,
      .Rect = {72, 320, 257, 21}},

@@ -122,6 +122,8 @@ void TFormFishes::MakeAquarium() {
                                    .Close = [this] { Close(); },
                                    .SaveOptions = [this] { SaveOptions(); },
                                    .SetSessionStart = services_.SetSessionStart,
+                                   .SetWallpaperSessionStart = services_.SetWallpaperSessionStart,
+                                   .WallpaperUnavailable = services_.WallpaperUnavailable,
                                    .SeparatePreview = services_.SeparatePreview},
         saver, *displayControl_, *aquarium_, options_, *sound_, *run_);
 }

@@ -70,6 +70,10 @@ struct TFormServices {
     IMonitorList* Monitors = nullptr;
     // The idle watch's start with the session (see TSettingsPresenterServices); empty for none.
     std::function<void(bool)> SetSessionStart;
+    // The wallpaper's start with the session and why it cannot run here (see
+    // TSettingsPresenterServices); empty for none.
+    std::function<void(bool)> SetWallpaperSessionStart;
+    std::function<std::string()> WallpaperUnavailable;
     // "Preview..." as a process of its own (see TSettingsPresenterServices); empty for none.
     TSeparatePreview SeparatePreview;
     // Whether the machine runs on battery (the wallpaper's pace); none: never.

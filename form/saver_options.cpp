@@ -17,6 +17,7 @@ std::string RunAsExe() { static constexpr TScrambled name("RunAsExe"); return na
 std::string Monitors() { static constexpr TScrambled name("Monitors"); return name.Text(); }
 std::string IdleMinutes() { static constexpr TScrambled name("IdleMinutes"); return name.Text(); }
 std::string SessionStart() { static constexpr TScrambled name("SessionStart"); return name.Text(); }
+std::string WallpaperSessionStart() { static constexpr TScrambled name("WallpaperSessionStart"); return name.Text(); }
 }  // namespace OptionNames
 
 namespace {
@@ -86,6 +87,8 @@ void LoadSaverOptions(TScreenSaverApp& app, TSaverOptions& options, TDisplayCont
     }
     options.IdleMinutes = IdleMinutesFrom(reg);
     if (reg.ValueExists(OptionNames::SessionStart())) options.SessionStart = reg.ReadBool(OptionNames::SessionStart());
+    if (reg.ValueExists(OptionNames::WallpaperSessionStart()))
+        options.WallpaperSessionStart = reg.ReadBool(OptionNames::WallpaperSessionStart());
     if (options.DesktopOnly) {
         display.SetFullScreenMode(Desktop(display));
         return;
@@ -125,6 +128,7 @@ void WriteSaverOptions(TRegistry& reg, const TSaverOptions& options, TDisplayCon
     reg.WriteInteger(OptionNames::Monitors(), options.Monitors);
     reg.WriteInteger(OptionNames::IdleMinutes(), options.IdleMinutes);
     reg.WriteBool(OptionNames::SessionStart(), options.SessionStart);
+    reg.WriteBool(OptionNames::WallpaperSessionStart(), options.WallpaperSessionStart);
 }
 
 void StoreAutoTheme(TScreenSaverApp& app, const TSaverOptions& options) {

@@ -21,6 +21,8 @@ struct TSaverOptions : TAquariumOptions {
     // watch starts with the user's session.
     std::int32_t IdleMinutes = kIdleMinutesDefault;
     bool SessionStart = false;
+    // Whether the live wallpaper starts with the user's session (Linux).
+    bool WallpaperSessionStart = false;
 
     static constexpr std::int32_t kMaxFish = 100;
     static constexpr std::int32_t kMaxBubbles = 200;
@@ -41,6 +43,7 @@ std::string RunAsExe();
 std::string Monitors();
 std::string IdleMinutes();
 std::string SessionStart();
+std::string WallpaperSessionStart();
 }  // namespace OptionNames
 
 // Full-screen mode := the desktop's, but at most 800 x 600 when the desktop is larger on both

@@ -51,6 +51,11 @@ void TSettingsPresenter::Start() {
     FillDepthList();
     FillResolutionList(display_.FullScreenMode().ColorDepth);
     OptionsToControls();
+    // Asked once: the wallpaper's box stays as the user left it, only greyed, with the reason.
+    if (const std::string why = services_.WallpaperUnavailable ? services_.WallpaperUnavailable() : ""; !why.empty()) {
+        view_->SetEnabled(TDialogControl::CheckBoxWallpaperSessionStart, false);
+        view_->SetHint(TDialogControl::CheckBoxWallpaperSessionStart, why);
+    }
     StartDialogPreview();
 }
 
@@ -145,6 +150,7 @@ void TSettingsPresenter::OptionsToControls() {
                           static_cast<int>(std::find(idleChoices_.begin(), idleChoices_.end(), options.IdleMinutes) -
                                            idleChoices_.begin()));
     view_->SetChecked(TDialogControl::CheckBoxSessionStart, options.SessionStart);
+    view_->SetChecked(TDialogControl::CheckBoxWallpaperSessionStart, options.WallpaperSessionStart);
     view_->SetEnabled(TDialogControl::ComboBoxDepth, !options.DesktopOnly);
     view_->SetEnabled(TDialogControl::ComboBoxResolution, !options.DesktopOnly);
     controlsReady_ = true;
@@ -214,6 +220,9 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
         case TDialogControl::CheckBoxSessionStart:
             options.SessionStart = view_->Checked(TDialogControl::CheckBoxSessionStart);
             break;
+        case TDialogControl::CheckBoxWallpaperSessionStart:
+            options.WallpaperSessionStart = view_->Checked(TDialogControl::CheckBoxWallpaperSessionStart);
+            break;
         case TDialogControl::CheckBoxRunAsEXE:
             options.RunAsExe = view_->Checked(TDialogControl::CheckBoxRunAsEXE);
             // Told now, while the user can still untick it: the saver itself falls back quietly.
@@ -231,6 +240,7 @@ void TSettingsPresenter::ControlChanged(TDialogControl control) {
             try {
                 services_.SaveOptions();
                 if (services_.SetSessionStart) services_.SetSessionStart(options.SessionStart);
+                if (services_.SetWallpaperSessionStart) services_.SetWallpaperSessionStart(options.WallpaperSessionStart);
             } catch (const std::exception& e) {
                 view_->ShowMessage(e.what(), services_.Application.Title + " Screen Saver Error!");
                 break;

@@ -46,6 +46,10 @@ struct TSettingsPresenterServices {
     // Writes (true) or removes the idle watch's start with the session, raising Exception when
     // it cannot; empty where the session has no idle watch (its controls are not shown).
     std::function<void(bool)> SetSessionStart;
+    // The same for the wallpaper; empty where it has none (its check box is not shown).
+    std::function<void(bool)> SetWallpaperSessionStart;
+    // Why this session cannot show the wallpaper, or empty: its check box is disabled with that hint.
+    std::function<std::string()> WallpaperUnavailable;
     // "Preview..." as a process of its own, waited for (the Wayland saver from a dialog that runs
     // through XWayland); empty: the saver window in this process.
     TSeparatePreview SeparatePreview;

@@ -22,6 +22,7 @@ enum class TDialogControl : std::uint8_t {
     ComboBoxMonitors,
     CheckBoxSessionStart,
     ComboBoxIdleTime,
+    CheckBoxWallpaperSessionStart,
     ButtonPreview,
     ButtonAbout,
     ButtonHelp,
@@ -82,6 +83,8 @@ public:
     virtual bool Checked(TDialogControl checkBox) = 0;
     // Any control.
     virtual void SetEnabled(TDialogControl control, bool enabled) = 0;
+    // Replaces the control's hint (its tooltip).
+    virtual void SetHint(TDialogControl control, const std::string& text) = 0;
     // Labels.
     virtual void SetText(TDialogControl label, const std::string& text) = 0;
 

@@ -86,6 +86,12 @@ std::function<std::string(const std::function<void(IRegistryStore&)>& writeOptio
 // Writes (true) or removes the idle watch's XDG autostart entry for program, raising Exception
 // when it cannot; empty where the session has no idle watch.
 std::function<void(bool)> SessionStartSetter(const std::string& program);
+// Writes (true) or removes the wallpaper's XDG autostart entry ("<program> --wallpaper"),
+// raising Exception when it cannot; empty where the system has none (Windows).
+std::function<void(bool)> WallpaperSessionStartSetter(const std::string& program);
+// Why this session cannot show the wallpaper (a Wayland compositor without the layer shell), or
+// empty when it can or that is not known.
+std::string WallpaperUnavailable();
 // The display platforms this program can start, in the order the automatic choice tries them
 // (platform/platform_choice.h).
 std::vector<TDisplayPlatformEntry> DisplayPlatforms();

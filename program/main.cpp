@@ -163,6 +163,8 @@ int RunSaver(std::vector<std::string> args, bool& hack, TPlatformChoice& platfor
         .HomePage = TIDEWELL_HOME_PAGE,
         .Monitors = monitors.get(),
         .SetSessionStart = SessionStartSetter(programPath),
+        .SetWallpaperSessionStart = WallpaperSessionStartSetter(programPath),
+        .WallpaperUnavailable = WallpaperUnavailable,
         .SeparatePreview = SeparatePreview(programPath, platform.Name()),
         .Power = power.get(),
     });

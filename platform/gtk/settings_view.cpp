@@ -379,6 +379,10 @@ bool TGtkSettingsView::Checked(TDialogControl checkBox) {
 
 void TGtkSettingsView::SetEnabled(TDialogControl control, bool enabled) { gtk_widget_set_sensitive(Control(control), enabled); }
 
+void TGtkSettingsView::SetHint(TDialogControl control, const std::string& text) {
+    gtk_widget_set_tooltip_text(Control(control), text.c_str());
+}
+
 void TGtkSettingsView::SetText(TDialogControl label, const std::string& text) {
     GtkWidget* widget = Control(label);
     if (GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), text.c_str());

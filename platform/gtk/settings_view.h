@@ -31,6 +31,7 @@ public:
     void SetChecked(TDialogControl checkBox, bool checked) override;
     bool Checked(TDialogControl checkBox) override;
     void SetEnabled(TDialogControl control, bool enabled) override;
+    void SetHint(TDialogControl control, const std::string& text) override;
     void SetText(TDialogControl label, const std::string& text) override;
 
     void ShowMessage(const std::string& text, const std::string& caption) override;

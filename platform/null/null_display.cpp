@@ -240,6 +240,7 @@ public:
     void SetChecked(TDialogControl checkBox, bool checked) override { values_[checkBox] = checked ? 1 : 0; }
     bool Checked(TDialogControl checkBox) override { return Value(checkBox, 0) != 0; }
     void SetEnabled(TDialogControl, bool) override {}
+    void SetHint(TDialogControl, const std::string&) override {}
     void SetText(TDialogControl, const std::string&) override {}
     void ShowMessage(const std::string&, const std::string&) override {}
     void ShowAbout(const TAboutInfo&) override {}

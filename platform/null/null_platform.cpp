@@ -120,6 +120,8 @@ std::function<std::string(const std::function<void(IRegistryStore&)>&)> Separate
     return {};
 }
 std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
+std::function<void(bool)> WallpaperSessionStartSetter(const std::string&) { return {}; }
+std::string WallpaperUnavailable() { return {}; }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TNullSoundPlayer>(); }
 std::unique_ptr<IPowerSource> CreatePowerSource() {
     struct TMains final : IPowerSource {

@@ -17,9 +17,11 @@ std::string UserConfigHome() {
     return std::string(home && *home ? home : "/tmp") + "/.config";
 }
 
-std::string AutostartFile(const std::string& configHome) { return configHome + "/autostart/3dtidewell-idle-watch.desktop"; }
+std::string AutostartFile(const TAutostartKind& kind, const std::string& configHome) {
+    return configHome + "/autostart/" + kind.FileName;
+}
 
-std::string AutostartEntry(const std::string& program) {
+std::string AutostartEntry(const TAutostartKind& kind, const std::string& program) {
     // The Exec key's quoting: a path with a reserved character goes in double quotes, inside
     // which ", `, $ and \ are escaped; the desktop file's own escape doubles each backslash.
     bool plain = !program.empty();
@@ -38,33 +40,32 @@ std::string AutostartEntry(const std::string& program) {
         }
         exec += '"';
     }
-    std::string entry =
-        "[Desktop Entry]\nType=Application\nName=3D Tidewell idle watch\n"
-        "Comment=Starts the 3D Tidewell screen saver when the session is idle\nExec=";
-    entry.append(exec).append(" --idle-watch\nNoDisplay=true\nX-GNOME-Autostart-enabled=true\n");
+    std::string entry = "[Desktop Entry]\nType=Application\nName=";
+    entry.append(kind.Name).append("\nComment=").append(kind.Comment).append("\nExec=").append(exec);
+    entry.append(" ").append(kind.Argument).append("\nNoDisplay=true\nX-GNOME-Autostart-enabled=true\n");
     return entry;
 }
 
-void WriteAutostartEntry(const std::string& configHome, const std::string& program) {
+void WriteAutostartEntry(const TAutostartKind& kind, const std::string& configHome, const std::string& program) {
     const std::string folder = configHome + "/autostart";
     mkdir(configHome.c_str(), 0700);
     if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
-        throw Exception("Start with my session: cannot make " + folder + " (" + std::strerror(errno) + ")");
-    const std::string file = AutostartFile(configHome);
+        throw Exception(std::string(kind.Name) + ": cannot make " + folder + " (" + std::strerror(errno) + ")");
+    const std::string file = AutostartFile(kind, configHome);
     const std::string temporary = file + ".new";
     std::FILE* out = std::fopen(temporary.c_str(), "w");
-    const std::string entry = AutostartEntry(program);
+    const std::string entry = AutostartEntry(kind, program);
     const bool written = out && std::fwrite(entry.data(), 1, entry.size(), out) == entry.size();
     const bool closed = out && std::fclose(out) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), file.c_str()) != 0) {
         const int error = errno;
         std::remove(temporary.c_str());
-        throw Exception("Start with my session: cannot write " + file + " (" + std::strerror(error) + ")");
+        throw Exception(std::string(kind.Name) + ": cannot write " + file + " (" + std::strerror(error) + ")");
     }
 }
 
-void RemoveAutostartEntry(const std::string& configHome) {
-    const std::string file = AutostartFile(configHome);
+void RemoveAutostartEntry(const TAutostartKind& kind, const std::string& configHome) {
+    const std::string file = AutostartFile(kind, configHome);
     if (unlink(file.c_str()) != 0 && errno != ENOENT)
-        throw Exception("Start with my session: cannot remove " + file + " (" + std::strerror(errno) + ")");
+        throw Exception(std::string(kind.Name) + ": cannot remove " + file + " (" + std::strerror(errno) + ")");
 }

@@ -70,8 +70,8 @@ std::function<void(bool)> SessionStartSetter(const std::string& program) {
     if (!Set("WAYLAND_DISPLAY")) return {};
     return [program](bool on) {
         if (on)
-            WriteAutostartEntry(UserConfigHome(), program);
+            WriteAutostartEntry(kIdleWatchAutostart, UserConfigHome(), program);
         else
-            RemoveAutostartEntry(UserConfigHome());
+            RemoveAutostartEntry(kIdleWatchAutostart, UserConfigHome());
     };
 }

@@ -368,7 +368,7 @@ void TWin32SettingsView::CreateControls() {
         const TWindowKind kind = WindowKind(item);
         const HWND hwnd =
             CreateWindowExW(0, kind.windowClass, WideText(item.Caption ? item.Caption : "").c_str(),
-                            WS_CHILD | (item.WaylandOnly ? 0 : WS_VISIBLE) | kind.style,
+                            WS_CHILD | (item.WaylandOnly || item.LinuxOnly ? 0 : WS_VISIBLE) | kind.style,
                             0, 0, 0, 0, dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item, i))), instance, nullptr);
         if (!hwnd) throw Exception("TWin32SettingsView: a control cannot be created!");
         items_.push_back(hwnd);
@@ -506,6 +506,20 @@ bool TWin32SettingsView::Checked(TDialogControl checkBox) {
 }
 
 void TWin32SettingsView::SetEnabled(TDialogControl control, bool enabled) { EnableWindow(Control(control), enabled ? TRUE : FALSE); }
+
+void TWin32SettingsView::SetHint(TDialogControl control, const std::string& text) {
+    if (!tooltip_) return;
+    std::wstring hint = WideText(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(control));
+    tool.lpszText = hint.data();
+    // Made afresh: a control without a hint of its own has no tool yet.
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
 void TWin32SettingsView::SetText(TDialogControl label, const std::string& text) {
     const HWND control = Control(label);

@@ -295,6 +295,8 @@ std::function<std::string(const std::function<void(IRegistryStore&)>&)> Separate
     return {};
 }
 std::function<void(bool)> SessionStartSetter(const std::string&) { return {}; }
+std::function<void(bool)> WallpaperSessionStartSetter(const std::string&) { return {}; }
+std::string WallpaperUnavailable() { return {}; }
 std::unique_ptr<IDisplayModeDriver> CreateDisplayModeDriver() { return std::make_unique<TWin32DisplayDriver>(); }
 std::unique_ptr<ISoundPlayer> CreateSoundPlayer(TResourceLookup) { return std::make_unique<TWin32SoundPlayer>(); }
 std::unique_ptr<IPowerSource> CreatePowerSource() {

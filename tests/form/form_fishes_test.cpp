@@ -336,7 +336,7 @@ public:
     std::map<TDialogControl, std::vector<std::string>> lists;
     std::map<TDialogControl, int> selected, positions;
     std::map<TDialogControl, bool> checked, enabled;
-    std::map<TDialogControl, std::string> texts;
+    std::map<TDialogControl, std::string> texts, hints;
     std::string caption;
     std::intptr_t owner = -1;
     bool shown = false;
@@ -382,6 +382,7 @@ public:
     void SetChecked(TDialogControl checkBox, bool on) override { checked[checkBox] = on; }
     bool Checked(TDialogControl checkBox) override { return checked[checkBox]; }
     void SetEnabled(TDialogControl control, bool on) override { enabled[control] = on; }
+    void SetHint(TDialogControl control, const std::string& text) override { hints[control] = text; }
     void SetText(TDialogControl label, const std::string& text) override { texts[label] = text; }
     void ShowMessage(const std::string& text, const std::string& title) override {
         messages.push_back(title + ": " + text);
@@ -414,6 +415,8 @@ struct FormRig {
     FakeSettingsView* view = nullptr;
     std::vector<std::string> opened;  // what the desktop was asked to open
     std::vector<bool> sessionStarts;  // what the idle watch's autostart was set to
+    std::vector<bool> wallpaperStarts;  // and the wallpaper's
+    std::string wallpaperUnavailable;   // why the session cannot show the wallpaper
     TSeparatePreview separatePreview;  // "Preview..." as a process of its own
     std::string homePage;
     std::unique_ptr<TFormFishes> form;
@@ -471,6 +474,8 @@ struct FormRig {
             .HomePage = homePage,
             .Monitors = &monitors,
             .SetSessionStart = [this](bool on) { sessionStarts.push_back(on); },
+            .SetWallpaperSessionStart = [this](bool on) { wallpaperStarts.push_back(on); },
+            .WallpaperUnavailable = [this] { return wallpaperUnavailable; },
             .SeparatePreview = separatePreview});
         form->Show();
     }
@@ -696,6 +701,20 @@ TEST(SettingsDialog, EscapeAndTheCloseBoxStoreNothing) {
     EXPECT_TRUE(rig.registry.written.empty());
 }
 
+// A session that cannot show the wallpaper greys its box with the reason as its hint; the stored
+// choice still shows and is kept.
+TEST(SettingsDialog, WallpaperBoxGreyedWithTheReasonWhereTheSessionCannotShowIt) {
+    DialogRig rig;
+    rig.Options()[OptionNames::WallpaperSessionStart()] = TRegValue::Int(1);
+    rig.wallpaperUnavailable = "no background layer";
+    rig.Start({rig.Program("3DTidewell.scr"), "/c"});
+    EXPECT_FALSE(rig.view->Enabled(DialogRig::C::CheckBoxWallpaperSessionStart));
+    EXPECT_EQ(rig.view->hints[DialogRig::C::CheckBoxWallpaperSessionStart], "no background layer");
+    EXPECT_TRUE(rig.view->checked[DialogRig::C::CheckBoxWallpaperSessionStart]);
+    rig.view->Click(DialogRig::C::ButtonOk);
+    EXPECT_EQ(rig.wallpaperStarts, std::vector<bool>{true});
+}
+
 TEST(SettingsDialog, OkStoresTheValuesInOrderAndTheSessionStart) {
     DialogRig rig;
     rig.Start({rig.Program("3DTidewell.scr"), "/c:77"});
@@ -710,6 +729,8 @@ TEST(SettingsDialog, OkStoresTheValuesInOrderAndTheSessionStart) {
     EXPECT_EQ(view.Selected(DialogRig::C::ComboBoxIdleTime), "10 min");
     view.Select(DialogRig::C::ComboBoxIdleTime, "45 min");
     view.Click(DialogRig::C::CheckBoxSessionStart);
+    EXPECT_TRUE(view.Enabled(DialogRig::C::CheckBoxWallpaperSessionStart));
+    view.Click(DialogRig::C::CheckBoxWallpaperSessionStart);
     // Another depth keeps the size shown when that depth has it.
     view.Select(DialogRig::C::ComboBoxDepth, "16 bits");
     EXPECT_EQ(view.lists[DialogRig::C::ComboBoxResolution], std::vector<std::string>{"800x600"});
@@ -720,9 +741,10 @@ TEST(SettingsDialog, OkStoresTheValuesInOrderAndTheSessionStart) {
     using namespace OptionNames;
     EXPECT_EQ(rig.registry.written, (std::vector<std::string>{BubbleCount(), FishCount(), Theme(), ColorDepth(), Width(),
                                                               Height(), Sound(), DesktopOnly(), RunAsExe(), Monitors(),
-                                                              IdleMinutes(), SessionStart()}));
+                                                              IdleMinutes(), SessionStart(), WallpaperSessionStart()}));
     EXPECT_EQ(rig.Stored(IdleMinutes()), 45);
     EXPECT_EQ(rig.sessionStarts, std::vector<bool>{true});
+    EXPECT_EQ(rig.wallpaperStarts, std::vector<bool>{true});
     EXPECT_EQ(rig.Stored(BubbleCount()), 120);
     EXPECT_EQ(rig.Stored(FishCount()), 33);
     EXPECT_EQ(rig.Stored(Theme()), 2);

@@ -95,7 +95,7 @@ TEST(SaverOptions, SaveLoadRoundTripWithTheThemeComplement) {
     EXPECT_EQ(rig.User()[OptionNames::Theme()].integer, -3);
     EXPECT_EQ(rig.User()[OptionNames::Width()].integer, 640);
     EXPECT_EQ(rig.User()[OptionNames::Monitors()].integer, 1);
-    EXPECT_EQ(rig.User().size(), 12u);
+    EXPECT_EQ(rig.User().size(), 13u);
 
     OptionsRig next;
     SetDefaultOptions(next.options, *next.display);
@@ -200,6 +200,11 @@ TEST(SaverOptions, IdleTimeWithinItsLimitsElseTheDefault) {
     LoadSaverOptions(*rig.app, loaded, *rig.display);
     EXPECT_EQ(loaded.IdleMinutes, 120);
     EXPECT_TRUE(loaded.SessionStart);
+    EXPECT_FALSE(loaded.WallpaperSessionStart);
+    rig.options.WallpaperSessionStart = true;
+    SaveSaverOptions(*rig.app, rig.options, *rig.display);
+    LoadSaverOptions(*rig.app, loaded, *rig.display);
+    EXPECT_TRUE(loaded.WallpaperSessionStart);
     auto& user = rig.User();
     for (const auto& [stored, read] : std::vector<std::pair<TRegValue, int>>{
              {TRegValue::Int(1), 1}, {TRegValue::Int(0), 10}, {TRegValue::Int(121), 10},

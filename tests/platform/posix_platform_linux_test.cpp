@@ -194,23 +194,31 @@ TEST_F(PosixPlatform, SceneDescriptionBesideTheProgramElseInTheUserConfig) {
 
 // "Start with my session": the autostart entry is made (with its folder) and names the program,
 // quoted where its path needs it; unticking removes it, and removing what is not there is no error.
+// The wallpaper's entry is a file of its own beside the idle watch's.
 TEST_F(PosixPlatform, AutostartEntryWrittenAndRemoved) {
     const std::string config = (dir / "config").string();
     const fs::path file = dir / "config" / "autostart" / "3dtidewell-idle-watch.desktop";
-    EXPECT_EQ(AutostartFile(config), file.string());
-    WriteAutostartEntry(config, "/usr/bin/3dtidewell");
+    const fs::path wallpaper = dir / "config" / "autostart" / "3dtidewell-wallpaper.desktop";
+    EXPECT_EQ(AutostartFile(kIdleWatchAutostart, config), file.string());
+    WriteAutostartEntry(kIdleWatchAutostart, config, "/usr/bin/3dtidewell");
     const std::string entry = Read(file);
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
     EXPECT_NE(entry.find("\nType=Application\n"), std::string::npos);
     EXPECT_NE(entry.find("\nExec=/usr/bin/3dtidewell --idle-watch\n"), std::string::npos);
-    WriteAutostartEntry(config, "/opt/my games/100%/3dtidewell");
+    WriteAutostartEntry(kIdleWatchAutostart, config, "/opt/my games/100%/3dtidewell");
     EXPECT_NE(Read(file).find("\nExec=\"/opt/my games/100%%/3dtidewell\" --idle-watch\n"), std::string::npos);
-    RemoveAutostartEntry(config);
+    WriteAutostartEntry(kWallpaperAutostart, config, "/opt/my games/3dtidewell");
+    EXPECT_NE(Read(wallpaper).find("\nExec=\"/opt/my games/3dtidewell\" --wallpaper\n"), std::string::npos);
+    EXPECT_NE(Read(wallpaper).find("\nName=3D Tidewell wallpaper\n"), std::string::npos);
+    RemoveAutostartEntry(kIdleWatchAutostart, config);
     EXPECT_FALSE(fs::exists(file));
-    EXPECT_NO_THROW(RemoveAutostartEntry(config));
+    EXPECT_TRUE(fs::exists(wallpaper));
+    EXPECT_NO_THROW(RemoveAutostartEntry(kIdleWatchAutostart, config));
+    RemoveAutostartEntry(kWallpaperAutostart, config);
+    EXPECT_FALSE(fs::exists(wallpaper));
     // A config folder that is a file: a clear error.
     std::ofstream(dir / "blocked");
-    EXPECT_THROW(WriteAutostartEntry((dir / "blocked").string(), "/usr/bin/3dtidewell"), Exception);
+    EXPECT_THROW(WriteAutostartEntry(kWallpaperAutostart, (dir / "blocked").string(), "/usr/bin/3dtidewell"), Exception);
 }
 
 }  // namespace
