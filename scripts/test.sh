@@ -16,6 +16,8 @@ done
 
 # A private X server, Wine prefix, HOME and XDG folders for the whole run.
 scratch=$(mktemp -d /tmp/tidewell-test.XXXXXX)
+# What scripts/bootstrap.sh fetched stays where it put it (the builds configured below read it).
+export TIDEWELL_CACHE="${TIDEWELL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tidewell}"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
 export XDG_DATA_HOME="$scratch/data" XDG_STATE_HOME="$scratch/state" XDG_RUNTIME_DIR="$scratch/run"
 export WINEPREFIX="$scratch/wine"

@@ -79,8 +79,9 @@ echo "sway: water shown"
 
 type_key a
 wait_for 10 ended "$pid" || fail "the saver still runs after a key"
-wait_for 5 grep -q "^$pid +++ exited" "$exits" || fail "the saver's end not recorded: $(cat "$exits")"
-grep -q "^$pid +++ exited with 0 +++" "$exits" || fail "the saver ended so after a key: $(grep "^$pid " "$exits")"
+# strace pads the pid to the widest it has seen: one space or more.
+wait_for 5 grep -Eq "^$pid +\+\+\+ exited" "$exits" || fail "the saver's end not recorded: $(cat "$exits")"
+grep -Eq "^$pid +\+\+\+ exited with 0 \+\+\+" "$exits" || fail "the saver ended so after a key: $(grep -E "^$pid " "$exits")"
 wait_for 5 grep -q "active: the saver ends\|the saver ended" "$wl_dir/watch.log" || fail "the watch did not see the saver end: $(log)"
 ended "$watch" && fail "the watch ended with its saver: $(log)"
 echo "sway: a key ended it with status 0; the watch goes on"
